@@ -1,0 +1,70 @@
+#!/bin/sh
+# Runs a Windows program under Wine in its own prefix, so that tests never
+# share registry or file state.
+#
+#   wine-run.sh STATE PROGRAM [ARGS...]   run in a fresh prefix, then drop it
+#                                         (or in $KV_WINEPREFIX, kept, if set)
+#   wine-run.sh STATE --new-prefix        print the path of a fresh prefix
+#   wine-run.sh STATE --drop-prefix DIR   stop its wineserver and remove it
+#
+# STATE is a folder of the build tree; the template prefix is made there once
+# (wineboot takes 10-15 s). A copy is hard links (about 0.1 s), except the
+# registry files at the prefix root, which wineserver rewrites in place and
+# which therefore must be real copies.
+set -eu
+mkdir -p "$1"
+state=$(cd "$1" && pwd)  # Wine wants an absolute prefix path
+shift
+export WINEDEBUG=-all
+# The 64-bit loader, named directly: the "wine" wrapper prefers the 32-bit
+# loader, which cannot start on machines without 32-bit user space.
+WINE=${KV_WINE:-/usr/lib/wine/wine64}
+export WINELOADER="$WINE"
+[ -n "${KV_WINE_DISPLAY:-}" ] && export DISPLAY="$KV_WINE_DISPLAY" || unset DISPLAY
+template="$state/template"
+
+make_template() {
+    (
+        flock 9
+        if [ ! -f "$template/.ready" ]; then
+            rm -rf "$template"
+            WINEPREFIX="$template" "$WINE" wineboot -i >/dev/null 2>&1
+            WINEPREFIX="$template" wineserver -w
+            touch "$template/.ready"
+        fi
+    ) 9>"$state/.lock"
+}
+
+new_prefix() {
+    make_template
+    dir=$(mktemp -d "$state/prefix.XXXXXX")
+    cp -al "$template/." "$dir/"
+    for reg in "$template"/*.reg; do
+        rm -f "$dir/${reg##*/}"
+        cp "$reg" "$dir/"
+    done
+    rm -f "$dir/.ready"
+    echo "$dir"
+}
+
+drop_prefix() {
+    WINEPREFIX="$1" wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$1"
+}
+
+case "${1:-}" in
+    --new-prefix) new_prefix; exit 0 ;;
+    --drop-prefix) drop_prefix "$2"; exit 0 ;;
+esac
+
+if [ -n "${KV_WINEPREFIX:-}" ]; then
+    WINEPREFIX="$KV_WINEPREFIX" "$WINE" "$@"
+    exit $?
+fi
+prefix=$(new_prefix)
+set +e
+WINEPREFIX="$prefix" "$WINE" "$@"
+rc=$?
+set -e
+drop_prefix "$prefix"
+exit $rc

@@ -1,0 +1,77 @@
+// The console program's main routine.
+#include "ctrl/cli/MainRoutine.h"
+
+#include <memory>
+
+#include "ctrl/cli/Enumeration.h"
+#include "ctrl/cli/HelpText.h"
+#include "ctrl/cli/SystemInfoDump.h"
+
+namespace kv::ctrl {
+
+namespace {
+
+// The start-up camera object only carries the log lines of the parse phase.
+// It is never deleted by the program, so its stream ends the way the process
+// end would leave it: without the closing banner.
+struct StartupLogger {
+    explicit StartupLogger(platform::Ports& ports) : object(ports) {}
+    ~StartupLogger() { object.logFile().Abandon(); }
+    CDxWnd object;
+};
+
+int RunCameraWork(platform::Ports& ports, Dispatcher& dispatcher, const ParsedCommand& command,
+                  CDxWnd& startup) {
+    startup.Log("Parameter Analysis");
+    ports.captureDevices.Initialize();
+    startup.Log("CoInitialize");
+
+    auto camera = std::make_unique<CDxWnd>(ports);
+    camera->Log("new CDxWnd");
+
+    CameraTable table;
+    camera->Log("CoCreateInstance");
+    std::unique_ptr<platform::DeviceEnumerator> enumerator;
+    ports.captureDevices.CreateSystemDeviceEnumerator(enumerator);
+    camera->Log("CoCreateInstance Finished");
+    const std::string status =
+        EnumerateCameras(enumerator.get(), table, [&](const std::string& line) { camera->Log(line); });
+    enumerator.reset();  // released while COM is still up
+    camera->Log(status);
+
+    if (table.nCamCount() == 0) {
+        ports.console.WriteLine(kNoCameraText);
+        camera->Log(kNoCameraText);
+        // The camera object is left undeleted on this path: no banner.
+        camera->logFile().Abandon();
+        return 0;
+    }
+
+    dispatcher.Dispatch(command, table, *camera);
+    camera->Log("All Control finished");
+    ports.captureDevices.Uninitialize();
+    camera->Log("CoUninitialize()");
+    camera.reset();  // its log writes the closing banner
+    return 0;
+}
+
+}  // namespace
+
+int RunKvDsCtrl(platform::Ports& ports, Dispatcher& dispatcher) {
+    StartupLogger startup(ports);
+    const std::string rawLine = ports.environment.RawCommandLine();
+    StartSystemInfoDumpIfWanted(ports, rawLine);
+
+    startup.object.Log(rawLine);
+    const std::string line = NormaliseCommandLine(rawLine);
+    startup.object.Log(line);
+
+    const ParsedCommand command = ParseCommandLine(line);
+    if (IsHelpRequested(command, line)) {
+        PrintHelp(ports.console);
+        return 0;
+    }
+    return RunCameraWork(ports, dispatcher, command, startup.object);
+}
+
+}  // namespace kv::ctrl

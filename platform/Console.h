@@ -1,0 +1,15 @@
+// Console port: the program's lines on standard output.
+#pragma once
+
+#include <string>
+
+namespace kv::platform {
+
+class Console {
+public:
+    virtual ~Console() = default;
+    // Writes the text and a line feed to standard output, then flushes.
+    virtual void WriteLine(const std::string& text) = 0;
+};
+
+}  // namespace kv::platform

@@ -1,0 +1,37 @@
+// The set of ports that the core is handed; one process-wide set in the
+// programs, a set of fakes in the tests.
+#pragma once
+
+#include <memory>
+
+#include "platform/CaptureDevices.h"
+#include "platform/Clock.h"
+#include "platform/Console.h"
+#include "platform/Environment.h"
+#include "platform/Files.h"
+#include "platform/Processes.h"
+#include "platform/Ui.h"
+
+namespace kv::platform {
+
+struct Ports {
+    Environment& environment;
+    Files& files;
+    Console& console;
+    Clock& clock;
+    Ui& ui;
+    Processes& processes;
+    CaptureDevices& captureDevices;
+};
+
+// The real adapters of the platform the program was built for.
+class SystemPorts {
+public:
+    virtual ~SystemPorts() = default;
+    virtual Ports& ports() = 0;
+};
+
+// argc/argv serve the platforms that have no command line of their own.
+std::unique_ptr<SystemPorts> MakeSystemPorts(int argc, char** argv);
+
+}  // namespace kv::platform

@@ -1,0 +1,68 @@
+// The POSIX adapters of the ports.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Ports.h"
+
+namespace kv::platform::posix {
+
+class PosixEnvironment : public Environment {
+public:
+    PosixEnvironment(int argc, char** argv);
+    // The program path as started and the arguments, joined by single blanks.
+    std::string RawCommandLine() const override;
+    std::string ModulePath() const override;
+    std::string CurrentDirectory() const override;
+    // $KV_COMMON_DOCUMENTS, else $XDG_DOCUMENTS_DIR, else $HOME/Documents.
+    std::string CommonDocumentsFolder() const override;
+    bool IsWindows() const override { return false; }
+
+private:
+    std::vector<std::string> m_args;
+};
+
+class PosixFiles : public Files {
+public:
+    char Separator() const override { return '/'; }
+    bool Exists(const std::string& path) const override;
+    bool IsDirectory(const std::string& path) const override;
+    bool CreateFolder(const std::string& path) override;
+    std::unique_ptr<TextStream> OpenTextForWriting(const std::string& path) override;
+};
+
+class PosixConsole : public Console {
+public:
+    void WriteLine(const std::string& text) override;
+};
+
+class PosixClock : public Clock {
+public:
+    void Sleep(unsigned milliseconds) override;
+    LocalTime Now() const override;
+    std::uint32_t TickCount() const override;
+};
+
+// No message boxes here: both texts go to standard error.
+class PosixUi : public Ui {
+public:
+    void ShowMessageBox(const std::string& text) override;
+    void DebugOutput(const std::string& text) override;
+};
+
+class PosixProcesses : public Processes {
+public:
+    bool StartHidden(const std::string& commandLine) override;
+};
+
+// No capture devices are reachable on this platform yet: the video-input
+// category is empty.
+class PosixCaptureDevices : public CaptureDevices {
+public:
+    HResult Initialize() override { return kS_OK; }
+    void Uninitialize() override {}
+    HResult CreateSystemDeviceEnumerator(std::unique_ptr<DeviceEnumerator>& enumerator) override;
+};
+
+}  // namespace kv::platform::posix

@@ -1,0 +1,45 @@
+// Files port on POSIX.
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "platform/posix/PosixAdapters.h"
+
+namespace kv::platform::posix {
+
+namespace {
+
+class PosixTextStream : public TextStream {
+public:
+    explicit PosixTextStream(std::FILE* file) : m_file(file) {}
+    ~PosixTextStream() override { std::fclose(m_file); }
+    PosixTextStream(const PosixTextStream&) = delete;
+    PosixTextStream& operator=(const PosixTextStream&) = delete;
+    void Write(const std::string& text) override { std::fwrite(text.data(), 1, text.size(), m_file); }
+    void Flush() override { std::fflush(m_file); }
+
+private:
+    std::FILE* m_file;
+};
+
+}  // namespace
+
+bool PosixFiles::Exists(const std::string& path) const {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0;
+}
+
+bool PosixFiles::IsDirectory(const std::string& path) const {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool PosixFiles::CreateFolder(const std::string& path) { return mkdir(path.c_str(), 0777) == 0; }
+
+std::unique_ptr<TextStream> PosixFiles::OpenTextForWriting(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    if (!file) return nullptr;
+    return std::make_unique<PosixTextStream>(file);
+}
+
+}  // namespace kv::platform::posix

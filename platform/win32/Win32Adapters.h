@@ -1,0 +1,56 @@
+// The Windows adapters of the ports.
+#pragma once
+
+#include "platform/Ports.h"
+
+namespace kv::platform::win32 {
+
+class Win32Environment : public Environment {
+public:
+    std::string RawCommandLine() const override;
+    std::string ModulePath() const override;
+    std::string CurrentDirectory() const override;
+    std::string CommonDocumentsFolder() const override;
+    bool IsWindows() const override { return true; }
+};
+
+class Win32Files : public Files {
+public:
+    char Separator() const override { return '\\'; }
+    bool Exists(const std::string& path) const override;
+    bool IsDirectory(const std::string& path) const override;
+    bool CreateFolder(const std::string& path) override;
+    std::unique_ptr<TextStream> OpenTextForWriting(const std::string& path) override;
+};
+
+class Win32Console : public Console {
+public:
+    void WriteLine(const std::string& text) override;
+};
+
+class Win32Clock : public Clock {
+public:
+    void Sleep(unsigned milliseconds) override;
+    LocalTime Now() const override;
+    std::uint32_t TickCount() const override;
+};
+
+class Win32Ui : public Ui {
+public:
+    void ShowMessageBox(const std::string& text) override;
+    void DebugOutput(const std::string& text) override;
+};
+
+class Win32Processes : public Processes {
+public:
+    bool StartHidden(const std::string& commandLine) override;
+};
+
+class Win32CaptureDevices : public CaptureDevices {
+public:
+    HResult Initialize() override;
+    void Uninitialize() override;
+    HResult CreateSystemDeviceEnumerator(std::unique_ptr<DeviceEnumerator>& enumerator) override;
+};
+
+}  // namespace kv::platform::win32

@@ -1,0 +1,77 @@
+#!/bin/sh
+# Whole-program test of KV_DS_Ctrl with no camera connected: help text, the
+# no-camera line, exit status 0, and the debug log.
+#
+#   kv_ds_ctrl_e2e.sh host PROGRAM EXPECTED_DIR
+#   kv_ds_ctrl_e2e.sh wine PROGRAM EXPECTED_DIR WINE_RUN WINE_STATE
+set -eu
+mode=$1 program=$2 expected=$3
+failures=0
+work=$(mktemp -d)
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+if [ "$mode" = wine ]; then
+    wine_run=$4 wine_state=$5
+    prefix=$("$wine_run" "$wine_state" --new-prefix)
+    docs="$prefix/drive_c/users/Public/Documents"
+    eol=$(printf '\r')
+    run() { KV_WINEPREFIX="$prefix" "$wine_run" "$wine_state" "$program" "$@"; }
+    cleanup() { "$wine_run" "$wine_state" --drop-prefix "$prefix"; rm -rf "$work"; }
+else
+    docs="$work/Documents"
+    eol=''
+    # Started by a relative path, so that no folder name of the build tree
+    # ends up in the command line the program searches for its keywords.
+    run() { (cd "$(dirname "$program")" && KV_COMMON_DOCUMENTS="$docs" "./$(basename "$program")" "$@"); }
+    cleanup() { rm -rf "$work"; }
+fi
+
+trap cleanup EXIT
+
+# The expected text with the platform's line ends.
+sed "s/\$/$eol/" "$expected/help.txt" >"$work/help.txt"
+printf 'None Korvex Plugin!!%s\n' "$eol" >"$work/none.txt"
+
+expect_output() {  # expect_output EXPECTED_FILE ARGS...
+    want=$1
+    shift
+    if run "$@" >"$work/out.txt" 2>"$work/err.txt"; then :; else fail "exit status $? for: $*"; fi
+    cmp -s "$want" "$work/out.txt" || fail "output of '$*' differs from $(basename "$want"): $(head -c 200 "$work/out.txt")"
+}
+
+expect_output "$work/help.txt"
+expect_output "$work/help.txt" foo
+expect_output "$work/help.txt" -h
+expect_output "$work/help.txt" /H
+expect_output "$work/help.txt" LED on -h
+expect_output "$work/none.txt" LED on
+expect_output "$work/none.txt" -CAM1
+[ ! -e "$docs/KV_DS_Ctrl" ] || fail "a run without /d created the log folder"
+
+expect_output "$work/none.txt" LED on 2 /d
+log="$docs/KV_DS_Ctrl/Log/KV_DS_LOG.txt"
+if [ -f "$log" ]; then
+    # Message texts only: the stamp is the 25 characters in front of the tab.
+    tr -d '\r' <"$log" | cut -c26- >"$work/messages.txt"
+    printf '%s\n' "new CDxWnd" "CoCreateInstance" "CoCreateInstance Finished" "Error: 2" \
+        "None Korvex Plugin!!" >"$work/want-messages.txt"
+    cmp -s "$work/want-messages.txt" "$work/messages.txt" || fail "log messages: $(cat "$work/messages.txt")"
+    grep -Eqv '^[0-9]{4}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}:[0-9]{3} 	' "$log" &&
+        fail "a log line without the time stamp: $(cat "$log")"
+    if [ -n "$eol" ]; then
+        [ "$(grep -c "$eol\$" "$log")" -eq 5 ] || fail "log lines do not end in CR LF"
+    fi
+else
+    fail "no log file at $log"
+fi
+
+# A debug run that only prints the help keeps the raw and normalised lines.
+expect_output "$work/help.txt" /d
+[ "$(wc -l <"$log")" -eq 2 ] || fail "help run log: $(cat "$log")"
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+fi
+echo "all KV_DS_Ctrl checks passed ($mode)"

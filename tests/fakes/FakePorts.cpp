@@ -1,0 +1,136 @@
+// Recording fakes of the ports.
+#include "tests/fakes/FakePorts.h"
+
+#include <stdexcept>
+
+namespace kv::test {
+
+namespace {
+
+using platform::HResult;
+using platform::kE_FAIL;
+using platform::kS_FALSE;
+using platform::kS_OK;
+
+std::string ParentOf(const std::string& path) {
+    const auto at = path.find_last_of('\\');
+    return at == std::string::npos ? std::string() : path.substr(0, at);
+}
+
+class FakeStream : public platform::TextStream {
+public:
+    explicit FakeStream(FakeFiles::File& file) : m_file(file) {}
+    void Write(const std::string& text) override { m_file.content += text; }
+    void Flush() override { m_file.flushed = m_file.content.size(); }
+
+private:
+    FakeFiles::File& m_file;
+};
+
+class FakeBag : public platform::PropertyBag {
+public:
+    explicit FakeBag(const FakeCaptureDevices::Device& device) : m_device(device) {}
+    HResult Read(const std::string& name, std::string& value) override {
+        if (name != "DevicePath" || !m_device.devicePath) return kE_FAIL;
+        value = *m_device.devicePath;
+        return kS_OK;
+    }
+
+private:
+    const FakeCaptureDevices::Device& m_device;
+};
+
+class FakeMoniker : public platform::Moniker {
+public:
+    explicit FakeMoniker(const FakeCaptureDevices::Device& device) : m_device(device) {}
+    HResult BindToStorage(std::unique_ptr<platform::PropertyBag>& bag) override {
+        if (m_device.storageFails) return kE_FAIL;
+        bag = std::make_unique<FakeBag>(m_device);
+        return kS_OK;
+    }
+
+private:
+    const FakeCaptureDevices::Device& m_device;
+};
+
+class FakeMonikers : public platform::MonikerEnumerator {
+public:
+    explicit FakeMonikers(const FakeCaptureDevices& owner) : m_owner(owner) {}
+    HResult Reset() override {
+        m_next = 0;
+        return kS_OK;
+    }
+    HResult Next(std::unique_ptr<platform::Moniker>& moniker) override {
+        if (m_owner.throwAtDevice && *m_owner.throwAtDevice == m_next) throw std::runtime_error("device went away");
+        if (m_next >= m_owner.devices.size()) return kS_FALSE;
+        moniker = std::make_unique<FakeMoniker>(m_owner.devices[m_next++]);
+        return kS_OK;
+    }
+
+private:
+    const FakeCaptureDevices& m_owner;
+    std::size_t m_next = 0;
+};
+
+class FakeDeviceEnumerator : public platform::DeviceEnumerator {
+public:
+    explicit FakeDeviceEnumerator(const FakeCaptureDevices& owner) : m_owner(owner) {}
+    HResult CreateVideoInputEnumerator(std::unique_ptr<platform::MonikerEnumerator>& enumerator) override {
+        if (m_owner.categoryFails) return kE_FAIL;
+        if (m_owner.devices.empty()) return kS_FALSE;
+        enumerator = std::make_unique<FakeMonikers>(m_owner);
+        return kS_OK;
+    }
+
+private:
+    const FakeCaptureDevices& m_owner;
+};
+
+}  // namespace
+
+bool FakeFiles::Exists(const std::string& path) const { return files.count(path) || directories.count(path); }
+
+bool FakeFiles::IsDirectory(const std::string& path) const { return directories.count(path) != 0; }
+
+bool FakeFiles::CreateFolder(const std::string& path) {
+    if (directories.count(path) || !directories.count(ParentOf(path))) return false;
+    directories.insert(path);
+    createdDirectories.push_back(path);
+    return true;
+}
+
+std::unique_ptr<platform::TextStream> FakeFiles::OpenTextForWriting(const std::string& path) {
+    if (failOpening || !directories.count(ParentOf(path))) return nullptr;
+    File& file = files[path];
+    file.content.clear();
+    file.flushed = 0;
+    ++file.openCount;
+    return std::make_unique<FakeStream>(file);
+}
+
+void FakeFiles::AddDirectoryTree(const std::string& path) {
+    for (std::string folder = path; !folder.empty(); folder = ParentOf(folder)) directories.insert(folder);
+}
+
+HResult FakeCaptureDevices::CreateSystemDeviceEnumerator(std::unique_ptr<platform::DeviceEnumerator>& enumerator) {
+    if (enumeratorFails) return static_cast<HResult>(0x80040154u);  // class not registered
+    enumerator = std::make_unique<FakeDeviceEnumerator>(*this);
+    return kS_OK;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const auto end = text.find('\n', start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+}  // namespace kv::test

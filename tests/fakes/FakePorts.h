@@ -1,0 +1,137 @@
+// Recording fakes of every port, and a bundle that hands them to the core.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Ports.h"
+
+namespace kv::test {
+
+class FakeEnvironment : public platform::Environment {
+public:
+    std::string rawCommandLine = "KV_DS_Ctrl.exe";
+    std::string modulePath = "C:\\Korvex\\KV_DS_Ctrl.exe";
+    std::string currentDirectory = "C:\\Korvex";
+    std::string commonDocuments = "C:\\Users\\Public\\Documents";
+    bool windows = true;
+
+    std::string RawCommandLine() const override { return rawCommandLine; }
+    std::string ModulePath() const override { return modulePath; }
+    std::string CurrentDirectory() const override { return currentDirectory; }
+    std::string CommonDocumentsFolder() const override { return commonDocuments; }
+    bool IsWindows() const override { return windows; }
+};
+
+// An in-memory file system with Windows separators. Files keep everything
+// written to them, the flushed part separately, so a test can tell whether a
+// line was flushed.
+class FakeFiles : public platform::Files {
+public:
+    struct File {
+        std::string content;
+        std::size_t flushed = 0;
+        int openCount = 0;
+    };
+    std::map<std::string, File> files;
+    std::set<std::string> directories;
+    std::vector<std::string> createdDirectories;
+    bool failOpening = false;
+
+    char Separator() const override { return '\\'; }
+    bool Exists(const std::string& path) const override;
+    bool IsDirectory(const std::string& path) const override;
+    bool CreateFolder(const std::string& path) override;
+    std::unique_ptr<platform::TextStream> OpenTextForWriting(const std::string& path) override;
+
+    // Adds a folder and every parent of it.
+    void AddDirectoryTree(const std::string& path);
+    const std::string& Content(const std::string& path) const { return files.at(path).content; }
+};
+
+class FakeConsole : public platform::Console {
+public:
+    std::vector<std::string> lines;
+    void WriteLine(const std::string& text) override { lines.push_back(text); }
+};
+
+class FakeClock : public platform::Clock {
+public:
+    platform::LocalTime now{2024, 1, 31, 9, 5, 7, 42};
+    std::vector<unsigned> sleeps;
+    std::uint32_t ticks = 0;
+
+    void Sleep(unsigned milliseconds) override {
+        sleeps.push_back(milliseconds);
+        ticks += milliseconds;
+    }
+    platform::LocalTime Now() const override { return now; }
+    std::uint32_t TickCount() const override { return ticks; }
+};
+
+class FakeUi : public platform::Ui {
+public:
+    std::vector<std::string> messageBoxes;
+    std::vector<std::string> debugOutput;
+    void ShowMessageBox(const std::string& text) override { messageBoxes.push_back(text); }
+    void DebugOutput(const std::string& text) override { debugOutput.push_back(text); }
+};
+
+class FakeProcesses : public platform::Processes {
+public:
+    std::vector<std::string> started;
+    bool StartHidden(const std::string& commandLine) override {
+        started.push_back(commandLine);
+        return true;
+    }
+};
+
+// A video-input category made of described devices, with the platform's
+// failure modes.
+class FakeCaptureDevices : public platform::CaptureDevices {
+public:
+    struct Device {
+        std::optional<std::string> devicePath;  // none: the read fails
+        bool storageFails = false;
+    };
+    std::vector<Device> devices;
+    bool enumeratorFails = false;
+    bool categoryFails = false;
+    // Next() throws when it reaches this index.
+    std::optional<std::size_t> throwAtDevice;
+    int initializeCalls = 0;
+    int uninitializeCalls = 0;
+
+    void AddDevice(const std::string& path) { devices.push_back({path, false}); }
+
+    platform::HResult Initialize() override {
+        ++initializeCalls;
+        return platform::kS_OK;
+    }
+    void Uninitialize() override { ++uninitializeCalls; }
+    platform::HResult CreateSystemDeviceEnumerator(std::unique_ptr<platform::DeviceEnumerator>& enumerator) override;
+};
+
+// Every fake, bundled as the port set the core takes.
+struct FakePorts {
+    FakeEnvironment environment;
+    FakeFiles files;
+    FakeConsole console;
+    FakeClock clock;
+    FakeUi ui;
+    FakeProcesses processes;
+    FakeCaptureDevices captureDevices;
+    platform::Ports ports{environment, files, console, clock, ui, processes, captureDevices};
+
+    FakePorts(const FakePorts&) = delete;
+    FakePorts() = default;
+};
+
+// Splits text into its lines (the line ends removed).
+std::vector<std::string> SplitLines(const std::string& text);
+
+}  // namespace kv::test
