@@ -1,0 +1,81 @@
+// Aveo extension unit requests.
+#include "sim/hw/AveoXu.h"
+
+#include <array>
+#include <vector>
+
+namespace kv::sim {
+
+namespace {
+
+constexpr std::uint32_t kControl = 2;
+constexpr std::size_t kBlock = 32;
+constexpr std::uint8_t kSelect = 0x01;
+constexpr std::uint8_t kWrite = 0x03;
+constexpr std::uint8_t kI2cWrite = 0x05;
+constexpr std::uint8_t kI2cRead = 0xE0;
+
+std::vector<std::uint8_t> I2cAddress(std::span<const std::uint8_t> block) {
+    if ((block[6] & 0x10) != 0) return {block[4], block[3]};
+    return {block[3]};
+}
+
+std::size_t I2cDataCount(std::span<const std::uint8_t> block) { return (block[6] & 0x01) != 0 ? 2 : 1; }
+
+bool I2cWrite(Hardware& hw, std::span<const std::uint8_t> block) {
+    const auto address = I2cAddress(block);
+    const bool ok = hw.bus.Write(block[5], address, block.subspan(1, I2cDataCount(block)));
+    hw.bridge.NoteI2cResult(ok);
+    return ok;
+}
+
+bool I2cRead(Hardware& hw, std::span<const std::uint8_t> block, std::vector<std::uint8_t>& reply) {
+    std::array<std::uint8_t, 2> bytes{};
+    const auto out = std::span(bytes).first(I2cDataCount(block));
+    const auto address = I2cAddress(block);
+    const bool ok = hw.bus.ReadAt(block[5], address, out);
+    hw.bridge.NoteI2cResult(ok);
+    reply[1] = bytes[0];
+    reply[2] = bytes[1];
+    return ok;
+}
+
+Answer Set(Hardware& hw, std::span<const std::uint8_t> block) {
+    auto& xu = hw.state.aveoXu;
+    std::vector<std::uint8_t> reply(block.begin(), block.end());
+    bool ok = true;
+    switch (block[0]) {
+        case kSelect: xu.address = static_cast<std::uint16_t>(block[1] | (block[2] << 8)); break;
+        case kWrite: hw.bridge.Write(xu.address, block[1]); break;
+        case kI2cWrite: ok = I2cWrite(hw, block); break;
+        case kI2cRead: ok = I2cRead(hw, block, reply); break;
+        default: xu.extended[block[0]].assign(block.begin() + 1, block.end()); break;
+    }
+    xu.reply = std::move(reply);
+    return ok ? Answer{platform::kS_OK, static_cast<std::uint32_t>(kBlock), 0} : Stall();
+}
+
+Answer Get(Hardware& hw, std::span<std::uint8_t> data) {
+    auto& xu = hw.state.aveoXu;
+    std::vector<std::uint8_t> reply = xu.reply;
+    reply.resize(kBlock, 0);
+    if (data.size() >= kBlock && reply[0] == kSelect) {
+        // The selected registers are read when the host asks, not when it selects.
+        reply[1] = hw.bridge.Read(xu.address);
+        reply[2] = hw.bridge.Read(static_cast<std::uint16_t>(xu.address + 1));
+    }
+    return AnswerGet(data, reply);
+}
+
+}  // namespace
+
+Answer AveoXuRequest(Hardware& hw, const KsRequest& request, std::span<std::uint8_t> data) {
+    if (request.id != kControl) return Answer{kHrNotFound, 0, 0};
+    switch (request.Type()) {
+        case kKsSet: return data.size() == kBlock ? Set(hw, data) : Stall();
+        case kKsGet: return Get(hw, data);
+        default: return Answer{kHrNotSupported, 0, 0};
+    }
+}
+
+}  // namespace kv::sim

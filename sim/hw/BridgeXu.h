@@ -1,0 +1,17 @@
+// The bridge-register extension unit: one 4-byte control (id 1) that writes a
+// bridge register, or latches an address whose value the next get returns.
+#pragma once
+
+#include <span>
+
+#include "sim/hw/Hardware.h"
+#include "sim/hw/KsTypes.h"
+
+namespace kv::sim {
+
+// Set: {address low, address high, value, 0x00} writes; {low, high, any,
+// 0xFF} latches the address for reading. Get: {low, high, value, 0x00} of the
+// latched register.
+Answer BridgeXuRequest(Hardware& hw, const KsRequest& request, std::span<std::uint8_t> data);
+
+}  // namespace kv::sim

@@ -1,0 +1,273 @@
+// Request entry points of one camera: fault injection, routing to the unit
+// or path that answers, and the request record.
+#include "sim/hw/Camera.h"
+
+#include <cstdio>
+#include <string>
+
+#include "sim/hw/AsicLib.h"
+#include "sim/hw/AveoXu.h"
+#include "sim/hw/BridgeXu.h"
+#include "sim/hw/DriverProperties.h"
+#include "sim/hw/Faults.h"
+#include "sim/hw/Hardware.h"
+#include "sim/hw/PluginXu.h"
+#include "sim/hw/SmiUtility.h"
+#include "sim/hw/Topology.h"
+
+namespace kv::sim {
+
+namespace {
+
+std::string Hex32(std::uint32_t value) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%08X", static_cast<unsigned>(value));
+    return buf;
+}
+
+std::string_view KsPath(const Guid& set) {
+    if (set == kBridgeXuSet) return paths::kBridgeXu;
+    if (set == kPluginXuSet) return paths::kPluginXu;
+    if (set == kAveoXuSet) return paths::kAveoXu;
+    if (set == kDriverPropertySet) return paths::kDriver;
+    return paths::kOtherKs;
+}
+
+std::string_view KsOp(std::uint32_t type) {
+    switch (type) {
+        case kKsGet: return "get";
+        case kKsSet: return "set";
+        case kKsSetSupport: return "support";
+        case kKsBasicSupport: return "basicsupport";
+        default: return "other";
+    }
+}
+
+std::string_view GroupPath(PropertyGroup group) {
+    return group == PropertyGroup::VideoProcAmp ? paths::kVideoProcAmp : paths::kCameraControl;
+}
+
+Answer RouteKs(Hardware& hw, const KsRequest& request, std::span<std::uint8_t> data) {
+    const std::string_view path = KsPath(request.set);
+    if (path == paths::kDriver) {
+        if (request.Topology()) return Answer{kHrSetNotFound, 0, 0};
+        return DriverPropertyRequest(hw, request.id, request.Type(), data);
+    }
+    if (path == paths::kOtherKs || !request.Topology() || !request.hasNode ||
+        !NodeAnswers(hw.config, request.node, request.set)) {
+        return Answer{kHrSetNotFound, 0, 0};
+    }
+    if (request.Type() == kKsSetSupport) return Answer{};
+    if (path == paths::kBridgeXu) return BridgeXuRequest(hw, request, data);
+    if (path == paths::kPluginXu) return PluginXuRequest(hw, request, data);
+    return AveoXuRequest(hw, request, data);
+}
+
+Bytes Copy(std::span<const std::uint8_t> bytes) { return Bytes(bytes.begin(), bytes.end()); }
+
+}  // namespace
+
+Camera::Camera(const CameraConfig& config, CameraState& state, RequestRecord* record)
+    : config_(config), state_(state), record_(record) {}
+
+template <class Body>
+Answer Camera::Run(std::string_view path, std::string_view op, std::optional<std::uint32_t> id, Body&& body) {
+    RequestRecord scratch;
+    RequestRecord& record = record_ != nullptr ? *record_ : scratch;
+    record.path = std::string(path);
+    record.op = std::string(op);
+    Hardware hw(config_, state_, &record);
+    Answer answer;
+    const FaultSpec* fault = MatchFault(config_, path, op, id);
+    if (fault != nullptr && (!fault->hang || fault->hr)) {
+        // A failing request does nothing at the device.
+        answer = Answer{fault->hr.value_or(DefaultFaultCode(path)), 0, fault->hang ? fault->hangMs : 0};
+        record.Add("fault", std::string(fault->hang ? "hang" : "fail"));
+    } else {
+        answer = body(hw);
+        if (fault != nullptr) {
+            answer.hangMs = fault->hangMs;
+            record.Add("fault", std::string("hang"));
+        }
+    }
+    record.hr = answer.hr;
+    record.hangMs = answer.hangMs;
+    return answer;
+}
+
+Answer Camera::KsProperty(std::span<const std::uint8_t> property, std::span<std::uint8_t> data) {
+    const auto request = KsRequest::Parse(property);
+    if (!request) {
+        return Run(paths::kOtherKs, "other", std::nullopt, [](Hardware&) { return Answer{platform::kE_INVALIDARG, 0, 0}; });
+    }
+    return Run(KsPath(request->set), KsOp(request->Type()), request->id, [&](Hardware& hw) {
+        hw.record->Add("set", request->set.ToString());
+        hw.record->Add("id", static_cast<std::int64_t>(request->id));
+        hw.record->Add("flags", Hex32(request->flags));
+        if (request->hasNode) hw.record->Add("node", static_cast<std::int64_t>(request->node));
+        if (request->Type() == kKsSet) hw.record->Add("data", Copy(data));
+        const Answer answer = RouteKs(hw, *request, data);
+        if (request->Type() == kKsGet && platform::Succeeded(answer.hr)) {
+            hw.record->Add("data", Copy(data.first(std::min<std::size_t>(answer.bytesReturned, data.size()))));
+        }
+        hw.record->Add("returned", static_cast<std::int64_t>(answer.bytesReturned));
+        return answer;
+    });
+}
+
+Answer Camera::PropertySetSet(const Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
+                              std::span<std::uint8_t> data) {
+    return Run(KsPath(set), "set", id, [&](Hardware& hw) {
+        hw.record->Add("set", set.ToString());
+        hw.record->Add("id", static_cast<std::int64_t>(id));
+        hw.record->Add("instance", Copy(instance));
+        hw.record->Add("data", Copy(data));
+        if (set != kDriverPropertySet) return Answer{kHrSetNotFound, 0, 0};
+        return DriverPropertyRequest(hw, id, kKsSet, data);
+    });
+}
+
+Answer Camera::PropertySetGet(const Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
+                              std::span<std::uint8_t> data) {
+    return Run(KsPath(set), "get", id, [&](Hardware& hw) {
+        hw.record->Add("set", set.ToString());
+        hw.record->Add("id", static_cast<std::int64_t>(id));
+        hw.record->Add("instance", Copy(instance));
+        if (set != kDriverPropertySet) return Answer{kHrSetNotFound, 0, 0};
+        const Answer answer = DriverPropertyRequest(hw, id, kKsGet, data);
+        if (platform::Succeeded(answer.hr)) hw.record->Add("data", Copy(data.first(answer.bytesReturned)));
+        return answer;
+    });
+}
+
+Answer Camera::PropertySetQuerySupported(const Guid& set, std::uint32_t id, std::uint32_t& support) {
+    return Run(KsPath(set), "support", id, [&](Hardware& hw) {
+        hw.record->Add("set", set.ToString());
+        hw.record->Add("id", static_cast<std::int64_t>(id));
+        if (set != kDriverPropertySet) return Answer{kHrSetNotFound, 0, 0};
+        const Answer answer = DriverPropertyRequest(hw, id, kKsSetSupport, {});
+        if (platform::Succeeded(answer.hr)) support = kKsGet | kKsSet;
+        return answer;
+    });
+}
+
+Answer Camera::GetRange(PropertyGroup group, std::int32_t property, PropertyRange& range) {
+    return Run(GroupPath(group), "getrange", static_cast<std::uint32_t>(property), [&](Hardware& hw) {
+        hw.record->Add("property", static_cast<std::int64_t>(property));
+        return PropertyGetRange(hw, group, property, range);
+    });
+}
+
+Answer Camera::Get(PropertyGroup group, std::int32_t property, std::int32_t& value, std::int32_t& flags) {
+    return Run(GroupPath(group), "get", static_cast<std::uint32_t>(property), [&](Hardware& hw) {
+        hw.record->Add("property", static_cast<std::int64_t>(property));
+        const Answer answer = PropertyGet(hw, group, property, value, flags);
+        if (platform::Succeeded(answer.hr)) {
+            hw.record->Add("value", static_cast<std::int64_t>(value));
+            hw.record->Add("flags", static_cast<std::int64_t>(flags));
+        }
+        return answer;
+    });
+}
+
+Answer Camera::Set(PropertyGroup group, std::int32_t property, std::int32_t value, std::int32_t flags) {
+    return Run(GroupPath(group), "set", static_cast<std::uint32_t>(property), [&](Hardware& hw) {
+        hw.record->Add("property", static_cast<std::int64_t>(property));
+        hw.record->Add("value", static_cast<std::int64_t>(value));
+        hw.record->Add("flags", static_cast<std::int64_t>(flags));
+        return PropertySet(hw, group, property, value, flags);
+    });
+}
+
+Answer Camera::UsbOpen() {
+    return Run(paths::kUsb, "open", std::nullopt, [&](Hardware& hw) {
+        return hw.config.directUsb ? Answer{} : Answer{platform::kE_FAIL, 0, 0};
+    });
+}
+
+Answer Camera::UsbControl(const UsbSetup& setup, std::span<std::uint8_t> buffer) {
+    const bool in = (setup.requestType & 0x80) != 0;
+    return Run(paths::kUsb, in ? "in" : "out", setup.value, [&](Hardware& hw) {
+        const Bytes packet{setup.requestType, setup.request, static_cast<std::uint8_t>(setup.value),
+                           static_cast<std::uint8_t>(setup.value >> 8), static_cast<std::uint8_t>(setup.index),
+                           static_cast<std::uint8_t>(setup.index >> 8), static_cast<std::uint8_t>(setup.length),
+                           static_cast<std::uint8_t>(setup.length >> 8)};
+        hw.record->Add("setup", packet);
+        if (!in) hw.record->Add("data", Copy(buffer.first(std::min<std::size_t>(setup.length, buffer.size()))));
+        const Answer answer = UsbControlTransfer(hw, setup, buffer);
+        if (in && platform::Succeeded(answer.hr)) hw.record->Add("data", Copy(buffer.first(answer.bytesReturned)));
+        hw.record->Add("returned", static_cast<std::int64_t>(answer.bytesReturned));
+        return answer;
+    });
+}
+
+Answer Camera::SmiCreateDevice() {
+    return Run(paths::kSmi, "create", std::nullopt, [&](Hardware& hw) {
+        return hw.config.smi ? Answer{} : Answer{platform::kE_FAIL, 0, 0};
+    });
+}
+
+Answer Camera::SmiSetSensorRegister(std::uint32_t reg, std::int32_t value) {
+    return Run(paths::kSmi, "set-sensor", reg, [&](Hardware& hw) {
+        hw.record->Add("register", static_cast<std::int64_t>(reg));
+        hw.record->Add("value", static_cast<std::int64_t>(value));
+        return kv::sim::SmiSetSensorRegister(hw, reg, value);
+    });
+}
+
+Answer Camera::SmiGetSensorRegister(std::uint32_t reg, std::int32_t& value) {
+    return Run(paths::kSmi, "get-sensor", reg, [&](Hardware& hw) {
+        hw.record->Add("register", static_cast<std::int64_t>(reg));
+        const Answer answer = kv::sim::SmiGetSensorRegister(hw, reg, value);
+        if (platform::Succeeded(answer.hr)) hw.record->Add("value", static_cast<std::int64_t>(value));
+        return answer;
+    });
+}
+
+Answer Camera::SmiSetGpio(std::uint32_t port, std::int32_t value) {
+    return Run(paths::kSmi, "set-gpio", port, [&](Hardware& hw) {
+        hw.record->Add("port", static_cast<std::int64_t>(port));
+        hw.record->Add("value", static_cast<std::int64_t>(value));
+        return kv::sim::SmiSetGpio(hw, port, value);
+    });
+}
+
+Answer Camera::SmiGetGpio(std::uint32_t port, std::int32_t& value) {
+    return Run(paths::kSmi, "get-gpio", port, [&](Hardware& hw) {
+        hw.record->Add("port", static_cast<std::int64_t>(port));
+        const Answer answer = kv::sim::SmiGetGpio(hw, port, value);
+        if (platform::Succeeded(answer.hr)) hw.record->Add("value", static_cast<std::int64_t>(value));
+        return answer;
+    });
+}
+
+Answer Camera::AsicLibInit() {
+    return Run(paths::kAsicLib, "init", std::nullopt, [&](Hardware& hw) {
+        return hw.config.asicLib ? Answer{} : Answer{platform::kE_FAIL, 0, 0};
+    });
+}
+
+Answer Camera::AsicRead(std::uint32_t reg, std::int32_t& value) {
+    return Run(paths::kAsicLib, "read", reg, [&](Hardware& hw) {
+        hw.record->Add("register", static_cast<std::int64_t>(reg));
+        const Answer answer = kv::sim::AsicRead(hw, reg, value);
+        if (platform::Succeeded(answer.hr)) hw.record->Add("value", static_cast<std::int64_t>(value));
+        return answer;
+    });
+}
+
+Answer Camera::AsicWrite(std::uint32_t reg, std::int32_t value) {
+    return Run(paths::kAsicLib, "write", reg, [&](Hardware& hw) {
+        hw.record->Add("register", static_cast<std::int64_t>(reg));
+        hw.record->Add("value", static_cast<std::int64_t>(value));
+        return kv::sim::AsicWrite(hw, reg, value);
+    });
+}
+
+Answer Camera::AsicLibUninit() {
+    return Run(paths::kAsicLib, "uninit", std::nullopt, [&](Hardware& hw) {
+        return hw.config.asicLib ? Answer{} : Answer{platform::kE_FAIL, 0, 0};
+    });
+}
+
+}  // namespace kv::sim

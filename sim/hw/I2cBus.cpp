@@ -1,0 +1,52 @@
+// Routing of I2C transactions to the devices of a camera's bus, with the
+// record of what each device saw.
+#include "sim/hw/I2cBus.h"
+
+#include <algorithm>
+
+#include "sim/hw/I2cDevice.h"
+
+namespace kv::sim {
+
+I2cBus::I2cBus(const std::map<std::uint8_t, I2cDeviceSpec>& specs, std::map<std::uint8_t, I2cDeviceState>& states,
+               std::vector<I2cEvent>* log)
+    : specs_(specs), states_(states), log_(log) {}
+
+const I2cDeviceSpec* I2cBus::Find(std::uint8_t slave) const {
+    const auto it = specs_.find(slave);
+    return it == specs_.end() ? nullptr : &it->second;
+}
+
+bool I2cBus::Acknowledges(std::uint8_t slave) const {
+    const I2cDeviceSpec* spec = Find(slave);
+    return spec != nullptr && spec->acknowledges;
+}
+
+void I2cBus::Log(I2cEvent event) {
+    if (log_ != nullptr) log_->push_back(std::move(event));
+}
+
+bool I2cBus::Write(std::uint8_t slave, std::span<const std::uint8_t> address, std::span<const std::uint8_t> data) {
+    const bool ack = Acknowledges(slave);
+    if (ack) I2cDeviceWrite(*Find(slave), states_[slave], address, data);
+    Log({slave, false, {address.begin(), address.end()}, {data.begin(), data.end()}, ack});
+    return ack;
+}
+
+bool I2cBus::Read(std::uint8_t slave, std::span<std::uint8_t> out) {
+    const bool ack = Acknowledges(slave);
+    if (ack) I2cDeviceRead(*Find(slave), states_[slave], out);
+    else std::fill(out.begin(), out.end(), std::uint8_t{0xFF});
+    Log({slave, true, {}, {out.begin(), out.end()}, ack});
+    return ack;
+}
+
+bool I2cBus::ReadAt(std::uint8_t slave, std::span<const std::uint8_t> address, std::span<std::uint8_t> out) {
+    if (!address.empty() && !Write(slave, address, {})) {
+        std::fill(out.begin(), out.end(), std::uint8_t{0xFF});
+        return false;
+    }
+    return Read(slave, out);
+}
+
+}  // namespace kv::sim

@@ -1,0 +1,39 @@
+// One camera's I2C bus: every path to it (the bridge's engine, the extension
+// units, the direct USB requests, the SMIUtility calls) goes through here.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <span>
+#include <vector>
+
+#include "sim/hw/I2cTypes.h"
+
+namespace kv::sim {
+
+class I2cBus {
+public:
+    I2cBus(const std::map<std::uint8_t, I2cDeviceSpec>& specs, std::map<std::uint8_t, I2cDeviceState>& states,
+           std::vector<I2cEvent>* log);
+
+    // False when no device acknowledges the slave address.
+    bool Write(std::uint8_t slave, std::span<const std::uint8_t> address, std::span<const std::uint8_t> data);
+    // False when no device acknowledges; the bytes then read as 0xFF (the
+    // bus's pull-ups).
+    bool Read(std::uint8_t slave, std::span<std::uint8_t> out);
+    // An address-only write followed by a read, as a combined transfer does.
+    bool ReadAt(std::uint8_t slave, std::span<const std::uint8_t> address, std::span<std::uint8_t> out);
+
+    // The device at a bus address, or null when nothing is there.
+    const I2cDeviceSpec* Find(std::uint8_t slave) const;
+
+private:
+    bool Acknowledges(std::uint8_t slave) const;
+    void Log(I2cEvent event);
+
+    const std::map<std::uint8_t, I2cDeviceSpec>& specs_;
+    std::map<std::uint8_t, I2cDeviceState>& states_;
+    std::vector<I2cEvent>* log_;
+};
+
+}  // namespace kv::sim

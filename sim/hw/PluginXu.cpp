@@ -1,0 +1,134 @@
+// Plug-in extension unit requests.
+#include "sim/hw/PluginXu.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace kv::sim {
+
+namespace {
+
+constexpr std::uint32_t kInfo = 0;
+constexpr std::uint32_t kLength = 1;
+constexpr std::uint32_t kRegRead = 2;
+constexpr std::uint32_t kRegWrite = 3;
+constexpr std::uint32_t kI2cRead = 4;
+constexpr std::uint32_t kI2cWrite = 5;
+constexpr std::uint32_t kKept = 17;
+constexpr std::uint32_t kI2cWriteBlock = 19;
+constexpr std::size_t kBlock = 32;
+
+const Answer kOk{platform::kS_OK, 0, 0};
+
+bool Announced(const Hardware& hw, std::span<const std::uint8_t> data) {
+    return data.size() == hw.state.pluginXu.length;
+}
+
+// Puts `count` bytes on the bus: with data, the device's address width
+// decides where the address phase ends.
+bool WriteI2c(Hardware& hw, std::uint8_t slave, std::span<const std::uint8_t> bytes, bool withData) {
+    const I2cDeviceSpec* spec = hw.bus.Find(slave);
+    std::size_t split = bytes.size();
+    if (withData && spec != nullptr) split = std::min(bytes.size(), static_cast<std::size_t>(spec->addressWidth));
+    const bool ok = hw.bus.Write(slave, bytes.first(split), bytes.subspan(split));
+    hw.bridge.NoteI2cResult(ok);
+    return ok;
+}
+
+Answer SetRegRead(Hardware& hw, std::span<const std::uint8_t> data) {
+    if (!Announced(hw, data) || data.size() != 2 || data[1] < 1 || data[1] > 4) return Stall();
+    hw.state.pluginXu.readAddress = data[0];
+    hw.state.pluginXu.readLength = data[1];
+    return kOk;
+}
+
+Answer SetRegWrite(Hardware& hw, std::span<const std::uint8_t> data) {
+    if (!Announced(hw, data) || data.size() < 3 || data[1] < 1 || data[1] > 4 || data.size() != data[1] + 2u) {
+        return Stall();
+    }
+    for (std::size_t i = 0; i < data[1]; ++i) {
+        hw.bridge.Write(static_cast<std::uint16_t>((data[0] + i) & 0xFF), data[2 + i]);
+    }
+    return kOk;
+}
+
+Answer SetI2cRead(Hardware& hw, std::span<const std::uint8_t> data) {
+    if (!Announced(hw, data) || data.size() != 3 || data[1] == 0) return Stall();
+    std::vector<std::uint8_t> reply(data[1]);
+    hw.bridge.NoteI2cResult(hw.bus.Read(data[0], reply));
+    hw.state.pluginXu.i2cReply = std::move(reply);
+    return kOk;
+}
+
+// {slave, count, flag, bytes}; `block` allows padding after the bytes.
+Answer SetI2cWrite(Hardware& hw, std::span<const std::uint8_t> data, bool block) {
+    if (data.size() < 3) return Stall();
+    const std::size_t count = data[1];
+    if (block ? count + 3 > data.size() : count + 3 != data.size()) return Stall();
+    WriteI2c(hw, data[0], data.subspan(3, count), (data[2] & 0x01) != 0);
+    return kOk;
+}
+
+Answer Set(Hardware& hw, std::uint32_t id, std::span<const std::uint8_t> data) {
+    switch (id) {
+        case kLength:
+            if (data.size() != 1 || data[0] == 0) return Stall();
+            hw.state.pluginXu.length = data[0];
+            return kOk;
+        case kRegRead: return SetRegRead(hw, data);
+        case kRegWrite: return SetRegWrite(hw, data);
+        case kI2cRead: return SetI2cRead(hw, data);
+        case kI2cWrite: return Announced(hw, data) ? SetI2cWrite(hw, data, false) : Stall();
+        case kKept: return data.size() == kBlock ? kOk : Stall();
+        case kI2cWriteBlock: return data.size() == kBlock ? SetI2cWrite(hw, data, true) : Stall();
+        default: return Answer{kHrNotFound, 0, 0};
+    }
+}
+
+std::vector<std::uint8_t> RegReadReply(Hardware& hw) {
+    std::vector<std::uint8_t> reply;
+    for (std::size_t i = 0; i < hw.state.pluginXu.readLength; ++i) {
+        reply.push_back(hw.bridge.Read(static_cast<std::uint16_t>((hw.state.pluginXu.readAddress + i) & 0xFF)));
+    }
+    return reply;
+}
+
+Answer Get(Hardware& hw, std::uint32_t id, std::span<std::uint8_t> data) {
+    auto& xu = hw.state.pluginXu;
+    switch (id) {
+        case kInfo: {
+            const auto info = kPluginXuSet.ToBytes();
+            return AnswerGet(data, info);
+        }
+        case kLength: return AnswerGet(data, std::vector<std::uint8_t>{xu.length});
+        case kRegRead: return AnswerGet(data, RegReadReply(hw));
+        case kI2cRead: return AnswerGet(data, xu.i2cReply);
+        case kRegWrite:
+        case kI2cWrite:
+        case kKept:
+        case kI2cWriteBlock: {
+            const auto it = xu.lastBlocks.find(id);
+            if (it != xu.lastBlocks.end()) return AnswerGet(data, it->second);
+            return AnswerGet(data, std::vector<std::uint8_t>(id >= kKept ? kBlock : xu.length, 0));
+        }
+        default: return Answer{kHrNotFound, 0, 0};
+    }
+}
+
+}  // namespace
+
+Answer PluginXuRequest(Hardware& hw, const KsRequest& request, std::span<std::uint8_t> data) {
+    switch (request.Type()) {
+        case kKsSet: {
+            const Answer answer = Set(hw, request.id, data);
+            const bool kept = request.id == kRegWrite || request.id == kI2cWrite || request.id == kKept ||
+                              request.id == kI2cWriteBlock;
+            if (platform::Succeeded(answer.hr) && kept) hw.state.pluginXu.lastBlocks[request.id].assign(data.begin(), data.end());
+            return platform::Succeeded(answer.hr) ? Answer{answer.hr, static_cast<std::uint32_t>(data.size()), 0} : answer;
+        }
+        case kKsGet: return Get(hw, request.id, data);
+        default: return Answer{kHrNotSupported, 0, 0};
+    }
+}
+
+}  // namespace kv::sim

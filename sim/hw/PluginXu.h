@@ -1,0 +1,25 @@
+// The plug-in extension unit: bridge registers by the low address byte and
+// I2C transfers, each announced by the length control.
+#pragma once
+
+#include <span>
+
+#include "sim/hw/Hardware.h"
+#include "sim/hw/KsTypes.h"
+
+namespace kv::sim {
+
+// Controls (selectors):
+//   1  length of the next transfer on 2 to 5 (1 byte); a set of another size stalls
+//   2  register read: set {address low, count 1-4}; get answers count bytes
+//   3  register write: set {address low, count, value bytes}
+//   4  I2C read: set {slave, count, 1} reads count bytes; get answers them
+//   5  I2C write: set {slave, count, flag, bytes}; flag bit 0 means data
+//      follows the device's address bytes, otherwise all bytes are address
+//   17 kept as sent (32 bytes)
+//   19 I2C write as 5, in a 32-byte block
+//   0  (get) the unit's information: its property set GUID
+// A failed I2C transfer sets bit 4 of bridge register 5, a good one clears it.
+Answer PluginXuRequest(Hardware& hw, const KsRequest& request, std::span<std::uint8_t> data);
+
+}  // namespace kv::sim

@@ -1,0 +1,45 @@
+// Node types and the extension units behind each node.
+#include "sim/hw/Topology.h"
+
+#include <algorithm>
+
+#include "sim/hw/KsTypes.h"
+
+namespace kv::sim {
+
+std::uint32_t NodeCount(const CameraConfig& config) { return static_cast<std::uint32_t>(config.nodeTypes.size()); }
+
+platform::HResult NodeType(const CameraConfig& config, std::uint32_t node, Guid& type) {
+    if (node >= config.nodeTypes.size()) return platform::kE_INVALIDARG;
+    type = config.nodeTypes[node];
+    return platform::kS_OK;
+}
+
+std::vector<Guid> NodeSets(const CameraConfig& config, std::uint32_t node) {
+    std::vector<Guid> sets;
+    if (node >= config.nodeTypes.size()) return sets;
+    if (config.bridgeXu.present && config.bridgeXu.node == node) sets.push_back(kBridgeXuSet);
+    if (config.pluginXu.present && config.pluginXu.node == node) sets.push_back(kPluginXuSet);
+    if (config.aveoXu.present && config.aveoXu.node == node) sets.push_back(kAveoXuSet);
+    return sets;
+}
+
+bool NodeAnswers(const CameraConfig& config, std::uint32_t node, const Guid& set) {
+    const auto sets = NodeSets(config, node);
+    return std::find(sets.begin(), sets.end(), set) != sets.end();
+}
+
+std::vector<Guid> DefaultNodeTypes(const CameraConfig& config) {
+    std::uint32_t count = 2;
+    for (const ExtensionUnitSpec* xu : {&config.bridgeXu, &config.pluginXu, &config.aveoXu}) {
+        if (xu->present) count = std::max(count, xu->node + 1);
+    }
+    std::vector<Guid> types(count, kNodeVideoProcessing);
+    types[0] = kNodeCameraTerminal;
+    for (const ExtensionUnitSpec* xu : {&config.bridgeXu, &config.pluginXu, &config.aveoXu}) {
+        if (xu->present) types[xu->node] = kNodeDevSpecific;
+    }
+    return types;
+}
+
+}  // namespace kv::sim
