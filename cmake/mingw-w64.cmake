@@ -4,7 +4,7 @@
 # purpose, because the outside camera libraries they load and the tray-icon
 # record are 32-bit contracts. KV_MINGW_ARCH=x86_64 builds the same sources
 # as 64-bit programs; that is the tree whose tests run under Wine on machines
-# that cannot start 32-bit user code (see docs/building.md).
+# that cannot start 32-bit user code (see the README).
 set(CMAKE_SYSTEM_NAME Windows)
 
 set(KV_MINGW_ARCH i686 CACHE STRING "i686 (shipped deliverables) or x86_64 (Wine test tree)")

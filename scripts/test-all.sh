@@ -1,0 +1,28 @@
+#!/bin/sh
+# Installs what is missing, builds the host tree (with sanitizers), the
+# shipped 32-bit Windows tree and the 64-bit Windows test tree, and runs every
+# test suite: the host suite natively, the Windows suite under Wine.
+set -eu
+cd "$(dirname "$0")/.."
+jobs=${KV_JOBS:-2}
+
+sh scripts/install-deps.sh
+
+echo "== host build (address and undefined-behaviour sanitizers)"
+cmake -S . -B build-host -DCMAKE_BUILD_TYPE=Debug -DKV_SANITIZE=ON >/dev/null
+cmake --build build-host -j "$jobs"
+
+echo "== Windows build, 32-bit deliverables"
+cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DKV_MINGW_ARCH=i686 \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build-win -j "$jobs"
+
+echo "== Windows build, 64-bit test tree"
+cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DKV_MINGW_ARCH=x86_64 \
+    -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build build-win64 -j "$jobs"
+
+echo "== host tests"
+ctest --test-dir build-host --output-on-failure -j "$jobs"
+echo "== Windows tests under Wine"
+ctest --test-dir build-win64 --output-on-failure -j "$jobs"
