@@ -67,13 +67,13 @@ Bytes Copy(std::span<const std::uint8_t> bytes) { return Bytes(bytes.begin(), by
 
 }  // namespace
 
-Camera::Camera(const CameraConfig& config, CameraState& state, RequestRecord* record)
-    : config_(config), state_(state), record_(record) {}
+Camera::Camera(const CameraConfig& config, CameraState& state, std::vector<RequestRecord>* records)
+    : config_(config), state_(state), records_(records) {}
 
 template <class Body>
 Answer Camera::Run(std::string_view path, std::string_view op, std::optional<std::uint32_t> id, Body&& body) {
     RequestRecord scratch;
-    RequestRecord& record = record_ != nullptr ? *record_ : scratch;
+    RequestRecord& record = records_ != nullptr ? records_->emplace_back() : scratch;
     record.path = std::string(path);
     record.op = std::string(op);
     Hardware hw(config_, state_, &record);

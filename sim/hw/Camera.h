@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string_view>
+#include <vector>
 
 #include "sim/hw/CameraConfig.h"
 #include "sim/hw/CameraProperties.h"
@@ -14,12 +17,12 @@
 
 namespace kv::sim {
 
-// Works on the caller's state; fills `record` (when given) with what the
-// request was and what every device saw. Faults of the config are applied
+// Works on the caller's state; appends to `records` (when given) one record
+// per request: what it was and what every bus device saw. Faults of the config are applied
 // first. Nothing here sleeps: a hang is reported in Answer::hangMs.
 class Camera {
 public:
-    Camera(const CameraConfig& config, CameraState& state, RequestRecord* record = nullptr);
+    Camera(const CameraConfig& config, CameraState& state, std::vector<RequestRecord>* records = nullptr);
 
     // IKsControl::KsProperty: `property` is the KSPROPERTY or KSP_NODE as
     // sent, `data` the property data (input for a set, output for a get).
@@ -62,7 +65,7 @@ private:
 
     const CameraConfig& config_;
     CameraState& state_;
-    RequestRecord* record_;
+    std::vector<RequestRecord>* records_;
 };
 
 }  // namespace kv::sim
