@@ -1,0 +1,54 @@
+// Formatting and parsing of the hexadecimal texts used in state and trace.
+#include "sim/rig/HexText.h"
+
+#include <cstdio>
+
+namespace kv::sim {
+
+namespace {
+
+int Nibble(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::string FormatBytes(std::span<const std::uint8_t> bytes) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    for (const std::uint8_t b : bytes) {
+        if (!text.empty()) text += ' ';
+        text += kDigits[b >> 4];
+        text += kDigits[b & 0x0F];
+    }
+    return text;
+}
+
+std::optional<std::vector<std::uint8_t>> ParseBytes(std::string_view text) {
+    std::vector<std::uint8_t> bytes;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        if (!bytes.empty()) {
+            if (text[at] != ' ') return std::nullopt;
+            ++at;
+        }
+        if (at + 2 > text.size()) return std::nullopt;
+        const int hi = Nibble(text[at]);
+        const int lo = Nibble(text[at + 1]);
+        if (hi < 0 || lo < 0) return std::nullopt;
+        bytes.push_back(static_cast<std::uint8_t>((hi << 4) | lo));
+        at += 2;
+    }
+    return bytes;
+}
+
+std::string HexKey(std::uint32_t value, int digits) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%0*X", digits, static_cast<unsigned>(value));
+    return buf;
+}
+
+}  // namespace kv::sim

@@ -1,0 +1,103 @@
+// Rig loading, its file names, and device look-ups.
+#include "sim/rig/Rig.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "sim/rig/RigFile.h"
+
+#ifndef KV_SIM_DEMO_RIG
+#define KV_SIM_DEMO_RIG "sim/rigs/demo.json"
+#endif
+
+namespace kv::sim {
+
+namespace {
+
+// FNV-1a, 64 bits: enough to tell rig versions apart, and the same on every build.
+std::string Fingerprint(const std::string& text) {
+    std::uint64_t hash = 0xCBF29CE484222325ull;
+    for (const unsigned char c : text) {
+        hash ^= c;
+        hash *= 0x100000001B3ull;
+    }
+    char buf[24];
+    std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(hash));
+    return buf;
+}
+
+std::filesystem::path Beside(const std::filesystem::path& rig, const char* suffix) {
+    std::filesystem::path base = rig;
+    if (base.extension() == ".json") base.replace_extension();
+    base += suffix;
+    return base;
+}
+
+template <class Pred>
+std::vector<int> Matching(const RigSpec& spec, Pred pred) {
+    std::vector<int> found;
+    for (std::size_t i = 0; i < spec.devices.size(); ++i) {
+        if (pred(spec.devices[i])) found.push_back(static_cast<int>(i));
+    }
+    return found;
+}
+
+}  // namespace
+
+Rig::Rig(std::filesystem::path file, RigSpec spec, const std::string& text)
+    : file_(std::move(file)),
+      spec_(std::move(spec)),
+      statePath_(Beside(file_, ".state.json")),
+      tracePath_(Beside(file_, ".trace.jsonl")),
+      lockPath_(Beside(file_, ".lock")),
+      fingerprint_(Fingerprint(text)) {}
+
+std::unique_ptr<Rig> Rig::Load(const std::filesystem::path& file, std::string& error) {
+    RigSpec spec;
+    std::string text;
+    if (!ReadRigFile(file, spec, text, error)) return nullptr;
+    return std::unique_ptr<Rig>(new Rig(file, std::move(spec), text));
+}
+
+std::unique_ptr<Rig> Rig::FromText(const std::filesystem::path& file, const std::string& text, std::string& error) {
+    RigSpec spec;
+    if (!ParseRigText(text, spec, error)) {
+        error = file.string() + ": " + error;
+        return nullptr;
+    }
+    return std::unique_ptr<Rig>(new Rig(file, std::move(spec), text));
+}
+
+int Rig::FindByVidPid(std::uint16_t vid, std::uint16_t pid) const {
+    const auto found = Matching(spec_, [&](const DeviceSpec& d) {
+        return d.config.vendorId == vid && d.config.productId == pid;
+    });
+    return found.empty() ? -1 : found.front();
+}
+
+int Rig::FindByVidPidPosition(std::uint16_t vid, std::uint16_t pid, int position) const {
+    const auto ofVendor = Matching(spec_, [&](const DeviceSpec& d) { return d.config.vendorId == vid; });
+    if (position < 0 || static_cast<std::size_t>(position) >= ofVendor.size()) return -1;
+    const int index = ofVendor[static_cast<std::size_t>(position)];
+    return spec_.devices[static_cast<std::size_t>(index)].config.productId == pid ? index : -1;
+}
+
+std::vector<int> Rig::SmiDevices() const {
+    return Matching(spec_, [](const DeviceSpec& d) { return d.config.smi; });
+}
+
+std::vector<int> Rig::AsicLibDevices() const {
+    return Matching(spec_, [](const DeviceSpec& d) { return d.config.asicLib; });
+}
+
+std::vector<int> Rig::DirectUsbDevices() const {
+    return Matching(spec_, [](const DeviceSpec& d) { return d.config.directUsb; });
+}
+
+std::filesystem::path DefaultRigPath() {
+    const char* fromEnvironment = std::getenv("KV_SIM_RIG");
+    if (fromEnvironment != nullptr && *fromEnvironment != '\0') return std::filesystem::path(fromEnvironment);
+    return std::filesystem::path(KV_SIM_DEMO_RIG);
+}
+
+}  // namespace kv::sim

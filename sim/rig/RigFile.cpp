@@ -1,0 +1,78 @@
+// Rig file reading: the top level and the list of devices.
+#include "sim/rig/RigFile.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "sim/rig/RigParts.h"
+
+namespace kv::sim {
+
+namespace {
+
+EnumeratorMode ReadEnumerator(const JsonField& field) {
+    const std::string mode = field.Text();
+    if (mode == "normal") return EnumeratorMode::Normal;
+    if (mode == "create-fails") return EnumeratorMode::CreateFails;
+    if (mode == "empty") return EnumeratorMode::EmptyCategory;
+    field.Fail("expected \"normal\", \"create-fails\" or \"empty\"");
+}
+
+DeviceSpec ReadDevice(const JsonField& device, std::size_t index) {
+    device.AllowKeys({"friendlyName", "vendorId", "productId", "interface", "instance", "devicePath",
+                      "missingInterfaces", "bindFails", "extensionUnits", "nodeTypes", "driverProperties",
+                      "videoProcAmp", "cameraControl", "registers", "engineBusyReads", "i2cDevices", "directUsb",
+                      "smi", "asicLib", "faults"});
+    DeviceSpec spec;
+    rigparts::ReadListing(device, index, spec);
+    rigparts::ReadUnits(device, spec);
+    rigparts::ReadProperties(device, spec);
+    rigparts::ReadBridgeRegisters(device, spec);
+    rigparts::ReadI2cDevices(device, spec);
+    rigparts::ReadFaults(device, spec);
+    return spec;
+}
+
+}  // namespace
+
+bool ParseRigText(std::string_view text, RigSpec& spec, std::string& error) {
+    nlohmann::json document;
+    try {
+        document = nlohmann::json::parse(text);
+    } catch (const nlohmann::json::parse_error& e) {
+        error = std::string("not valid JSON: ") + e.what();
+        return false;
+    }
+    try {
+        const JsonField root(document, "");
+        root.AllowKeys({"description", "enumerator", "devices"});
+        spec = RigSpec{};
+        if (root.Has("description")) spec.description = root["description"].Text();
+        if (root.Has("enumerator")) spec.enumerator = ReadEnumerator(root["enumerator"]);
+        const JsonField devices = root["devices"];
+        devices.RequireArray();
+        for (std::size_t i = 0; i < devices.json().size(); ++i) spec.devices.push_back(ReadDevice(devices.At(i), i));
+    } catch (const FieldError& e) {
+        error = e.what();
+        return false;
+    }
+    return true;
+}
+
+bool ReadRigFile(const std::filesystem::path& file, RigSpec& spec, std::string& text, std::string& error) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        error = file.string() + ": cannot be read";
+        return false;
+    }
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    text = buffer.str();
+    if (!ParseRigText(text, spec, error)) {
+        error = file.string() + ": " + error;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace kv::sim

@@ -1,0 +1,100 @@
+// Rig device fields that say which units and paths a camera has: extension
+// units and topology, the I2C engine, direct USB and the outside libraries.
+#include <string>
+
+#include "sim/hw/KsTypes.h"
+#include "sim/hw/Topology.h"
+#include "sim/rig/RigParts.h"
+
+namespace kv::sim::rigparts {
+
+namespace {
+
+constexpr std::int64_t kMaxNode = 63;
+
+void ReadUnit(const JsonField& units, std::string_view name, ExtensionUnitSpec& unit) {
+    if (!units.Has(name)) return;
+    const JsonField field = units[name];
+    field.AllowKeys({"node"});
+    unit.present = true;
+    unit.node = static_cast<std::uint32_t>(field["node"].Integer(0, kMaxNode));
+}
+
+Guid ReadNodeType(const JsonField& field) {
+    const std::string text = field.Text();
+    if (text == "camera-terminal") return kNodeCameraTerminal;
+    if (text == "processing") return kNodeVideoProcessing;
+    if (text == "dev-specific") return kNodeDevSpecific;
+    if (text == "streaming") return kNodeVideoStreaming;
+    const auto guid = Guid::Parse(text);
+    if (!guid) field.Fail("expected camera-terminal, processing, dev-specific, streaming or a GUID");
+    return *guid;
+}
+
+void ReadNodeTypes(const JsonField& device, CameraConfig& config) {
+    if (!device.Has("nodeTypes")) {
+        config.nodeTypes = DefaultNodeTypes(config);
+        return;
+    }
+    const JsonField types = device["nodeTypes"];
+    types.RequireArray();
+    if (types.json().size() > kMaxNode + 1) types.Fail("at most 64 nodes");
+    for (std::size_t i = 0; i < types.json().size(); ++i) config.nodeTypes.push_back(ReadNodeType(types.At(i)));
+    for (const auto& [name, unit] : {std::pair{"bridge", &config.bridgeXu}, std::pair{"plugin", &config.pluginXu},
+                                     std::pair{"aveo", &config.aveoXu}}) {
+        if (unit->present && unit->node >= config.nodeTypes.size()) {
+            device["extensionUnits"][name]["node"].Fail("no such node in nodeTypes");
+        }
+    }
+}
+
+void ReadDirectUsb(const JsonField& field, DeviceSpec& spec) {
+    if (field.json().is_boolean()) {
+        spec.config.directUsb = field.Boolean();
+        return;
+    }
+    field.AllowKeys({"driverId", "instanceId"});
+    spec.config.directUsb = true;
+    if (field.Has("driverId")) spec.listing.usbDriverId = static_cast<std::int32_t>(field["driverId"].Integer(0, 255));
+    if (field.Has("instanceId")) spec.listing.usbInstanceId = field["instanceId"].Text();
+}
+
+void ReadSmi(const JsonField& field, DeviceSpec& spec) {
+    if (field.json().is_boolean()) {
+        spec.config.smi = field.Boolean();
+        return;
+    }
+    field.AllowKeys({"sensor", "gpio"});
+    spec.config.smi = true;
+    if (field.Has("sensor")) spec.config.smiSensor = static_cast<std::uint8_t>(field["sensor"].Integer(0, 0xFF));
+    if (field.Has("gpio")) {
+        const JsonField gpio = field["gpio"];
+        gpio.RequireArray();
+        if (gpio.json().size() != spec.initial.smiGpio.size()) gpio.Fail("expected 4 port values");
+        for (std::size_t i = 0; i < spec.initial.smiGpio.size(); ++i) {
+            spec.initial.smiGpio[i] = static_cast<std::int32_t>(gpio.At(i).Integer(INT32_MIN, INT32_MAX));
+        }
+    }
+}
+
+}  // namespace
+
+void ReadUnits(const JsonField& device, DeviceSpec& spec) {
+    CameraConfig& config = spec.config;
+    if (device.Has("extensionUnits")) {
+        const JsonField units = device["extensionUnits"];
+        units.AllowKeys({"bridge", "plugin", "aveo"});
+        ReadUnit(units, "bridge", config.bridgeXu);
+        ReadUnit(units, "plugin", config.pluginXu);
+        ReadUnit(units, "aveo", config.aveoXu);
+    }
+    ReadNodeTypes(device, config);
+    if (device.Has("engineBusyReads")) {
+        config.engineBusyReads = static_cast<std::uint32_t>(device["engineBusyReads"].Integer(0, 1000000));
+    }
+    if (device.Has("directUsb")) ReadDirectUsb(device["directUsb"], spec);
+    if (device.Has("smi")) ReadSmi(device["smi"], spec);
+    if (device.Has("asicLib")) config.asicLib = device["asicLib"].Boolean();
+}
+
+}  // namespace kv::sim::rigparts

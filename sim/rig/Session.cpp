@@ -1,0 +1,170 @@
+// Locked, traced requests to a rig's cameras, and the whole-rig operations.
+#include "sim/rig/Session.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "sim/rig/FileIo.h"
+#include "sim/rig/FileLock.h"
+#include "sim/rig/StateFile.h"
+#include "sim/rig/TraceJson.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace kv::sim {
+
+namespace {
+
+std::int64_t ProcessId() {
+#ifdef _WIN32
+    return static_cast<std::int64_t>(GetCurrentProcessId());
+#else
+    return static_cast<std::int64_t>(::getpid());
+#endif
+}
+
+std::string TraceLines(RigState& state, std::size_t device, const std::vector<RequestRecord>& records) {
+    std::string lines;
+    for (const RequestRecord& record : records) {
+        lines += TraceLine(TraceContext{state.sequence++, ProcessId(), device}, record);
+        lines += '\n';
+    }
+    return lines;
+}
+
+}  // namespace
+
+Answer Session::Request(std::size_t device, const std::function<Answer(Camera&)>& call) {
+    lastError_.clear();
+    const Answer failed{platform::kE_FAIL, 0, 0};
+    if (device >= rig_.DeviceCount()) {
+        lastError_ = rig_.file().string() + ": no device " + std::to_string(device);
+    } else {
+        const FileLock lock(rig_.lockPath());
+        RigState state;
+        if (!lock.locked()) {
+            lastError_ = lock.error();
+        } else if (LoadState(rig_, state, lastError_)) {
+            std::vector<RequestRecord> records;
+            Camera camera(rig_.Device(device).config, state.cameras[device], &records);
+            const Answer answer = call(camera);
+            const std::string lines = TraceLines(state, device, records);
+            if (SaveState(rig_, state, lastError_) && AppendToFile(rig_.tracePath(), lines, lastError_)) return answer;
+        }
+    }
+    std::fprintf(stderr, "kvsim: %s\n", lastError_.c_str());
+    return failed;
+}
+
+Answer Session::KsProperty(std::size_t device, std::span<const std::uint8_t> property, std::span<std::uint8_t> data) {
+    return Request(device, [&](Camera& c) { return c.KsProperty(property, data); });
+}
+
+Answer Session::PropertySetSet(std::size_t device, const Guid& set, std::uint32_t id,
+                               std::span<const std::uint8_t> instance, std::span<std::uint8_t> data) {
+    return Request(device, [&](Camera& c) { return c.PropertySetSet(set, id, instance, data); });
+}
+
+Answer Session::PropertySetGet(std::size_t device, const Guid& set, std::uint32_t id,
+                               std::span<const std::uint8_t> instance, std::span<std::uint8_t> data) {
+    return Request(device, [&](Camera& c) { return c.PropertySetGet(set, id, instance, data); });
+}
+
+Answer Session::PropertySetQuerySupported(std::size_t device, const Guid& set, std::uint32_t id, std::uint32_t& support) {
+    return Request(device, [&](Camera& c) { return c.PropertySetQuerySupported(set, id, support); });
+}
+
+Answer Session::GetRange(std::size_t device, PropertyGroup group, std::int32_t property, PropertyRange& range) {
+    return Request(device, [&](Camera& c) { return c.GetRange(group, property, range); });
+}
+
+Answer Session::Get(std::size_t device, PropertyGroup group, std::int32_t property, std::int32_t& value,
+                    std::int32_t& flags) {
+    return Request(device, [&](Camera& c) { return c.Get(group, property, value, flags); });
+}
+
+Answer Session::Set(std::size_t device, PropertyGroup group, std::int32_t property, std::int32_t value,
+                    std::int32_t flags) {
+    return Request(device, [&](Camera& c) { return c.Set(group, property, value, flags); });
+}
+
+Answer Session::UsbOpen(std::size_t device) {
+    return Request(device, [&](Camera& c) { return c.UsbOpen(); });
+}
+
+Answer Session::UsbControl(std::size_t device, const UsbSetup& setup, std::span<std::uint8_t> buffer) {
+    return Request(device, [&](Camera& c) { return c.UsbControl(setup, buffer); });
+}
+
+Answer Session::SmiCreateDevice(std::size_t device) {
+    return Request(device, [&](Camera& c) { return c.SmiCreateDevice(); });
+}
+
+Answer Session::SmiSetSensorRegister(std::size_t device, std::uint32_t reg, std::int32_t value) {
+    return Request(device, [&](Camera& c) { return c.SmiSetSensorRegister(reg, value); });
+}
+
+Answer Session::SmiGetSensorRegister(std::size_t device, std::uint32_t reg, std::int32_t& value) {
+    return Request(device, [&](Camera& c) { return c.SmiGetSensorRegister(reg, value); });
+}
+
+Answer Session::SmiSetGpio(std::size_t device, std::uint32_t port, std::int32_t value) {
+    return Request(device, [&](Camera& c) { return c.SmiSetGpio(port, value); });
+}
+
+Answer Session::SmiGetGpio(std::size_t device, std::uint32_t port, std::int32_t& value) {
+    return Request(device, [&](Camera& c) { return c.SmiGetGpio(port, value); });
+}
+
+Answer Session::AsicLibInit(std::size_t device) {
+    return Request(device, [&](Camera& c) { return c.AsicLibInit(); });
+}
+
+Answer Session::AsicRead(std::size_t device, std::uint32_t reg, std::int32_t& value) {
+    return Request(device, [&](Camera& c) { return c.AsicRead(reg, value); });
+}
+
+Answer Session::AsicWrite(std::size_t device, std::uint32_t reg, std::int32_t value) {
+    return Request(device, [&](Camera& c) { return c.AsicWrite(reg, value); });
+}
+
+Answer Session::AsicLibUninit(std::size_t device) {
+    return Request(device, [&](Camera& c) { return c.AsicLibUninit(); });
+}
+
+bool Session::Reset(std::string& error) {
+    const FileLock lock(rig_.lockPath());
+    if (!lock.locked()) {
+        error = lock.error();
+        return false;
+    }
+    return SaveState(rig_, InitialState(rig_), error) && TruncateFile(rig_.tracePath(), error);
+}
+
+bool Session::DumpState(std::string& text, std::string& error) {
+    const FileLock lock(rig_.lockPath());
+    if (!lock.locked()) {
+        error = lock.error();
+        return false;
+    }
+    RigState state;
+    if (!LoadState(rig_, state, error)) return false;
+    text = StateText(rig_, state);
+    return true;
+}
+
+bool Session::ReadTrace(std::string& text, std::string& error) {
+    const FileLock lock(rig_.lockPath());
+    if (!lock.locked()) {
+        error = lock.error();
+        return false;
+    }
+    text.clear();
+    return ReadWholeFile(rig_.tracePath(), text, error) != ReadResult::Failed;
+}
+
+}  // namespace kv::sim

@@ -1,0 +1,68 @@
+// Requests to a rig's cameras from any number of processes: each request
+// takes the rig's lock, loads the state file, applies the request to the
+// model, saves the state and appends to the trace.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "sim/hw/Camera.h"
+#include "sim/rig/Rig.h"
+
+namespace kv::sim {
+
+class Session {
+public:
+    explicit Session(const Rig& rig) : rig_(rig) {}
+
+    // One transaction on device `device`: everything `call` asks of the
+    // camera happens under one lock, each camera request making one trace
+    // line. When the state cannot be loaded or saved, or the device index is
+    // outside the rig, the answer is E_FAIL, lastError() says why, and the
+    // reason goes to standard error. A hang in the answer is for the caller
+    // to wait out, after the lock is gone.
+    Answer Request(std::size_t device, const std::function<Answer(Camera&)>& call);
+
+    // IKsControl, IKsPropertySet.
+    Answer KsProperty(std::size_t device, std::span<const std::uint8_t> property, std::span<std::uint8_t> data);
+    Answer PropertySetSet(std::size_t device, const Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
+                          std::span<std::uint8_t> data);
+    Answer PropertySetGet(std::size_t device, const Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
+                          std::span<std::uint8_t> data);
+    Answer PropertySetQuerySupported(std::size_t device, const Guid& set, std::uint32_t id, std::uint32_t& support);
+    // IAMVideoProcAmp, IAMCameraControl.
+    Answer GetRange(std::size_t device, PropertyGroup group, std::int32_t property, PropertyRange& range);
+    Answer Get(std::size_t device, PropertyGroup group, std::int32_t property, std::int32_t& value, std::int32_t& flags);
+    Answer Set(std::size_t device, PropertyGroup group, std::int32_t property, std::int32_t value, std::int32_t flags);
+    // Direct USB.
+    Answer UsbOpen(std::size_t device);
+    Answer UsbControl(std::size_t device, const UsbSetup& setup, std::span<std::uint8_t> buffer);
+    // Stand-in SMIUtility.
+    Answer SmiCreateDevice(std::size_t device);
+    Answer SmiSetSensorRegister(std::size_t device, std::uint32_t reg, std::int32_t value);
+    Answer SmiGetSensorRegister(std::size_t device, std::uint32_t reg, std::int32_t& value);
+    Answer SmiSetGpio(std::size_t device, std::uint32_t port, std::int32_t value);
+    Answer SmiGetGpio(std::size_t device, std::uint32_t port, std::int32_t& value);
+    // Stand-in ClientPropertyPageLIB.
+    Answer AsicLibInit(std::size_t device);
+    Answer AsicRead(std::size_t device, std::uint32_t reg, std::int32_t& value);
+    Answer AsicWrite(std::size_t device, std::uint32_t reg, std::int32_t value);
+    Answer AsicLibUninit(std::size_t device);
+
+    // The rig's initial state in the state file, and an empty trace.
+    bool Reset(std::string& error);
+    // The state as `kvsim dump` prints it (the initial state when no request
+    // has been made yet).
+    bool DumpState(std::string& text, std::string& error);
+    bool ReadTrace(std::string& text, std::string& error);
+
+    const std::string& lastError() const { return lastError_; }
+
+private:
+    const Rig& rig_;
+    std::string lastError_;
+};
+
+}  // namespace kv::sim

@@ -1,0 +1,30 @@
+// The state file of a rig: every camera's state, the rig fingerprint it was
+// made from, and the sequence number of the next request.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sim/hw/CameraState.h"
+#include "sim/rig/Rig.h"
+
+namespace kv::sim {
+
+struct RigState {
+    std::uint64_t sequence = 0;
+    std::vector<CameraState> cameras;
+};
+
+RigState InitialState(const Rig& rig);
+
+// Reads the state file; a missing file, or one made from another version of
+// the rig, gives the initial state. False with `error` when it is unreadable
+// or not a state of this rig.
+bool LoadState(const Rig& rig, RigState& state, std::string& error);
+bool SaveState(const Rig& rig, const RigState& state, std::string& error);
+
+// The state file's text for a state.
+std::string StateText(const Rig& rig, const RigState& state);
+
+}  // namespace kv::sim
