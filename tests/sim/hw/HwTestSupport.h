@@ -1,0 +1,45 @@
+// Shared helpers of the hardware-model tests: a camera under test and the
+// request blocks its callers send.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "sim/hw/Camera.h"
+#include "sim/hw/KsTypes.h"
+
+namespace kv::sim::test {
+
+using ByteVector = std::vector<std::uint8_t>;
+
+// KSP_NODE as the callers build it (32 bytes, reserved word 0).
+inline ByteVector NodeProperty(const Guid& set, std::uint32_t id, std::uint32_t flags, std::uint32_t node) {
+    ByteVector bytes(32, 0);
+    const auto guid = set.ToBytes();
+    std::copy(guid.begin(), guid.end(), bytes.begin());
+    WriteLe32(bytes, 16, id);
+    WriteLe32(bytes, 20, flags);
+    WriteLe32(bytes, 24, node);
+    return bytes;
+}
+
+constexpr std::uint32_t kGetTopology = 0x10000001;
+constexpr std::uint32_t kSetTopology = 0x10000002;
+constexpr std::uint32_t kSupportTopology = 0x10000100;
+
+// A camera with its config and state in one place; requests are recorded.
+struct TestCamera {
+    CameraConfig config;
+    CameraState state;
+    std::vector<RequestRecord> records;
+
+    Camera camera() { return Camera(config, state, &records); }
+
+    Answer Ks(const Guid& set, std::uint32_t id, std::uint32_t flags, std::uint32_t node, ByteVector& data) {
+        return camera().KsProperty(NodeProperty(set, id, flags, node), data);
+    }
+
+    void AddDevice(std::uint8_t address) { config.i2cDevices[address] = *DefaultI2cDevice(address); }
+};
+
+}  // namespace kv::sim::test
