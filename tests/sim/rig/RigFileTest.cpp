@@ -1,0 +1,164 @@
+// Reading rig files: the demo rig, defaults, listing faults, look-ups, and
+// errors that name the file and the field.
+#include <gtest/gtest.h>
+
+#include "sim/hw/KsTypes.h"
+#include "sim/rig/RigFile.h"
+#include "tests/sim/rig/RigTestSupport.h"
+
+namespace kv::sim::test {
+namespace {
+
+RigSpec Parse(const std::string& text) {
+    RigSpec spec;
+    std::string error;
+    EXPECT_TRUE(ParseRigText(text, spec, error)) << error;
+    return spec;
+}
+
+std::string ErrorOf(const std::string& text) {
+    RigSpec spec;
+    std::string error;
+    EXPECT_FALSE(ParseRigText(text, spec, error)) << text;
+    return error;
+}
+
+TEST(RigFileTest, DemoRigHasACameraOfEveryPath) {
+    const auto rig = LoadRig(KV_SIM_SOURCE_DIR "/sim/rigs/demo.json");
+    ASSERT_TRUE(rig);
+    bool bridge = false, plugin = false, aveoFlc = false, usb09b0 = false, driver = false, smi = false, other = false;
+    for (std::size_t i = 0; i < rig->DeviceCount(); ++i) {
+        const CameraConfig& c = rig->Device(i).config;
+        bridge |= c.bridgeXu.present && c.i2cDevices.count(0x5D) != 0;
+        plugin |= c.pluginXu.present;
+        aveoFlc |= c.aveoXu.present && c.i2cDevices.count(0x62) != 0;
+        usb09b0 |= c.directUsb && c.productId == 0x09B0;
+        driver |= c.driverProperties;
+        smi |= c.smi && c.productId >= 0x810 && c.productId <= 0x813;
+        other |= c.vendorId != 0xA168;
+    }
+    EXPECT_TRUE(bridge && plugin && aveoFlc && usb09b0 && driver && smi && other);
+    EXPECT_EQ(rig->Device(2).listing.devicePath,
+              "\\\\?\\usb#vid_a168&pid_0990&mi_00#6&1a2b3c90&0&0000#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global");
+    EXPECT_EQ(rig->Device(3).listing.usbInstanceId, "USB\\VID_A168&PID_09B0&MI_00\\6&1A2B3CB0&0&0000");
+    EXPECT_EQ(rig->statePath().filename(), "demo.state.json");
+    EXPECT_EQ(rig->tracePath().filename(), "demo.trace.jsonl");
+    EXPECT_EQ(rig->lockPath().filename(), "demo.lock");
+}
+
+TEST(RigFileTest, BusDevicesTakeTheirWidthsFromTheirAddressUnlessGiven) {
+    const RigSpec spec = Parse(R"({"devices":[{"productId":"0x840","i2cDevices":{
+        "0x5D":{"pages":{"2":{"0x37":"0x8200"}}}, "0x46":{"lastByte":7},
+        "0x50":{"addressWidth":2,"valueWidth":2,"acknowledge":false}, "0x78":{"valueWidth":2}}}]})");
+    const CameraConfig& c = spec.devices[0].config;
+    EXPECT_TRUE(c.i2cDevices.at(0x5D).paged);
+    EXPECT_EQ(c.i2cDevices.at(0x5D).valueWidth, 2);
+    EXPECT_EQ(c.i2cDevices.at(0x46).addressWidth, 0);
+    EXPECT_FALSE(c.i2cDevices.at(0x50).acknowledges);
+    EXPECT_EQ(c.i2cDevices.at(0x78).addressWidth, 2);
+    EXPECT_EQ(c.i2cDevices.at(0x78).valueWidth, 2);
+    EXPECT_EQ(spec.devices[0].initial.i2cDevices.at(0x5D).registers.at((2u << 16) | 0x37), 0x8200);
+    EXPECT_EQ(spec.devices[0].initial.i2cDevices.at(0x46).lastByte, 7);
+}
+
+TEST(RigFileTest, ListingFaultsAndEnumeratorModes) {
+    const RigSpec spec = Parse(R"({"enumerator":"empty","devices":[
+        {"productId":1,"devicePath":null,"friendlyName":null,"bindFails":true,"missingInterfaces":["IKsTopologyInfo"]},
+        {"productId":2,"devicePath":"usb#vid_a168&pid_"}]})");
+    EXPECT_EQ(spec.enumerator, EnumeratorMode::EmptyCategory);
+    EXPECT_FALSE(spec.devices[0].listing.devicePath);
+    EXPECT_FALSE(spec.devices[0].listing.friendlyName);
+    EXPECT_TRUE(spec.devices[0].listing.bindFails);
+    EXPECT_TRUE(spec.devices[0].listing.Lacks("IKsTopologyInfo"));
+    EXPECT_FALSE(spec.devices[0].listing.Lacks("IKsControl"));
+    EXPECT_EQ(spec.devices[1].listing.devicePath, "usb#vid_a168&pid_") << "a malformed path is kept verbatim";
+    EXPECT_EQ(Parse(R"({"enumerator":"create-fails","devices":[]})").enumerator, EnumeratorMode::CreateFails);
+}
+
+TEST(RigFileTest, PropertiesDefaultToAUsualCameraAndCanBeReplaced) {
+    const RigSpec spec = Parse(R"({"devices":[{"productId":1},
+        {"productId":2,"videoProcAmp":{"1":{"min":0,"max":10,"value":4}},"cameraControl":{},
+         "driverProperties":{"29":1}}]})");
+    EXPECT_EQ(spec.devices[0].config.videoProcAmp.count(5), 1u);
+    EXPECT_EQ(spec.devices[0].config.cameraControl.count(4), 1u);
+    EXPECT_FALSE(spec.devices[0].config.driverProperties);
+    EXPECT_EQ(spec.devices[1].config.videoProcAmp.size(), 1u);
+    EXPECT_EQ(spec.devices[1].initial.videoProcAmp.at(1).value, 4);
+    EXPECT_TRUE(spec.devices[1].config.cameraControl.empty());
+    EXPECT_EQ(spec.devices[1].config.driverPropertyIds, std::set<std::uint32_t>{29});
+    EXPECT_EQ(spec.devices[1].initial.driverProperties.at(29), 1);
+}
+
+TEST(RigFileTest, FaultsAreRead) {
+    const RigSpec spec = Parse(R"({"devices":[{"productId":1,"faults":[
+        {"path":"plugin-xu","op":"set","id":5,"effect":"fail","hresult":"0x80070005"},
+        {"path":"aveo-xu","effect":"hang","ms":800}]}]})");
+    const auto& faults = spec.devices[0].config.faults;
+    ASSERT_EQ(faults.size(), 2u);
+    EXPECT_EQ(faults[0].op, "set");
+    EXPECT_EQ(faults[0].id, 5u);
+    EXPECT_EQ(faults[0].hr, static_cast<HResult>(0x80070005u));
+    EXPECT_TRUE(faults[1].hang);
+    EXPECT_EQ(faults[1].hangMs, 800u);
+    EXPECT_FALSE(faults[1].hr);
+}
+
+TEST(RigFileTest, LookUpsForTheStandInLibraries) {
+    ScratchDir dir;
+    std::string error;
+    const auto rig = Rig::FromText(dir.path() / "r.json", R"({"devices":[{"productId":"0x840"},
+        {"vendorId":"0x0C45","productId":"0x810"},{"productId":"0x810","smi":true},{"productId":"0x9B0","directUsb":true},
+        {"productId":"0x617","asicLib":true}]})", error);
+    ASSERT_TRUE(rig) << error;
+    EXPECT_EQ(rig->FindByVidPid(0xA168, 0x810), 2);
+    EXPECT_EQ(rig->FindByVidPidPosition(0xA168, 0x810, 1), 2) << "positions count this vendor's devices only";
+    EXPECT_EQ(rig->FindByVidPidPosition(0xA168, 0x810, 0), -1);
+    EXPECT_EQ(rig->FindByVidPidPosition(0xA168, 0x810, 7), -1);
+    EXPECT_EQ(rig->SmiDevices(), std::vector<int>{2});
+    EXPECT_EQ(rig->DirectUsbDevices(), std::vector<int>{3});
+    EXPECT_EQ(rig->AsicLibDevices(), std::vector<int>{4});
+}
+
+TEST(RigFileTest, ErrorsNameTheField) {
+    const std::pair<const char*, const char*> cases[] = {
+        {R"({"devices":[{}]})", "devices[0].productId: missing"},
+        {R"({"devices":[{"productId":"0x1G"}]})", "devices[0].productId: expected an integer"},
+        {R"({"devices":[{"productId":70000}]})", "devices[0].productId: must be from 0 to 0xFFFF"},
+        {R"({"devices":[{"productId":1,"prodId":2}]})", "devices[0].prodId: unknown field"},
+        {R"({"devices":[{"productId":1,"i2cDevices":{"0x50":{}}}]})", "devices[0].i2cDevices.0x50: addressWidth and valueWidth"},
+        {R"({"devices":[{"productId":1,"i2cDevices":{"0x5D":{"registers":{"0x06":"0x10000"}}}}]})",
+         "devices[0].i2cDevices.0x5D.registers.0x06: must be from"},
+        {R"({"devices":[{"productId":1,"i2cDevices":{"0x62":{"registers":{"0x100":1}}}}]})",
+         "devices[0].i2cDevices.0x62.registers.0x100: expected a register address"},
+        {R"({"devices":[{"productId":1,"i2cDevices":{"0x62":{"pages":{}}}}]})", "devices[0].i2cDevices.0x62.pages: only a paged"},
+        {R"({"devices":[{"productId":1,"registers":{"0x1006":256}}]})", "devices[0].registers.0x1006: must be from 0 to 255"},
+        {R"({"devices":[{"productId":1,"faults":[{"path":"nowhere","effect":"fail"}]}]})", "devices[0].faults[0].path: unknown path"},
+        {R"({"devices":[{"productId":1,"faults":[{"path":"usb","effect":"hang"}]}]})", "devices[0].faults[0].ms: missing"},
+        {R"({"devices":[{"productId":1,"faults":[{"path":"usb","effect":"stop"}]}]})", "devices[0].faults[0].effect: expected"},
+        {R"({"devices":[{"productId":1,"missingInterfaces":["IFoo"]}]})", "devices[0].missingInterfaces[0]: unknown interface"},
+        {R"({"devices":[{"productId":1,"extensionUnits":{"plugin":{"node":5}},"nodeTypes":["camera-terminal"]}]})",
+         "devices[0].extensionUnits.plugin.node: no such node"},
+        {R"({"devices":[{"productId":1,"nodeTypes":["lens"]}]})", "devices[0].nodeTypes[0]: expected camera-terminal"},
+        {R"({"devices":[{"productId":1,"videoProcAmp":{"1":{"min":5,"max":1}}}]})", "devices[0].videoProcAmp.1.max: must be from 5"},
+        {R"({"devices":[{"productId":1,"smi":{"gpio":[1,2]}}]})", "devices[0].smi.gpio: expected 4 port values"},
+        {R"({"enumerator":"broken","devices":[]})", "enumerator: expected"},
+        {R"([])", "(top level): expected an object"},
+        {R"({"devices":[)", "not valid JSON"},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_NE(ErrorOf(text).find(expected), std::string::npos) << "rig: " << text << "\nerror: " << ErrorOf(text);
+    }
+}
+
+TEST(RigFileTest, FileErrorsNameTheFile) {
+    ScratchDir dir;
+    std::string error;
+    EXPECT_FALSE(Rig::Load(dir.path() / "absent.json", error));
+    EXPECT_NE(error.find("absent.json: cannot be read"), std::string::npos) << error;
+    const auto bad = dir.Write("bad.json", R"({"devices":[{"productId":-1}]})");
+    EXPECT_FALSE(Rig::Load(bad, error));
+    EXPECT_NE(error.find("bad.json: devices[0].productId: must be from 0"), std::string::npos) << error;
+}
+
+}  // namespace
+}  // namespace kv::sim::test
