@@ -3,9 +3,11 @@
 // the sequence of calls it makes.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
+#include "platform/Guid.h"
 #include "platform/HResult.h"
 
 namespace kv::platform {
@@ -18,11 +20,60 @@ public:
     virtual HResult Read(const std::string& name, std::string& value) = 0;
 };
 
+// IKsControl: kernel-streaming property requests. property is the KSPROPERTY
+// or KSP_NODE block as it goes to the driver; data is the property data
+// (input for a set, output for a get).
+class KsControl {
+public:
+    virtual ~KsControl() = default;
+    virtual HResult KsProperty(const void* property, std::uint32_t propertyLength, void* data,
+                               std::uint32_t dataLength, std::uint32_t* bytesReturned) = 0;
+};
+
+// IKsPropertySet.
+class KsPropertySet {
+public:
+    virtual ~KsPropertySet() = default;
+    virtual HResult Set(const Guid& set, std::uint32_t id, const void* instanceData, std::uint32_t instanceLength,
+                        const void* propertyData, std::uint32_t dataLength) = 0;
+};
+
+// IKsTopologyInfo: the filter's nodes and their types.
+class KsTopologyInfo {
+public:
+    virtual ~KsTopologyInfo() = default;
+    virtual HResult NumNodes(std::uint32_t& count) = 0;
+    virtual HResult NodeType(std::uint32_t node, Guid& type) = 0;
+};
+
+// IAMVideoProcAmp and IAMCameraControl have the same shape.
+class RangedProperties {
+public:
+    virtual ~RangedProperties() = default;
+    virtual HResult GetRange(std::int32_t property, std::int32_t& minimum, std::int32_t& maximum,
+                             std::int32_t& step, std::int32_t& defaultValue, std::int32_t& flags) = 0;
+    virtual HResult Get(std::int32_t property, std::int32_t& value, std::int32_t& flags) = 0;
+    virtual HResult Set(std::int32_t property, std::int32_t value, std::int32_t flags) = 0;
+};
+
+// A bound capture filter (IBaseFilter) and the interfaces it may expose; a
+// query answers kE_NOINTERFACE when the filter lacks one.
+class Filter {
+public:
+    virtual ~Filter() = default;
+    virtual HResult QueryKsControl(std::shared_ptr<KsControl>& control) = 0;
+    virtual HResult QueryKsPropertySet(std::shared_ptr<KsPropertySet>& propertySet) = 0;
+    virtual HResult QueryKsTopologyInfo(std::shared_ptr<KsTopologyInfo>& topology) = 0;
+    virtual HResult QueryVideoProcAmp(std::shared_ptr<RangedProperties>& procAmp) = 0;
+    virtual HResult QueryCameraControl(std::shared_ptr<RangedProperties>& cameraControl) = 0;
+};
+
 // One device of the category.
 class Moniker {
 public:
     virtual ~Moniker() = default;
     virtual HResult BindToStorage(std::unique_ptr<PropertyBag>& bag) = 0;
+    virtual HResult BindToObject(std::shared_ptr<Filter>& filter) = 0;
 };
 
 class MonikerEnumerator {

@@ -7,8 +7,10 @@
 #include "platform/CaptureDevices.h"
 #include "platform/Clock.h"
 #include "platform/Console.h"
+#include "platform/DirectUsb.h"
 #include "platform/Environment.h"
 #include "platform/Files.h"
+#include "platform/Modules.h"
 #include "platform/Processes.h"
 #include "platform/Ui.h"
 
@@ -22,6 +24,8 @@ struct Ports {
     Ui& ui;
     Processes& processes;
     CaptureDevices& captureDevices;
+    DirectUsb& directUsb;
+    Modules& modules;
 };
 
 // The real adapters of the platform the program was built for.

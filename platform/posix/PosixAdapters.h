@@ -1,6 +1,7 @@
 // The POSIX adapters of the ports.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,24 @@ public:
     HResult Initialize() override { return kS_OK; }
     void Uninitialize() override {}
     HResult CreateSystemDeviceEnumerator(std::unique_ptr<DeviceEnumerator>& enumerator) override;
+};
+
+// No USB library here: the device list is always empty.
+class PosixDirectUsb : public DirectUsb {
+public:
+    std::unique_ptr<UsbDeviceList> ListInit() override;
+};
+
+// Libraries are in-process stand-ins registered by name; an unregistered
+// name cannot be loaded.
+class PosixModules : public Modules {
+public:
+    using Symbols = std::map<std::string, void*>;
+    void Register(const std::string& name, Symbols symbols);
+    std::unique_ptr<Module> Load(const std::string& name) override;
+
+private:
+    std::map<std::string, Symbols> m_modules;
 };
 
 }  // namespace kv::platform::posix

@@ -18,7 +18,10 @@ private:
     posix::PosixUi m_ui;
     posix::PosixProcesses m_processes;
     posix::PosixCaptureDevices m_captureDevices;
-    Ports m_ports{m_environment, m_files, m_console, m_clock, m_ui, m_processes, m_captureDevices};
+    posix::PosixDirectUsb m_directUsb;
+    posix::PosixModules m_modules;
+    Ports m_ports{m_environment, m_files,          m_console,   m_clock,  m_ui,
+                  m_processes,   m_captureDevices, m_directUsb, m_modules};
 };
 
 }  // namespace

@@ -54,3 +54,17 @@ public:
 };
 
 }  // namespace kv::platform::win32
+
+namespace kv::platform::win32 {
+
+class Win32DirectUsb : public DirectUsb {
+public:
+    std::unique_ptr<UsbDeviceList> ListInit() override;
+};
+
+class Win32Modules : public Modules {
+public:
+    std::unique_ptr<Module> Load(const std::string& name) override;
+};
+
+}  // namespace kv::platform::win32

@@ -5,6 +5,7 @@
 #include <wrl/client.h>
 
 #include "platform/win32/Win32Adapters.h"
+#include "platform/win32/Win32Filter.h"
 #include "platform/win32/WideText.h"
 
 namespace kv::platform::win32 {
@@ -37,6 +38,12 @@ public:
         ComPtr<IPropertyBag> raw;
         const HRESULT hr = m_moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, &raw);
         if (SUCCEEDED(hr) && raw) bag = std::make_unique<Win32PropertyBag>(raw);
+        return hr;
+    }
+    HResult BindToObject(std::shared_ptr<Filter>& filter) override {
+        ComPtr<IBaseFilter> raw;
+        const HRESULT hr = m_moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, &raw);
+        if (SUCCEEDED(hr) && raw) filter = MakeWin32Filter(raw);
         return hr;
     }
 

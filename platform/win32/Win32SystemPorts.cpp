@@ -17,7 +17,10 @@ private:
     win32::Win32Ui m_ui;
     win32::Win32Processes m_processes;
     win32::Win32CaptureDevices m_captureDevices;
-    Ports m_ports{m_environment, m_files, m_console, m_clock, m_ui, m_processes, m_captureDevices};
+    win32::Win32DirectUsb m_directUsb;
+    win32::Win32Modules m_modules;
+    Ports m_ports{m_environment, m_files,          m_console,   m_clock,  m_ui,
+                  m_processes,   m_captureDevices, m_directUsb, m_modules};
 };
 
 }  // namespace

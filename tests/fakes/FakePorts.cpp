@@ -48,6 +48,7 @@ public:
         bag = std::make_unique<FakeBag>(m_device);
         return kS_OK;
     }
+    HResult BindToObject(std::shared_ptr<platform::Filter>&) override { return platform::kE_NOINTERFACE; }
 
 private:
     const FakeCaptureDevices::Device& m_device;

@@ -116,6 +116,18 @@ public:
     platform::HResult CreateSystemDeviceEnumerator(std::unique_ptr<platform::DeviceEnumerator>& enumerator) override;
 };
 
+// No USB library: the device list cannot be built.
+class FakeDirectUsb : public platform::DirectUsb {
+public:
+    std::unique_ptr<platform::UsbDeviceList> ListInit() override { return nullptr; }
+};
+
+// No outside library can be loaded.
+class FakeModules : public platform::Modules {
+public:
+    std::unique_ptr<platform::Module> Load(const std::string&) override { return nullptr; }
+};
+
 // Every fake, bundled as the port set the core takes.
 struct FakePorts {
     FakeEnvironment environment;
@@ -125,7 +137,9 @@ struct FakePorts {
     FakeUi ui;
     FakeProcesses processes;
     FakeCaptureDevices captureDevices;
-    platform::Ports ports{environment, files, console, clock, ui, processes, captureDevices};
+    FakeDirectUsb directUsb;
+    FakeModules modules;
+    platform::Ports ports{environment, files, console, clock, ui, processes, captureDevices, directUsb, modules};
 
     FakePorts(const FakePorts&) = delete;
     FakePorts() = default;

@@ -1,0 +1,25 @@
+// Modules port: outside libraries loaded by name at run time.
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace kv::platform {
+
+// A loaded library; freed when the object goes.
+class Module {
+public:
+    virtual ~Module() = default;
+    // The entry point's address, or null when the library has no such name.
+    // The caller casts it to the entry point's documented signature.
+    virtual void* Symbol(const std::string& name) = 0;
+};
+
+class Modules {
+public:
+    virtual ~Modules() = default;
+    // Null when the library cannot be loaded.
+    virtual std::unique_ptr<Module> Load(const std::string& name) = 0;
+};
+
+}  // namespace kv::platform
