@@ -1,0 +1,22 @@
+// Capture-devices port served from a simulated rig: its devices in
+// enumeration order, their property bags, and filters whose interfaces carry
+// every request to the rig's model.
+#pragma once
+
+#include "platform/CaptureDevices.h"
+#include "sim/host/SimContext.h"
+
+namespace kv::sim::host {
+
+class SimCaptureDevices : public platform::CaptureDevices {
+public:
+    explicit SimCaptureDevices(SimContext& context) : m_context(context) {}
+    platform::HResult Initialize() override { return platform::kS_OK; }
+    void Uninitialize() override {}
+    platform::HResult CreateSystemDeviceEnumerator(std::unique_ptr<platform::DeviceEnumerator>& enumerator) override;
+
+private:
+    SimContext& m_context;
+};
+
+}  // namespace kv::sim::host

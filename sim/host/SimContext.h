@@ -1,0 +1,34 @@
+// The rig that the host adapters serve the program's devices from, with the
+// session that carries every request to it.
+#pragma once
+
+#include <memory>
+
+#include "platform/Clock.h"
+#include "sim/rig/Rig.h"
+#include "sim/rig/Session.h"
+
+namespace kv::sim::host {
+
+class SimContext {
+public:
+    SimContext(std::unique_ptr<Rig> rig, platform::Clock& clock)
+        : m_rig(std::move(rig)), m_session(*m_rig), m_clock(clock) {}
+
+    const Rig& rig() const { return *m_rig; }
+    Session& session() { return m_session; }
+
+    // A request that hangs holds its caller this long, as the device would;
+    // the rig's lock is already released by then.
+    const Answer& Settle(const Answer& answer) {
+        if (answer.hangMs) m_clock.Sleep(answer.hangMs);
+        return answer;
+    }
+
+private:
+    std::unique_ptr<Rig> m_rig;
+    Session m_session;
+    platform::Clock& m_clock;
+};
+
+}  // namespace kv::sim::host

@@ -1,0 +1,33 @@
+// The simulated devices that stand in for the platform's on the host when
+// KV_SIM_RIG names a rig file.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/Clock.h"
+#include "sim/host/SimCaptureDevices.h"
+#include "sim/host/SimDirectUsb.h"
+#include "sim/host/SimStandIns.h"
+
+namespace kv::sim::host {
+
+class SimulatedDevices {
+public:
+    // Nothing when KV_SIM_RIG is unset or empty; nothing, with error naming
+    // the file and the field, when the rig cannot be read.
+    static std::unique_ptr<SimulatedDevices> FromEnvironment(platform::Clock& clock, std::string& error);
+
+    explicit SimulatedDevices(std::unique_ptr<SimContext> context);
+    platform::CaptureDevices& captureDevices() { return m_captureDevices; }
+    platform::DirectUsb& directUsb() { return m_directUsb; }
+    // Library name -> entry points, for the modules port.
+    std::map<std::string, SymbolTable> StandInModules() const;
+
+private:
+    std::unique_ptr<SimContext> m_context;
+    SimCaptureDevices m_captureDevices;
+    SimDirectUsb m_directUsb;
+};
+
+}  // namespace kv::sim::host
