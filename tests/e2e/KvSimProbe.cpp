@@ -1,0 +1,77 @@
+// kv_sim_probe: drives a rig's camera through the program's own port set, as
+// the console program will: enumerate, bind the device whose path contains a
+// text, write one bridge register through IKsControl, and read it back.
+//
+//   kv_sim_probe PATH-TEXT REGISTER VALUE      (numbers in hexadecimal)
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/Ports.h"
+
+namespace {
+
+using namespace kv::platform;
+
+// KSP_NODE of the bridge-register extension unit (id 1, node 1).
+std::array<std::uint8_t, 32> BridgeRequest(std::uint32_t flags) {
+    std::array<std::uint8_t, 32> property{};
+    const auto set = MakeGuid("{28F03370-6311-4A2E-BA2C-6890EB334016}").ToBytes();
+    std::copy(set.begin(), set.end(), property.begin());
+    property[16] = 1;
+    for (int i = 0; i < 4; ++i) property[20 + i] = static_cast<std::uint8_t>(flags >> (8 * i));
+    property[24] = 1;
+    return property;
+}
+
+std::shared_ptr<Filter> BindDevice(CaptureDevices& devices, const std::string& pathText) {
+    std::unique_ptr<DeviceEnumerator> enumerator;
+    std::unique_ptr<MonikerEnumerator> monikers;
+    if (devices.CreateSystemDeviceEnumerator(enumerator) != kS_OK || !enumerator ||
+        enumerator->CreateVideoInputEnumerator(monikers) != kS_OK || !monikers) {
+        return nullptr;
+    }
+    std::unique_ptr<Moniker> moniker;
+    while (monikers->Next(moniker) == kS_OK) {
+        std::unique_ptr<PropertyBag> bag;
+        std::string path;
+        if (moniker->BindToStorage(bag) != kS_OK || bag->Read("DevicePath", path) != kS_OK) continue;
+        std::printf("device %s\n", path.c_str());
+        std::shared_ptr<Filter> filter;
+        if (path.find(pathText) != std::string::npos && moniker->BindToObject(filter) == kS_OK) return filter;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: kv_sim_probe PATH-TEXT REGISTER VALUE\n");
+        return 2;
+    }
+    const auto reg = static_cast<std::uint16_t>(std::strtoul(argv[2], nullptr, 16));
+    const auto value = static_cast<std::uint8_t>(std::strtoul(argv[3], nullptr, 16));
+    const auto system = MakeSystemPorts(argc, argv);
+    CaptureDevices& devices = system->ports().captureDevices;
+    devices.Initialize();
+    const auto filter = BindDevice(devices, argv[1]);
+    std::shared_ptr<KsControl> control;
+    if (!filter || filter->QueryKsControl(control) != kS_OK) {
+        std::printf("no device to bind\n");
+        return 1;
+    }
+    std::uint32_t returned = 0;
+    std::array<std::uint8_t, 4> write{static_cast<std::uint8_t>(reg), static_cast<std::uint8_t>(reg >> 8), value, 0};
+    auto property = BridgeRequest(0x10000002);
+    const HResult written = control->KsProperty(property.data(), 32, write.data(), 4, &returned);
+    std::array<std::uint8_t, 4> read{static_cast<std::uint8_t>(reg), static_cast<std::uint8_t>(reg >> 8), 0, 0xFF};
+    control->KsProperty(property.data(), 32, read.data(), 4, &returned);
+    std::array<std::uint8_t, 4> reply{};
+    property = BridgeRequest(0x10000001);
+    const HResult got = control->KsProperty(property.data(), 32, reply.data(), 4, &returned);
+    std::printf("write 0x%08X read 0x%08X value 0x%02X\n", static_cast<unsigned>(written), static_cast<unsigned>(got),
+                reply[2]);
+    return written == kS_OK && got == kS_OK && reply[2] == value ? 0 : 1;
+}
