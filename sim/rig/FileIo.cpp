@@ -55,7 +55,7 @@ ReadResult ReadWholeFile(const std::filesystem::path& file, std::string& text, s
     return ReadResult::Ok;
 }
 
-bool ReplaceFile(const std::filesystem::path& file, std::string_view text, std::string& error) {
+bool ReplaceFileAtomically(const std::filesystem::path& file, std::string_view text, std::string& error) {
     std::filesystem::path temporary = file;
     temporary += ".tmp";
     if (!WriteStream(temporary, text, std::ios::trunc, error)) return false;

@@ -14,7 +14,7 @@ ReadResult ReadWholeFile(const std::filesystem::path& file, std::string& text, s
 
 // Writes a temporary file beside `file` and renames it over `file`, so that a
 // reader sees either the old or the new contents, never a part.
-bool ReplaceFile(const std::filesystem::path& file, std::string_view text, std::string& error);
+bool ReplaceFileAtomically(const std::filesystem::path& file, std::string_view text, std::string& error);
 
 bool AppendToFile(const std::filesystem::path& file, std::string_view text, std::string& error);
 

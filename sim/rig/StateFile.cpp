@@ -75,7 +75,7 @@ std::string StateText(const Rig& rig, const RigState& state) {
 }
 
 bool SaveState(const Rig& rig, const RigState& state, std::string& error) {
-    return ReplaceFile(rig.statePath(), StateText(rig, state), error);
+    return ReplaceFileAtomically(rig.statePath(), StateText(rig, state), error);
 }
 
 }  // namespace kv::sim
