@@ -46,6 +46,17 @@ TEST(RigFileTest, DemoRigHasACameraOfEveryPath) {
     EXPECT_EQ(rig->lockPath().filename(), "demo.lock");
 }
 
+TEST(RigFileTest, EveryReadyRigLoads) {
+    int rigs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(KV_SIM_SOURCE_DIR "/sim/rigs")) {
+        if (entry.path().extension() != ".json" || entry.path().string().find(".state.") != std::string::npos) continue;
+        std::string error;
+        EXPECT_TRUE(Rig::Load(entry.path(), error)) << error;
+        ++rigs;
+    }
+    EXPECT_GE(rigs, 2);
+}
+
 TEST(RigFileTest, BusDevicesTakeTheirWidthsFromTheirAddressUnlessGiven) {
     const RigSpec spec = Parse(R"({"devices":[{"productId":"0x840","i2cDevices":{
         "0x5D":{"pages":{"2":{"0x37":"0x8200"}}}, "0x46":{"lastByte":7},
