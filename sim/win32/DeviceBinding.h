@@ -1,0 +1,43 @@
+// Which rig device a simulated capture filter stands for. Set once, when the
+// device moniker hands the filter its property bag; every interface of the
+// filter asks the device through it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+#include "sim/rig/Session.h"
+
+namespace kv::sim::win32 {
+
+class DeviceBinding {
+public:
+    struct Target {
+        std::shared_ptr<const Rig> rig;
+        std::size_t device = 0;
+
+        const DeviceSpec& Spec() const { return rig->Device(device); }
+    };
+
+    // False when the binding was made before.
+    bool Bind(std::shared_ptr<const Rig> rig, std::size_t device);
+    std::optional<Target> Get() const;
+
+    // True when bound to a device that has the named interface (see
+    // kInterfaceNames).
+    bool Offers(const char* interfaceName) const;
+
+    // One request to the device, hang included; E_UNEXPECTED before binding.
+    HRESULT Ask(const std::function<Answer(Session&, std::size_t)>& call, ULONG* bytesReturned = nullptr) const;
+
+private:
+    mutable std::mutex mutex_;
+    std::optional<Target> target_;
+};
+
+}  // namespace kv::sim::win32

@@ -1,0 +1,113 @@
+// The node object that aggregates a node plug-in, and the registry look-up
+// that finds the plug-in.
+#include "sim/win32/NodePlugin.h"
+
+#include <wrl/client.h>
+
+#include <atomic>
+#include <cstring>
+#include <new>
+#include <optional>
+
+#include "sim/win32/KsNodeControl.h"
+#include "sim/win32/Registry.h"
+#include "sim/win32/ServerLife.h"
+#include "sim/win32/SimIds.h"
+#include "sim/win32/WinGuid.h"
+
+namespace kv::sim::win32 {
+
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+std::wstring GuidText(const Guid& guid) {
+    const std::string text = guid.ToString();
+    return std::wstring(text.begin(), text.end());
+}
+
+std::optional<CLSID> PluginClass(const Guid& set) {
+    RegKey key;
+    const std::wstring path = std::wstring(kNodeInterfacesKey) + L"\\" + GuidText(set);
+    if (RegKey::Open(HKEY_LOCAL_MACHINE, path, KEY_READ, key) != ERROR_SUCCESS) return std::nullopt;
+    const auto bytes = key.GetBinary(L"CLSID");
+    if (!bytes || bytes->size() != sizeof(CLSID)) return std::nullopt;
+    CLSID clsid;
+    std::memcpy(&clsid, bytes->data(), sizeof clsid);
+    return clsid;
+}
+
+// The controlling unknown of one node instance: answers IUnknown itself and
+// hands every other interface request to the aggregated plug-in.
+class NodeObject final : public IUnknown {
+public:
+    NodeObject() { ObjectCreated(); }
+    ~NodeObject() { ObjectDestroyed(); }
+    NodeObject(const NodeObject&) = delete;
+    NodeObject& operator=(const NodeObject&) = delete;
+
+    HRESULT Aggregate(const CLSID& plugin) {
+        return CoCreateInstance(plugin, this, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                reinterpret_cast<void**>(inner_.ReleaseAndGetAddressOf()));
+    }
+    IUnknown* Inner() const { return inner_.Get(); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (out == nullptr) return E_POINTER;
+        if (iid == IID_IUnknown) {
+            *out = static_cast<IUnknown*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return inner_ ? inner_->QueryInterface(iid, out) : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --refs_;
+        if (left == 0) {
+            // Guards against the plug-in's own release calls reaching us
+            // again while it goes away.
+            refs_ = 1;
+            delete this;
+        }
+        return left;
+    }
+
+private:
+    std::atomic<ULONG> refs_{1};
+    ComPtr<IUnknown> inner_;  // the plug-in's own (non-delegating) unknown
+};
+
+HRESULT Introduce(IUnknown& node, DWORD nodeId, IUnknown* ksControl) {
+    ComPtr<IKsNodeControl> control;
+    HRESULT hr = node.QueryInterface(kIidKsNodeControl, reinterpret_cast<void**>(control.GetAddressOf()));
+    if (FAILED(hr)) return E_NOINTERFACE;
+    hr = control->put_NodeId(nodeId);
+    if (SUCCEEDED(hr)) hr = control->put_KsControl(ksControl);
+    return hr;
+}
+
+}  // namespace
+
+HRESULT CreateNodePlugin(const std::vector<Guid>& sets, DWORD node, IUnknown* ksControl, REFIID iid, void** out) {
+    if (out == nullptr) return E_POINTER;
+    *out = nullptr;
+    std::optional<CLSID> plugin;
+    for (const Guid& set : sets) {
+        if ((plugin = PluginClass(set))) break;
+    }
+    if (!plugin) return E_NOINTERFACE;
+    auto* object = new (std::nothrow) NodeObject();
+    if (object == nullptr) return E_OUTOFMEMORY;
+    // Our reference from `new` is handed to the smart pointer.
+    ComPtr<IUnknown> holder;
+    holder.Attach(object);
+    HRESULT hr = object->Aggregate(*plugin);
+    if (SUCCEEDED(hr) && object->Inner() == nullptr) hr = E_NOINTERFACE;
+    if (SUCCEEDED(hr)) hr = Introduce(*object, node, ksControl);
+    if (SUCCEEDED(hr)) hr = object->QueryInterface(iid, out);
+    return hr;
+}
+
+}  // namespace kv::sim::win32

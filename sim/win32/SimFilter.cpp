@@ -1,0 +1,120 @@
+// The simulated filter's identity, lifetime and binding to a rig device.
+#include "sim/win32/SimFilter.h"
+
+#include <cstdio>
+#include <new>
+
+#include "sim/win32/ServerLife.h"
+#include "sim/win32/SimIds.h"
+#include "sim/win32/StandInRig.h"
+
+namespace kv::sim::win32 {
+
+namespace {
+
+// The rig index the installer wrote into the device's property bag.
+HRESULT ReadDeviceIndex(IPropertyBag& bag, LONG& index) {
+    VARIANT var;
+    VariantInit(&var);
+    var.vt = VT_I4;
+    HRESULT hr = bag.Read(kDeviceIndexProperty, &var, nullptr);
+    if (SUCCEEDED(hr)) hr = VariantChangeType(&var, &var, 0, VT_I4);
+    if (SUCCEEDED(hr)) index = var.lVal;
+    VariantClear(&var);
+    return hr;
+}
+
+}  // namespace
+
+SimFilter::SimFilter()
+    : procAmp_(*Identity(), binding_, PropertyGroup::VideoProcAmp),
+      cameraControl_(*Identity(), binding_, PropertyGroup::CameraControl) {
+    ObjectCreated();
+}
+
+SimFilter::~SimFilter() { ObjectDestroyed(); }
+
+HRESULT SimFilter::Create(IUnknown* outer, REFIID iid, void** out) {
+    if (out == nullptr) return E_POINTER;
+    *out = nullptr;
+    if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+    auto* filter = new (std::nothrow) SimFilter();
+    if (filter == nullptr) return E_OUTOFMEMORY;
+    const HRESULT hr = filter->QueryInterface(iid, out);
+    filter->Release();
+    return hr;
+}
+
+void* SimFilter::Face(REFIID iid) {
+    if (iid == IID_IUnknown) return Identity();
+    if (iid == IID_IPersist || iid == IID_IPersistPropertyBag) return static_cast<IPersistPropertyBag*>(this);
+    if (refused_) return nullptr;
+    if (iid == IID_IMediaFilter || iid == IID_IBaseFilter) return static_cast<IBaseFilter*>(this);
+    return BoundFace(iid);
+}
+
+void* SimFilter::BoundFace(REFIID iid) {
+    if (iid == kv::win::kIID_IKsControl) {
+        return binding_.Offers("IKsControl") ? static_cast<kv::win::IKsControl*>(this) : nullptr;
+    }
+    if (iid == IID_IKsPropertySet) {
+        return binding_.Offers("IKsPropertySet") ? static_cast<IKsPropertySet*>(this) : nullptr;
+    }
+    if (iid == kv::win::kIID_IKsTopologyInfo) {
+        return binding_.Offers("IKsTopologyInfo") ? static_cast<kv::win::IKsTopologyInfo*>(this) : nullptr;
+    }
+    if (iid == IID_IAMVideoProcAmp) return binding_.Offers("IAMVideoProcAmp") ? &procAmp_ : nullptr;
+    if (iid == IID_IAMCameraControl) return binding_.Offers("IAMCameraControl") ? &cameraControl_ : nullptr;
+    return nullptr;
+}
+
+HRESULT SimFilter::QueryInterface(REFIID iid, void** out) {
+    if (out == nullptr) return E_POINTER;
+    *out = Face(iid);
+    if (*out == nullptr) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+}
+
+ULONG SimFilter::AddRef() { return ++refs_; }
+
+ULONG SimFilter::Release() {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+}
+
+HRESULT SimFilter::GetClassID(CLSID* classId) {
+    if (classId == nullptr) return E_POINTER;
+    *classId = kClsidSimCamera;
+    return S_OK;
+}
+
+HRESULT SimFilter::InitNew() { return S_OK; }
+
+HRESULT SimFilter::Load(IPropertyBag* bag, IErrorLog*) {
+    if (bag == nullptr) return E_POINTER;
+    LONG index = -1;
+    HRESULT hr = ReadDeviceIndex(*bag, index);
+    const auto rig = SUCCEEDED(hr) ? CurrentRig() : nullptr;
+    if (FAILED(hr)) {
+        std::fprintf(stderr, "kvsim: the device's property bag names no rig device; run \"kvsim install\"\n");
+    } else if (!rig) {
+        hr = E_FAIL;
+    } else if (index < 0 || static_cast<std::size_t>(index) >= rig->DeviceCount()) {
+        std::fprintf(stderr, "kvsim: %s has no device %ld; run \"kvsim install\" again\n", rig->file().string().c_str(),
+                     static_cast<long>(index));
+        hr = HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED);
+    } else if (rig->Device(static_cast<std::size_t>(index)).listing.bindFails) {
+        // The rig's way of saying the device cannot be opened.
+        hr = HRESULT_FROM_WIN32(ERROR_GEN_FAILURE);
+    } else if (!binding_.Bind(rig, static_cast<std::size_t>(index))) {
+        return E_UNEXPECTED;  // loaded before: keep the first binding
+    }
+    if (FAILED(hr)) refused_ = true;
+    return hr;
+}
+
+HRESULT SimFilter::Save(IPropertyBag*, BOOL, BOOL) { return E_NOTIMPL; }
+
+}  // namespace kv::sim::win32

@@ -1,0 +1,84 @@
+// The simulated filter as a member of a filter graph: run state, reference
+// clock, pins (none) and filter information.
+#include <algorithm>
+#include <cwchar>
+
+#include "sim/win32/EmptyPinEnumerator.h"
+#include "sim/win32/SimFilter.h"
+#include "sim/win32/SimIds.h"
+
+namespace kv::sim::win32 {
+
+HRESULT SimFilter::Stop() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    state_ = State_Stopped;
+    return S_OK;
+}
+
+HRESULT SimFilter::Pause() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    state_ = State_Paused;
+    return S_OK;
+}
+
+HRESULT SimFilter::Run(REFERENCE_TIME) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    state_ = State_Running;
+    return S_OK;
+}
+
+HRESULT SimFilter::GetState(DWORD, FILTER_STATE* state) {
+    if (state == nullptr) return E_POINTER;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    *state = state_;
+    return S_OK;
+}
+
+HRESULT SimFilter::SetSyncSource(IReferenceClock* clock) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    clock_ = clock;
+    return S_OK;
+}
+
+HRESULT SimFilter::GetSyncSource(IReferenceClock** clock) {
+    if (clock == nullptr) return E_POINTER;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    Microsoft::WRL::ComPtr<IReferenceClock> copy = clock_;
+    *clock = copy.Detach();
+    return S_OK;
+}
+
+HRESULT SimFilter::EnumPins(IEnumPins** pins) { return CreateEmptyPinEnumerator(pins); }
+
+HRESULT SimFilter::FindPin(LPCWSTR, IPin** pin) {
+    if (pin == nullptr) return E_POINTER;
+    *pin = nullptr;
+    return VFW_E_NOT_FOUND;
+}
+
+HRESULT SimFilter::QueryFilterInfo(FILTER_INFO* info) {
+    if (info == nullptr) return E_POINTER;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const std::wstring& name = graphName_.empty() ? std::wstring(kSimCameraName) : graphName_;
+    const std::size_t length = std::min<std::size_t>(name.size(), std::size(info->achName) - 1);
+    std::wmemcpy(info->achName, name.c_str(), length);
+    info->achName[length] = L'\0';
+    info->pGraph = graph_;
+    if (graph_ != nullptr) graph_->AddRef();  // the caller releases it
+    return S_OK;
+}
+
+HRESULT SimFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    graph_ = graph;
+    graphName_ = (graph != nullptr && name != nullptr) ? name : L"";
+    return S_OK;
+}
+
+HRESULT SimFilter::QueryVendorInfo(LPWSTR* vendorInfo) {
+    if (vendorInfo == nullptr) return E_POINTER;
+    *vendorInfo = nullptr;
+    return E_NOTIMPL;
+}
+
+}  // namespace kv::sim::win32

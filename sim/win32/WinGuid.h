@@ -1,0 +1,26 @@
+// Conversions between the model's GUID type and the platform's.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "sim/hw/Guid.h"
+
+namespace kv::sim::win32 {
+
+inline Guid FromWinGuid(const GUID& guid) {
+    std::uint8_t bytes[sizeof(GUID)];
+    std::memcpy(bytes, &guid, sizeof bytes);
+    return Guid::FromBytes(bytes);
+}
+
+inline GUID ToWinGuid(const Guid& guid) {
+    GUID raw{};
+    const auto bytes = guid.ToBytes();
+    std::memcpy(&raw, bytes.data(), sizeof raw);
+    return raw;
+}
+
+}  // namespace kv::sim::win32
