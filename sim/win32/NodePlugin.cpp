@@ -75,7 +75,10 @@ public:
     }
 
 private:
-    std::atomic<ULONG> refs_{1};
+    // Starts at zero: the creator's smart pointer takes the first reference.
+    // (MinGW's ComPtr::Attach adds a reference where Microsoft's does not,
+    // so handing over a reference that `new` made is not portable.)
+    std::atomic<ULONG> refs_{0};
     ComPtr<IUnknown> inner_;  // the plug-in's own (non-delegating) unknown
 };
 
@@ -100,9 +103,9 @@ HRESULT CreateNodePlugin(const std::vector<Guid>& sets, DWORD node, IUnknown* ks
     if (!plugin) return E_NOINTERFACE;
     auto* object = new (std::nothrow) NodeObject();
     if (object == nullptr) return E_OUTOFMEMORY;
-    // Our reference from `new` is handed to the smart pointer.
-    ComPtr<IUnknown> holder;
-    holder.Attach(object);
+    // The node object starts without references; this one keeps it alive
+    // while the plug-in is made and introduced, and drops it at the end.
+    const ComPtr<IUnknown> holder(static_cast<IUnknown*>(object));
     HRESULT hr = object->Aggregate(*plugin);
     if (SUCCEEDED(hr) && object->Inner() == nullptr) hr = E_NOINTERFACE;
     if (SUCCEEDED(hr)) hr = Introduce(*object, node, ksControl);
