@@ -20,7 +20,7 @@ public:
 
     // A request that hangs holds its caller this long, as the device would;
     // the rig's lock is already released by then.
-    const Answer& Settle(const Answer& answer) {
+    Answer Settle(Answer answer) {
         if (answer.hangMs) m_clock.Sleep(answer.hangMs);
         return answer;
     }

@@ -21,7 +21,7 @@ public:
     bool ControlTransfer(const platform::UsbSetupPacket& setup, std::uint8_t* buffer, std::uint32_t bufferLength,
                          std::uint32_t& transferred) override {
         const UsbSetup packet{setup.requestType, setup.request, setup.value, setup.index, setup.length};
-        const Answer& answer = m_context.Settle(
+        const Answer answer = m_context.Settle(
             m_context.session().UsbControl(m_device, packet, {buffer, buffer ? bufferLength : 0u}));
         transferred = answer.bytesReturned;
         return platform::Succeeded(answer.hr);
@@ -61,7 +61,7 @@ public:
     }
     std::unique_ptr<platform::UsbHandle> OpenCurrent(std::uint32_t& lastError) override {
         if (m_cursor >= m_entries.size()) return nullptr;
-        const Answer& answer = m_context.Settle(m_context.session().UsbOpen(m_devices[m_cursor]));
+        const Answer answer = m_context.Settle(m_context.session().UsbOpen(m_devices[m_cursor]));
         if (platform::Failed(answer.hr)) {
             lastError = Win32ErrorOf(answer.hr);
             return nullptr;

@@ -25,7 +25,7 @@ public:
     SimKsControl(SimContext& context, std::size_t device) : m_context(context), m_device(device) {}
     HResult KsProperty(const void* property, std::uint32_t propertyLength, void* data, std::uint32_t dataLength,
                        std::uint32_t* bytesReturned) override {
-        const Answer& answer = m_context.Settle(
+        const Answer answer = m_context.Settle(
             m_context.session().KsProperty(m_device, Bytes(property, propertyLength), Bytes(data, dataLength)));
         if (bytesReturned) *bytesReturned = answer.bytesReturned;
         return answer.hr;
