@@ -1,6 +1,8 @@
 // IClassFactory for the simulated capture filter.
 #include "sim/win32/ClassFactory.h"
 
+#include <wrl/client.h>
+
 #include <atomic>
 #include <new>
 
@@ -40,7 +42,7 @@ public:
     }
 
 private:
-    std::atomic<ULONG> refs_{1};
+    std::atomic<ULONG> refs_{0};  // the creator's smart pointer takes the first
 };
 
 }  // namespace
@@ -50,9 +52,8 @@ HRESULT GetSimFilterClassObject(REFIID iid, void** out) {
     *out = nullptr;
     auto* factory = new (std::nothrow) SimFilterFactory();
     if (factory == nullptr) return E_OUTOFMEMORY;
-    const HRESULT hr = factory->QueryInterface(iid, out);
-    factory->Release();
-    return hr;
+    const Microsoft::WRL::ComPtr<IClassFactory> holder(factory);
+    return holder->QueryInterface(iid, out);
 }
 
 }  // namespace kv::sim::win32

@@ -40,9 +40,9 @@ HRESULT SimFilter::Create(IUnknown* outer, REFIID iid, void** out) {
     if (outer != nullptr) return CLASS_E_NOAGGREGATION;
     auto* filter = new (std::nothrow) SimFilter();
     if (filter == nullptr) return E_OUTOFMEMORY;
-    const HRESULT hr = filter->QueryInterface(iid, out);
-    filter->Release();
-    return hr;
+    // The first reference; a failed query lets the filter go with it.
+    const Microsoft::WRL::ComPtr<IUnknown> holder(filter->Identity());
+    return holder->QueryInterface(iid, out);
 }
 
 void* SimFilter::Face(REFIID iid) {

@@ -94,7 +94,7 @@ private:
     void* Face(REFIID iid);
     void* BoundFace(REFIID iid);
 
-    std::atomic<ULONG> refs_{1};
+    std::atomic<ULONG> refs_{0};  // the creator's smart pointer takes the first
     DeviceBinding binding_;
     // Set when loading from the property bag failed: the filter then answers
     // nothing a caller could use, so that the moniker's bind fails whether or

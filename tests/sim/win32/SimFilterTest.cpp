@@ -231,6 +231,27 @@ TEST_F(SimFilterTest, JoinsARealFilterGraph) {
     EXPECT_EQ(graph->RemoveFilter(filter.Get()), S_OK);
 }
 
+// Every object the server handed out is gone once its users let go.
+TEST_F(SimFilterTest, ReleasedFiltersLeaveTheServerUnused) {
+    {
+        auto filter = Bound(0);
+        ComPtr<IAMCameraControl> cameraControl;
+        ComPtr<kv::win::IKsTopologyInfo> topology;
+        ComPtr<IEnumPins> pins;
+        ASSERT_EQ(Query(filter, IID_IAMCameraControl, cameraControl), S_OK);
+        ASSERT_EQ(Query(filter, kv::win::kIID_IKsTopologyInfo, topology), S_OK);
+        ASSERT_EQ(filter->EnumPins(&pins), S_OK);
+        ComPtr<IUnknown> node;
+        EXPECT_TRUE(FAILED(topology->CreateNodeInstance(1, IID_IUnknown, reinterpret_cast<void**>(node.GetAddressOf()))));
+    }
+    const HMODULE server = GetModuleHandleW(L"kvsimcam.dll");
+    ASSERT_NE(server, nullptr);
+    const auto canUnload = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+        reinterpret_cast<void*>(GetProcAddress(server, "DllCanUnloadNow")));
+    ASSERT_NE(canUnload, nullptr);
+    EXPECT_EQ(canUnload(), S_OK);
+}
+
 TEST_F(SimFilterTest, TheRecordedRigServesWhenTheEnvironmentNamesNone) {
     const RigVariable unset(std::nullopt);
     const auto filter = Bound(0);
