@@ -3,6 +3,10 @@
 
 #include "sim/rig/Session.h"
 
+#ifdef _WIN32
+#include "sim/win32/InstallCommand.h"
+#endif
+
 namespace kv::sim::tool {
 
 namespace {
@@ -57,6 +61,10 @@ const Command kCommands[] = {
     {"dump", "print the state of every device as JSON", Dump},
     {"trace", "print the trace of requests, one JSON object per line", Trace},
     {"reset", "restore the rig's initial state and empty the trace", Reset},
+#ifdef _WIN32
+    {"install", "register the rig's devices in the current Wine prefix", win32::InstallCommand},
+    {"uninstall", "remove the devices and records that install wrote", win32::UninstallCommand},
+#endif
 };
 
 }  // namespace

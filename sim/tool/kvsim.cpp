@@ -6,7 +6,21 @@
 #include "sim/rig/Rig.h"
 #include "sim/tool/Commands.h"
 
+#ifdef _WIN32
+#include "sim/win32/RigLocation.h"
+#endif
+
 namespace {
+
+// Under Wine a Unix rig path names the build machine's file, reached through
+// drive Z:.
+std::filesystem::path PlatformRigPath(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return kv::sim::win32::WindowsRigPath(path.wstring());
+#else
+    return path;
+#endif
+}
 
 void Usage(std::ostream& out) {
     out << "usage: kvsim [--rig FILE] COMMAND\n"
@@ -42,7 +56,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string error;
-    const auto rig = kv::sim::Rig::Load(rigPath, error);
+    const auto rig = kv::sim::Rig::Load(PlatformRigPath(rigPath), error);
     if (!rig) {
         std::cerr << "kvsim: " << error << "\n";
         return 1;

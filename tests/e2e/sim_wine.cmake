@@ -6,6 +6,6 @@ endif()
 
 add_test(NAME sim_wine_e2e
   COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/sim_wine_e2e.sh ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh ${KV_WINE_STATE}
-          $<TARGET_FILE:kvsim-install> $<TARGET_FILE:kvsim> $<TARGET_FILE:kv_sim_probe> $<TARGET_FILE:KV_DS_Ctrl>
+          $<TARGET_FILE:kvsim> $<TARGET_FILE:kv_sim_probe> $<TARGET_FILE:KV_DS_Ctrl>
           ${PROJECT_SOURCE_DIR}/sim/rigs)
 set_tests_properties(sim_wine_e2e PROPERTIES TIMEOUT 180)

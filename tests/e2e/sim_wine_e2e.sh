@@ -6,9 +6,9 @@
 # in the state and the trace; KV_DS_Ctrl finds the Korvex cameras. Then the
 # rigs without a usable enumerator, and uninstall.
 #
-#   sim_wine_e2e.sh WINE_RUN WINE_STATE INSTALLER KVSIM PROBE KV_DS_CTRL RIGS_DIR
+#   sim_wine_e2e.sh WINE_RUN WINE_STATE KVSIM PROBE KV_DS_CTRL RIGS_DIR
 set -eu
-wine_run=$1 wine_state=$2 installer=$3 kvsim=$4 probe=$5 program=$6 rigs=$7
+wine_run=$1 wine_state=$2 kvsim=$3 probe=$4 program=$5 rigs=$6
 work=$(mktemp -d)
 prefix=$("$wine_run" "$wine_state" --new-prefix)
 trap '"$wine_run" "$wine_state" --drop-prefix "$prefix"; rm -rf "$work"' EXIT
@@ -32,7 +32,7 @@ to() {
 }
 
 cp "$rigs/demo.json" "$work/rig.json"
-to "$work/install.txt" "$installer" --rig "$work/rig.json" install || fail "install: $(cat "$work/install.txt")"
+to "$work/install.txt" "$kvsim" --rig "$work/rig.json" install || fail "install: $(cat "$work/install.txt")"
 [ "$(grep -c '^kvsim-device-00[0-7]  ' "$work/install.txt")" -eq 8 ] || fail "install output: $(cat "$work/install.txt")"
 
 # A path text that no device has: the probe lists every device and binds none.
@@ -57,7 +57,7 @@ if grep -q 'None Korvex Plugin!!' "$work/ctrl.txt"; then fail "KV_DS_Ctrl found 
 # Rigs whose category is empty, or whose enumerator cannot be created.
 for rig in empty no-enumerator; do
     cp "$rigs/$rig.json" "$work/$rig.json"
-    to "$work/install-$rig.txt" "$installer" --rig "$work/$rig.json" install || fail "install $rig"
+    to "$work/install-$rig.txt" "$kvsim" --rig "$work/$rig.json" install || fail "install $rig"
     if to "$work/probe-$rig.txt" "$probe" pid_0840 1006 5a; then fail "$rig: the probe bound a device"; fi
     grep -q '^device ' "$work/probe-$rig.txt" && fail "$rig: devices listed: $(cat "$work/probe-$rig.txt")"
     to "$work/ctrl-$rig.txt" "$program" LED on || fail "$rig: KV_DS_Ctrl exit status"
@@ -65,7 +65,7 @@ for rig in empty no-enumerator; do
 done
 
 # Uninstall brings the enumerator back, with nothing in the category.
-to "$work/uninstall.txt" "$installer" --rig "$work/rig.json" uninstall || fail "uninstall"
+to "$work/uninstall.txt" "$kvsim" --rig "$work/rig.json" uninstall || fail "uninstall"
 if to "$work/probe-after.txt" "$probe" pid_0840 1006 5a; then fail "a device is left after uninstall"; fi
 grep -q '^device ' "$work/probe-after.txt" && fail "devices left after uninstall: $(cat "$work/probe-after.txt")"
 
