@@ -24,5 +24,7 @@ cmake --build build-win64 -j "$jobs"
 
 echo "== host tests"
 ctest --test-dir build-host --output-on-failure -j "$jobs"
+echo "== 32-bit Windows deliverables (read off the files; no Wine needed)"
+ctest --test-dir build-win --output-on-failure -j "$jobs"
 echo "== Windows tests under Wine"
 ctest --test-dir build-win64 --output-on-failure -j "$jobs"

@@ -47,7 +47,13 @@ int RunCameraWork(platform::Ports& ports, Dispatcher& dispatcher, const ParsedCo
         return 0;
     }
 
-    dispatcher.Dispatch(command, table, *camera);
+    try {
+        dispatcher.Dispatch(command, table, *camera);
+    } catch (...) {
+        // A command that fails on the way must not cost the run its orderly
+        // end or its exit status.
+        camera->Log(kFailedStepText);
+    }
     camera->Log("All Control finished");
     ports.captureDevices.Uninitialize();
     camera->Log("CoUninitialize()");
@@ -55,9 +61,7 @@ int RunCameraWork(platform::Ports& ports, Dispatcher& dispatcher, const ParsedCo
     return 0;
 }
 
-}  // namespace
-
-int RunKvDsCtrl(platform::Ports& ports, Dispatcher& dispatcher) {
+int RunOnce(platform::Ports& ports, Dispatcher& dispatcher) {
     StartupLogger startup(ports);
     const std::string rawLine = ports.environment.RawCommandLine();
     StartSystemInfoDumpIfWanted(ports, rawLine);
@@ -72,6 +76,17 @@ int RunKvDsCtrl(platform::Ports& ports, Dispatcher& dispatcher) {
         return 0;
     }
     return RunCameraWork(ports, dispatcher, command, startup.object);
+}
+
+}  // namespace
+
+int RunKvDsCtrl(platform::Ports& ports, Dispatcher& dispatcher) {
+    try {
+        return RunOnce(ports, dispatcher);
+    } catch (...) {
+        // Scripts rely on the exit status being 0 whatever happened.
+        return 0;
+    }
 }
 
 }  // namespace kv::ctrl

@@ -18,11 +18,14 @@ class Win32PropertyBag : public PropertyBag {
 public:
     explicit Win32PropertyBag(ComPtr<IPropertyBag> bag) : m_bag(std::move(bag)) {}
     HResult Read(const std::string& name, std::string& value) override {
+        // An empty variant asks for the value in its own type. A failed read
+        // may leave the variant untouched, so it must hold nothing that
+        // VariantClear would free.
         VARIANT var;
         VariantInit(&var);
-        var.vt = VT_BSTR;
-        const HRESULT hr = m_bag->Read(Widen(name).c_str(), &var, nullptr);
-        if (hr == S_OK && var.vt == VT_BSTR && var.bstrVal) value = Narrow(std::wstring(var.bstrVal, SysStringLen(var.bstrVal)));
+        HRESULT hr = m_bag->Read(Widen(name).c_str(), &var, nullptr);
+        if (SUCCEEDED(hr) && (var.vt != VT_BSTR || var.bstrVal == nullptr)) hr = DISP_E_TYPEMISMATCH;
+        if (SUCCEEDED(hr)) value = Narrow(std::wstring(var.bstrVal, SysStringLen(var.bstrVal)));
         VariantClear(&var);
         return hr;
     }

@@ -2,6 +2,8 @@
 // the system-information dump and the hand-over to the dispatcher.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "ctrl/cli/HelpText.h"
 #include "ctrl/cli/MainRoutine.h"
 #include "ctrl/cli/SystemInfoDump.h"
@@ -21,7 +23,9 @@ public:
         lastCommand = command;
         cameras = table.nCamCount();
         camera.Log("dispatched");
+        if (throws) throw std::runtime_error("a step failed");
     }
+    bool throws = false;
     int calls = 0;
     int cameras = 0;
     ParsedCommand lastCommand;
@@ -114,6 +118,17 @@ TEST(SystemInfoCommand, PosixReportQuotesThePath) {
     EXPECT_EQ(SystemInfoCommand(false, "/home/o'neil/KV_DS_Ctrl/Log/systeminfo.txt"),
               "{ uname -a; cat /etc/os-release; if command -v lsusb >/dev/null 2>&1; then lsusb; fi; } > "
               "'/home/o'\\''neil/KV_DS_Ctrl/Log/systeminfo.txt' 2>&1");
+}
+
+TEST_F(MainRoutineTest, AThrowingCommandStillEndsTheRunInOrderWithStatusZero) {
+    fakes.captureDevices.AddDevice(kCamera);
+    dispatcher.throws = true;
+    EXPECT_EQ(Run("KV_DS_Ctrl.exe LED on /d"), 0);
+    EXPECT_EQ(fakes.captureDevices.uninitializeCalls, 1);
+    const auto messages = LogMessages();
+    EXPECT_EQ(std::vector<std::string>(messages.end() - 7, messages.end()),
+              (std::vector<std::string>{"dispatched", "Error:...", "All Control finished", "CoUninitialize()", "",
+                                        "===============Logging finished================", ""}));
 }
 
 }  // namespace

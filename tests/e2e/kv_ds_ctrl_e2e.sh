@@ -28,6 +28,8 @@ else
 fi
 
 trap cleanup EXIT
+# No camera is connected: not even a simulated one.
+unset KV_SIM_RIG
 
 # The expected text with the platform's line ends.
 sed "s/\$/$eol/" "$expected/help.txt" >"$work/help.txt"

@@ -4,9 +4,9 @@
 # bridge register through IKsControl, and kvsim shows it in the state and the
 # trace; KV_DS_Ctrl enumerates the rig's cameras.
 #
-#   sim_host_e2e.sh PROBE KVSIM KV_DS_CTRL DEMO_RIG
+#   sim_host_e2e.sh PROBE KVSIM KV_DS_CTRL DEMO_RIG FAULTS_RIG
 set -eu
-probe=$1 kvsim=$2 program=$3 demo=$4
+probe=$1 kvsim=$2 program=$3 demo=$4 faults=$5
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -29,6 +29,16 @@ grep -q '"camera":0,"path":"bridge-xu","op":"set".*"data":"06 10 5A 00"' "$work/
 
 "$kvsim" reset || fail "kvsim reset"
 "$kvsim" dump | grep -q '"0x1006": 0' || fail "reset did not restore register 0x1006"
+
+# Cameras whose device path is missing or malformed: the run still ends in
+# order with status 0, having logged each path it could read (six of the
+# seven devices) and the last one as its status.
+cp "$faults" "$work/faults.json"
+log="$work/Documents/KV_DS_Ctrl/Log/KV_DS_LOG.txt"
+(cd "$(dirname "$program")" && KV_SIM_RIG="$work/faults.json" KV_COMMON_DOCUMENTS="$work/Documents" \
+    "./$(basename "$program")" LED on /d >"$work/ctrl-faults.txt") || fail "faults: KV_DS_Ctrl exit status"
+[ "$(grep -c 'vid_a168' "$log")" -eq 7 ] || fail "faults: device paths in the log: $(cat "$log")"
+grep -q 'All Control finished' "$log" || fail "faults: the run did not end in order: $(cat "$log")"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"

@@ -54,6 +54,16 @@ grep -q '"camera":0,"path":"bridge-xu","op":"set".*"data":"06 10 5A 00"' "$work/
 to "$work/ctrl.txt" "$program" LED on || fail "KV_DS_Ctrl exit status"
 if grep -q 'None Korvex Plugin!!' "$work/ctrl.txt"; then fail "KV_DS_Ctrl found no camera"; fi
 
+# Cameras whose device path is missing or malformed: the run still ends in
+# order with status 0, having logged each path it could read (six of the
+# seven devices) and the last one as its status.
+cp "$rigs/faults.json" "$work/faults.json"
+to "$work/install-faults.txt" "$kvsim" --rig "$work/faults.json" install || fail "install faults"
+to "$work/ctrl-faults.txt" "$program" LED on /d || fail "faults: KV_DS_Ctrl exit status"
+log="$prefix/drive_c/users/Public/Documents/KV_DS_Ctrl/Log/KV_DS_LOG.txt"
+[ "$(grep -c 'vid_a168' "$log")" -eq 7 ] || fail "faults: device paths in the log: $(cat "$log")"
+grep -q 'All Control finished' "$log" || fail "faults: the run did not end in order: $(cat "$log")"
+
 # Rigs whose category is empty, or whose enumerator cannot be created.
 for rig in empty no-enumerator; do
     cp "$rigs/$rig.json" "$work/$rig.json"
