@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what is missing, builds the host tree (with sanitizers), the
-# shipped 32-bit Windows tree and the 64-bit Windows test tree, and runs every
-# test suite: the host suite natively, the Windows suite under Wine.
+# shipped 32-bit Windows tree, the 64-bit Windows test tree and the fuzz
+# targets, and runs every test suite: the host suite natively, the checks of
+# the 32-bit files, the Windows suite under Wine, and a bounded fuzz run.
 set -eu
 cd "$(dirname "$0")/.."
 jobs=${KV_JOBS:-2}
@@ -22,9 +23,15 @@ cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DKV_MING
     -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build-win64 -j "$jobs"
 
+echo "== fuzz targets (clang's libFuzzer)"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DKV_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build-fuzz -j "$jobs"
+
 echo "== host tests"
 ctest --test-dir build-host --output-on-failure -j "$jobs"
 echo "== 32-bit Windows deliverables (read off the files; no Wine needed)"
 ctest --test-dir build-win --output-on-failure -j "$jobs"
 echo "== Windows tests under Wine"
 ctest --test-dir build-win64 --output-on-failure -j "$jobs"
+echo "== fuzz tests"
+ctest --test-dir build-fuzz --output-on-failure -j "$jobs"
