@@ -65,17 +65,40 @@ Answer RouteKs(Hardware& hw, const KsRequest& request, std::span<std::uint8_t> d
 
 Bytes Copy(std::span<const std::uint8_t> bytes) { return Bytes(bytes.begin(), bytes.end()); }
 
+// Describe steps of the requests: none, a register or port number (with the
+// value a write sends), a property number.
+void NoFields(RequestRecord&) {}
+
+auto Number(const char* name, std::uint32_t number) {
+    return [=](RequestRecord& record) { record.Add(name, static_cast<std::int64_t>(number)); };
+}
+
+auto NumberAndValue(const char* name, std::uint32_t number, std::int32_t value) {
+    return [=](RequestRecord& record) {
+        record.Add(name, static_cast<std::int64_t>(number));
+        record.Add("value", static_cast<std::int64_t>(value));
+    };
+}
+
+auto PropertyField(std::int32_t property) {
+    return [=](RequestRecord& record) { record.Add("property", static_cast<std::int64_t>(property)); };
+}
+
 }  // namespace
 
 Camera::Camera(const CameraConfig& config, CameraState& state, std::vector<RequestRecord>* records)
     : config_(config), state_(state), records_(records) {}
 
-template <class Body>
-Answer Camera::Run(std::string_view path, std::string_view op, std::optional<std::uint32_t> id, Body&& body) {
+template <class Describe, class Body>
+Answer Camera::Run(std::string_view path, std::string_view op, std::optional<std::uint32_t> id, Describe&& describe,
+                   Body&& body) {
     RequestRecord scratch;
     RequestRecord& record = records_ != nullptr ? records_->emplace_back() : scratch;
     record.path = std::string(path);
     record.op = std::string(op);
+    // What was asked goes into the record whether or not a fault stops it;
+    // what the device gave back only when it ran.
+    describe(record);
     Hardware hw(config_, state_, &record);
     Answer answer;
     const FaultSpec* fault = MatchFault(config_, path, op, id);
@@ -98,14 +121,17 @@ Answer Camera::Run(std::string_view path, std::string_view op, std::optional<std
 Answer Camera::KsProperty(std::span<const std::uint8_t> property, std::span<std::uint8_t> data) {
     const auto request = KsRequest::Parse(property);
     if (!request) {
-        return Run(paths::kOtherKs, "other", std::nullopt, [](Hardware&) { return Answer{platform::kE_INVALIDARG, 0, 0}; });
+        return Run(paths::kOtherKs, "other", std::nullopt, NoFields,
+                   [](Hardware&) { return Answer{platform::kE_INVALIDARG, 0, 0}; });
     }
-    return Run(KsPath(request->set), KsOp(request->Type()), request->id, [&](Hardware& hw) {
-        hw.record->Add("set", request->set.ToString());
-        hw.record->Add("id", static_cast<std::int64_t>(request->id));
-        hw.record->Add("flags", Hex32(request->flags));
-        if (request->hasNode) hw.record->Add("node", static_cast<std::int64_t>(request->node));
-        if (request->Type() == kKsSet) hw.record->Add("data", Copy(data));
+    const auto describe = [&](RequestRecord& record) {
+        record.Add("set", request->set.ToString());
+        record.Add("id", static_cast<std::int64_t>(request->id));
+        record.Add("flags", Hex32(request->flags));
+        if (request->hasNode) record.Add("node", static_cast<std::int64_t>(request->node));
+        if (request->Type() == kKsSet) record.Add("data", Copy(data));
+    };
+    return Run(KsPath(request->set), KsOp(request->Type()), request->id, describe, [&](Hardware& hw) {
         const Answer answer = RouteKs(hw, *request, data);
         if (request->Type() == kKsGet && platform::Succeeded(answer.hr)) {
             hw.record->Add("data", Copy(data.first(std::min<std::size_t>(answer.bytesReturned, data.size()))));
@@ -117,11 +143,13 @@ Answer Camera::KsProperty(std::span<const std::uint8_t> property, std::span<std:
 
 Answer Camera::PropertySetSet(const Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
                               std::span<std::uint8_t> data) {
-    return Run(KsPath(set), "set", id, [&](Hardware& hw) {
-        hw.record->Add("set", set.ToString());
-        hw.record->Add("id", static_cast<std::int64_t>(id));
-        hw.record->Add("instance", Copy(instance));
-        hw.record->Add("data", Copy(data));
+    const auto describe = [&](RequestRecord& record) {
+        record.Add("set", set.ToString());
+        record.Add("id", static_cast<std::int64_t>(id));
+        record.Add("instance", Copy(instance));
+        record.Add("data", Copy(data));
+    };
+    return Run(KsPath(set), "set", id, describe, [&](Hardware& hw) {
         if (set != kDriverPropertySet) return Answer{kHrSetNotFound, 0, 0};
         return DriverPropertyRequest(hw, id, kKsSet, data);
     });
@@ -129,10 +157,12 @@ Answer Camera::PropertySetSet(const Guid& set, std::uint32_t id, std::span<const
 
 Answer Camera::PropertySetGet(const Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
                               std::span<std::uint8_t> data) {
-    return Run(KsPath(set), "get", id, [&](Hardware& hw) {
-        hw.record->Add("set", set.ToString());
-        hw.record->Add("id", static_cast<std::int64_t>(id));
-        hw.record->Add("instance", Copy(instance));
+    const auto describe = [&](RequestRecord& record) {
+        record.Add("set", set.ToString());
+        record.Add("id", static_cast<std::int64_t>(id));
+        record.Add("instance", Copy(instance));
+    };
+    return Run(KsPath(set), "get", id, describe, [&](Hardware& hw) {
         if (set != kDriverPropertySet) return Answer{kHrSetNotFound, 0, 0};
         const Answer answer = DriverPropertyRequest(hw, id, kKsGet, data);
         if (platform::Succeeded(answer.hr)) hw.record->Add("data", Copy(data.first(answer.bytesReturned)));
@@ -141,9 +171,11 @@ Answer Camera::PropertySetGet(const Guid& set, std::uint32_t id, std::span<const
 }
 
 Answer Camera::PropertySetQuerySupported(const Guid& set, std::uint32_t id, std::uint32_t& support) {
-    return Run(KsPath(set), "support", id, [&](Hardware& hw) {
-        hw.record->Add("set", set.ToString());
-        hw.record->Add("id", static_cast<std::int64_t>(id));
+    const auto describe = [&](RequestRecord& record) {
+        record.Add("set", set.ToString());
+        record.Add("id", static_cast<std::int64_t>(id));
+    };
+    return Run(KsPath(set), "support", id, describe, [&](Hardware& hw) {
         if (set != kDriverPropertySet) return Answer{kHrSetNotFound, 0, 0};
         const Answer answer = DriverPropertyRequest(hw, id, kKsSetSupport, {});
         if (platform::Succeeded(answer.hr)) support = kKsGet | kKsSet;
@@ -152,15 +184,12 @@ Answer Camera::PropertySetQuerySupported(const Guid& set, std::uint32_t id, std:
 }
 
 Answer Camera::GetRange(PropertyGroup group, std::int32_t property, PropertyRange& range) {
-    return Run(GroupPath(group), "getrange", static_cast<std::uint32_t>(property), [&](Hardware& hw) {
-        hw.record->Add("property", static_cast<std::int64_t>(property));
-        return PropertyGetRange(hw, group, property, range);
-    });
+    return Run(GroupPath(group), "getrange", static_cast<std::uint32_t>(property), PropertyField(property),
+               [&](Hardware& hw) { return PropertyGetRange(hw, group, property, range); });
 }
 
 Answer Camera::Get(PropertyGroup group, std::int32_t property, std::int32_t& value, std::int32_t& flags) {
-    return Run(GroupPath(group), "get", static_cast<std::uint32_t>(property), [&](Hardware& hw) {
-        hw.record->Add("property", static_cast<std::int64_t>(property));
+    return Run(GroupPath(group), "get", static_cast<std::uint32_t>(property), PropertyField(property), [&](Hardware& hw) {
         const Answer answer = PropertyGet(hw, group, property, value, flags);
         if (platform::Succeeded(answer.hr)) {
             hw.record->Add("value", static_cast<std::int64_t>(value));
@@ -171,29 +200,32 @@ Answer Camera::Get(PropertyGroup group, std::int32_t property, std::int32_t& val
 }
 
 Answer Camera::Set(PropertyGroup group, std::int32_t property, std::int32_t value, std::int32_t flags) {
-    return Run(GroupPath(group), "set", static_cast<std::uint32_t>(property), [&](Hardware& hw) {
-        hw.record->Add("property", static_cast<std::int64_t>(property));
-        hw.record->Add("value", static_cast<std::int64_t>(value));
-        hw.record->Add("flags", static_cast<std::int64_t>(flags));
-        return PropertySet(hw, group, property, value, flags);
-    });
+    const auto describe = [&](RequestRecord& record) {
+        record.Add("property", static_cast<std::int64_t>(property));
+        record.Add("value", static_cast<std::int64_t>(value));
+        record.Add("flags", static_cast<std::int64_t>(flags));
+    };
+    return Run(GroupPath(group), "set", static_cast<std::uint32_t>(property), describe,
+               [&](Hardware& hw) { return PropertySet(hw, group, property, value, flags); });
 }
 
 Answer Camera::UsbOpen() {
-    return Run(paths::kUsb, "open", std::nullopt, [&](Hardware& hw) {
+    return Run(paths::kUsb, "open", std::nullopt, NoFields, [&](Hardware& hw) {
         return hw.config.directUsb ? Answer{} : Answer{platform::kE_FAIL, 0, 0};
     });
 }
 
 Answer Camera::UsbControl(const UsbSetup& setup, std::span<std::uint8_t> buffer) {
     const bool in = (setup.requestType & 0x80) != 0;
-    return Run(paths::kUsb, in ? "in" : "out", setup.value, [&](Hardware& hw) {
+    const auto describe = [&](RequestRecord& record) {
         const Bytes packet{setup.requestType, setup.request, static_cast<std::uint8_t>(setup.value),
                            static_cast<std::uint8_t>(setup.value >> 8), static_cast<std::uint8_t>(setup.index),
                            static_cast<std::uint8_t>(setup.index >> 8), static_cast<std::uint8_t>(setup.length),
                            static_cast<std::uint8_t>(setup.length >> 8)};
-        hw.record->Add("setup", packet);
-        if (!in) hw.record->Add("data", Copy(buffer.first(std::min<std::size_t>(setup.length, buffer.size()))));
+        record.Add("setup", packet);
+        if (!in) record.Add("data", Copy(buffer.first(std::min<std::size_t>(setup.length, buffer.size()))));
+    };
+    return Run(paths::kUsb, in ? "in" : "out", setup.value, describe, [&](Hardware& hw) {
         const Answer answer = UsbControlTransfer(hw, setup, buffer);
         if (in && platform::Succeeded(answer.hr)) hw.record->Add("data", Copy(buffer.first(answer.bytesReturned)));
         hw.record->Add("returned", static_cast<std::int64_t>(answer.bytesReturned));
@@ -202,22 +234,18 @@ Answer Camera::UsbControl(const UsbSetup& setup, std::span<std::uint8_t> buffer)
 }
 
 Answer Camera::SmiCreateDevice() {
-    return Run(paths::kSmi, "create", std::nullopt, [&](Hardware& hw) {
+    return Run(paths::kSmi, "create", std::nullopt, NoFields, [&](Hardware& hw) {
         return hw.config.smi ? Answer{} : Answer{platform::kE_FAIL, 0, 0};
     });
 }
 
 Answer Camera::SmiSetSensorRegister(std::uint32_t reg, std::int32_t value) {
-    return Run(paths::kSmi, "set-sensor", reg, [&](Hardware& hw) {
-        hw.record->Add("register", static_cast<std::int64_t>(reg));
-        hw.record->Add("value", static_cast<std::int64_t>(value));
-        return kv::sim::SmiSetSensorRegister(hw, reg, value);
-    });
+    return Run(paths::kSmi, "set-sensor", reg, NumberAndValue("register", reg, value),
+               [&](Hardware& hw) { return kv::sim::SmiSetSensorRegister(hw, reg, value); });
 }
 
 Answer Camera::SmiGetSensorRegister(std::uint32_t reg, std::int32_t& value) {
-    return Run(paths::kSmi, "get-sensor", reg, [&](Hardware& hw) {
-        hw.record->Add("register", static_cast<std::int64_t>(reg));
+    return Run(paths::kSmi, "get-sensor", reg, Number("register", reg), [&](Hardware& hw) {
         const Answer answer = kv::sim::SmiGetSensorRegister(hw, reg, value);
         if (platform::Succeeded(answer.hr)) hw.record->Add("value", static_cast<std::int64_t>(value));
         return answer;
@@ -225,16 +253,12 @@ Answer Camera::SmiGetSensorRegister(std::uint32_t reg, std::int32_t& value) {
 }
 
 Answer Camera::SmiSetGpio(std::uint32_t port, std::int32_t value) {
-    return Run(paths::kSmi, "set-gpio", port, [&](Hardware& hw) {
-        hw.record->Add("port", static_cast<std::int64_t>(port));
-        hw.record->Add("value", static_cast<std::int64_t>(value));
-        return kv::sim::SmiSetGpio(hw, port, value);
-    });
+    return Run(paths::kSmi, "set-gpio", port, NumberAndValue("port", port, value),
+               [&](Hardware& hw) { return kv::sim::SmiSetGpio(hw, port, value); });
 }
 
 Answer Camera::SmiGetGpio(std::uint32_t port, std::int32_t& value) {
-    return Run(paths::kSmi, "get-gpio", port, [&](Hardware& hw) {
-        hw.record->Add("port", static_cast<std::int64_t>(port));
+    return Run(paths::kSmi, "get-gpio", port, Number("port", port), [&](Hardware& hw) {
         const Answer answer = kv::sim::SmiGetGpio(hw, port, value);
         if (platform::Succeeded(answer.hr)) hw.record->Add("value", static_cast<std::int64_t>(value));
         return answer;
@@ -242,14 +266,13 @@ Answer Camera::SmiGetGpio(std::uint32_t port, std::int32_t& value) {
 }
 
 Answer Camera::AsicLibInit() {
-    return Run(paths::kAsicLib, "init", std::nullopt, [&](Hardware& hw) {
+    return Run(paths::kAsicLib, "init", std::nullopt, NoFields, [&](Hardware& hw) {
         return hw.config.asicLib ? Answer{} : Answer{platform::kE_FAIL, 0, 0};
     });
 }
 
 Answer Camera::AsicRead(std::uint32_t reg, std::int32_t& value) {
-    return Run(paths::kAsicLib, "read", reg, [&](Hardware& hw) {
-        hw.record->Add("register", static_cast<std::int64_t>(reg));
+    return Run(paths::kAsicLib, "read", reg, Number("register", reg), [&](Hardware& hw) {
         const Answer answer = kv::sim::AsicRead(hw, reg, value);
         if (platform::Succeeded(answer.hr)) hw.record->Add("value", static_cast<std::int64_t>(value));
         return answer;
@@ -257,15 +280,12 @@ Answer Camera::AsicRead(std::uint32_t reg, std::int32_t& value) {
 }
 
 Answer Camera::AsicWrite(std::uint32_t reg, std::int32_t value) {
-    return Run(paths::kAsicLib, "write", reg, [&](Hardware& hw) {
-        hw.record->Add("register", static_cast<std::int64_t>(reg));
-        hw.record->Add("value", static_cast<std::int64_t>(value));
-        return kv::sim::AsicWrite(hw, reg, value);
-    });
+    return Run(paths::kAsicLib, "write", reg, NumberAndValue("register", reg, value),
+               [&](Hardware& hw) { return kv::sim::AsicWrite(hw, reg, value); });
 }
 
 Answer Camera::AsicLibUninit() {
-    return Run(paths::kAsicLib, "uninit", std::nullopt, [&](Hardware& hw) {
+    return Run(paths::kAsicLib, "uninit", std::nullopt, NoFields, [&](Hardware& hw) {
         return hw.config.asicLib ? Answer{} : Answer{platform::kE_FAIL, 0, 0};
     });
 }

@@ -18,8 +18,9 @@
 namespace kv::sim {
 
 // Works on the caller's state; appends to `records` (when given) one record
-// per request: what it was and what every bus device saw. Faults of the config are applied
-// first. Nothing here sleeps: a hang is reported in Answer::hangMs.
+// per request: what it asked, what came back and what every bus device saw.
+// Faults of the config are applied first; a request they fail is recorded
+// with what it asked. Nothing here sleeps: a hang is reported in Answer::hangMs.
 class Camera {
 public:
     Camera(const CameraConfig& config, CameraState& state, std::vector<RequestRecord>* records = nullptr);
@@ -60,8 +61,11 @@ public:
     Answer AsicLibUninit();
 
 private:
-    template <class Body>
-    Answer Run(std::string_view path, std::string_view op, std::optional<std::uint32_t> id, Body&& body);
+    // `describe` records what the request asks (always); `body` carries it
+    // out and records what came back, unless an injected fault stops it.
+    template <class Describe, class Body>
+    Answer Run(std::string_view path, std::string_view op, std::optional<std::uint32_t> id, Describe&& describe,
+               Body&& body);
 
     const CameraConfig& config_;
     CameraState& state_;

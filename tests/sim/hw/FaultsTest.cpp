@@ -1,10 +1,29 @@
 // Injected faults: failing and hanging requests, matched by path, op and id.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <variant>
+#include <vector>
+
 #include "tests/sim/hw/HwTestSupport.h"
 
 namespace kv::sim::test {
 namespace {
+
+std::vector<std::string> FieldNames(const RequestRecord& record) {
+    std::vector<std::string> names;
+    for (const RecordField& field : record.fields) names.push_back(field.name);
+    return names;
+}
+
+template <class T>
+T FieldValue(const RequestRecord& record, const std::string& name) {
+    for (const RecordField& field : record.fields) {
+        if (field.name == name) return std::get<T>(field.value);
+    }
+    ADD_FAILURE() << "no field " << name;
+    return T{};
+}
 
 class FaultsTest : public ::testing::Test {
 protected:
@@ -28,6 +47,43 @@ TEST_F(FaultsTest, FailingRequestDoesNothingAndAnswersTheCode) {
 
     ByteVector reply(4);
     EXPECT_EQ(cam.Ks(kBridgeXuSet, 1, kGetTopology, 1, reply).hr, 0) << "the fault names only sets";
+}
+
+TEST_F(FaultsTest, FailedRequestIsRecordedWithWhatItAskedButNothingItGot) {
+    cam.config.faults.push_back({"bridge-xu", std::nullopt, std::nullopt, false, 0, std::nullopt});
+    cam.config.faults.push_back({"smi", std::nullopt, std::nullopt, false, 0, std::nullopt});
+    cam.config.faults.push_back({"usb", std::nullopt, std::nullopt, true, 300, platform::kE_FAIL});
+    cam.config.smi = true;
+    cam.config.directUsb = true;
+
+    Write(0x1006, 0x5A);
+    const RequestRecord& set = cam.records.back();
+    EXPECT_EQ(FieldNames(set), (std::vector<std::string>{"set", "id", "flags", "node", "data", "fault"}));
+    EXPECT_EQ(FieldValue<std::string>(set, "set"), kBridgeXuSet.ToString());
+    EXPECT_EQ(FieldValue<std::string>(set, "flags"), "0x10000002");
+    EXPECT_EQ(FieldValue<std::int64_t>(set, "node"), 1);
+    EXPECT_EQ(FieldValue<Bytes>(set, "data"), (Bytes{0x06, 0x10, 0x5A, 0x00}));
+    EXPECT_EQ(FieldValue<std::string>(set, "fault"), "fail");
+
+    ByteVector reply(4, 0xEE);
+    cam.Ks(kBridgeXuSet, 1, kGetTopology, 1, reply);
+    EXPECT_EQ(FieldNames(cam.records.back()), (std::vector<std::string>{"set", "id", "flags", "node", "fault"}))
+        << "a failed get returned no data";
+
+    cam.camera().SmiSetSensorRegister(0x3503, 7);
+    EXPECT_EQ(FieldNames(cam.records.back()), (std::vector<std::string>{"register", "value", "fault"}));
+    EXPECT_EQ(FieldValue<std::int64_t>(cam.records.back(), "register"), 0x3503);
+    std::int32_t value = 0;
+    cam.camera().SmiGetGpio(3, value);
+    EXPECT_EQ(FieldNames(cam.records.back()), (std::vector<std::string>{"port", "fault"}));
+
+    ByteVector flc{0x62, 0x04, 0x0A};
+    cam.camera().UsbControl(UsbSetup{0x21, 1, 0x0302, 0x0300, 3}, flc);
+    const RequestRecord& usb = cam.records.back();
+    EXPECT_EQ(FieldNames(usb), (std::vector<std::string>{"setup", "data", "fault"}));
+    EXPECT_EQ(FieldValue<Bytes>(usb, "data"), (Bytes{0x62, 0x04, 0x0A}));
+    EXPECT_EQ(FieldValue<std::string>(usb, "fault"), "hang");
+    EXPECT_EQ(usb.hangMs, 300u);
 }
 
 TEST_F(FaultsTest, FaultCanNameItsCodeAndAnId) {
