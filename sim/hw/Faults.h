@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "sim/hw/CameraConfig.h"
@@ -33,5 +34,14 @@ inline constexpr std::string_view kAsicLib = "asiclib";
 }  // namespace paths
 
 bool IsKnownPath(std::string_view path);
+
+// The operations requests on `path` have (the trace's `op`), in the order
+// documented; empty for an unknown path.
+std::span<const std::string_view> PathOps(std::string_view path);
+
+// False for the operations whose requests carry no id (opening the USB
+// device, creating or initialising a library), which a fault's id could
+// never match.
+bool OpCarriesId(std::string_view op);
 
 }  // namespace kv::sim

@@ -1,10 +1,24 @@
 // Rig device field "faults": requests that fail or hang.
+#include <string>
+
 #include "sim/hw/Faults.h"
 #include "sim/rig/RigParts.h"
 
 namespace kv::sim::rigparts {
 
 namespace {
+
+// An op the path does not have would never match: refused, with the ones it has.
+std::string ReadOp(const JsonField& field, const std::string& path) {
+    const std::string op = field.Text();
+    const auto ops = PathOps(path);
+    std::string known;
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+        if (ops[i] == op) return op;
+        known += (i == 0 ? "" : i + 1 == ops.size() ? " or " : ", ") + std::string(ops[i]);
+    }
+    field.Fail("no such operation on path " + path + " (expected " + known + ")");
+}
 
 FaultSpec ReadFault(const JsonField& field) {
     field.AllowKeys({"path", "op", "id", "effect", "ms", "hresult"});
@@ -13,8 +27,11 @@ FaultSpec ReadFault(const JsonField& field) {
     if (!IsKnownPath(fault.path)) {
         field["path"].Fail("unknown path (expected bridge-xu, plugin-xu, aveo-xu, driver, ks, videoprocamp, cameracontrol, usb, smi or asiclib)");
     }
-    if (field.Has("op")) fault.op = field["op"].Text();
-    if (field.Has("id")) fault.id = static_cast<std::uint32_t>(field["id"].Integer(0, 0xFFFFFFFFLL));
+    if (field.Has("op")) fault.op = ReadOp(field["op"], fault.path);
+    if (field.Has("id")) {
+        if (fault.op && !OpCarriesId(*fault.op)) field["id"].Fail("operation " + *fault.op + " carries no id");
+        fault.id = static_cast<std::uint32_t>(field["id"].Integer(0, 0xFFFFFFFFLL));
+    }
     const std::string effect = field["effect"].Text();
     if (effect == "hang") {
         fault.hang = true;

@@ -1,10 +1,13 @@
 // Injected faults: failing and hanging requests, matched by path, op and id.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
 #include <variant>
 #include <vector>
 
+#include "sim/hw/Faults.h"
 #include "tests/sim/hw/HwTestSupport.h"
 
 namespace kv::sim::test {
@@ -84,6 +87,55 @@ TEST_F(FaultsTest, FailedRequestIsRecordedWithWhatItAskedButNothingItGot) {
     EXPECT_EQ(FieldValue<Bytes>(usb, "data"), (Bytes{0x62, 0x04, 0x0A}));
     EXPECT_EQ(FieldValue<std::string>(usb, "fault"), "hang");
     EXPECT_EQ(usb.hangMs, 300u);
+}
+
+// Rig files are checked against the operation table, so a request whose op
+// is missing from it could never be made to fail.
+TEST_F(FaultsTest, EveryRequestsOperationIsOneItsPathLists) {
+    Camera camera = cam.camera();
+    ByteVector four(4), forty(40);
+    std::int32_t value = 0, flags = 0;
+    std::uint32_t support = 0;
+    PropertyRange range;
+    for (const std::uint32_t type : {kGetTopology, kSetTopology, kSupportTopology, 0x10000200u, 0x10000004u}) {
+        for (const Guid& set : {kBridgeXuSet, kPluginXuSet, kAveoXuSet, kDriverPropertySet, kNodeDevSpecific}) {
+            cam.Ks(set, 1, type, 1, four);
+        }
+    }
+    camera.KsProperty(ByteVector(8), four);
+    camera.PropertySetSet(kDriverPropertySet, 1, forty, forty);
+    camera.PropertySetGet(kDriverPropertySet, 1, forty, forty);
+    camera.PropertySetQuerySupported(kDriverPropertySet, 1, support);
+    for (const PropertyGroup group : {PropertyGroup::VideoProcAmp, PropertyGroup::CameraControl}) {
+        camera.GetRange(group, 0, range);
+        camera.Get(group, 0, value, flags);
+        camera.Set(group, 0, 0, 2);
+    }
+    camera.UsbOpen();
+    camera.UsbControl(UsbSetup{0x21, 1, 0x0300, 0x0300, 4}, four);
+    camera.UsbControl(UsbSetup{0xA1, 0x81, 0x0301, 0x0300, 1}, four);
+    camera.SmiCreateDevice();
+    camera.SmiSetSensorRegister(1, 1);
+    camera.SmiGetSensorRegister(1, value);
+    camera.SmiSetGpio(0, 1);
+    camera.SmiGetGpio(0, value);
+    camera.AsicLibInit();
+    camera.AsicRead(1, value);
+    camera.AsicWrite(1, 1);
+    camera.AsicLibUninit();
+
+    std::set<std::string> seen;
+    for (const RequestRecord& record : cam.records) {
+        const auto ops = PathOps(record.path);
+        EXPECT_NE(std::find(ops.begin(), ops.end(), record.op), ops.end()) << record.path << " " << record.op;
+        seen.insert(record.path + " " + record.op);
+    }
+    for (const std::string_view path : {paths::kBridgeXu, paths::kDriver, paths::kOtherKs, paths::kVideoProcAmp,
+                                        paths::kCameraControl, paths::kUsb, paths::kSmi, paths::kAsicLib}) {
+        for (const std::string_view op : PathOps(path)) {
+            EXPECT_EQ(seen.count(std::string(path) + " " + std::string(op)), 1u) << "no request made " << path << " " << op;
+        }
+    }
 }
 
 TEST_F(FaultsTest, FaultCanNameItsCodeAndAnId) {
