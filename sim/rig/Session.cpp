@@ -46,14 +46,20 @@ Answer Session::Request(std::size_t device, const std::function<Answer(Camera&)>
     } else {
         const FileLock lock(rig_.lockPath());
         RigState state;
+        bool fresh = false;
         if (!lock.locked()) {
             lastError_ = lock.error();
-        } else if (LoadState(rig_, state, lastError_)) {
+        } else if (LoadState(rig_, state, fresh, lastError_)) {
             std::vector<RequestRecord> records;
             Camera camera(rig_.Device(device).config, state.cameras[device], &records);
             const Answer answer = call(camera);
             const std::string lines = TraceLines(state, device, records);
-            if (SaveState(rig_, state, lastError_) && AppendToFile(rig_.tracePath(), lines, lastError_)) return answer;
+            // A state that starts afresh starts its trace afresh, as a reset
+            // does, so that sequence numbers never repeat within the trace.
+            if (SaveState(rig_, state, lastError_) && (!fresh || TruncateFile(rig_.tracePath(), lastError_)) &&
+                AppendToFile(rig_.tracePath(), lines, lastError_)) {
+                return answer;
+            }
         }
     }
     std::fprintf(stderr, "kvsim: %s\n", lastError_.c_str());
@@ -152,7 +158,8 @@ bool Session::DumpState(std::string& text, std::string& error) {
         return false;
     }
     RigState state;
-    if (!LoadState(rig_, state, error)) return false;
+    bool fresh = false;
+    if (!LoadState(rig_, state, fresh, error)) return false;
     text = StateText(rig_, state);
     return true;
 }

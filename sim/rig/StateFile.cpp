@@ -40,10 +40,14 @@ RigState InitialState(const Rig& rig) {
     return state;
 }
 
-bool LoadState(const Rig& rig, RigState& state, std::string& error) {
+bool LoadState(const Rig& rig, RigState& state, bool& fresh, std::string& error) {
+    fresh = false;
     std::string text;
     switch (ReadWholeFile(rig.statePath(), text, error)) {
-        case ReadResult::Missing: state = InitialState(rig); return true;
+        case ReadResult::Missing:
+            state = InitialState(rig);
+            fresh = true;
+            return true;
         case ReadResult::Failed: return false;
         case ReadResult::Ok: break;
     }
@@ -58,6 +62,7 @@ bool LoadState(const Rig& rig, RigState& state, std::string& error) {
         return false;
     }
     if (stale) state = InitialState(rig);
+    fresh = stale;
     return true;
 }
 

@@ -19,9 +19,10 @@ struct RigState {
 RigState InitialState(const Rig& rig);
 
 // Reads the state file; a missing file, or one made from another version of
-// the rig, gives the initial state. False with `error` when it is unreadable
-// or not a state of this rig.
-bool LoadState(const Rig& rig, RigState& state, std::string& error);
+// the rig, gives the initial state and sets `fresh` (the trace, whose
+// sequence numbers start again with it, is then the old rig's). False with
+// `error` when it is unreadable or not a state of this rig.
+bool LoadState(const Rig& rig, RigState& state, bool& fresh, std::string& error);
 bool SaveState(const Rig& rig, const RigState& state, std::string& error);
 
 // The state file's text for a state.

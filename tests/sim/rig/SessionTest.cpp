@@ -119,14 +119,38 @@ TEST_F(SessionTest, ResetRestoresTheInitialStateAndEmptiesTheTrace) {
     EXPECT_EQ(TraceLines(*rig).front()["seq"], 0) << "sequence numbers start again";
 }
 
-TEST_F(SessionTest, StateMadeFromAnotherVersionOfTheRigIsNotUsed) {
+TEST_F(SessionTest, StateMadeFromAnotherVersionOfTheRigIsNotUsedAndItsTraceGoesWithIt) {
     BridgeWrite(session, 0x1006, 0xFF);
+    BridgeWrite(session, 0x1007, 0xFF);
     std::string text = kRig;
     text.replace(text.find("0x0F"), 4, "0x3C");
     dir.Write("rig.json", text);
     const auto edited = LoadRig(file);
     Session fresh(*edited);
     EXPECT_EQ(BridgeRead(fresh, 0x1006), 0x3C);
+
+    const auto lines = TraceLines(*edited);
+    ASSERT_EQ(lines.size(), 2u) << "only the edited rig's read is in the trace";
+    EXPECT_EQ(lines[0]["seq"], 0);
+    EXPECT_EQ(lines[0]["data"], "06 10 00 FF");
+    EXPECT_EQ(lines[1]["seq"], 1);
+    BridgeWrite(fresh, 0x1006, 1);
+    EXPECT_EQ(TraceLines(*edited).size(), 3u) << "the trace grows again once the state is the rig's";
+}
+
+TEST_F(SessionTest, AStateFileThatIsGoneStartsTheTraceAgain) {
+    BridgeWrite(session, 0x1006, 0xFF);
+    std::filesystem::remove(rig->statePath());
+    std::string dump;
+    std::string error;
+    ASSERT_TRUE(session.DumpState(dump, error)) << error;
+    EXPECT_EQ(TraceLines(*rig).size(), 1u) << "a dump writes nothing";
+
+    EXPECT_EQ(BridgeRead(session, 0x1006), 0x0F);
+    const auto lines = TraceLines(*rig);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0]["seq"], 0);
+    EXPECT_EQ(lines[1]["seq"], 1);
 }
 
 TEST_F(SessionTest, DamagedStateFailsRequestsWithoutOverwritingIt) {
