@@ -29,6 +29,7 @@ DeviceSpec ReadDevice(const JsonField& device, std::size_t index) {
     rigparts::ReadProperties(device, spec);
     rigparts::ReadBridgeRegisters(device, spec);
     rigparts::ReadI2cDevices(device, spec);
+    rigparts::PlaceSmiSensor(device, spec);
     rigparts::ReadFaults(device, spec);
     return spec;
 }

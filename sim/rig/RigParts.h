@@ -13,5 +13,8 @@ void ReadProperties(const JsonField& device, DeviceSpec& spec);
 void ReadBridgeRegisters(const JsonField& device, DeviceSpec& spec);
 void ReadI2cDevices(const JsonField& device, DeviceSpec& spec);
 void ReadFaults(const JsonField& device, DeviceSpec& spec);
+// After the bus devices: the SMIUtility sensor gets the device its address
+// stands for when the rig lists none there.
+void PlaceSmiSensor(const JsonField& device, DeviceSpec& spec);
 
 }  // namespace kv::sim::rigparts

@@ -79,6 +79,22 @@ void ReadSmi(const JsonField& field, DeviceSpec& spec) {
 
 }  // namespace
 
+void PlaceSmiSensor(const JsonField& device, DeviceSpec& spec) {
+    CameraConfig& config = spec.config;
+    if (!config.smi || config.i2cDevices.count(config.smiSensor) != 0) return;
+    // The sensor the library's calls reach is a bus device like any other:
+    // where the rig lists none, the one the address stands for.
+    const auto preset = DefaultI2cDevice(config.smiSensor);
+    if (!preset) {
+        const JsonField smi = device["smi"];
+        const std::string problem = "no device at the sensor's address in i2cDevices, and none is assumed there";
+        if (smi.json().is_object() && smi.Has("sensor")) smi["sensor"].Fail(problem);
+        smi.Fail(problem);
+    }
+    config.i2cDevices[config.smiSensor] = *preset;
+    spec.initial.i2cDevices[config.smiSensor] = I2cDeviceState{};
+}
+
 void ReadUnits(const JsonField& device, DeviceSpec& spec) {
     CameraConfig& config = spec.config;
     if (device.Has("extensionUnits")) {

@@ -2,6 +2,7 @@
 // errors that name the file and the field.
 #include <gtest/gtest.h>
 
+#include "sim/hw/Camera.h"
 #include "sim/hw/KsTypes.h"
 #include "sim/rig/RigFile.h"
 #include "tests/sim/rig/RigTestSupport.h"
@@ -70,6 +71,23 @@ TEST(RigFileTest, BusDevicesTakeTheirWidthsFromTheirAddressUnlessGiven) {
     EXPECT_EQ(c.i2cDevices.at(0x78).valueWidth, 2);
     EXPECT_EQ(spec.devices[0].initial.i2cDevices.at(0x5D).registers.at((2u << 16) | 0x37), 0x8200);
     EXPECT_EQ(spec.devices[0].initial.i2cDevices.at(0x46).lastByte, 7);
+}
+
+TEST(RigFileTest, TheSmiSensorIsTheDeviceItsAddressStandsForWhenTheRigListsNone) {
+    const RigSpec spec = Parse(R"({"devices":[{"productId":"0x810","smi":true},
+        {"productId":"0x812","smi":{"sensor":"0x5D"}},
+        {"productId":"0x813","smi":{"sensor":"0x78"},"i2cDevices":{"0x78":{"acknowledge":false}}}]})");
+    ASSERT_EQ(spec.devices[0].config.i2cDevices.count(0x78), 1u);
+    EXPECT_EQ(spec.devices[0].config.i2cDevices.at(0x78).addressWidth, 2);
+    EXPECT_TRUE(spec.devices[1].config.i2cDevices.at(0x5D).paged);
+    EXPECT_FALSE(spec.devices[2].config.i2cDevices.at(0x78).acknowledges) << "a listed device stays as listed";
+
+    CameraState state = spec.devices[0].initial;
+    Camera camera(spec.devices[0].config, state);
+    std::int32_t value = 0;
+    EXPECT_EQ(camera.SmiSetSensorRegister(0x3503, 7).hr, 0);
+    EXPECT_EQ(camera.SmiGetSensorRegister(0x3503, value).hr, 0);
+    EXPECT_EQ(value, 7);
 }
 
 TEST(RigFileTest, ListingFaultsAndEnumeratorModes) {
@@ -160,6 +178,8 @@ TEST(RigFileTest, ErrorsNameTheField) {
         {R"({"devices":[{"productId":1,"nodeTypes":["lens"]}]})", "devices[0].nodeTypes[0]: expected camera-terminal"},
         {R"({"devices":[{"productId":1,"videoProcAmp":{"1":{"min":5,"max":1}}}]})", "devices[0].videoProcAmp.1.max: must be from 5"},
         {R"({"devices":[{"productId":1,"smi":{"gpio":[1,2]}}]})", "devices[0].smi.gpio: expected 4 port values"},
+        {R"({"devices":[{"productId":1,"smi":{"sensor":"0x50"}}]})",
+         "devices[0].smi.sensor: no device at the sensor's address in i2cDevices"},
         {R"({"enumerator":"broken","devices":[]})", "enumerator: expected"},
         {R"([])", "(top level): expected an object"},
         {R"({"devices":[)", "not valid JSON"},
