@@ -24,7 +24,7 @@ std::size_t I2cDataCount(std::span<const std::uint8_t> block) { return (block[6]
 
 bool I2cWrite(Hardware& hw, std::span<const std::uint8_t> block) {
     const auto address = I2cAddress(block);
-    const bool ok = hw.bus.Write(block[5], address, block.subspan(1, I2cDataCount(block)));
+    const bool ok = hw.bus.Write(block[5], address, block.subspan(1, I2cDataCount(block)), hw.bridge.I2cPort());
     hw.bridge.NoteI2cResult(ok);
     return ok;
 }
@@ -33,7 +33,7 @@ bool I2cRead(Hardware& hw, std::span<const std::uint8_t> block, std::vector<std:
     std::array<std::uint8_t, 2> bytes{};
     const auto out = std::span(bytes).first(I2cDataCount(block));
     const auto address = I2cAddress(block);
-    const bool ok = hw.bus.ReadAt(block[5], address, out);
+    const bool ok = hw.bus.ReadAt(block[5], address, out, hw.bridge.I2cPort());
     hw.bridge.NoteI2cResult(ok);
     reply[1] = bytes[0];
     reply[2] = bytes[1];

@@ -36,6 +36,11 @@ void Bridge::Write(std::uint16_t address, std::uint8_t value) {
     }
 }
 
+int Bridge::I2cPort() const {
+    const auto it = state_.registers.find(kRegI2cPort);
+    return it != state_.registers.end() && (it->second & kI2cPort2Bit) != 0 ? 2 : 1;
+}
+
 void Bridge::NoteI2cResult(bool ok) {
     std::uint8_t& status = state_.registers[kRegI2cStatus];
     status = ok ? static_cast<std::uint8_t>(status & ~kI2cFailedBit) : static_cast<std::uint8_t>(status | kI2cFailedBit);

@@ -15,6 +15,7 @@ constexpr std::uint16_t kRegI2cPort = 0x0006;     // bit 2: I2C port 2 (clear: p
 constexpr std::uint16_t kRegLedOut = 0x0080;      // LED line state written here
 constexpr std::uint16_t kRegLedIn = 0x0084;       // ... reads back here
 constexpr std::uint8_t kI2cFailedBit = 0x10;
+constexpr std::uint8_t kI2cPort2Bit = 0x04;
 
 class Bridge {
 public:
@@ -25,6 +26,9 @@ public:
 
     // Sets or clears the failure bit of register 5 after an extension-unit I2C transfer.
     void NoteI2cResult(bool ok);
+    // The I2C port the extension units' transfers go out on: 2 while bit 2
+    // of register 6 is set, else 1.
+    int I2cPort() const;
 
 private:
     const CameraConfig& config_;

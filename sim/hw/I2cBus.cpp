@@ -17,36 +17,38 @@ const I2cDeviceSpec* I2cBus::Find(std::uint8_t slave) const {
     return it == specs_.end() ? nullptr : &it->second;
 }
 
-bool I2cBus::Acknowledges(std::uint8_t slave) const {
+bool I2cBus::Acknowledges(std::uint8_t slave, int port) const {
     const I2cDeviceSpec* spec = Find(slave);
-    return spec != nullptr && spec->acknowledges;
+    return spec != nullptr && spec->acknowledges && (port == 0 || spec->port == 0 || spec->port == port);
 }
 
 void I2cBus::Log(I2cEvent event) {
     if (log_ != nullptr) log_->push_back(std::move(event));
 }
 
-bool I2cBus::Write(std::uint8_t slave, std::span<const std::uint8_t> address, std::span<const std::uint8_t> data) {
-    const bool ack = Acknowledges(slave);
+bool I2cBus::Write(std::uint8_t slave, std::span<const std::uint8_t> address, std::span<const std::uint8_t> data,
+                   int port) {
+    const bool ack = Acknowledges(slave, port);
     if (ack) I2cDeviceWrite(*Find(slave), states_[slave], address, data);
     Log({slave, false, {address.begin(), address.end()}, {data.begin(), data.end()}, ack});
     return ack;
 }
 
-bool I2cBus::Read(std::uint8_t slave, std::span<std::uint8_t> out) {
-    const bool ack = Acknowledges(slave);
+bool I2cBus::Read(std::uint8_t slave, std::span<std::uint8_t> out, int port) {
+    const bool ack = Acknowledges(slave, port);
     if (ack) I2cDeviceRead(*Find(slave), states_[slave], out);
     else std::fill(out.begin(), out.end(), std::uint8_t{0xFF});
     Log({slave, true, {}, {out.begin(), out.end()}, ack});
     return ack;
 }
 
-bool I2cBus::ReadAt(std::uint8_t slave, std::span<const std::uint8_t> address, std::span<std::uint8_t> out) {
-    if (!address.empty() && !Write(slave, address, {})) {
+bool I2cBus::ReadAt(std::uint8_t slave, std::span<const std::uint8_t> address, std::span<std::uint8_t> out,
+                    int port) {
+    if (!address.empty() && !Write(slave, address, {}, port)) {
         std::fill(out.begin(), out.end(), std::uint8_t{0xFF});
         return false;
     }
-    return Read(slave, out);
+    return Read(slave, out, port);
 }
 
 }  // namespace kv::sim

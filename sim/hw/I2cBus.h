@@ -16,19 +16,24 @@ public:
     I2cBus(const std::map<std::uint8_t, I2cDeviceSpec>& specs, std::map<std::uint8_t, I2cDeviceState>& states,
            std::vector<I2cEvent>* log);
 
+    // `port` is the bridge's I2C port a transfer goes out on (1 or 2), for
+    // the paths that switch ports; 0 for the others, which reach every
+    // device. A device wired to the other port does not acknowledge.
+
     // False when no device acknowledges the slave address.
-    bool Write(std::uint8_t slave, std::span<const std::uint8_t> address, std::span<const std::uint8_t> data);
+    bool Write(std::uint8_t slave, std::span<const std::uint8_t> address, std::span<const std::uint8_t> data,
+               int port = 0);
     // False when no device acknowledges; the bytes then read as 0xFF (the
     // bus's pull-ups).
-    bool Read(std::uint8_t slave, std::span<std::uint8_t> out);
+    bool Read(std::uint8_t slave, std::span<std::uint8_t> out, int port = 0);
     // An address-only write followed by a read, as a combined transfer does.
-    bool ReadAt(std::uint8_t slave, std::span<const std::uint8_t> address, std::span<std::uint8_t> out);
+    bool ReadAt(std::uint8_t slave, std::span<const std::uint8_t> address, std::span<std::uint8_t> out, int port = 0);
 
     // The device at a bus address, or null when nothing is there.
     const I2cDeviceSpec* Find(std::uint8_t slave) const;
 
 private:
-    bool Acknowledges(std::uint8_t slave) const;
+    bool Acknowledges(std::uint8_t slave, int port) const;
     void Log(I2cEvent event);
 
     const std::map<std::uint8_t, I2cDeviceSpec>& specs_;

@@ -14,6 +14,10 @@ struct I2cDeviceSpec {
     int valueWidth = 1;         // bytes per register value, 1 or 2, most significant first
     bool paged = false;         // register 0xF0 selects the page of every other register
     bool acknowledges = true;   // false: the device ignores its address (a bus fault)
+    // The bridge's I2C port the device is wired to (1 or 2), which the
+    // extension units' transfers reach only while register 6 selects it;
+    // 0: the rig does not say, and the device answers on either port.
+    int port = 0;
 };
 
 // Mutable contents of one device.

@@ -30,7 +30,7 @@ bool WriteI2c(Hardware& hw, std::uint8_t slave, std::span<const std::uint8_t> by
     const I2cDeviceSpec* spec = hw.bus.Find(slave);
     std::size_t split = bytes.size();
     if (withData && spec != nullptr) split = std::min(bytes.size(), static_cast<std::size_t>(spec->addressWidth));
-    const bool ok = hw.bus.Write(slave, bytes.first(split), bytes.subspan(split));
+    const bool ok = hw.bus.Write(slave, bytes.first(split), bytes.subspan(split), hw.bridge.I2cPort());
     hw.bridge.NoteI2cResult(ok);
     return ok;
 }
@@ -55,7 +55,7 @@ Answer SetRegWrite(Hardware& hw, std::span<const std::uint8_t> data) {
 Answer SetI2cRead(Hardware& hw, std::span<const std::uint8_t> data) {
     if (!Announced(hw, data) || data.size() != 3 || data[1] == 0) return Stall();
     std::vector<std::uint8_t> reply(data[1]);
-    hw.bridge.NoteI2cResult(hw.bus.Read(data[0], reply));
+    hw.bridge.NoteI2cResult(hw.bus.Read(data[0], reply, hw.bridge.I2cPort()));
     hw.state.pluginXu.i2cReply = std::move(reply);
     return kOk;
 }

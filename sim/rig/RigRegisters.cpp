@@ -37,6 +37,7 @@ I2cDeviceSpec ReadDeviceSpec(const JsonField& field, std::uint8_t address) {
     if (field.Has("valueWidth")) spec.valueWidth = static_cast<int>(field["valueWidth"].Integer(1, 2));
     if (field.Has("paged")) spec.paged = field["paged"].Boolean();
     if (field.Has("acknowledge")) spec.acknowledges = field["acknowledge"].Boolean();
+    if (field.Has("port")) spec.port = static_cast<int>(field["port"].Integer(1, 2));
     if (spec.paged && spec.addressWidth != 1) field.Fail("a paged device needs 1-byte register addresses");
     return spec;
 }
@@ -81,8 +82,8 @@ void ReadI2cDevices(const JsonField& device, DeviceSpec& spec) {
     for (auto it = devices.json().begin(); it != devices.json().end(); ++it) {
         const JsonField field = devices[it.key()];
         const auto address = static_cast<std::uint8_t>(ReadKey(field, it.key(), 0xFF, "a bus address from 0x00 to 0xFF"));
-        field.AllowKeys({"addressWidth", "valueWidth", "paged", "acknowledge", "registers", "pages", "page", "pointer",
-                         "lastByte"});
+        field.AllowKeys({"addressWidth", "valueWidth", "paged", "acknowledge", "port", "registers", "pages", "page",
+                         "pointer", "lastByte"});
         const I2cDeviceSpec deviceSpec = ReadDeviceSpec(field, address);
         spec.config.i2cDevices[address] = deviceSpec;
         ReadDeviceState(field, deviceSpec, spec.initial.i2cDevices[address]);

@@ -74,6 +74,21 @@ TEST_F(AveoXuTest, NonAcknowledgedTransfersFailTheRequest) {
     EXPECT_TRUE(cam.state.i2cDevices[0x78].registers.empty());
 }
 
+TEST_F(AveoXuTest, I2cTransfersReachOnlyTheDevicesOnThePortRegisterSixSelects) {
+    cam.config.i2cDevices[0x62].port = 2;
+    cam.state.i2cDevices[0x62].registers[0x50] = 0x2A;
+    EXPECT_EQ(Set(Block({5, 0x0F, 0, 0x04, 0x00, 0x62, 0x00})), kHrGenFailure) << "port 1 is selected";
+    EXPECT_EQ(Set(Block({0xE0, 0, 0, 0x50, 0x00, 0x62, 0x00})), kHrGenFailure);
+    EXPECT_EQ(cam.state.i2cDevices[0x62].registers.count(0x04), 0u);
+
+    ASSERT_EQ(Set(Block({1, 0x06, 0x00})), 0);
+    ASSERT_EQ(Set(Block({3, 0x04})), 0);
+    EXPECT_EQ(Set(Block({5, 0x0F, 0, 0x04, 0x00, 0x62, 0x00})), 0);
+    EXPECT_EQ(cam.state.i2cDevices[0x62].registers[0x04], 0x0F);
+    ASSERT_EQ(Set(Block({0xE0, 0, 0, 0x50, 0x00, 0x62, 0x00})), 0);
+    EXPECT_EQ(Get()[1], 0x2A);
+}
+
 TEST_F(AveoXuTest, ExtendedCommandsKeepTheirLastValuesPerCommandByte) {
     ASSERT_EQ(Set(Block({0xF2, 0x01})), 0);
     ASSERT_EQ(Set(Block({0xF3, 0x01})), 0);

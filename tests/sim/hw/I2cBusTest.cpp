@@ -99,5 +99,19 @@ TEST_F(I2cBusTest, AbsentOrSilentDevicesDoNotAcknowledgeAndKeepTheirState) {
     EXPECT_EQ(states.count(0x10), 0u) << "no state appears for an absent device";
 }
 
+TEST_F(I2cBusTest, APortedTransferReachesOnlyTheDevicesOnThatPort) {
+    specs[0x62].port = 2;
+    EXPECT_FALSE(bus.Write(0x62, Bytes{0x04}, Bytes{0x0F}, 1));
+    EXPECT_EQ(Reg(0x62, 0x04), 0);
+    EXPECT_TRUE(bus.Write(0x62, Bytes{0x04}, Bytes{0x0F}, 2));
+    Bytes out(1);
+    EXPECT_FALSE(bus.ReadAt(0x62, Bytes{0x04}, out, 1));
+    EXPECT_EQ(out[0], 0xFF);
+    EXPECT_TRUE(bus.ReadAt(0x62, Bytes{0x04}, out)) << "paths that switch no port reach every device";
+    EXPECT_EQ(out[0], 0x0F);
+    EXPECT_TRUE(bus.Write(0x78, Bytes{0x35, 0x03}, Bytes{0x07}, 1)) << "a device on no port answers on both";
+    EXPECT_TRUE(bus.Write(0x78, Bytes{0x35, 0x03}, Bytes{0x07}, 2));
+}
+
 }  // namespace
 }  // namespace kv::sim

@@ -147,13 +147,33 @@ TEST_F(PluginXuTest, ThirtyTwoByteControls) {
     EXPECT_EQ(Put(17, ByteVector(31, 0)), kHrGenFailure);
 }
 
-TEST_F(PluginXuTest, PortRegisterSixIsAPlainRegister) {
-    cam.state.bridge.registers[6] = 0x00;
+TEST_F(PluginXuTest, I2cTransfersReachOnlyTheDevicesOnThePortRegisterSixSelects) {
+    cam.config.i2cDevices[0x48].port = 2;
+    cam.config.i2cDevices[0xA0] = I2cDeviceSpec{2, 1, false, true, 1};
+    cam.state.bridge.registers[6] = 0x01;  // bit 2 clear: port 1
+
+    ASSERT_EQ(I2cWrite(0x48, {0x03, 0x80}, {0x01}), 0);
+    EXPECT_FALSE(StatusOk()) << "0x48 is on port 2";
+    EXPECT_TRUE(cam.state.i2cDevices[0x48].registers.empty());
+    ASSERT_EQ(I2cWrite(0xA0, {0x00, 0x10}, {0x5A}), 0);
+    EXPECT_TRUE(StatusOk());
+
+    // Port 2, the way the library selects it: read register 6, set bit 2, write it back.
     const ByteVector value = RegRead(6, 1);
     Len(3);
     ASSERT_EQ(Put(3, {6, 1, static_cast<std::uint8_t>(value[0] | 0x04)}), 0);
     Len(1);
-    EXPECT_EQ(cam.state.bridge.registers[6], 0x04);
+    EXPECT_EQ(cam.state.bridge.registers[6], 0x05);
+    ASSERT_EQ(I2cWrite(0x48, {0x03, 0x80}, {0x01}), 0);
+    EXPECT_TRUE(StatusOk());
+    EXPECT_EQ(cam.state.i2cDevices[0x48].registers[0x0380], 0x01);
+    Len(3);
+    ASSERT_EQ(Put(4, {0xA0, 1, 1}), 0);
+    EXPECT_EQ(Get(4, 1), ByteVector{0xFF}) << "0xA0 is on port 1";
+    Len(1);
+    EXPECT_FALSE(StatusOk());
+    ASSERT_EQ(I2cWrite(0x78, {0x35, 0x03}, {0x07}), 0);
+    EXPECT_TRUE(StatusOk()) << "a device the rig puts on no port answers on either";
 }
 
 }  // namespace

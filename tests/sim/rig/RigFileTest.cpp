@@ -61,12 +61,14 @@ TEST(RigFileTest, EveryReadyRigLoads) {
 TEST(RigFileTest, BusDevicesTakeTheirWidthsFromTheirAddressUnlessGiven) {
     const RigSpec spec = Parse(R"({"devices":[{"productId":"0x840","i2cDevices":{
         "0x5D":{"pages":{"2":{"0x37":"0x8200"}}}, "0x46":{"lastByte":7},
-        "0x50":{"addressWidth":2,"valueWidth":2,"acknowledge":false}, "0x78":{"valueWidth":2}}}]})");
+        "0x50":{"addressWidth":2,"valueWidth":2,"acknowledge":false,"port":1}, "0x78":{"valueWidth":2}}}]})");
     const CameraConfig& c = spec.devices[0].config;
     EXPECT_TRUE(c.i2cDevices.at(0x5D).paged);
     EXPECT_EQ(c.i2cDevices.at(0x5D).valueWidth, 2);
     EXPECT_EQ(c.i2cDevices.at(0x46).addressWidth, 0);
     EXPECT_FALSE(c.i2cDevices.at(0x50).acknowledges);
+    EXPECT_EQ(c.i2cDevices.at(0x50).port, 1);
+    EXPECT_EQ(c.i2cDevices.at(0x78).port, 0) << "on no port unless the rig says";
     EXPECT_EQ(c.i2cDevices.at(0x78).addressWidth, 2);
     EXPECT_EQ(c.i2cDevices.at(0x78).valueWidth, 2);
     EXPECT_EQ(spec.devices[0].initial.i2cDevices.at(0x5D).registers.at((2u << 16) | 0x37), 0x8200);
@@ -160,6 +162,7 @@ TEST(RigFileTest, ErrorsNameTheField) {
         {R"({"devices":[{"productId":1,"i2cDevices":{"0x62":{"registers":{"0x100":1}}}}]})",
          "devices[0].i2cDevices.0x62.registers.0x100: expected a register address"},
         {R"({"devices":[{"productId":1,"i2cDevices":{"0x62":{"pages":{}}}}]})", "devices[0].i2cDevices.0x62.pages: only a paged"},
+        {R"({"devices":[{"productId":1,"i2cDevices":{"0x62":{"port":0}}}]})", "devices[0].i2cDevices.0x62.port: must be from 1 to 2"},
         {R"({"devices":[{"productId":1,"registers":{"0x1006":256}}]})", "devices[0].registers.0x1006: must be from 0 to 255"},
         {R"({"devices":[{"productId":1,"faults":[{"path":"nowhere","effect":"fail"}]}]})", "devices[0].faults[0].path: unknown path"},
         {R"({"devices":[{"productId":1,"faults":[{"path":"usb","effect":"hang"}]}]})", "devices[0].faults[0].ms: missing"},
