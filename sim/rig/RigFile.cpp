@@ -40,7 +40,8 @@ bool ParseRigText(std::string_view text, RigSpec& spec, std::string& error) {
     nlohmann::json document;
     try {
         document = nlohmann::json::parse(text);
-    } catch (const nlohmann::json::parse_error& e) {
+    } catch (const nlohmann::json::exception& e) {
+        // Syntax errors, and numbers too large for any integer type.
         error = std::string("not valid JSON: ") + e.what();
         return false;
     }

@@ -186,6 +186,7 @@ TEST(RigFileTest, ErrorsNameTheField) {
         {R"({"enumerator":"broken","devices":[]})", "enumerator: expected"},
         {R"([])", "(top level): expected an object"},
         {R"({"devices":[)", "not valid JSON"},
+        {R"({"devices":[{"productId":4E4446}]})", "not valid JSON"},  // beyond any integer type
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_NE(ErrorOf(text).find(expected), std::string::npos) << "rig: " << text << "\nerror: " << ErrorOf(text);
