@@ -1,9 +1,11 @@
 // In-process stand-ins for SMIUtility.dll and ClientPropertyPageLIB.dll.
-// Calls addressed by vendor and product id find the first rig device with
-// those ids; id-less calls and the bridge library work on the first device
-// of their family. Results: 0 for success from SMIUtility, nonzero (TRUE)
-// for success from ClientPropertyPageLIB, as the callers read them.
+// SMIUtility's entry points are the shared ones of the Windows stand-in
+// (sim/rig/SmiStandIn.h); the bridge library works on the first device of
+// its family. Results: 0 for success from SMIUtility, nonzero (TRUE) for
+// success from ClientPropertyPageLIB, as the callers read them.
 #include "sim/host/SimStandIns.h"
+
+#include "sim/rig/SmiStandIn.h"
 
 namespace kv::sim::host {
 
@@ -11,19 +13,7 @@ namespace {
 
 SimContext* g_context = nullptr;
 
-constexpr int kSmiOk = 0;
-constexpr int kSmiFailed = 1;
-
-// Rig device of the SMIUtility family with these ids; -1 when none.
-int SmiDeviceByIds(int pid, int vid) {
-    if (!g_context) return -1;
-    const int device = g_context->rig().FindByVidPid(static_cast<std::uint16_t>(vid), static_cast<std::uint16_t>(pid));
-    return device >= 0 && g_context->rig().Device(static_cast<std::size_t>(device)).config.smi ? device : -1;
-}
-
 int FirstOf(const std::vector<int>& devices) { return devices.empty() ? -1 : devices.front(); }
-
-int SmiCurrentDevice() { return g_context ? FirstOf(g_context->rig().SmiDevices()) : -1; }
 
 int AsicLibDevice() { return g_context ? FirstOf(g_context->rig().AsicLibDevices()) : -1; }
 
@@ -33,59 +23,48 @@ bool Ask(int device, Call&& call) {
     return platform::Succeeded(g_context->Settle(call(g_context->session(), static_cast<std::size_t>(device))).hr);
 }
 
-int SmiResult(bool ok) { return ok ? kSmiOk : kSmiFailed; }
-
-int SetSensor(int device, int reg, int value) {
-    return SmiResult(Ask(device, [&](Session& s, std::size_t d) {
-        return s.SmiSetSensorRegister(d, static_cast<std::uint32_t>(reg), value);
-    }));
-}
-
-int GetSensor(int device, int reg, int* value) {
-    std::int32_t read = 0;
-    const bool ok = value && Ask(device, [&](Session& s, std::size_t d) {
-                        return s.SmiGetSensorRegister(d, static_cast<std::uint32_t>(reg), read);
-                    });
-    if (ok) *value = read;
-    return SmiResult(ok);
-}
-
-int SetGpio(int device, int port, int value) {
-    return SmiResult(Ask(device, [&](Session& s, std::size_t d) {
-        return s.SmiSetGpio(d, static_cast<std::uint32_t>(port), value);
-    }));
-}
-
-int GetGpio(int device, int port, int* value) {
-    std::int32_t read = 0;
-    const bool ok = value && Ask(device, [&](Session& s, std::size_t d) {
-                        return s.SmiGetGpio(d, static_cast<std::uint32_t>(port), read);
-                    });
-    if (ok) *value = read;
-    return SmiResult(ok);
+// The SMIUtility library on the bound rig; a hang is waited out on the
+// program's clock.
+smi::StandIn Smi() {
+    return smi::StandIn(g_context ? &g_context->rig() : nullptr, [](std::size_t device, const smi::DeviceCall& call) {
+        return g_context->Settle(call(g_context->session(), device));
+    });
 }
 
 // SMIUtility entry points.
-int SMI_CreateDeviceObject() {
-    return SmiResult(Ask(SmiCurrentDevice(), [](Session& s, std::size_t d) { return s.SmiCreateDevice(d); }));
-}
-int SMI_DestoryDeviceObject() { return kSmiOk; }
+int SMI_CreateDeviceObject() { return Smi().CreateDeviceObject(); }
+int SMI_DestoryDeviceObject() { return smi::StandIn::DestroyDeviceObject(); }
+int SMI_SetSensorRegister(int reg, int value) { return Smi().SetSensorRegister(reg, value); }
 int SMI_SetSensorRegisterByVidPid(int reg, int value, int pid, int vid) {
-    return SetSensor(SmiDeviceByIds(pid, vid), reg, value);
+    return Smi().SetSensorRegisterByVidPid(reg, value, pid, vid);
 }
-int SMI_SetSensorRegisterByVidPidIdx(int reg, int value, int pid, int vid, int index) {
-    const int device = g_context ? g_context->rig().FindByVidPidPosition(static_cast<std::uint16_t>(vid),
-                                                                         static_cast<std::uint16_t>(pid), index)
-                                 : -1;
-    return SetSensor(device, reg, value);
+int SMI_SetSensorRegisterByVidPidIdx(int reg, int value, int pid, int vid, int position) {
+    return Smi().SetSensorRegisterByVidPidIdx(reg, value, pid, vid, position);
 }
+int SMI_GetSensorRegister(int reg, int* value) { return Smi().GetSensorRegister(reg, value); }
 int SMI_GetSensorRegisterByVidPid(int reg, int* value, int pid, int vid) {
-    return GetSensor(SmiDeviceByIds(pid, vid), reg, value);
+    return Smi().GetSensorRegisterByVidPid(reg, value, pid, vid);
 }
-int SMI_SetGPIOValueByVidPid(int port, int value, int pid, int vid) { return SetGpio(SmiDeviceByIds(pid, vid), port, value); }
-int SMI_GetGPIOValueByVidPid(int port, int* value, int pid, int vid) { return GetGpio(SmiDeviceByIds(pid, vid), port, value); }
-int SMI_SetGPIOValue(int port, int value) { return SetGpio(SmiCurrentDevice(), port, value); }
-int SMI_GetGPIOValue(int port, int* value) { return GetGpio(SmiCurrentDevice(), port, value); }
+int SMI_GetSensorRegisterByVidPidIdx(int reg, int* value, int pid, int vid, int position) {
+    return Smi().GetSensorRegisterByVidPidIdx(reg, value, pid, vid, position);
+}
+int SMI_SetGPIOValue(int port, int value) { return Smi().SetGpioValue(port, value); }
+int SMI_GetGPIOValue(int port, int* value) { return Smi().GetGpioValue(port, value); }
+int SMI_SetGPIOValueByVidPid(int port, int value, int pid, int vid) {
+    return Smi().SetGpioValueByVidPid(port, value, pid, vid);
+}
+int SMI_SetGPIOValueByVidPidIdx(int port, int value, int pid, int vid, int position) {
+    return Smi().SetGpioValueByVidPidIdx(port, value, pid, vid, position);
+}
+int SMI_GetGPIOValueByVidPid(int port, int* value, int pid, int vid) {
+    return Smi().GetGpioValueByVidPid(port, value, pid, vid);
+}
+int SMI_GetGPIOValueByVidPidIdx(int port, int* value, int pid, int vid, int position) {
+    return Smi().GetGpioValueByVidPidIdx(port, value, pid, vid, position);
+}
+// Reached through any function type; it reads no argument (the caller
+// clears the stack), so whatever the caller passes is safe.
+int SMI_NotModelled() { return smi::StandIn::NotModelled(); }
 
 // ClientPropertyPageLIB entry points.
 int InitialLIB() { return Ask(AsicLibDevice(), [](Session& s, std::size_t d) { return s.AsicLibInit(d); }); }
@@ -114,15 +93,23 @@ void* Entry(Fn* fn) {
 void BindStandIns(SimContext& context) { g_context = &context; }
 
 SymbolTable SmiUtilitySymbols() {
-    return {{"SMI_CreateDeviceObject", Entry(SMI_CreateDeviceObject)},
-            {"SMI_DestoryDeviceObject", Entry(SMI_DestoryDeviceObject)},
-            {"SMI_SetSensorRegisterByVidPid", Entry(SMI_SetSensorRegisterByVidPid)},
-            {"SMI_SetSensorRegisterByVidPidIdx", Entry(SMI_SetSensorRegisterByVidPidIdx)},
-            {"SMI_GetSensorRegisterByVidPid", Entry(SMI_GetSensorRegisterByVidPid)},
-            {"SMI_SetGPIOValueByVidPid", Entry(SMI_SetGPIOValueByVidPid)},
-            {"SMI_GetGPIOValueByVidPid", Entry(SMI_GetGPIOValueByVidPid)},
-            {"SMI_SetGPIOValue", Entry(SMI_SetGPIOValue)},
-            {"SMI_GetGPIOValue", Entry(SMI_GetGPIOValue)}};
+    SymbolTable table{{"SMI_CreateDeviceObject", Entry(SMI_CreateDeviceObject)},
+                      {"SMI_DestoryDeviceObject", Entry(SMI_DestoryDeviceObject)},
+                      {"SMI_SetSensorRegister", Entry(SMI_SetSensorRegister)},
+                      {"SMI_SetSensorRegisterByVidPid", Entry(SMI_SetSensorRegisterByVidPid)},
+                      {"SMI_SetSensorRegisterByVidPidIdx", Entry(SMI_SetSensorRegisterByVidPidIdx)},
+                      {"SMI_GetSensorRegister", Entry(SMI_GetSensorRegister)},
+                      {"SMI_GetSensorRegisterByVidPid", Entry(SMI_GetSensorRegisterByVidPid)},
+                      {"SMI_GetSensorRegisterByVidPidIdx", Entry(SMI_GetSensorRegisterByVidPidIdx)},
+                      {"SMI_SetGPIOValue", Entry(SMI_SetGPIOValue)},
+                      {"SMI_GetGPIOValue", Entry(SMI_GetGPIOValue)},
+                      {"SMI_SetGPIOValueByVidPid", Entry(SMI_SetGPIOValueByVidPid)},
+                      {"SMI_SetGPIOValueByVidPidIdx", Entry(SMI_SetGPIOValueByVidPidIdx)},
+                      {"SMI_GetGPIOValueByVidPid", Entry(SMI_GetGPIOValueByVidPid)},
+                      {"SMI_GetGPIOValueByVidPidIdx", Entry(SMI_GetGPIOValueByVidPidIdx)}};
+    // Every other name the Windows library exports answers failure.
+    for (const char* name : smi::kEntryPoints) table.emplace(name, Entry(SMI_NotModelled));
+    return table;
 }
 
 // Looked up by the decorated names the Windows library exports.

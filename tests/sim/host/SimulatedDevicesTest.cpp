@@ -5,7 +5,10 @@
 
 #include <array>
 #include <filesystem>
+#include <fstream>
 #include <random>
+#include <set>
+#include <string>
 
 #include "sim/host/SimulatedDevices.h"
 #include "tests/fakes/FakePorts.h"
@@ -195,6 +198,60 @@ TEST_F(SimulatedDevicesTest, StandInLibrariesAnswerByName) {
     EXPECT_EQ(value, 0x44);
     EXPECT_NE(getSensor(0x3A0F, &value, 0x811, 0xA168), 0);  // no such camera
     EXPECT_EQ(modules.at("ClientPropertyPageLIB.dll").count("?ReadAsic@@YAHJPAJ@Z"), 1u);
+}
+
+// The host module offers what the Windows DLL exports, by the same names.
+TEST_F(SimulatedDevicesTest, SmiUtilityHasEveryEntryPointTheWindowsLibraryExports) {
+    std::ifstream def(KV_SIM_SOURCE_DIR "/sim/win32/SMIUtility.def");
+    ASSERT_TRUE(def);
+    std::set<std::string> exported;
+    for (std::string word; def >> word;) {
+        if (word.rfind("SMI_", 0) == 0) exported.insert(word);
+    }
+    EXPECT_EQ(exported.size(), 28u);
+    std::set<std::string> offered;
+    for (const auto& [name, entry] : SmiUtilitySymbols()) {
+        EXPECT_NE(entry, nullptr) << name;
+        offered.insert(name);
+    }
+    EXPECT_EQ(offered, exported);
+}
+
+TEST_F(SimulatedDevicesTest, SmiUtilityIdLessAndPositionCallsReachTheirDevices) {
+    Load(kRig);
+    const SymbolTable smi = devices->StandInModules().at("SMIUtility.dll");
+    const auto set = reinterpret_cast<int (*)(int, int)>(smi.at("SMI_SetSensorRegister"));
+    const auto get = reinterpret_cast<int (*)(int, int*)>(smi.at("SMI_GetSensorRegister"));
+    const auto getAt = reinterpret_cast<int (*)(int, int*, int, int, int)>(smi.at("SMI_GetSensorRegisterByVidPidIdx"));
+    const auto setGpioAt = reinterpret_cast<int (*)(int, int, int, int, int)>(smi.at("SMI_SetGPIOValueByVidPidIdx"));
+    const auto getGpioAt = reinterpret_cast<int (*)(int, int*, int, int, int)>(smi.at("SMI_GetGPIOValueByVidPidIdx"));
+    const auto getGpio = reinterpret_cast<int (*)(int, int*)>(smi.at("SMI_GetGPIOValue"));
+
+    int value = -1;
+    EXPECT_EQ(get(0x3A0F, &value), 0);
+    EXPECT_EQ(value, 0x30);
+    EXPECT_EQ(set(0x3A0F, 0x2C), 0);
+    // The library camera is the fourth of the vendor's devices.
+    EXPECT_EQ(getAt(0x3A0F, &value, 0x810, 0xA168, 3), 0);
+    EXPECT_EQ(value, 0x2C);
+    EXPECT_EQ(getAt(0x3A0F, &value, 0x810, 0xA168, 0), 1) << "position 0 is another model";
+    EXPECT_EQ(setGpioAt(3, 0x04, 0x810, 0xA168, 3), 0);
+    EXPECT_EQ(getGpioAt(3, &value, 0x810, 0xA168, 3), 0);
+    EXPECT_EQ(value, 0x04);
+    value = -1;
+    EXPECT_EQ(getGpio(3, &value), 0);
+    EXPECT_EQ(value, 0x04);
+    EXPECT_EQ(get(0x3A0F, nullptr), 1);
+
+    const std::string trace = Trace();
+    EXPECT_NE(trace.find("\"op\":\"set-sensor\",\"register\":14863,\"value\":44"), std::string::npos) << trace;
+
+    const auto render = reinterpret_cast<int (*)()>(smi.at("SMI_CreateVideoRender"));
+    const auto ids = reinterpret_cast<int (*)(int*, int*)>(smi.at("SMI_GetVIDPID"));
+    int vid = 7, pid = 7;
+    EXPECT_EQ(render(), 1);
+    EXPECT_EQ(ids(&vid, &pid), 1);
+    EXPECT_EQ(vid, 7) << "an entry point outside the model touches nothing";
 }
 
 }  // namespace
