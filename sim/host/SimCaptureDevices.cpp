@@ -8,7 +8,6 @@ namespace kv::sim::host {
 namespace {
 
 using platform::HResult;
-using platform::kE_FAIL;
 using platform::kS_FALSE;
 using platform::kS_OK;
 
@@ -21,7 +20,7 @@ public:
         const std::optional<std::string>* property = name == "DevicePath"     ? &m_listing.devicePath
                                                      : name == "FriendlyName" ? &m_listing.friendlyName
                                                                               : nullptr;
-        if (!property || !property->has_value()) return kE_FAIL;
+        if (!property || !property->has_value()) return kHrNoSuchValue;
         value = **property;
         return kS_OK;
     }
@@ -38,7 +37,7 @@ public:
         return kS_OK;
     }
     HResult BindToObject(std::shared_ptr<platform::Filter>& filter) override {
-        if (m_context.rig().Device(m_device).listing.bindFails) return kE_FAIL;
+        if (m_context.rig().Device(m_device).listing.bindFails) return kHrBindFails;
         filter = MakeSimFilter(m_context, m_device);
         return kS_OK;
     }

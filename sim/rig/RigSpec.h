@@ -11,6 +11,7 @@
 
 #include "sim/hw/CameraConfig.h"
 #include "sim/hw/CameraState.h"
+#include "sim/hw/KsTypes.h"
 
 namespace kv::sim {
 
@@ -23,6 +24,14 @@ enum class EnumeratorMode {
 // Interface names a device can lack.
 inline constexpr const char* kInterfaceNames[] = {"IKsControl", "IKsPropertySet", "IKsTopologyInfo",
                                                   "IAMVideoProcAmp", "IAMCameraControl"};
+
+// What a device's listing faults answer, the same on the host as under
+// Windows: binding a `bindFails` device fails the way a device that cannot be
+// opened does (HRESULT_FROM_WIN32(ERROR_GEN_FAILURE)), and reading a value a
+// device's property bag lacks gives what the system's bag answers
+// (HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)).
+constexpr platform::HResult kHrBindFails = kHrGenFailure;
+constexpr platform::HResult kHrNoSuchValue = static_cast<platform::HResult>(0x80070002u);
 
 struct DeviceListing {
     std::optional<std::string> friendlyName;  // nothing: the property bag has no "FriendlyName"

@@ -107,7 +107,7 @@ HRESULT SimFilter::Load(IPropertyBag* bag, IErrorLog*) {
         hr = HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED);
     } else if (rig->Device(static_cast<std::size_t>(index)).listing.bindFails) {
         // The rig's way of saying the device cannot be opened.
-        hr = HRESULT_FROM_WIN32(ERROR_GEN_FAILURE);
+        hr = kHrBindFails;
     } else if (!binding_.Bind(rig, static_cast<std::size_t>(index))) {
         return E_UNEXPECTED;  // loaded before: keep the first binding
     }

@@ -50,6 +50,24 @@ TEST_F(InstallTest, ListsEveryDeviceInRigOrderAsTheRigDescribesIt) {
     EXPECT_NE(devices[4].devicePath->find("vid_0c45&pid_6713"), std::string::npos);
 }
 
+// The host's simulated property bags answer a missing value with the code the
+// system's bag gives.
+TEST_F(InstallTest, AValueTheDeviceLacksIsNotFoundInItsPropertyBag) {
+    const InstalledRig installed(kListingRig);
+    ASSERT_TRUE(installed.installed) << installed.error;
+    std::vector<ListedDevice> devices;
+    ASSERT_EQ(ListVideoInputs(devices), S_OK);
+    ASSERT_EQ(devices.size(), 5u);
+    for (const auto& [index, name] : {std::pair{1, L"FriendlyName"}, std::pair{2, L"DevicePath"}}) {
+        ComPtr<IPropertyBag> bag;
+        ASSERT_EQ(devices[index].moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag)), S_OK);
+        VARIANT var;
+        VariantInit(&var);
+        EXPECT_EQ(bag->Read(name, &var, nullptr), kHrNoSuchValue) << index;
+        VariantClear(&var);
+    }
+}
+
 // The enumerator lists instances by name; the order must still be the rig's
 // past the tenth device.
 TEST_F(InstallTest, KeepsTheRigsOrderPastTenDevices) {

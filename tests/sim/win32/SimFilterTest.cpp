@@ -61,7 +61,7 @@ protected:
 
 TEST_F(SimFilterTest, ADeviceThatFailsToBindFailsBindToObject) {
     ComPtr<IBaseFilter> filter;
-    EXPECT_TRUE(FAILED(BindFilter(devices[2], filter)));
+    EXPECT_EQ(BindFilter(devices[2], filter), kHrBindFails) << "the code the host's simulated binding answers";
     EXPECT_EQ(filter, nullptr);
     EXPECT_NE(Bound(3), nullptr);
 }
