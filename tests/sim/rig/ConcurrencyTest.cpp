@@ -1,5 +1,6 @@
 // Several processes updating one rig at once lose no update and never mix
-// their trace lines (host only: the processes are started with posix_spawn).
+// their trace lines (host only: the processes are started with posix_spawn;
+// tests/sim/win32 has the same test under Wine).
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -11,16 +12,12 @@
 #include "sim/rig/Session.h"
 #include "tests/sim/rig/RigTestSupport.h"
 
-#ifndef _WIN32
 #include <spawn.h>
 #include <sys/wait.h>
 extern char** environ;
-#endif
 
 namespace kv::sim::test {
 namespace {
-
-#ifndef _WIN32
 
 constexpr int kWorkers = 8;
 constexpr int kRounds = 200;
@@ -68,12 +65,6 @@ TEST(ConcurrencyTest, EightProcessesOfReadModifyWriteLoseNothing) {
     }
     EXPECT_EQ(expected, static_cast<std::uint64_t>(kWorkers * kRounds * kLinesPerRound));
 }
-
-#else
-
-TEST(ConcurrencyTest, EightProcessesOfReadModifyWriteLoseNothing) { GTEST_SKIP() << "host only for now"; }
-
-#endif
 
 }  // namespace
 }  // namespace kv::sim::test
