@@ -5,66 +5,17 @@
 #include <cstddef>
 #include <cstring>
 
+#include "platform/win32/UsbKTypes.h"
 #include "platform/win32/Win32Adapters.h"
 
 namespace kv::platform::win32 {
 
 namespace {
 
-// The library's published structures (all calls WINAPI).
-#pragma pack(push, 1)
-struct SetupPacket {
-    UCHAR requestType;
-    UCHAR request;
-    USHORT value;
-    USHORT index;
-    USHORT length;
-};
-#pragma pack(pop)
-static_assert(sizeof(SetupPacket) == 8);
-
-struct DeviceInfo {
-    int vid;
-    int pid;
-    int mi;
-    char instanceId[256];
-    int driverId;
-    char deviceInterfaceGuid[256];
-    char deviceId[256];
-    char classGuid[256];
-    char mfg[256];
-    char deviceDesc[256];
-    char service[256];
-    char symbolicLink[256];
-    char devicePath[256];
-    int lusb0FilterIndex;
-    BOOL connected;
-    int syncFlags;
-    int busNumber;
-    int deviceAddress;
-    char serialNumber[256];
-};
-static_assert(offsetof(DeviceInfo, deviceId) == 528 && offsetof(DeviceInfo, serialNumber) == 2340);
-
-struct PipeInformation {
-    int pipeType;
-    UCHAR pipeId;
-    USHORT maximumPacketSize;
-    UCHAR interval;
-};
+using namespace usbk;  // every call of the library is WINAPI
 
 using InitFn = BOOL(WINAPI*)(void** handle, DeviceInfo* info);
 using QueryPipeFn = BOOL(WINAPI*)(void* handle, UCHAR altSetting, UCHAR pipeIndex, PipeInformation* pipe);
-
-// A fixed 512-byte table: two ints, then the driver's functions in order.
-struct DriverApi {
-    int driverId;
-    int functionCount;
-    void* functions[(512 - 2 * sizeof(int)) / sizeof(void*)];
-};
-static_assert(sizeof(DriverApi) == 512);
-constexpr std::size_t kInitSlot = 0;
-constexpr std::size_t kQueryPipeSlot = 21;
 
 struct Library {
     HMODULE module = nullptr;

@@ -3,36 +3,20 @@
 
 #include <wrl/client.h>
 
-#include <atomic>
 #include <new>
 
 #include "sim/win32/ServerLife.h"
 #include "sim/win32/SimFilter.h"
+#include "sim/win32/SingleInterfaceObject.h"
 
 namespace kv::sim::win32 {
 
 namespace {
 
-class SimFilterFactory final : public IClassFactory {
+class SimFilterFactory final : public SingleInterfaceObject<IClassFactory, IID_IClassFactory> {
 public:
-    SimFilterFactory() { ObjectCreated(); }
-    ~SimFilterFactory() { ObjectDestroyed(); }
-    SimFilterFactory(const SimFilterFactory&) = delete;
-    SimFilterFactory& operator=(const SimFilterFactory&) = delete;
+    SimFilterFactory() : SingleInterfaceObject(0) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (out == nullptr) return E_POINTER;
-        *out = (iid == IID_IUnknown || iid == IID_IClassFactory) ? static_cast<IClassFactory*>(this) : nullptr;
-        if (*out == nullptr) return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
         return SimFilter::Create(outer, iid, out);
     }
@@ -40,9 +24,6 @@ public:
         kv::sim::win32::LockServer(lock != FALSE);
         return S_OK;
     }
-
-private:
-    std::atomic<ULONG> refs_{0};  // the creator's smart pointer takes the first
 };
 
 }  // namespace

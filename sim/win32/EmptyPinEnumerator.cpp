@@ -1,35 +1,17 @@
 // IEnumPins over an empty pin list.
 #include "sim/win32/EmptyPinEnumerator.h"
 
-#include <atomic>
 #include <new>
 
-#include "sim/win32/ServerLife.h"
+#include "sim/win32/SingleInterfaceObject.h"
 
 namespace kv::sim::win32 {
 
 namespace {
 
-class EmptyPinEnumerator final : public IEnumPins {
+class EmptyPinEnumerator final : public SingleInterfaceObject<IEnumPins, IID_IEnumPins> {
 public:
-    EmptyPinEnumerator() { ObjectCreated(); }
-    ~EmptyPinEnumerator() { ObjectDestroyed(); }
-    EmptyPinEnumerator(const EmptyPinEnumerator&) = delete;
-    EmptyPinEnumerator& operator=(const EmptyPinEnumerator&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (out == nullptr) return E_POINTER;
-        *out = (iid == IID_IUnknown || iid == IID_IEnumPins) ? static_cast<IEnumPins*>(this) : nullptr;
-        if (*out == nullptr) return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
+    EmptyPinEnumerator() : SingleInterfaceObject(1) {}  // handed out as a raw pointer
 
     HRESULT STDMETHODCALLTYPE Next(ULONG count, IPin**, ULONG* fetched) override {
         if (fetched != nullptr) *fetched = 0;
@@ -38,9 +20,6 @@ public:
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) override { return count == 0 ? S_OK : S_FALSE; }
     HRESULT STDMETHODCALLTYPE Reset() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE Clone(IEnumPins** copy) override { return CreateEmptyPinEnumerator(copy); }
-
-private:
-    std::atomic<ULONG> refs_{1};
 };
 
 }  // namespace

@@ -9,10 +9,12 @@
 #include <optional>
 #include <vector>
 
+#include "platform/win32/UsbKTypes.h"
 #include "sim/rig/Rig.h"
-#include "sim/win32/UsbKTypes.h"
 
 namespace kv::sim::win32::usbk {
+
+using namespace kv::platform::win32::usbk;
 
 struct DeviceList {
     std::shared_ptr<const Rig> rig;

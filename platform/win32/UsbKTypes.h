@@ -1,13 +1,14 @@
-// The USB library's published structures, as the stand-in libusbK.dll
-// hands them to its callers (layouts fixed by the library; offsets as on x86,
-// which has no pointer in these structures and so matches x64 too).
+// The USB library's published structures (layouts fixed by the library;
+// offsets as on x86, which has no pointer in these structures and so matches
+// x64 too): what the direct-USB adapter reads and the simulator's stand-in
+// library fills.
 #pragma once
 
 #include <windows.h>
 
 #include <cstddef>
 
-namespace kv::sim::win32::usbk {
+namespace kv::platform::win32::usbk {
 
 #pragma pack(push, 1)
 struct SetupPacket {
@@ -69,4 +70,4 @@ constexpr std::size_t kFreeSlot = 1;
 constexpr std::size_t kControlTransferSlot = 7;
 constexpr std::size_t kQueryPipeSlot = 21;
 
-}  // namespace kv::sim::win32::usbk
+}  // namespace kv::platform::win32::usbk
