@@ -54,7 +54,7 @@ std::string EnumerateCameras(platform::DeviceEnumerator* enumerator, CameraTable
     } catch (...) {
         // Whatever goes wrong inside the platform's enumeration, the run goes
         // on with the cameras found so far.
-        status = "Error:...";
+        status = kFailedStepText;
     }
     return status;
 }

@@ -12,11 +12,15 @@ namespace kv::ctrl {
 
 using LogLine = std::function<void(const std::string&)>;
 
+// The status of an enumeration that threw; the main routine logs it too for
+// a later step that throws.
+inline constexpr const char* kFailedStepText = "Error:...";
+
 // Fetches every device of the video-input category and keeps those whose
 // lower-cased "DevicePath" contains "vid_a168" (after its first character).
 // Returns the status text: the last device path read, lower-cased, or
 // "Error: 1" (no enumerator), "Error: 2" (no category enumerator),
-// "Error: 3" (no device), "Error:..." (an exception on the way; the table
+// "Error: 3" (no device), kFailedStepText (an exception on the way; the table
 // keeps the cameras found until then).
 std::string EnumerateCameras(platform::DeviceEnumerator* enumerator, CameraTable& table, const LogLine& log);
 

@@ -8,8 +8,6 @@
 namespace kv::ctrl {
 
 inline constexpr const char* kNoCameraText = "None Korvex Plugin!!";
-// Logged when a step throws; the same text as an enumeration that threw.
-inline constexpr const char* kFailedStepText = "Error:...";
 
 // One run of KV_DS_Ctrl. The exit status is 0 in every case.
 int RunKvDsCtrl(platform::Ports& ports, Dispatcher& dispatcher);
