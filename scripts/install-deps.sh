@@ -1,20 +1,27 @@
 #!/bin/sh
 # Installs what a fresh Debian 12 machine lacks to build and test everything:
 # the host toolchain, clang with its fuzzer runtime, GoogleTest, MinGW-w64
-# for both Windows trees, Wine (64-bit loader) and Xvfb. Runs apt only when
-# something is missing.
+# for both Windows trees, Wine with its 32-bit loader (the shipped programs
+# are 32-bit) and Xvfb. Runs apt only when something is missing.
 set -eu
 packages="cmake g++ make clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev nlohmann-json3-dev
-  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb"
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 wine32:i386 xvfb"
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+
+# wine32 is an i386 package: the architecture must be known before apt can
+# even look for it.
+need_i386=0
+dpkg --print-foreign-architectures | grep -qx i386 || need_i386=1
 
 missing=""
 for package in $packages; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing="$missing $package"
 done
-[ -z "$missing" ] && exit 0
+[ -z "$missing" ] && [ "$need_i386" -eq 0 ] && exit 0
 
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
+[ "$need_i386" -eq 1 ] && $sudo dpkg --add-architecture i386
 echo "installing:$missing"
 $sudo apt-get update -q
 # shellcheck disable=SC2086

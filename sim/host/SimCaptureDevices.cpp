@@ -70,7 +70,7 @@ public:
     explicit SimDeviceEnumerator(SimContext& context) : m_context(context) {}
     HResult CreateVideoInputEnumerator(std::unique_ptr<platform::MonikerEnumerator>& enumerator) override {
         // The platform answers S_FALSE, and no enumerator, for an empty category.
-        if (m_context.rig().spec().enumerator == EnumeratorMode::EmptyCategory || m_context.rig().DeviceCount() == 0) {
+        if (m_context.rig().description().enumerator == EnumeratorMode::EmptyCategory || m_context.rig().DeviceCount() == 0) {
             return kS_FALSE;
         }
         enumerator = std::make_unique<SimMonikers>(m_context);
@@ -84,7 +84,7 @@ private:
 }  // namespace
 
 HResult SimCaptureDevices::CreateSystemDeviceEnumerator(std::unique_ptr<platform::DeviceEnumerator>& enumerator) {
-    if (m_context.rig().spec().enumerator == EnumeratorMode::CreateFails) return kClassNotRegistered;
+    if (m_context.rig().description().enumerator == EnumeratorMode::CreateFails) return kClassNotRegistered;
     enumerator = std::make_unique<SimDeviceEnumerator>(m_context);
     return kS_OK;
 }

@@ -38,10 +38,10 @@ class SimUsbDeviceList : public platform::UsbDeviceList {
 public:
     explicit SimUsbDeviceList(SimContext& context) : m_context(context) {
         for (const int device : context.rig().DirectUsbDevices()) {
-            const DeviceSpec& spec = context.rig().Device(static_cast<std::size_t>(device));
+            const RigDevice& rigDevice = context.rig().Device(static_cast<std::size_t>(device));
             m_devices.push_back(static_cast<std::size_t>(device));
-            m_entries.push_back({spec.config.vendorId, spec.config.productId, spec.listing.usbInstanceId,
-                                 spec.listing.usbDriverId});
+            m_entries.push_back({rigDevice.config.vendorId, rigDevice.config.productId, rigDevice.listing.usbInstanceId,
+                                 rigDevice.listing.usbDriverId});
         }
     }
     std::uint32_t Count() override { return static_cast<std::uint32_t>(m_entries.size()); }

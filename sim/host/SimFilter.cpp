@@ -108,7 +108,7 @@ public:
         return Offer<SimKsPropertySet>("IKsPropertySet", propertySet, m_context, m_device);
     }
     HResult QueryKsTopologyInfo(std::shared_ptr<platform::KsTopologyInfo>& topology) override {
-        return Offer<SimKsTopologyInfo>("IKsTopologyInfo", topology, Spec().config);
+        return Offer<SimKsTopologyInfo>("IKsTopologyInfo", topology, Entry().config);
     }
     HResult QueryVideoProcAmp(std::shared_ptr<platform::RangedProperties>& procAmp) override {
         return Offer<SimRangedProperties>("IAMVideoProcAmp", procAmp, m_context, m_device, PropertyGroup::VideoProcAmp);
@@ -119,11 +119,11 @@ public:
     }
 
 private:
-    const DeviceSpec& Spec() const { return m_context.rig().Device(m_device); }
+    const RigDevice& Entry() const { return m_context.rig().Device(m_device); }
 
     template <class Adapter, class Port, class... Args>
     HResult Offer(const char* interfaceName, std::shared_ptr<Port>& out, Args&&... args) {
-        if (Spec().listing.Lacks(interfaceName)) return platform::kE_NOINTERFACE;
+        if (Entry().listing.Lacks(interfaceName)) return platform::kE_NOINTERFACE;
         out = std::make_shared<Adapter>(std::forward<Args>(args)...);
         return platform::kS_OK;
     }

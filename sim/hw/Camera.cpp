@@ -101,7 +101,7 @@ Answer Camera::Run(std::string_view path, std::string_view op, std::optional<std
     describe(record);
     Hardware hw(config_, state_, &record);
     Answer answer;
-    const FaultSpec* fault = MatchFault(config_, path, op, id);
+    const InjectedFault* fault = MatchFault(config_, path, op, id);
     if (fault != nullptr && (!fault->hang || fault->hr)) {
         // A failing request does nothing at the device.
         answer = Answer{fault->hr.value_or(DefaultFaultCode(path)), 0, fault->hang ? fault->hangMs : 0};

@@ -15,7 +15,7 @@
 
 namespace kv::sim {
 
-struct ExtensionUnitSpec {
+struct ExtensionUnitSettings {
     bool present = false;
     std::uint32_t node = 0;
 };
@@ -32,7 +32,7 @@ struct PropertyRange {
 // A request that fails, or hangs before it answers. Matches requests by path,
 // and optionally by operation and id (property id, control selector, wValue,
 // register or port).
-struct FaultSpec {
+struct InjectedFault {
     std::string path;
     std::optional<std::string> op;
     std::optional<std::uint32_t> id;
@@ -46,9 +46,9 @@ struct CameraConfig {
     std::uint16_t vendorId = 0xA168;
     std::uint16_t productId = 0;
 
-    ExtensionUnitSpec bridgeXu;
-    ExtensionUnitSpec pluginXu;
-    ExtensionUnitSpec aveoXu;
+    ExtensionUnitSettings bridgeXu;
+    ExtensionUnitSettings pluginXu;
+    ExtensionUnitSettings aveoXu;
     std::vector<Guid> nodeTypes;  // topology: one type per node
 
     bool driverProperties = false;
@@ -56,7 +56,7 @@ struct CameraConfig {
     std::map<std::int32_t, PropertyRange> videoProcAmp;
     std::map<std::int32_t, PropertyRange> cameraControl;
 
-    std::map<std::uint8_t, I2cDeviceSpec> i2cDevices;
+    std::map<std::uint8_t, I2cDeviceSettings> i2cDevices;
     std::uint32_t engineBusyReads = 0;  // status reads that answer busy after a start
 
     bool directUsb = false;
@@ -64,7 +64,7 @@ struct CameraConfig {
     std::uint8_t smiSensor = 0x78;  // bus address of the sensor behind the SMIUtility calls
     bool asicLib = false;
 
-    std::vector<FaultSpec> faults;
+    std::vector<InjectedFault> faults;
 };
 
 }  // namespace kv::sim

@@ -5,9 +5,9 @@
 
 namespace kv::sim {
 
-const FaultSpec* MatchFault(const CameraConfig& config, std::string_view path, std::string_view op,
+const InjectedFault* MatchFault(const CameraConfig& config, std::string_view path, std::string_view op,
                             std::optional<std::uint32_t> id) {
-    for (const FaultSpec& fault : config.faults) {
+    for (const InjectedFault& fault : config.faults) {
         if (fault.path != path) continue;
         if (fault.op && *fault.op != op) continue;
         if (fault.id && (!id || *fault.id != *id)) continue;

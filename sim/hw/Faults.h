@@ -11,7 +11,7 @@
 namespace kv::sim {
 
 // The first fault whose path matches and whose op and id, where given, match.
-const FaultSpec* MatchFault(const CameraConfig& config, std::string_view path, std::string_view op,
+const InjectedFault* MatchFault(const CameraConfig& config, std::string_view path, std::string_view op,
                             std::optional<std::uint32_t> id);
 
 // The code a failing request answers with when its fault names none: the

@@ -8,18 +8,18 @@
 
 namespace kv::sim {
 
-I2cBus::I2cBus(const std::map<std::uint8_t, I2cDeviceSpec>& specs, std::map<std::uint8_t, I2cDeviceState>& states,
+I2cBus::I2cBus(const std::map<std::uint8_t, I2cDeviceSettings>& settings, std::map<std::uint8_t, I2cDeviceState>& states,
                std::vector<I2cEvent>* log)
-    : specs_(specs), states_(states), log_(log) {}
+    : settings_(settings), states_(states), log_(log) {}
 
-const I2cDeviceSpec* I2cBus::Find(std::uint8_t slave) const {
-    const auto it = specs_.find(slave);
-    return it == specs_.end() ? nullptr : &it->second;
+const I2cDeviceSettings* I2cBus::Find(std::uint8_t slave) const {
+    const auto it = settings_.find(slave);
+    return it == settings_.end() ? nullptr : &it->second;
 }
 
 bool I2cBus::Acknowledges(std::uint8_t slave, int port) const {
-    const I2cDeviceSpec* spec = Find(slave);
-    return spec != nullptr && spec->acknowledges && (port == 0 || spec->port == 0 || spec->port == port);
+    const I2cDeviceSettings* settings = Find(slave);
+    return settings != nullptr && settings->acknowledges && (port == 0 || settings->port == 0 || settings->port == port);
 }
 
 void I2cBus::Log(I2cEvent event) {

@@ -13,7 +13,7 @@ namespace kv::sim {
 
 class I2cBus {
 public:
-    I2cBus(const std::map<std::uint8_t, I2cDeviceSpec>& specs, std::map<std::uint8_t, I2cDeviceState>& states,
+    I2cBus(const std::map<std::uint8_t, I2cDeviceSettings>& settings, std::map<std::uint8_t, I2cDeviceState>& states,
            std::vector<I2cEvent>* log);
 
     // `port` is the bridge's I2C port a transfer goes out on (1 or 2), for
@@ -30,13 +30,13 @@ public:
     bool ReadAt(std::uint8_t slave, std::span<const std::uint8_t> address, std::span<std::uint8_t> out, int port = 0);
 
     // The device at a bus address, or null when nothing is there.
-    const I2cDeviceSpec* Find(std::uint8_t slave) const;
+    const I2cDeviceSettings* Find(std::uint8_t slave) const;
 
 private:
     bool Acknowledges(std::uint8_t slave, int port) const;
     void Log(I2cEvent event);
 
-    const std::map<std::uint8_t, I2cDeviceSpec>& specs_;
+    const std::map<std::uint8_t, I2cDeviceSettings>& settings_;
     std::map<std::uint8_t, I2cDeviceState>& states_;
     std::vector<I2cEvent>* log_;
 };

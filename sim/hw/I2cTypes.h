@@ -9,7 +9,7 @@
 namespace kv::sim {
 
 // Static description of one device, by the bus address the callers use.
-struct I2cDeviceSpec {
+struct I2cDeviceSettings {
     int addressWidth = 1;       // bytes of register address, 0 to 2, most significant first
     int valueWidth = 1;         // bytes per register value, 1 or 2, most significant first
     bool paged = false;         // register 0xF0 selects the page of every other register
@@ -45,6 +45,6 @@ constexpr std::uint32_t kPageRegister = 0xF0;
 // 0x78 and 0x48 (2-byte addresses, 1-byte values), 0x5D (paged, 1-byte
 // addresses, 2-byte values), 0x20, 0x21 and the FLC controller 0x62 (1/1),
 // 0x46 (no address, keeps the last byte). Nothing for other addresses.
-std::optional<I2cDeviceSpec> DefaultI2cDevice(std::uint8_t address);
+std::optional<I2cDeviceSettings> DefaultI2cDevice(std::uint8_t address);
 
 }  // namespace kv::sim

@@ -27,9 +27,9 @@ bool Announced(const Hardware& hw, std::span<const std::uint8_t> data) {
 // Puts `count` bytes on the bus: with data, the device's address width
 // decides where the address phase ends.
 bool WriteI2c(Hardware& hw, std::uint8_t slave, std::span<const std::uint8_t> bytes, bool withData) {
-    const I2cDeviceSpec* spec = hw.bus.Find(slave);
+    const I2cDeviceSettings* settings = hw.bus.Find(slave);
     std::size_t split = bytes.size();
-    if (withData && spec != nullptr) split = std::min(bytes.size(), static_cast<std::size_t>(spec->addressWidth));
+    if (withData && settings != nullptr) split = std::min(bytes.size(), static_cast<std::size_t>(settings->addressWidth));
     const bool ok = hw.bus.Write(slave, bytes.first(split), bytes.subspan(split), hw.bridge.I2cPort());
     hw.bridge.NoteI2cResult(ok);
     return ok;

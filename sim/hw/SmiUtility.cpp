@@ -16,26 +16,26 @@ std::vector<std::uint8_t> BigEndian(std::uint32_t value, int width) {
     return bytes;
 }
 
-I2cDeviceSpec SensorSpec(const Hardware& hw) {
-    const I2cDeviceSpec* spec = hw.bus.Find(hw.config.smiSensor);
-    return spec != nullptr ? *spec : I2cDeviceSpec{2, 1, false, true};
+I2cDeviceSettings SensorSettings(const Hardware& hw) {
+    const I2cDeviceSettings* settings = hw.bus.Find(hw.config.smiSensor);
+    return settings != nullptr ? *settings : I2cDeviceSettings{2, 1, false, true};
 }
 
 }  // namespace
 
 Answer SmiSetSensorRegister(Hardware& hw, std::uint32_t reg, std::int32_t value) {
     if (!hw.config.smi) return kFail;
-    const I2cDeviceSpec spec = SensorSpec(hw);
-    const auto address = BigEndian(reg, spec.addressWidth);
-    const auto data = BigEndian(static_cast<std::uint32_t>(value), spec.valueWidth >= 2 ? 2 : 1);
+    const I2cDeviceSettings settings = SensorSettings(hw);
+    const auto address = BigEndian(reg, settings.addressWidth);
+    const auto data = BigEndian(static_cast<std::uint32_t>(value), settings.valueWidth >= 2 ? 2 : 1);
     return hw.bus.Write(hw.config.smiSensor, address, data) ? Answer{} : kFail;
 }
 
 Answer SmiGetSensorRegister(Hardware& hw, std::uint32_t reg, std::int32_t& value) {
     if (!hw.config.smi) return kFail;
-    const I2cDeviceSpec spec = SensorSpec(hw);
-    const auto address = BigEndian(reg, spec.addressWidth);
-    std::vector<std::uint8_t> data(spec.valueWidth >= 2 ? 2 : 1);
+    const I2cDeviceSettings settings = SensorSettings(hw);
+    const auto address = BigEndian(reg, settings.addressWidth);
+    std::vector<std::uint8_t> data(settings.valueWidth >= 2 ? 2 : 1);
     if (!hw.bus.ReadAt(hw.config.smiSensor, address, data)) return kFail;
     value = 0;
     for (const std::uint8_t b : data) value = (value << 8) | b;

@@ -31,12 +31,12 @@ bool NodeAnswers(const CameraConfig& config, std::uint32_t node, const Guid& set
 
 std::vector<Guid> DefaultNodeTypes(const CameraConfig& config) {
     std::uint32_t count = 2;
-    for (const ExtensionUnitSpec* xu : {&config.bridgeXu, &config.pluginXu, &config.aveoXu}) {
+    for (const ExtensionUnitSettings* xu : {&config.bridgeXu, &config.pluginXu, &config.aveoXu}) {
         if (xu->present) count = std::max(count, xu->node + 1);
     }
     std::vector<Guid> types(count, kNodeVideoProcessing);
     types[0] = kNodeCameraTerminal;
-    for (const ExtensionUnitSpec* xu : {&config.bridgeXu, &config.pluginXu, &config.aveoXu}) {
+    for (const ExtensionUnitSettings* xu : {&config.bridgeXu, &config.pluginXu, &config.aveoXu}) {
         if (xu->present) types[xu->node] = kNodeDevSpecific;
     }
     return types;

@@ -34,64 +34,64 @@ std::filesystem::path Beside(const std::filesystem::path& rig, const char* suffi
 }
 
 template <class Pred>
-std::vector<int> Matching(const RigSpec& spec, Pred pred) {
+std::vector<int> Matching(const RigDescription& description, Pred pred) {
     std::vector<int> found;
-    for (std::size_t i = 0; i < spec.devices.size(); ++i) {
-        if (pred(spec.devices[i])) found.push_back(static_cast<int>(i));
+    for (std::size_t i = 0; i < description.devices.size(); ++i) {
+        if (pred(description.devices[i])) found.push_back(static_cast<int>(i));
     }
     return found;
 }
 
 }  // namespace
 
-Rig::Rig(std::filesystem::path file, RigSpec spec, const std::string& text)
+Rig::Rig(std::filesystem::path file, RigDescription description, const std::string& text)
     : file_(std::move(file)),
-      spec_(std::move(spec)),
+      description_(std::move(description)),
       statePath_(Beside(file_, ".state.json")),
       tracePath_(Beside(file_, ".trace.jsonl")),
       lockPath_(Beside(file_, ".lock")),
       fingerprint_(Fingerprint(text)) {}
 
 std::unique_ptr<Rig> Rig::Load(const std::filesystem::path& file, std::string& error) {
-    RigSpec spec;
+    RigDescription description;
     std::string text;
-    if (!ReadRigFile(file, spec, text, error)) return nullptr;
-    return std::unique_ptr<Rig>(new Rig(file, std::move(spec), text));
+    if (!ReadRigFile(file, description, text, error)) return nullptr;
+    return std::unique_ptr<Rig>(new Rig(file, std::move(description), text));
 }
 
 std::unique_ptr<Rig> Rig::FromText(const std::filesystem::path& file, const std::string& text, std::string& error) {
-    RigSpec spec;
-    if (!ParseRigText(text, spec, error)) {
+    RigDescription description;
+    if (!ParseRigText(text, description, error)) {
         error = file.string() + ": " + error;
         return nullptr;
     }
-    return std::unique_ptr<Rig>(new Rig(file, std::move(spec), text));
+    return std::unique_ptr<Rig>(new Rig(file, std::move(description), text));
 }
 
 int Rig::FindByVidPid(std::uint16_t vid, std::uint16_t pid) const {
-    const auto found = Matching(spec_, [&](const DeviceSpec& d) {
+    const auto found = Matching(description_, [&](const RigDevice& d) {
         return d.config.vendorId == vid && d.config.productId == pid;
     });
     return found.empty() ? -1 : found.front();
 }
 
 int Rig::FindByVidPidPosition(std::uint16_t vid, std::uint16_t pid, int position) const {
-    const auto ofVendor = Matching(spec_, [&](const DeviceSpec& d) { return d.config.vendorId == vid; });
+    const auto ofVendor = Matching(description_, [&](const RigDevice& d) { return d.config.vendorId == vid; });
     if (position < 0 || static_cast<std::size_t>(position) >= ofVendor.size()) return -1;
     const int index = ofVendor[static_cast<std::size_t>(position)];
-    return spec_.devices[static_cast<std::size_t>(index)].config.productId == pid ? index : -1;
+    return description_.devices[static_cast<std::size_t>(index)].config.productId == pid ? index : -1;
 }
 
 std::vector<int> Rig::SmiDevices() const {
-    return Matching(spec_, [](const DeviceSpec& d) { return d.config.smi; });
+    return Matching(description_, [](const RigDevice& d) { return d.config.smi; });
 }
 
 std::vector<int> Rig::AsicLibDevices() const {
-    return Matching(spec_, [](const DeviceSpec& d) { return d.config.asicLib; });
+    return Matching(description_, [](const RigDevice& d) { return d.config.asicLib; });
 }
 
 std::vector<int> Rig::DirectUsbDevices() const {
-    return Matching(spec_, [](const DeviceSpec& d) { return d.config.directUsb; });
+    return Matching(description_, [](const RigDevice& d) { return d.config.directUsb; });
 }
 
 std::filesystem::path DefaultRigPath() {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/rig/RigSpec.h"
+#include "sim/rig/RigDescription.h"
 
 namespace kv::sim {
 
@@ -20,7 +20,7 @@ public:
     // A rig from text already in memory (tests); the files go beside `file`.
     static std::unique_ptr<Rig> FromText(const std::filesystem::path& file, const std::string& text, std::string& error);
 
-    const RigSpec& spec() const { return spec_; }
+    const RigDescription& description() const { return description_; }
     const std::filesystem::path& file() const { return file_; }
     // <rig without .json>.state.json, .trace.jsonl and .lock, beside the rig.
     const std::filesystem::path& statePath() const { return statePath_; }
@@ -30,8 +30,8 @@ public:
     // version of the rig is not taken for this one's.
     const std::string& fingerprint() const { return fingerprint_; }
 
-    std::size_t DeviceCount() const { return spec_.devices.size(); }
-    const DeviceSpec& Device(std::size_t index) const { return spec_.devices.at(index); }
+    std::size_t DeviceCount() const { return description_.devices.size(); }
+    const RigDevice& Device(std::size_t index) const { return description_.devices.at(index); }
 
     // The first device with these ids; -1 when none.
     int FindByVidPid(std::uint16_t vid, std::uint16_t pid) const;
@@ -45,10 +45,10 @@ public:
     std::vector<int> DirectUsbDevices() const;
 
 private:
-    Rig(std::filesystem::path file, RigSpec spec, const std::string& text);
+    Rig(std::filesystem::path file, RigDescription description, const std::string& text);
 
     std::filesystem::path file_;
-    RigSpec spec_;
+    RigDescription description_;
     std::filesystem::path statePath_;
     std::filesystem::path tracePath_;
     std::filesystem::path lockPath_;

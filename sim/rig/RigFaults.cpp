@@ -2,9 +2,9 @@
 #include <string>
 
 #include "sim/hw/Faults.h"
-#include "sim/rig/RigParts.h"
+#include "sim/rig/RigDeviceReaders.h"
 
-namespace kv::sim::rigparts {
+namespace kv::sim::rigreaders {
 
 namespace {
 
@@ -20,9 +20,9 @@ std::string ReadOp(const JsonField& field, const std::string& path) {
     field.Fail("no such operation on path " + path + " (expected " + known + ")");
 }
 
-FaultSpec ReadFault(const JsonField& field) {
+InjectedFault ReadFault(const JsonField& field) {
     field.AllowKeys({"path", "op", "id", "effect", "ms", "hresult"});
-    FaultSpec fault;
+    InjectedFault fault;
     fault.path = field["path"].Text();
     if (!IsKnownPath(fault.path)) {
         field["path"].Fail("unknown path (expected bridge-xu, plugin-xu, aveo-xu, driver, ks, videoprocamp, cameracontrol, usb, smi or asiclib)");
@@ -50,11 +50,11 @@ FaultSpec ReadFault(const JsonField& field) {
 
 }  // namespace
 
-void ReadFaults(const JsonField& device, DeviceSpec& spec) {
+void ReadFaults(const JsonField& device, RigDevice& rigDevice) {
     if (!device.Has("faults")) return;
     const JsonField faults = device["faults"];
     faults.RequireArray();
-    for (std::size_t i = 0; i < faults.json().size(); ++i) spec.config.faults.push_back(ReadFault(faults.At(i)));
+    for (std::size_t i = 0; i < faults.json().size(); ++i) rigDevice.config.faults.push_back(ReadFault(faults.At(i)));
 }
 
-}  // namespace kv::sim::rigparts
+}  // namespace kv::sim::rigreaders

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "sim/rig/RigParts.h"
+#include "sim/rig/RigDeviceReaders.h"
 
 namespace kv::sim {
 
@@ -18,25 +18,25 @@ EnumeratorMode ReadEnumerator(const JsonField& field) {
     field.Fail("expected \"normal\", \"create-fails\" or \"empty\"");
 }
 
-DeviceSpec ReadDevice(const JsonField& device, std::size_t index) {
+RigDevice ReadDevice(const JsonField& device, std::size_t index) {
     device.AllowKeys({"friendlyName", "vendorId", "productId", "interface", "instance", "devicePath",
                       "missingInterfaces", "bindFails", "extensionUnits", "nodeTypes", "driverProperties",
                       "videoProcAmp", "cameraControl", "registers", "engineBusyReads", "i2cDevices", "directUsb",
                       "smi", "asicLib", "faults"});
-    DeviceSpec spec;
-    rigparts::ReadListing(device, index, spec);
-    rigparts::ReadUnits(device, spec);
-    rigparts::ReadProperties(device, spec);
-    rigparts::ReadBridgeRegisters(device, spec);
-    rigparts::ReadI2cDevices(device, spec);
-    rigparts::PlaceSmiSensor(device, spec);
-    rigparts::ReadFaults(device, spec);
-    return spec;
+    RigDevice rigDevice;
+    rigreaders::ReadListing(device, index, rigDevice);
+    rigreaders::ReadUnits(device, rigDevice);
+    rigreaders::ReadProperties(device, rigDevice);
+    rigreaders::ReadBridgeRegisters(device, rigDevice);
+    rigreaders::ReadI2cDevices(device, rigDevice);
+    rigreaders::PlaceSmiSensor(device, rigDevice);
+    rigreaders::ReadFaults(device, rigDevice);
+    return rigDevice;
 }
 
 }  // namespace
 
-bool ParseRigText(std::string_view text, RigSpec& spec, std::string& error) {
+bool ParseRigText(std::string_view text, RigDescription& rig, std::string& error) {
     nlohmann::json document;
     try {
         document = nlohmann::json::parse(text);
@@ -48,12 +48,12 @@ bool ParseRigText(std::string_view text, RigSpec& spec, std::string& error) {
     try {
         const JsonField root(document, "");
         root.AllowKeys({"description", "enumerator", "devices"});
-        spec = RigSpec{};
-        if (root.Has("description")) spec.description = root["description"].Text();
-        if (root.Has("enumerator")) spec.enumerator = ReadEnumerator(root["enumerator"]);
+        rig = RigDescription{};
+        if (root.Has("description")) rig.description = root["description"].Text();
+        if (root.Has("enumerator")) rig.enumerator = ReadEnumerator(root["enumerator"]);
         const JsonField devices = root["devices"];
         devices.RequireArray();
-        for (std::size_t i = 0; i < devices.json().size(); ++i) spec.devices.push_back(ReadDevice(devices.At(i), i));
+        for (std::size_t i = 0; i < devices.json().size(); ++i) rig.devices.push_back(ReadDevice(devices.At(i), i));
     } catch (const FieldError& e) {
         error = e.what();
         return false;
@@ -61,7 +61,7 @@ bool ParseRigText(std::string_view text, RigSpec& spec, std::string& error) {
     return true;
 }
 
-bool ReadRigFile(const std::filesystem::path& file, RigSpec& spec, std::string& text, std::string& error) {
+bool ReadRigFile(const std::filesystem::path& file, RigDescription& rig, std::string& text, std::string& error) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         error = file.string() + ": cannot be read";
@@ -70,7 +70,7 @@ bool ReadRigFile(const std::filesystem::path& file, RigSpec& spec, std::string& 
     std::ostringstream buffer;
     buffer << in.rdbuf();
     text = buffer.str();
-    if (!ParseRigText(text, spec, error)) {
+    if (!ParseRigText(text, rig, error)) {
         error = file.string() + ": " + error;
         return false;
     }

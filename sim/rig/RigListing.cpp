@@ -4,9 +4,9 @@
 #include <cctype>
 #include <cstdio>
 
-#include "sim/rig/RigParts.h"
+#include "sim/rig/RigDeviceReaders.h"
 
-namespace kv::sim::rigparts {
+namespace kv::sim::rigreaders {
 
 namespace {
 
@@ -53,9 +53,9 @@ void ReadMissingInterfaces(const JsonField& field, DeviceListing& listing) {
 
 }  // namespace
 
-void ReadListing(const JsonField& device, std::size_t index, DeviceSpec& spec) {
-    CameraConfig& config = spec.config;
-    DeviceListing& listing = spec.listing;
+void ReadListing(const JsonField& device, std::size_t index, RigDevice& rigDevice) {
+    CameraConfig& config = rigDevice.config;
+    DeviceListing& listing = rigDevice.listing;
     if (device.Has("vendorId")) config.vendorId = static_cast<std::uint16_t>(device["vendorId"].Integer(0, 0xFFFF));
     config.productId = static_cast<std::uint16_t>(device["productId"].Integer(0, 0xFFFF));
     const int interfaceNumber = device.Has("interface") ? static_cast<int>(device["interface"].Integer(0, 255)) : -1;
@@ -77,4 +77,4 @@ void ReadListing(const JsonField& device, std::size_t index, DeviceSpec& spec) {
     if (device.Has("bindFails")) listing.bindFails = device["bindFails"].Boolean();
 }
 
-}  // namespace kv::sim::rigparts
+}  // namespace kv::sim::rigreaders

@@ -2,9 +2,9 @@
 // video-processing and camera-control ranges and values.
 #include <map>
 
-#include "sim/rig/RigParts.h"
+#include "sim/rig/RigDeviceReaders.h"
 
-namespace kv::sim::rigparts {
+namespace kv::sim::rigreaders {
 
 namespace {
 
@@ -60,26 +60,26 @@ void ReadGroup(const JsonField& device, std::string_view name, std::map<std::int
     }
 }
 
-void ReadDriverProperties(const JsonField& field, DeviceSpec& spec) {
+void ReadDriverProperties(const JsonField& field, RigDevice& rigDevice) {
     field.RequireObject();
-    spec.config.driverProperties = true;
+    rigDevice.config.driverProperties = true;
     for (auto it = field.json().begin(); it != field.json().end(); ++it) {
         const JsonField item = field[it.key()];
         std::int64_t id = 0;
         if (!ParseInteger(it.key(), id) || id < 0 || id > 0xFFFF) item.Fail("expected a property id");
-        spec.config.driverPropertyIds.insert(static_cast<std::uint32_t>(id));
-        spec.initial.driverProperties[static_cast<std::uint32_t>(id)] = ReadInt32(item);
+        rigDevice.config.driverPropertyIds.insert(static_cast<std::uint32_t>(id));
+        rigDevice.initial.driverProperties[static_cast<std::uint32_t>(id)] = ReadInt32(item);
     }
 }
 
 }  // namespace
 
-void ReadProperties(const JsonField& device, DeviceSpec& spec) {
-    spec.config.videoProcAmp = DefaultVideoProcAmp();
-    spec.config.cameraControl = DefaultCameraControl();
-    ReadGroup(device, "videoProcAmp", spec.config.videoProcAmp, spec.initial.videoProcAmp);
-    ReadGroup(device, "cameraControl", spec.config.cameraControl, spec.initial.cameraControl);
-    if (device.Has("driverProperties")) ReadDriverProperties(device["driverProperties"], spec);
+void ReadProperties(const JsonField& device, RigDevice& rigDevice) {
+    rigDevice.config.videoProcAmp = DefaultVideoProcAmp();
+    rigDevice.config.cameraControl = DefaultCameraControl();
+    ReadGroup(device, "videoProcAmp", rigDevice.config.videoProcAmp, rigDevice.initial.videoProcAmp);
+    ReadGroup(device, "cameraControl", rigDevice.config.cameraControl, rigDevice.initial.cameraControl);
+    if (device.Has("driverProperties")) ReadDriverProperties(device["driverProperties"], rigDevice);
 }
 
-}  // namespace kv::sim::rigparts
+}  // namespace kv::sim::rigreaders

@@ -3,9 +3,9 @@
 #include <functional>
 
 #include "sim/hw/I2cDevice.h"
-#include "sim/rig/RigParts.h"
+#include "sim/rig/RigDeviceReaders.h"
 
-namespace kv::sim::rigparts {
+namespace kv::sim::rigreaders {
 
 namespace {
 
@@ -26,56 +26,56 @@ void ReadRegisterMap(const JsonField& field, std::int64_t maxRegister, std::int6
     }
 }
 
-I2cDeviceSpec ReadDeviceSpec(const JsonField& field, std::uint8_t address) {
-    I2cDeviceSpec spec;
+I2cDeviceSettings ReadI2cDeviceSettings(const JsonField& field, std::uint8_t address) {
+    I2cDeviceSettings rigDevice;
     const auto preset = DefaultI2cDevice(address);
-    if (preset) spec = *preset;
+    if (preset) rigDevice = *preset;
     else if (!field.Has("addressWidth") || !field.Has("valueWidth")) {
         field.Fail("addressWidth and valueWidth are needed for a device at an address without defaults");
     }
-    if (field.Has("addressWidth")) spec.addressWidth = static_cast<int>(field["addressWidth"].Integer(0, 2));
-    if (field.Has("valueWidth")) spec.valueWidth = static_cast<int>(field["valueWidth"].Integer(1, 2));
-    if (field.Has("paged")) spec.paged = field["paged"].Boolean();
-    if (field.Has("acknowledge")) spec.acknowledges = field["acknowledge"].Boolean();
-    if (field.Has("port")) spec.port = static_cast<int>(field["port"].Integer(1, 2));
-    if (spec.paged && spec.addressWidth != 1) field.Fail("a paged device needs 1-byte register addresses");
-    return spec;
+    if (field.Has("addressWidth")) rigDevice.addressWidth = static_cast<int>(field["addressWidth"].Integer(0, 2));
+    if (field.Has("valueWidth")) rigDevice.valueWidth = static_cast<int>(field["valueWidth"].Integer(1, 2));
+    if (field.Has("paged")) rigDevice.paged = field["paged"].Boolean();
+    if (field.Has("acknowledge")) rigDevice.acknowledges = field["acknowledge"].Boolean();
+    if (field.Has("port")) rigDevice.port = static_cast<int>(field["port"].Integer(1, 2));
+    if (rigDevice.paged && rigDevice.addressWidth != 1) field.Fail("a paged device needs 1-byte register addresses");
+    return rigDevice;
 }
 
-void ReadDeviceState(const JsonField& field, const I2cDeviceSpec& spec, I2cDeviceState& state) {
-    const std::int64_t maxRegister = spec.addressWidth == 2 ? 0xFFFF : 0xFF;
-    const std::int64_t maxValue = spec.valueWidth == 2 ? 0xFFFF : 0xFF;
+void ReadDeviceState(const JsonField& field, const I2cDeviceSettings& rigDevice, I2cDeviceState& state) {
+    const std::int64_t maxRegister = rigDevice.addressWidth == 2 ? 0xFFFF : 0xFF;
+    const std::int64_t maxValue = rigDevice.valueWidth == 2 ? 0xFFFF : 0xFF;
     if (field.Has("page")) state.page = static_cast<std::uint16_t>(field["page"].Integer(0, maxValue));
     if (field.Has("pointer")) state.pointer = static_cast<std::uint32_t>(field["pointer"].Integer(0, maxRegister));
     if (field.Has("lastByte")) state.lastByte = static_cast<std::uint8_t>(field["lastByte"].Integer(0, 0xFF));
     if (field.Has("registers")) {
         ReadRegisterMap(field["registers"], maxRegister, maxValue, [&](std::uint32_t reg, std::uint16_t value) {
-            state.registers[I2cRegisterKey(spec, state.page, reg)] = value;
+            state.registers[I2cRegisterKey(rigDevice, state.page, reg)] = value;
         });
     }
     if (!field.Has("pages")) return;
     const JsonField pages = field["pages"];
-    if (!spec.paged) pages.Fail("only a paged device has pages");
+    if (!rigDevice.paged) pages.Fail("only a paged device has pages");
     pages.RequireObject();
     for (auto it = pages.json().begin(); it != pages.json().end(); ++it) {
         const JsonField page = pages[it.key()];
         const auto number = static_cast<std::uint16_t>(ReadKey(page, it.key(), maxValue, "a page number"));
         ReadRegisterMap(page, maxRegister, maxValue, [&](std::uint32_t reg, std::uint16_t value) {
-            state.registers[I2cRegisterKey(spec, number, reg)] = value;
+            state.registers[I2cRegisterKey(rigDevice, number, reg)] = value;
         });
     }
 }
 
 }  // namespace
 
-void ReadBridgeRegisters(const JsonField& device, DeviceSpec& spec) {
+void ReadBridgeRegisters(const JsonField& device, RigDevice& rigDevice) {
     if (!device.Has("registers")) return;
     ReadRegisterMap(device["registers"], 0xFFFF, 0xFF, [&](std::uint32_t reg, std::uint16_t value) {
-        spec.initial.bridge.registers[static_cast<std::uint16_t>(reg)] = static_cast<std::uint8_t>(value);
+        rigDevice.initial.bridge.registers[static_cast<std::uint16_t>(reg)] = static_cast<std::uint8_t>(value);
     });
 }
 
-void ReadI2cDevices(const JsonField& device, DeviceSpec& spec) {
+void ReadI2cDevices(const JsonField& device, RigDevice& rigDevice) {
     if (!device.Has("i2cDevices")) return;
     const JsonField devices = device["i2cDevices"];
     devices.RequireObject();
@@ -84,10 +84,10 @@ void ReadI2cDevices(const JsonField& device, DeviceSpec& spec) {
         const auto address = static_cast<std::uint8_t>(ReadKey(field, it.key(), 0xFF, "a bus address from 0x00 to 0xFF"));
         field.AllowKeys({"addressWidth", "valueWidth", "paged", "acknowledge", "port", "registers", "pages", "page",
                          "pointer", "lastByte"});
-        const I2cDeviceSpec deviceSpec = ReadDeviceSpec(field, address);
-        spec.config.i2cDevices[address] = deviceSpec;
-        ReadDeviceState(field, deviceSpec, spec.initial.i2cDevices[address]);
+        const I2cDeviceSettings settings = ReadI2cDeviceSettings(field, address);
+        rigDevice.config.i2cDevices[address] = settings;
+        ReadDeviceState(field, settings, rigDevice.initial.i2cDevices[address]);
     }
 }
 
-}  // namespace kv::sim::rigparts
+}  // namespace kv::sim::rigreaders

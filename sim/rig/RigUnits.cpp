@@ -4,15 +4,15 @@
 
 #include "sim/hw/KsTypes.h"
 #include "sim/hw/Topology.h"
-#include "sim/rig/RigParts.h"
+#include "sim/rig/RigDeviceReaders.h"
 
-namespace kv::sim::rigparts {
+namespace kv::sim::rigreaders {
 
 namespace {
 
 constexpr std::int64_t kMaxNode = 63;
 
-void ReadUnit(const JsonField& units, std::string_view name, ExtensionUnitSpec& unit) {
+void ReadUnit(const JsonField& units, std::string_view name, ExtensionUnitSettings& unit) {
     if (!units.Has(name)) return;
     const JsonField field = units[name];
     field.AllowKeys({"node"});
@@ -48,39 +48,39 @@ void ReadNodeTypes(const JsonField& device, CameraConfig& config) {
     }
 }
 
-void ReadDirectUsb(const JsonField& field, DeviceSpec& spec) {
+void ReadDirectUsb(const JsonField& field, RigDevice& rigDevice) {
     if (field.json().is_boolean()) {
-        spec.config.directUsb = field.Boolean();
+        rigDevice.config.directUsb = field.Boolean();
         return;
     }
     field.AllowKeys({"driverId", "instanceId"});
-    spec.config.directUsb = true;
-    if (field.Has("driverId")) spec.listing.usbDriverId = static_cast<std::int32_t>(field["driverId"].Integer(0, 255));
-    if (field.Has("instanceId")) spec.listing.usbInstanceId = field["instanceId"].Text();
+    rigDevice.config.directUsb = true;
+    if (field.Has("driverId")) rigDevice.listing.usbDriverId = static_cast<std::int32_t>(field["driverId"].Integer(0, 255));
+    if (field.Has("instanceId")) rigDevice.listing.usbInstanceId = field["instanceId"].Text();
 }
 
-void ReadSmi(const JsonField& field, DeviceSpec& spec) {
+void ReadSmi(const JsonField& field, RigDevice& rigDevice) {
     if (field.json().is_boolean()) {
-        spec.config.smi = field.Boolean();
+        rigDevice.config.smi = field.Boolean();
         return;
     }
     field.AllowKeys({"sensor", "gpio"});
-    spec.config.smi = true;
-    if (field.Has("sensor")) spec.config.smiSensor = static_cast<std::uint8_t>(field["sensor"].Integer(0, 0xFF));
+    rigDevice.config.smi = true;
+    if (field.Has("sensor")) rigDevice.config.smiSensor = static_cast<std::uint8_t>(field["sensor"].Integer(0, 0xFF));
     if (field.Has("gpio")) {
         const JsonField gpio = field["gpio"];
         gpio.RequireArray();
-        if (gpio.json().size() != spec.initial.smiGpio.size()) gpio.Fail("expected 4 port values");
-        for (std::size_t i = 0; i < spec.initial.smiGpio.size(); ++i) {
-            spec.initial.smiGpio[i] = static_cast<std::int32_t>(gpio.At(i).Integer(INT32_MIN, INT32_MAX));
+        if (gpio.json().size() != rigDevice.initial.smiGpio.size()) gpio.Fail("expected 4 port values");
+        for (std::size_t i = 0; i < rigDevice.initial.smiGpio.size(); ++i) {
+            rigDevice.initial.smiGpio[i] = static_cast<std::int32_t>(gpio.At(i).Integer(INT32_MIN, INT32_MAX));
         }
     }
 }
 
 }  // namespace
 
-void PlaceSmiSensor(const JsonField& device, DeviceSpec& spec) {
-    CameraConfig& config = spec.config;
+void PlaceSmiSensor(const JsonField& device, RigDevice& rigDevice) {
+    CameraConfig& config = rigDevice.config;
     if (!config.smi || config.i2cDevices.count(config.smiSensor) != 0) return;
     // The sensor the library's calls reach is a bus device like any other:
     // where the rig lists none, the one the address stands for.
@@ -92,11 +92,11 @@ void PlaceSmiSensor(const JsonField& device, DeviceSpec& spec) {
         smi.Fail(problem);
     }
     config.i2cDevices[config.smiSensor] = *preset;
-    spec.initial.i2cDevices[config.smiSensor] = I2cDeviceState{};
+    rigDevice.initial.i2cDevices[config.smiSensor] = I2cDeviceState{};
 }
 
-void ReadUnits(const JsonField& device, DeviceSpec& spec) {
-    CameraConfig& config = spec.config;
+void ReadUnits(const JsonField& device, RigDevice& rigDevice) {
+    CameraConfig& config = rigDevice.config;
     if (device.Has("extensionUnits")) {
         const JsonField units = device["extensionUnits"];
         units.AllowKeys({"bridge", "plugin", "aveo"});
@@ -108,9 +108,9 @@ void ReadUnits(const JsonField& device, DeviceSpec& spec) {
     if (device.Has("engineBusyReads")) {
         config.engineBusyReads = static_cast<std::uint32_t>(device["engineBusyReads"].Integer(0, 1000000));
     }
-    if (device.Has("directUsb")) ReadDirectUsb(device["directUsb"], spec);
-    if (device.Has("smi")) ReadSmi(device["smi"], spec);
+    if (device.Has("directUsb")) ReadDirectUsb(device["directUsb"], rigDevice);
+    if (device.Has("smi")) ReadSmi(device["smi"], rigDevice);
     if (device.Has("asicLib")) config.asicLib = device["asicLib"].Boolean();
 }
 
-}  // namespace kv::sim::rigparts
+}  // namespace kv::sim::rigreaders

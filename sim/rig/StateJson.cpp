@@ -29,16 +29,16 @@ std::uint32_t ReadKey(const JsonField& field, const std::string& key, std::int64
     return static_cast<std::uint32_t>(value);
 }
 
-Ordered I2cDeviceToJson(const I2cDeviceSpec& spec, const I2cDeviceState& state) {
-    const int digits = spec.addressWidth >= 2 ? 4 : 2;
+Ordered I2cDeviceToJson(const I2cDeviceSettings& settings, const I2cDeviceState& state) {
+    const int digits = settings.addressWidth >= 2 ? 4 : 2;
     Ordered device{{"pointer", state.pointer}, {"page", state.page}, {"lastByte", state.lastByte}};
     Ordered registers = Ordered::object();
     Ordered pages = Ordered::object();
     for (const auto& [key, value] : state.registers) {
-        if (spec.paged) pages[std::to_string(key >> 16)][HexKey(key & 0xFFFF, digits)] = value;
+        if (settings.paged) pages[std::to_string(key >> 16)][HexKey(key & 0xFFFF, digits)] = value;
         else registers[HexKey(key, digits)] = value;
     }
-    if (spec.paged) device["pages"] = pages;
+    if (settings.paged) device["pages"] = pages;
     else device["registers"] = registers;
     return device;
 }
@@ -66,8 +66,8 @@ Ordered XuToJson(const CameraState& state) {
     };
 }
 
-void I2cDeviceFromJson(const JsonField& field, const I2cDeviceSpec& spec, I2cDeviceState& state) {
-    const std::int64_t maxRegister = spec.addressWidth >= 2 ? 0xFFFF : 0xFF;
+void I2cDeviceFromJson(const JsonField& field, const I2cDeviceSettings& settings, I2cDeviceState& state) {
+    const std::int64_t maxRegister = settings.addressWidth >= 2 ? 0xFFFF : 0xFF;
     state.pointer = static_cast<std::uint32_t>(field["pointer"].Integer(0, maxRegister));
     state.page = static_cast<std::uint16_t>(field["page"].Integer(0, 0xFFFF));
     state.lastByte = static_cast<std::uint8_t>(field["lastByte"].Integer(0, 0xFF));
@@ -75,11 +75,11 @@ void I2cDeviceFromJson(const JsonField& field, const I2cDeviceSpec& spec, I2cDev
         map.RequireObject();
         for (auto it = map.json().begin(); it != map.json().end(); ++it) {
             const std::uint32_t reg = ReadKey(map, it.key(), maxRegister);
-            state.registers[I2cRegisterKey(spec, page, reg)] =
+            state.registers[I2cRegisterKey(settings, page, reg)] =
                 static_cast<std::uint16_t>(map[it.key()].Integer(0, 0xFFFF));
         }
     };
-    if (!spec.paged) {
+    if (!settings.paged) {
         readMap(field["registers"], 0);
         return;
     }
@@ -130,9 +130,9 @@ nlohmann::ordered_json CameraStateToJson(const CameraConfig& config, const Camer
     Ordered registers = Ordered::object();
     for (const auto& [address, value] : state.bridge.registers) registers[HexKey(address, 4)] = value;
     Ordered devices = Ordered::object();
-    for (const auto& [address, spec] : config.i2cDevices) {
+    for (const auto& [address, settings] : config.i2cDevices) {
         const auto it = state.i2cDevices.find(address);
-        devices[HexKey(address, 2)] = I2cDeviceToJson(spec, it == state.i2cDevices.end() ? I2cDeviceState{} : it->second);
+        devices[HexKey(address, 2)] = I2cDeviceToJson(settings, it == state.i2cDevices.end() ? I2cDeviceState{} : it->second);
     }
     Ordered driver = Ordered::object();
     for (const auto& [id, value] : state.driverProperties) driver[std::to_string(id)] = value;
@@ -164,8 +164,8 @@ CameraState CameraStateFromJson(const CameraConfig& config, const nlohmann::json
     state.bridge.engineBusyLeft = static_cast<std::uint32_t>(field["i2cEngine"]["busyLeft"].Integer(0, 0xFFFFFFFFLL));
     XuFromJson(field, state);
     const JsonField devices = field["i2cDevices"];
-    for (const auto& [address, spec] : config.i2cDevices) {
-        I2cDeviceFromJson(devices[HexKey(address, 2)], spec, state.i2cDevices[address]);
+    for (const auto& [address, settings] : config.i2cDevices) {
+        I2cDeviceFromJson(devices[HexKey(address, 2)], settings, state.i2cDevices[address]);
     }
     const JsonField driver = field["driverProperties"];
     driver.RequireObject();

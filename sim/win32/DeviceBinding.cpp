@@ -19,7 +19,7 @@ std::optional<DeviceBinding::Target> DeviceBinding::Get() const {
 
 bool DeviceBinding::Offers(const char* interfaceName) const {
     const auto target = Get();
-    return target && !target->Spec().listing.Lacks(interfaceName);
+    return target && !target->Entry().listing.Lacks(interfaceName);
 }
 
 HRESULT DeviceBinding::Ask(const std::function<Answer(Session&, std::size_t)>& call, ULONG* bytesReturned) const {

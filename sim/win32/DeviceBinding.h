@@ -21,7 +21,7 @@ public:
         std::shared_ptr<const Rig> rig;
         std::size_t device = 0;
 
-        const DeviceSpec& Spec() const { return rig->Device(device); }
+        const RigDevice& Entry() const { return rig->Device(device); }
     };
 
     // False when the binding was made before.

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string>
 
-#include "sim/rig/RigSpec.h"
+#include "sim/rig/RigDescription.h"
 
 namespace kv::sim::win32 {
 

@@ -57,7 +57,7 @@ bool CreateMapper(ComPtr<IFilterMapper2>& mapper, std::string& error) {
 }
 
 bool RegisterDevices(IFilterMapper2& mapper, const Rig& rig, InstallReport& report, std::string& error) {
-    if (rig.spec().enumerator != EnumeratorMode::Normal) return true;
+    if (rig.description().enumerator != EnumeratorMode::Normal) return true;
     for (std::size_t i = 0; i < rig.DeviceCount(); ++i) {
         if (!RegisterDevice(mapper, i, rig.Device(i).listing, error)) return false;
         report.instances.push_back(InstanceName(i));
@@ -79,7 +79,7 @@ bool InstallRig(const Rig& rig, const InstallOptions& options, InstallReport& re
     return ResolveServer(options, report.server, error) && RegisterServerClass(report.server, error) &&
            RecordRigFile(rig.file(), error) && CreateMapper(mapper, error) &&
            RemoveDevices(*mapper.Get(), report.removed, error) &&
-           SetEnumeratorAvailable(rig.spec().enumerator != EnumeratorMode::CreateFails, error) &&
+           SetEnumeratorAvailable(rig.description().enumerator != EnumeratorMode::CreateFails, error) &&
            RegisterDevices(*mapper.Get(), rig, report, error);
 }
 

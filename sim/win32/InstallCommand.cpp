@@ -25,7 +25,7 @@ void PrintReport(const tool::CommandContext& context, const Rig& rig, const Inst
     context.out << "kvsimcam.dll: " << report.server.string() << "\n"
                 << "rig: " << report.rigFile.string() << "\n";
     if (report.removed != 0) context.out << "removed " << report.removed << " device(s) of an earlier install\n";
-    switch (rig.spec().enumerator) {
+    switch (rig.description().enumerator) {
         case EnumeratorMode::EmptyCategory:
             context.out << "the rig's video-input category is empty: no device registered\n";
             return;

@@ -59,7 +59,7 @@ HRESULT SimFilter::get_NodeName(DWORD node, WCHAR* name, DWORD bufferSize, DWORD
     const auto target = binding_.Get();
     if (!target) return E_UNEXPECTED;
     Guid type;
-    const HRESULT hr = static_cast<HRESULT>(NodeType(target->Spec().config, node, type));
+    const HRESULT hr = static_cast<HRESULT>(NodeType(target->Entry().config, node, type));
     if (FAILED(hr)) return hr;
     const wchar_t* text = NodeName(type);
     const auto bytes = static_cast<DWORD>((std::wcslen(text) + 1) * sizeof(wchar_t));
@@ -73,7 +73,7 @@ HRESULT SimFilter::get_NumNodes(DWORD* count) {
     if (count == nullptr) return E_POINTER;
     const auto target = binding_.Get();
     if (!target) return E_UNEXPECTED;
-    *count = NodeCount(target->Spec().config);
+    *count = NodeCount(target->Entry().config);
     return S_OK;
 }
 
@@ -82,7 +82,7 @@ HRESULT SimFilter::get_NodeType(DWORD node, GUID* type) {
     const auto target = binding_.Get();
     if (!target) return E_UNEXPECTED;
     Guid found;
-    const HRESULT hr = static_cast<HRESULT>(NodeType(target->Spec().config, node, found));
+    const HRESULT hr = static_cast<HRESULT>(NodeType(target->Entry().config, node, found));
     if (SUCCEEDED(hr)) *type = ToWinGuid(found);
     return hr;
 }
@@ -92,7 +92,7 @@ HRESULT SimFilter::CreateNodeInstance(DWORD node, REFIID iid, void** object) {
     *object = nullptr;
     const auto target = binding_.Get();
     if (!target) return E_UNEXPECTED;
-    const CameraConfig& config = target->Spec().config;
+    const CameraConfig& config = target->Entry().config;
     if (node >= NodeCount(config)) return E_INVALIDARG;
     // The plug-in gets the filter's control interface, as from the proxy; a
     // device without one still hands over the filter itself.

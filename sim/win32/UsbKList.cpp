@@ -34,17 +34,17 @@ int InterfaceNumber(const std::string& deviceId) {
     return end == digits.c_str() + 2 ? static_cast<int>(number) : -1;
 }
 
-DeviceInfo MakeEntry(const kv::sim::DeviceSpec& spec, std::size_t position) {
+DeviceInfo MakeEntry(const kv::sim::RigDevice& rigDevice, std::size_t position) {
     DeviceInfo info{};
-    const std::string& deviceId = spec.listing.usbInstanceId;
+    const std::string& deviceId = rigDevice.listing.usbInstanceId;
     const std::size_t slash = deviceId.find_last_of('\\');
-    info.vid = spec.config.vendorId;
-    info.pid = spec.config.productId;
+    info.vid = rigDevice.config.vendorId;
+    info.pid = rigDevice.config.productId;
     info.mi = InterfaceNumber(deviceId);
     CopyText(info.instanceId, slash == std::string::npos ? deviceId : deviceId.substr(slash + 1));
-    info.driverId = spec.listing.usbDriverId;
+    info.driverId = rigDevice.listing.usbDriverId;
     CopyText(info.deviceId, deviceId);
-    CopyText(info.deviceDesc, spec.listing.friendlyName.value_or(""));
+    CopyText(info.deviceDesc, rigDevice.listing.friendlyName.value_or(""));
     CopyText(info.service, "libusbK");
     info.connected = TRUE;
     info.busNumber = 1;

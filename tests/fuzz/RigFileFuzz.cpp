@@ -9,9 +9,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    kv::sim::RigSpec spec;
+    kv::sim::RigDescription description;
     std::string error;
-    const bool loaded = kv::sim::ParseRigText(text, spec, error);
+    const bool loaded = kv::sim::ParseRigText(text, description, error);
     if (loaded == !error.empty()) std::abort();
     return 0;
 }

@@ -13,14 +13,14 @@ using Bytes = std::vector<std::uint8_t>;
 class I2cBusTest : public ::testing::Test {
 protected:
     I2cBusTest() {
-        for (std::uint8_t a : {0x78, 0x5D, 0x62, 0x46}) specs[a] = *DefaultI2cDevice(a);
+        for (std::uint8_t a : {0x78, 0x5D, 0x62, 0x46}) settings[a] = *DefaultI2cDevice(a);
     }
-    std::uint16_t Reg(std::uint8_t slave, std::uint32_t reg) { return I2cDeviceRegister(specs[slave], states[slave], reg); }
+    std::uint16_t Reg(std::uint8_t slave, std::uint32_t reg) { return I2cDeviceRegister(settings[slave], states[slave], reg); }
 
-    std::map<std::uint8_t, I2cDeviceSpec> specs;
+    std::map<std::uint8_t, I2cDeviceSettings> settings;
     std::map<std::uint8_t, I2cDeviceState> states;
     std::vector<I2cEvent> log;
-    I2cBus bus{specs, states, &log};
+    I2cBus bus{settings, states, &log};
 };
 
 TEST_F(I2cBusTest, TwoByteAddressesGoMostSignificantFirstAndThePointerMovesOn) {
@@ -91,7 +91,7 @@ TEST_F(I2cBusTest, AbsentOrSilentDevicesDoNotAcknowledgeAndKeepTheirState) {
     EXPECT_FALSE(bus.Read(0x10, out));
     EXPECT_EQ(out, (Bytes{0xFF, 0xFF})) << "nothing drives the bus";
 
-    specs[0x78].acknowledges = false;
+    settings[0x78].acknowledges = false;
     EXPECT_FALSE(bus.Write(0x78, Bytes{0x35, 0x03}, Bytes{0x07}));
     EXPECT_EQ(Reg(0x78, 0x3503), 0);
     ASSERT_FALSE(log.empty());
@@ -100,7 +100,7 @@ TEST_F(I2cBusTest, AbsentOrSilentDevicesDoNotAcknowledgeAndKeepTheirState) {
 }
 
 TEST_F(I2cBusTest, APortedTransferReachesOnlyTheDevicesOnThatPort) {
-    specs[0x62].port = 2;
+    settings[0x62].port = 2;
     EXPECT_FALSE(bus.Write(0x62, Bytes{0x04}, Bytes{0x0F}, 1));
     EXPECT_EQ(Reg(0x62, 0x04), 0);
     EXPECT_TRUE(bus.Write(0x62, Bytes{0x04}, Bytes{0x0F}, 2));

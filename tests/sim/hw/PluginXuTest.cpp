@@ -149,7 +149,7 @@ TEST_F(PluginXuTest, ThirtyTwoByteControls) {
 
 TEST_F(PluginXuTest, I2cTransfersReachOnlyTheDevicesOnThePortRegisterSixSelects) {
     cam.config.i2cDevices[0x48].port = 2;
-    cam.config.i2cDevices[0xA0] = I2cDeviceSpec{2, 1, false, true, 1};
+    cam.config.i2cDevices[0xA0] = I2cDeviceSettings{2, 1, false, true, 1};
     cam.state.bridge.registers[6] = 0x01;  // bit 2 clear: port 1
 
     ASSERT_EQ(I2cWrite(0x48, {0x03, 0x80}, {0x01}), 0);

@@ -10,17 +10,17 @@
 namespace kv::sim::test {
 namespace {
 
-RigSpec Parse(const std::string& text) {
-    RigSpec spec;
+RigDescription Parse(const std::string& text) {
+    RigDescription description;
     std::string error;
-    EXPECT_TRUE(ParseRigText(text, spec, error)) << error;
-    return spec;
+    EXPECT_TRUE(ParseRigText(text, description, error)) << error;
+    return description;
 }
 
 std::string ErrorOf(const std::string& text) {
-    RigSpec spec;
+    RigDescription description;
     std::string error;
-    EXPECT_FALSE(ParseRigText(text, spec, error)) << text;
+    EXPECT_FALSE(ParseRigText(text, description, error)) << text;
     return error;
 }
 
@@ -59,10 +59,10 @@ TEST(RigFileTest, EveryReadyRigLoads) {
 }
 
 TEST(RigFileTest, BusDevicesTakeTheirWidthsFromTheirAddressUnlessGiven) {
-    const RigSpec spec = Parse(R"({"devices":[{"productId":"0x840","i2cDevices":{
+    const RigDescription description = Parse(R"({"devices":[{"productId":"0x840","i2cDevices":{
         "0x5D":{"pages":{"2":{"0x37":"0x8200"}}}, "0x46":{"lastByte":7},
         "0x50":{"addressWidth":2,"valueWidth":2,"acknowledge":false,"port":1}, "0x78":{"valueWidth":2}}}]})");
-    const CameraConfig& c = spec.devices[0].config;
+    const CameraConfig& c = description.devices[0].config;
     EXPECT_TRUE(c.i2cDevices.at(0x5D).paged);
     EXPECT_EQ(c.i2cDevices.at(0x5D).valueWidth, 2);
     EXPECT_EQ(c.i2cDevices.at(0x46).addressWidth, 0);
@@ -71,21 +71,21 @@ TEST(RigFileTest, BusDevicesTakeTheirWidthsFromTheirAddressUnlessGiven) {
     EXPECT_EQ(c.i2cDevices.at(0x78).port, 0) << "on no port unless the rig says";
     EXPECT_EQ(c.i2cDevices.at(0x78).addressWidth, 2);
     EXPECT_EQ(c.i2cDevices.at(0x78).valueWidth, 2);
-    EXPECT_EQ(spec.devices[0].initial.i2cDevices.at(0x5D).registers.at((2u << 16) | 0x37), 0x8200);
-    EXPECT_EQ(spec.devices[0].initial.i2cDevices.at(0x46).lastByte, 7);
+    EXPECT_EQ(description.devices[0].initial.i2cDevices.at(0x5D).registers.at((2u << 16) | 0x37), 0x8200);
+    EXPECT_EQ(description.devices[0].initial.i2cDevices.at(0x46).lastByte, 7);
 }
 
 TEST(RigFileTest, TheSmiSensorIsTheDeviceItsAddressStandsForWhenTheRigListsNone) {
-    const RigSpec spec = Parse(R"({"devices":[{"productId":"0x810","smi":true},
+    const RigDescription description = Parse(R"({"devices":[{"productId":"0x810","smi":true},
         {"productId":"0x812","smi":{"sensor":"0x5D"}},
         {"productId":"0x813","smi":{"sensor":"0x78"},"i2cDevices":{"0x78":{"acknowledge":false}}}]})");
-    ASSERT_EQ(spec.devices[0].config.i2cDevices.count(0x78), 1u);
-    EXPECT_EQ(spec.devices[0].config.i2cDevices.at(0x78).addressWidth, 2);
-    EXPECT_TRUE(spec.devices[1].config.i2cDevices.at(0x5D).paged);
-    EXPECT_FALSE(spec.devices[2].config.i2cDevices.at(0x78).acknowledges) << "a listed device stays as listed";
+    ASSERT_EQ(description.devices[0].config.i2cDevices.count(0x78), 1u);
+    EXPECT_EQ(description.devices[0].config.i2cDevices.at(0x78).addressWidth, 2);
+    EXPECT_TRUE(description.devices[1].config.i2cDevices.at(0x5D).paged);
+    EXPECT_FALSE(description.devices[2].config.i2cDevices.at(0x78).acknowledges) << "a listed device stays as listed";
 
-    CameraState state = spec.devices[0].initial;
-    Camera camera(spec.devices[0].config, state);
+    CameraState state = description.devices[0].initial;
+    Camera camera(description.devices[0].config, state);
     std::int32_t value = 0;
     EXPECT_EQ(camera.SmiSetSensorRegister(0x3503, 7).hr, 0);
     EXPECT_EQ(camera.SmiGetSensorRegister(0x3503, value).hr, 0);
@@ -93,38 +93,38 @@ TEST(RigFileTest, TheSmiSensorIsTheDeviceItsAddressStandsForWhenTheRigListsNone)
 }
 
 TEST(RigFileTest, ListingFaultsAndEnumeratorModes) {
-    const RigSpec spec = Parse(R"({"enumerator":"empty","devices":[
+    const RigDescription description = Parse(R"({"enumerator":"empty","devices":[
         {"productId":1,"devicePath":null,"friendlyName":null,"bindFails":true,"missingInterfaces":["IKsTopologyInfo"]},
         {"productId":2,"devicePath":"usb#vid_a168&pid_"}]})");
-    EXPECT_EQ(spec.enumerator, EnumeratorMode::EmptyCategory);
-    EXPECT_FALSE(spec.devices[0].listing.devicePath);
-    EXPECT_FALSE(spec.devices[0].listing.friendlyName);
-    EXPECT_TRUE(spec.devices[0].listing.bindFails);
-    EXPECT_TRUE(spec.devices[0].listing.Lacks("IKsTopologyInfo"));
-    EXPECT_FALSE(spec.devices[0].listing.Lacks("IKsControl"));
-    EXPECT_EQ(spec.devices[1].listing.devicePath, "usb#vid_a168&pid_") << "a malformed path is kept verbatim";
+    EXPECT_EQ(description.enumerator, EnumeratorMode::EmptyCategory);
+    EXPECT_FALSE(description.devices[0].listing.devicePath);
+    EXPECT_FALSE(description.devices[0].listing.friendlyName);
+    EXPECT_TRUE(description.devices[0].listing.bindFails);
+    EXPECT_TRUE(description.devices[0].listing.Lacks("IKsTopologyInfo"));
+    EXPECT_FALSE(description.devices[0].listing.Lacks("IKsControl"));
+    EXPECT_EQ(description.devices[1].listing.devicePath, "usb#vid_a168&pid_") << "a malformed path is kept verbatim";
     EXPECT_EQ(Parse(R"({"enumerator":"create-fails","devices":[]})").enumerator, EnumeratorMode::CreateFails);
 }
 
 TEST(RigFileTest, PropertiesDefaultToAUsualCameraAndCanBeReplaced) {
-    const RigSpec spec = Parse(R"({"devices":[{"productId":1},
+    const RigDescription description = Parse(R"({"devices":[{"productId":1},
         {"productId":2,"videoProcAmp":{"1":{"min":0,"max":10,"value":4}},"cameraControl":{},
          "driverProperties":{"29":1}}]})");
-    EXPECT_EQ(spec.devices[0].config.videoProcAmp.count(5), 1u);
-    EXPECT_EQ(spec.devices[0].config.cameraControl.count(4), 1u);
-    EXPECT_FALSE(spec.devices[0].config.driverProperties);
-    EXPECT_EQ(spec.devices[1].config.videoProcAmp.size(), 1u);
-    EXPECT_EQ(spec.devices[1].initial.videoProcAmp.at(1).value, 4);
-    EXPECT_TRUE(spec.devices[1].config.cameraControl.empty());
-    EXPECT_EQ(spec.devices[1].config.driverPropertyIds, std::set<std::uint32_t>{29});
-    EXPECT_EQ(spec.devices[1].initial.driverProperties.at(29), 1);
+    EXPECT_EQ(description.devices[0].config.videoProcAmp.count(5), 1u);
+    EXPECT_EQ(description.devices[0].config.cameraControl.count(4), 1u);
+    EXPECT_FALSE(description.devices[0].config.driverProperties);
+    EXPECT_EQ(description.devices[1].config.videoProcAmp.size(), 1u);
+    EXPECT_EQ(description.devices[1].initial.videoProcAmp.at(1).value, 4);
+    EXPECT_TRUE(description.devices[1].config.cameraControl.empty());
+    EXPECT_EQ(description.devices[1].config.driverPropertyIds, std::set<std::uint32_t>{29});
+    EXPECT_EQ(description.devices[1].initial.driverProperties.at(29), 1);
 }
 
 TEST(RigFileTest, FaultsAreRead) {
-    const RigSpec spec = Parse(R"({"devices":[{"productId":1,"faults":[
+    const RigDescription description = Parse(R"({"devices":[{"productId":1,"faults":[
         {"path":"plugin-xu","op":"set","id":5,"effect":"fail","hresult":"0x80070005"},
         {"path":"aveo-xu","effect":"hang","ms":800}]}]})");
-    const auto& faults = spec.devices[0].config.faults;
+    const auto& faults = description.devices[0].config.faults;
     ASSERT_EQ(faults.size(), 2u);
     EXPECT_EQ(faults[0].op, "set");
     EXPECT_EQ(faults[0].id, 5u);

@@ -44,16 +44,16 @@ struct DeviceListing {
     bool Lacks(const std::string& interfaceName) const { return missingInterfaces.count(interfaceName) != 0; }
 };
 
-struct DeviceSpec {
+struct RigDevice {
     DeviceListing listing;
     CameraConfig config;
     CameraState initial;
 };
 
-struct RigSpec {
+struct RigDescription {
     std::string description;
     EnumeratorMode enumerator = EnumeratorMode::Normal;
-    std::vector<DeviceSpec> devices;
+    std::vector<RigDevice> devices;
 };
 
 }  // namespace kv::sim
