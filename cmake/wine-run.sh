@@ -3,7 +3,9 @@
 # share registry or file state.
 #
 #   wine-run.sh STATE PROGRAM [ARGS...]   run in a fresh prefix, then drop it
-#                                         (or in $KV_WINEPREFIX, kept, if set)
+#                                         (or in $KV_WINEPREFIX, kept, if set);
+#                                         with KV_WINE_REQUIRE_OUTPUT set, a run
+#                                         that prints nothing fails
 #   wine-run.sh STATE --new-prefix        print the path of a fresh prefix
 #   wine-run.sh STATE --drop-prefix DIR   stop its wineserver and remove it
 #
@@ -16,9 +18,10 @@ mkdir -p "$1"
 state=$(cd "$1" && pwd)  # Wine wants an absolute prefix path
 shift
 export WINEDEBUG=-all
-# The 64-bit loader, named directly: the "wine" wrapper prefers the 32-bit
-# loader, which cannot start on machines without 32-bit user space.
-WINE=${KV_WINE:-/usr/lib/wine/wine64}
+# The 32-bit loader, named directly (the "wine" wrapper script only adds a
+# hint when it is missing): it runs the shipped 32-bit programs and hands
+# 64-bit ones to its 64-bit sibling in the same WoW64 prefix.
+WINE=${KV_WINE:-/usr/lib/wine/wine}
 export WINELOADER="$WINE"
 [ -n "${KV_WINE_DISPLAY:-}" ] && export DISPLAY="$KV_WINE_DISPLAY" || unset DISPLAY
 template="$state/template"
@@ -63,8 +66,22 @@ if [ -n "${KV_WINEPREFIX:-}" ]; then
 fi
 prefix=$(new_prefix)
 set +e
-WINEPREFIX="$prefix" "$WINE" "$@"
-rc=$?
+if [ -n "${KV_WINE_REQUIRE_OUTPUT:-}" ]; then
+    # A loader that cannot start the program may still exit 0 having printed
+    # nothing: such a run is a failure, whatever its status.
+    out="$prefix.out"
+    WINEPREFIX="$prefix" "$WINE" "$@" >"$out"
+    rc=$?
+    cat "$out"
+    if [ "$rc" -eq 0 ] && [ ! -s "$out" ]; then
+        echo "wine-run.sh: $1 printed nothing; not taken as a pass" >&2
+        rc=1
+    fi
+    rm -f "$out"
+else
+    WINEPREFIX="$prefix" "$WINE" "$@"
+    rc=$?
+fi
 set -e
 drop_prefix "$prefix"
 exit $rc

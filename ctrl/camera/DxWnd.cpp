@@ -1,7 +1,7 @@
 // CDxWnd: the camera object's log operation.
 #include "ctrl/camera/DxWnd.h"
 
-#include "ctrl/cli/Text.h"
+#include "ctrl/common/Text.h"
 
 namespace kv::ctrl {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ctrl/cli/LogFile.h"
+#include "ctrl/common/LogFile.h"
 #include "platform/Ports.h"
 
 namespace kv::ctrl {

@@ -1,7 +1,7 @@
 // The camera table and the product-id rule.
 #include "ctrl/cli/CameraTable.h"
 
-#include "ctrl/cli/Text.h"
+#include "ctrl/common/Text.h"
 
 namespace kv::ctrl {
 

@@ -3,7 +3,7 @@
 // index 0 lies inside the program path.
 #include "ctrl/cli/CommandLine.h"
 
-#include "ctrl/cli/Text.h"
+#include "ctrl/common/Text.h"
 
 namespace kv::ctrl {
 

@@ -1,7 +1,7 @@
 // Enumeration of the video-input devices into the camera table.
 #include "ctrl/cli/Enumeration.h"
 
-#include "ctrl/cli/Text.h"
+#include "ctrl/common/Text.h"
 
 namespace kv::ctrl {
 

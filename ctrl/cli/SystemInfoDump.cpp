@@ -1,8 +1,8 @@
 // The one-off system-information report of the debug mode.
 #include "ctrl/cli/SystemInfoDump.h"
 
-#include "ctrl/cli/LogFile.h"
-#include "ctrl/cli/Text.h"
+#include "ctrl/common/LogFile.h"
+#include "ctrl/common/Text.h"
 
 namespace kv::ctrl {
 

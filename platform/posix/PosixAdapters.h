@@ -1,7 +1,6 @@
 // The POSIX adapters of the ports.
 #pragma once
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -72,16 +71,10 @@ public:
     std::unique_ptr<UsbDeviceList> ListInit() override;
 };
 
-// Libraries are in-process stand-ins registered by name; an unregistered
-// name cannot be loaded.
+// The outside camera libraries exist only for Windows: none loads here.
 class PosixModules : public Modules {
 public:
-    using Symbols = std::map<std::string, void*>;
-    void Register(const std::string& name, Symbols symbols);
     std::unique_ptr<Module> Load(const std::string& name) override;
-
-private:
-    std::map<std::string, Symbols> m_modules;
 };
 
 }  // namespace kv::platform::posix

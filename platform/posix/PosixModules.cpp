@@ -1,30 +1,9 @@
-// Modules port on POSIX: in-process libraries registered by name.
+// Modules port on POSIX: the outside camera libraries are Windows DLLs, so
+// none can be loaded here.
 #include "platform/posix/PosixAdapters.h"
 
 namespace kv::platform::posix {
 
-namespace {
-
-class RegisteredModule : public Module {
-public:
-    explicit RegisteredModule(const PosixModules::Symbols& symbols) : m_symbols(symbols) {}
-    void* Symbol(const std::string& name) override {
-        const auto found = m_symbols.find(name);
-        return found == m_symbols.end() ? nullptr : found->second;
-    }
-
-private:
-    const PosixModules::Symbols& m_symbols;
-};
-
-}  // namespace
-
-void PosixModules::Register(const std::string& name, Symbols symbols) { m_modules[name] = std::move(symbols); }
-
-std::unique_ptr<Module> PosixModules::Load(const std::string& name) {
-    const auto found = m_modules.find(name);
-    if (found == m_modules.end()) return nullptr;
-    return std::make_unique<RegisteredModule>(found->second);
-}
+std::unique_ptr<Module> PosixModules::Load(const std::string&) { return nullptr; }
 
 }  // namespace kv::platform::posix

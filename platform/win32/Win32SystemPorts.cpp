@@ -1,15 +1,49 @@
-// The Windows adapters bundled as the program's port set.
+// The Windows adapters bundled as the program's port set, and the library
+// search they run with.
+#include <windows.h>
+
+#include <string>
+
 #include "platform/win32/Win32Adapters.h"
 
 namespace kv::platform {
 
 namespace {
 
+// Outside libraries are loaded by bare name, and a DLL planted in the folder
+// the program is started from (by a user, or by an elevated process) must
+// never be the one that loads. Naming the program's own folder as the DLL
+// directory takes the current directory out of the search and changes nothing
+// else: the program's folder is searched first anyway, then the system
+// folders and PATH. The empty name documented for the same purpose is not
+// honoured by Wine, which then still searches the current directory.
+void KeepCurrentDirectoryOutOfLibrarySearch() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) break;
+        if (length < path.size()) {
+            path.resize(length);
+            const auto slash = path.find_last_of(L"\\/");
+            if (slash != std::wstring::npos && SetDllDirectoryW(path.substr(0, slash).c_str())) return;
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    SetDllDirectoryW(L"");  // the documented fallback, for a folder we could not name
+}
+
+// Made before any adapter, so that no library loads before the search is set.
+struct LibrarySearch {
+    LibrarySearch() { KeepCurrentDirectoryOutOfLibrarySearch(); }
+};
+
 class Win32SystemPorts : public SystemPorts {
 public:
     Ports& ports() override { return m_ports; }
 
 private:
+    LibrarySearch m_librarySearch;
     win32::Win32Environment m_environment;
     win32::Win32Files m_files;
     win32::Win32Console m_console;

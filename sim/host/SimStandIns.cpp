@@ -120,4 +120,26 @@ SymbolTable AsicLibSymbols() {
             {"?UNInitialLIB@@YAXXZ", Entry(UNInitialLIB)}};
 }
 
+namespace {
+
+class StandInModule : public platform::Module {
+public:
+    explicit StandInModule(SymbolTable symbols) : m_symbols(std::move(symbols)) {}
+    void* Symbol(const std::string& name) override {
+        const auto found = m_symbols.find(name);
+        return found == m_symbols.end() ? nullptr : found->second;
+    }
+
+private:
+    SymbolTable m_symbols;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::Module> StandInModules::Load(const std::string& name) {
+    if (name == "SMIUtility.dll") return std::make_unique<StandInModule>(SmiUtilitySymbols());
+    if (name == "ClientPropertyPageLIB.dll") return std::make_unique<StandInModule>(AsicLibSymbols());
+    return nullptr;
+}
+
 }  // namespace kv::sim::host

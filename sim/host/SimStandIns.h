@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "platform/Modules.h"
 #include "sim/host/SimContext.h"
 
 namespace kv::sim::host {
@@ -18,5 +19,12 @@ void BindStandIns(SimContext& context);
 // Entry points under the names the program looks them up by.
 SymbolTable SmiUtilitySymbols();
 SymbolTable AsicLibSymbols();
+
+// The modules port of a simulated host: "SMIUtility.dll" and
+// "ClientPropertyPageLIB.dll" load as the stand-ins; no other name loads.
+class StandInModules : public platform::Modules {
+public:
+    std::unique_ptr<platform::Module> Load(const std::string& name) override;
+};
 
 }  // namespace kv::sim::host

@@ -18,8 +18,4 @@ SimulatedDevices::SimulatedDevices(std::unique_ptr<SimContext> context)
     BindStandIns(*m_context);
 }
 
-std::map<std::string, SymbolTable> SimulatedDevices::StandInModules() const {
-    return {{"SMIUtility.dll", SmiUtilitySymbols()}, {"ClientPropertyPageLIB.dll", AsicLibSymbols()}};
-}
-
 }  // namespace kv::sim::host

@@ -1,5 +1,5 @@
-// The simulated devices that stand in for the platform's on the host when
-// KV_SIM_RIG names a rig file.
+// The simulated devices and outside libraries that stand in for the
+// platform's on the host when KV_SIM_RIG names a rig file.
 #pragma once
 
 #include <memory>
@@ -21,13 +21,13 @@ public:
     explicit SimulatedDevices(std::unique_ptr<SimContext> context);
     platform::CaptureDevices& captureDevices() { return m_captureDevices; }
     platform::DirectUsb& directUsb() { return m_directUsb; }
-    // Library name -> entry points, for the modules port.
-    std::map<std::string, SymbolTable> StandInModules() const;
+    platform::Modules& modules() { return m_modules; }
 
 private:
     std::unique_ptr<SimContext> m_context;
     SimCaptureDevices m_captureDevices;
     SimDirectUsb m_directUsb;
+    StandInModules m_modules;
 };
 
 }  // namespace kv::sim::host

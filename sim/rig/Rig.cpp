@@ -6,10 +6,6 @@
 
 #include "sim/rig/RigFile.h"
 
-#ifndef KV_SIM_DEMO_RIG
-#define KV_SIM_DEMO_RIG "sim/rigs/demo.json"
-#endif
-
 namespace kv::sim {
 
 namespace {
@@ -97,7 +93,7 @@ std::vector<int> Rig::DirectUsbDevices() const {
 std::filesystem::path DefaultRigPath() {
     const char* fromEnvironment = std::getenv("KV_SIM_RIG");
     if (fromEnvironment != nullptr && *fromEnvironment != '\0') return std::filesystem::path(fromEnvironment);
-    return std::filesystem::path(KV_SIM_DEMO_RIG);
+    return std::filesystem::path("sim") / "rigs" / "demo.json";
 }
 
 }  // namespace kv::sim

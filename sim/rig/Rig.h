@@ -56,7 +56,8 @@ private:
 };
 
 // The rig a program uses when it is not told one: $KV_SIM_RIG, else the
-// demo rig of the source tree.
+// demo rig as seen from the source tree's root (sim/rigs/demo.json, relative:
+// no path of the build machine is built into a program).
 std::filesystem::path DefaultRigPath();
 
 }  // namespace kv::sim

@@ -1,14 +1,17 @@
-// kv_sim_probe: drives a rig's camera through the program's own port set, as
-// the console program will: enumerate, bind the device whose path contains a
-// text, write one bridge register through IKsControl, and read it back.
+// kv_sim_probe: works through the program's own port set, as the console
+// program does. Either drives a rig's camera: enumerate, bind the device
+// whose path contains a text, write one bridge register through IKsControl,
+// and read it back; or loads an outside library by name, as the camera
+// object loads them, and looks up one entry point.
 //
 //   kv_sim_probe PATH-TEXT REGISTER VALUE      (numbers in hexadecimal)
+//   kv_sim_probe --load LIBRARY ENTRY-POINT
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "platform/Ports.h"
+#include "ctrl/ProgramPorts.h"
 
 namespace {
 
@@ -44,16 +47,30 @@ std::shared_ptr<Filter> BindDevice(CaptureDevices& devices, const std::string& p
     return nullptr;
 }
 
+// Prints what became of the load; 0 when the entry point was found.
+int LoadLibraryByName(Modules& modules, const std::string& library, const std::string& entryPoint) {
+    const auto module = modules.Load(library);
+    if (!module) {
+        std::printf("%s: not loaded\n", library.c_str());
+        return 1;
+    }
+    const bool found = module->Symbol(entryPoint) != nullptr;
+    std::printf("%s: loaded, %s %s\n", library.c_str(), entryPoint.c_str(), found ? "found" : "missing");
+    return found ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: kv_sim_probe PATH-TEXT REGISTER VALUE\n");
+        std::fprintf(stderr, "usage: kv_sim_probe PATH-TEXT REGISTER VALUE | --load LIBRARY ENTRY-POINT\n");
         return 2;
     }
+    const auto system = kv::ctrl::MakeProgramPorts(argc, argv);
+    if (std::string(argv[1]) == "--load") return LoadLibraryByName(system->ports().modules, argv[2], argv[3]);
+
     const auto reg = static_cast<std::uint16_t>(std::strtoul(argv[2], nullptr, 16));
     const auto value = static_cast<std::uint8_t>(std::strtoul(argv[3], nullptr, 16));
-    const auto system = MakeSystemPorts(argc, argv);
     CaptureDevices& devices = system->ports().captureDevices;
     devices.Initialize();
     const auto filter = BindDevice(devices, argv[1]);

@@ -6,14 +6,24 @@
 # in the state and the trace; KV_DS_Ctrl finds the Korvex cameras. Then the
 # rigs without a usable enumerator, and uninstall.
 #
-#   sim_wine_e2e.sh WINE_RUN WINE_STATE KVSIM PROBE KV_DS_CTRL RIGS_DIR
+#   sim_wine_e2e.sh WINE_RUN WINE_STATE KVSIM PROBE DELIVERABLES_DIR STANDIN_DIR RIGS_DIR
 set -eu
-wine_run=$1 wine_state=$2 kvsim=$3 probe=$4 program=$5 rigs=$6
+wine_run=$1 wine_state=$2 kvsim=$3 probe=$4 deliverables=$5 standins=$6 rigs=$7
 work=$(mktemp -d)
 prefix=$("$wine_run" "$wine_state" --new-prefix)
 trap '"$wine_run" "$wine_state" --drop-prefix "$prefix"; rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# The product as a user installs it, with the stand-ins of the outside
+# libraries beside it, as the vendors' installers put the real ones. In the
+# prefix (C:\KorvexCamera): a random temporary folder name could hold a
+# keyword that the program finds in its own path.
+folder="$prefix/drive_c/KorvexCamera"
+mkdir "$folder"
+cp "$deliverables"/* "$folder/"
+for library in SMIUtility ClientPropertyPageLIB libusbK; do cp "$standins/$library.dll" "$folder/"; done
+program="$folder/KV_DS_Ctrl.exe"
 
 # Every program runs in the one prefix. The stand-ins must find the rig that
 # install recorded, so the environment names none.

@@ -1,25 +1,40 @@
 #!/bin/sh
-# What the Windows binaries are, read off the files themselves (no Wine
-# needed, so the shipped 32-bit tree is checked too): KV_DS_Ctrl.exe is of
-# the tree's architecture, needs no DLL beyond the system's, and carries
-# version 1.14.0.0; every stand-in library exports exactly the names of its
-# .def file, undecorated or decorated as the real library's callers expect.
+# What the Windows binaries are, read off the files themselves: the
+# deliverables folder holds exactly the product; every deliverable is of the
+# tree's architecture and needs no DLL beyond the system's; every program we
+# ship sets its library search at start-up (SetDllDirectoryW); KV_DS_Ctrl.exe
+# carries version 1.14.0.0; every stand-in library exports exactly the names
+# of its .def file, undecorated or decorated as the real library's callers
+# expect.
 #
-#   windows_binaries.sh OBJDUMP WINDRES FORMAT KV_DS_CTRL DLL_DIR DEF_DIR
+#   windows_binaries.sh OBJDUMP WINDRES FORMAT STANDIN_DIR DEF_DIR DELIVERABLES_DIR NAME...
 set -eu
-objdump=$1 windres=$2 format=$3 program=$4 dlls=$5 defs=$6
+objdump=$1 windres=$2 format=$3 dlls=$4 defs=$5 deliverables=$6
+shift 6
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-"$objdump" -f "$program" | grep -q "file format $format\$" || fail "KV_DS_Ctrl.exe is not $format"
+[ "$#" -gt 0 ] || fail "no deliverable is declared"
+[ -d "$deliverables" ] || fail "no deliverables folder at $deliverables"
+have=$(ls -A "$deliverables" | sort | tr '\n' ' ')
+want=$(printf '%s\n' "$@" | sort | tr '\n' ' ')
+[ "$have" = "$want" ] || fail "the deliverables folder holds '$have', not '$want'"
 
-system='^(kernel32|user32|shell32|ole32|oleaut32|advapi32|msvcrt|gdi32|comctl32|shlwapi|version)\.dll$'
-imports=$("$objdump" -p "$program" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
-for dll in $imports; do
-    echo "$dll" | grep -Eq "$system" || fail "KV_DS_Ctrl.exe needs $dll"
+system='^(kernel32|user32|shell32|ole32|oleaut32|advapi32|msvcrt|gdi32|comctl32|comdlg32|shlwapi|version|uxtheme)\.dll$'
+for name in "$@"; do
+    file="$deliverables/$name"
+    [ -f "$file" ] || continue
+    "$objdump" -f "$file" | grep -q "file format $format\$" || fail "$name is not $format"
+    imports=$("$objdump" -p "$file" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
+    for dll in $imports; do
+        echo "$dll" | grep -Eq "$system" || fail "$name needs $dll"
+    done
+    case "$name" in
+        *.exe) "$objdump" -p "$file" | grep -q 'SetDllDirectoryW$' || fail "$name does not set its library search" ;;
+    esac
 done
 
-version=$("$windres" -i "$program" -O rc)
+version=$("$windres" -i "$deliverables/KV_DS_Ctrl.exe" -O rc)
 for field in FILEVERSION PRODUCTVERSION; do
     echo "$version" | grep -Eq "^ *$field 1, 14, 0, 0\$" || fail "$field is not 1.14.0.0"
 done
@@ -37,4 +52,4 @@ if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"
     exit 1
 fi
-echo "Windows binaries as expected ($format)"
+echo "Windows binaries as expected ($format): deliverables $want"

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <random>
 
-#include "ctrl/cli/LogFile.h"
+#include "ctrl/common/LogFile.h"
 #include "platform/Ports.h"
 
 namespace kv {

@@ -189,18 +189,22 @@ TEST_F(SimulatedDevicesTest, DirectUsbListsOpensAndTransfers) {
 
 TEST_F(SimulatedDevicesTest, StandInLibrariesAnswerByName) {
     Load(kRig);
-    const auto modules = devices->StandInModules();
-    const SymbolTable& smi = modules.at("SMIUtility.dll");
-    const auto create = reinterpret_cast<int (*)()>(smi.at("SMI_CreateDeviceObject"));
-    const auto setSensor = reinterpret_cast<int (*)(int, int, int, int)>(smi.at("SMI_SetSensorRegisterByVidPid"));
-    const auto getSensor = reinterpret_cast<int (*)(int, int*, int, int)>(smi.at("SMI_GetSensorRegisterByVidPid"));
+    const auto smi = devices->modules().Load("SMIUtility.dll");
+    ASSERT_TRUE(smi);
+    const auto create = reinterpret_cast<int (*)()>(smi->Symbol("SMI_CreateDeviceObject"));
+    const auto setSensor = reinterpret_cast<int (*)(int, int, int, int)>(smi->Symbol("SMI_SetSensorRegisterByVidPid"));
+    const auto getSensor = reinterpret_cast<int (*)(int, int*, int, int)>(smi->Symbol("SMI_GetSensorRegisterByVidPid"));
     EXPECT_EQ(create(), 0);
     EXPECT_EQ(setSensor(0x3A0F, 0x44, 0x810, 0xA168), 0);
     int value = 0;
     EXPECT_EQ(getSensor(0x3A0F, &value, 0x810, 0xA168), 0);
     EXPECT_EQ(value, 0x44);
     EXPECT_NE(getSensor(0x3A0F, &value, 0x811, 0xA168), 0);  // no such camera
-    EXPECT_EQ(modules.at("ClientPropertyPageLIB.dll").count("?ReadAsic@@YAHJPAJ@Z"), 1u);
+    const auto asicLib = devices->modules().Load("ClientPropertyPageLIB.dll");
+    ASSERT_TRUE(asicLib);
+    EXPECT_NE(asicLib->Symbol("?ReadAsic@@YAHJPAJ@Z"), nullptr);
+    EXPECT_EQ(asicLib->Symbol("ReadAsic"), nullptr) << "only the decorated names are exported";
+    EXPECT_EQ(devices->modules().Load("libusbK.dll"), nullptr) << "direct USB is a port of its own";
 }
 
 // The host module offers what the Windows DLL exports, by the same names.
@@ -222,7 +226,7 @@ TEST_F(SimulatedDevicesTest, SmiUtilityHasEveryEntryPointTheWindowsLibraryExport
 
 TEST_F(SimulatedDevicesTest, SmiUtilityIdLessAndPositionCallsReachTheirDevices) {
     Load(kRig);
-    const SymbolTable smi = devices->StandInModules().at("SMIUtility.dll");
+    const SymbolTable smi = SmiUtilitySymbols();
     const auto set = reinterpret_cast<int (*)(int, int)>(smi.at("SMI_SetSensorRegister"));
     const auto get = reinterpret_cast<int (*)(int, int*)>(smi.at("SMI_GetSensorRegister"));
     const auto getAt = reinterpret_cast<int (*)(int, int*, int, int, int)>(smi.at("SMI_GetSensorRegisterByVidPidIdx"));

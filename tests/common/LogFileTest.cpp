@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ctrl/camera/DxWnd.h"
-#include "ctrl/cli/LogFile.h"
+#include "ctrl/common/LogFile.h"
 #include "tests/fakes/FakePorts.h"
 
 namespace kv::ctrl {

@@ -1,5 +1,5 @@
 // Text helpers for the command line, the camera table and the log.
-#include "ctrl/cli/Text.h"
+#include "ctrl/common/Text.h"
 
 #include <cctype>
 #include <climits>

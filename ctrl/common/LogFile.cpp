@@ -1,9 +1,9 @@
 // The debug log file.
-#include "ctrl/cli/LogFile.h"
+#include "ctrl/common/LogFile.h"
 
 #include <cstdio>
 
-#include "ctrl/cli/Text.h"
+#include "ctrl/common/Text.h"
 
 namespace kv::ctrl {
 

@@ -1,0 +1,88 @@
+// The composition point on the host: the platform's ports unless KV_SIM_RIG
+// names a rig, whose devices and stand-in libraries then take their place;
+// the POSIX adapters themselves never serve simulated devices.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "ctrl/ProgramPorts.h"
+#include "platform/posix/PosixAdapters.h"
+
+namespace kv::ctrl {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProgramPortsTest : public ::testing::Test {
+protected:
+    ProgramPortsTest() {
+        folder = fs::temp_directory_path() / ("kv-ports-" + std::to_string(std::random_device{}()));
+        fs::create_directories(folder);
+        std::ofstream(folder / "rig.json") << R"({"devices":[
+            {"friendlyName":"Camera","productId":"0x0810","smi":true}]})";
+        std::ofstream(folder / "bad.json") << R"({"devices":[{"productId":"nonsense"}]})";
+    }
+    ~ProgramPortsTest() override {
+        unsetenv("KV_SIM_RIG");
+        fs::remove_all(folder);
+    }
+
+    // How many devices the video-input category lists.
+    static int ListedDevices(platform::Ports& ports) {
+        std::unique_ptr<platform::DeviceEnumerator> enumerator;
+        std::unique_ptr<platform::MonikerEnumerator> monikers;
+        if (ports.captureDevices.CreateSystemDeviceEnumerator(enumerator) != platform::kS_OK) return -1;
+        if (enumerator->CreateVideoInputEnumerator(monikers) != platform::kS_OK) return 0;
+        int count = 0;
+        for (std::unique_ptr<platform::Moniker> moniker; monikers->Next(moniker) == platform::kS_OK;) ++count;
+        return count;
+    }
+
+    fs::path folder;
+    char program[16] = "KV_DS_Ctrl";
+    char* argv[1] = {program};
+};
+
+TEST_F(ProgramPortsTest, WithoutARigTheProgramSeesThePlatformOnly) {
+    unsetenv("KV_SIM_RIG");
+    const auto system = MakeProgramPorts(1, argv);
+    EXPECT_EQ(ListedDevices(system->ports()), 0);
+    EXPECT_EQ(system->ports().modules.Load("SMIUtility.dll"), nullptr);
+}
+
+TEST_F(ProgramPortsTest, ARigReplacesTheDevicesAndTheOutsideLibraries) {
+    setenv("KV_SIM_RIG", (folder / "rig.json").c_str(), 1);
+    const auto system = MakeProgramPorts(1, argv);
+    EXPECT_EQ(ListedDevices(system->ports()), 1);
+    const auto smi = system->ports().modules.Load("SMIUtility.dll");
+    ASSERT_NE(smi, nullptr);
+    EXPECT_NE(smi->Symbol("SMI_SetGPIOValue"), nullptr);
+    EXPECT_EQ(system->ports().environment.RawCommandLine(), "KV_DS_Ctrl") << "the platform's own ports stay";
+}
+
+TEST_F(ProgramPortsTest, ARigThatCannotBeReadIsReportedAndIgnored) {
+    setenv("KV_SIM_RIG", (folder / "bad.json").c_str(), 1);
+    testing::internal::CaptureStderr();
+    const auto system = MakeProgramPorts(1, argv);
+    const std::string reported = testing::internal::GetCapturedStderr();
+    EXPECT_NE(reported.find("KV_SIM_RIG: "), std::string::npos) << reported;
+    EXPECT_NE(reported.find("bad.json"), std::string::npos) << reported;
+    EXPECT_EQ(ListedDevices(system->ports()), 0);
+}
+
+TEST_F(ProgramPortsTest, ThePosixAdaptersKnowNoSimulator) {
+    setenv("KV_SIM_RIG", (folder / "rig.json").c_str(), 1);
+    platform::posix::PosixModules modules;
+    EXPECT_EQ(modules.Load("SMIUtility.dll"), nullptr);
+    platform::posix::PosixCaptureDevices devices;
+    std::unique_ptr<platform::DeviceEnumerator> enumerator;
+    ASSERT_EQ(devices.CreateSystemDeviceEnumerator(enumerator), platform::kS_OK);
+    std::unique_ptr<platform::MonikerEnumerator> monikers;
+    EXPECT_EQ(enumerator->CreateVideoInputEnumerator(monikers), platform::kS_FALSE);
+}
+
+}  // namespace
+}  // namespace kv::ctrl
