@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "sim/rig/FileIo.h"
 #include "sim/rig/RigFile.h"
 
 namespace kv::sim {
@@ -62,6 +63,12 @@ std::unique_ptr<Rig> Rig::FromText(const std::filesystem::path& file, const std:
         return nullptr;
     }
     return std::unique_ptr<Rig>(new Rig(file, std::move(description), text));
+}
+
+bool Rig::FileChanged() const {
+    std::string text;
+    std::string error;
+    return ReadWholeFile(file_, text, error) == ReadResult::Ok && Fingerprint(text) != fingerprint_;
 }
 
 int Rig::FindByVidPid(std::uint16_t vid, std::uint16_t pid) const {

@@ -29,6 +29,10 @@ public:
     // Identifies the rig text, so that a state file made from another
     // version of the rig is not taken for this one's.
     const std::string& fingerprint() const { return fingerprint_; }
+    // True when the rig file now holds other text than this rig was read
+    // from: the rig was edited after this process loaded it. False when the
+    // file cannot be read (nothing newer is known then).
+    bool FileChanged() const;
 
     std::size_t DeviceCount() const { return description_.devices.size(); }
     const RigDevice& Device(std::size_t index) const { return description_.devices.at(index); }

@@ -54,16 +54,25 @@ Answer Session::Request(std::size_t device, const std::function<Answer(Camera&)>
             Camera camera(rig_.Device(device).config, state.cameras[device], &records);
             const Answer answer = call(camera);
             const std::string lines = TraceLines(state, device, records);
-            // A state that starts afresh starts its trace afresh, as a reset
-            // does, so that sequence numbers never repeat within the trace.
-            if (SaveState(rig_, state, lastError_) && (!fresh || TruncateFile(rig_.tracePath(), lastError_)) &&
-                AppendToFile(rig_.tracePath(), lines, lastError_)) {
+            if (SaveState(rig_, state, lastError_)) {
+                AppendTrace(fresh, lines);
                 return answer;
             }
         }
     }
     std::fprintf(stderr, "kvsim: %s\n", lastError_.c_str());
     return failed;
+}
+
+// The state is saved by then, so the request is done whatever becomes of its
+// trace lines: a trace that cannot be written is reported as incomplete, not
+// as a failed request whose change was nevertheless kept.
+void Session::AppendTrace(bool fresh, const std::string& lines) {
+    std::string error;
+    // A state that starts afresh starts its trace afresh, as a reset does,
+    // so that sequence numbers never repeat within the trace.
+    if ((!fresh || TruncateFile(rig_.tracePath(), error)) && AppendToFile(rig_.tracePath(), lines, error)) return;
+    std::fprintf(stderr, "kvsim: %s; the trace misses this request\n", error.c_str());
 }
 
 Answer Session::KsProperty(std::size_t device, std::span<const std::uint8_t> property, std::span<std::uint8_t> data) {

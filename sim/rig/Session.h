@@ -20,9 +20,11 @@ public:
     // One transaction on device `device`: everything `call` asks of the
     // camera happens under one lock, each camera request making one trace
     // line. When the state cannot be loaded or saved, or the device index is
-    // outside the rig, the answer is E_FAIL, lastError() says why, and the
-    // reason goes to standard error. A hang in the answer is for the caller
-    // to wait out, after the lock is gone.
+    // outside the rig, nothing is kept, the answer is E_FAIL, lastError()
+    // says why, and the reason goes to standard error. Once the state is
+    // saved the request is done: trace lines that cannot be written are
+    // reported on standard error as missing from the trace. A hang in the
+    // answer is for the caller to wait out, after the lock is gone.
     Answer Request(std::size_t device, const std::function<Answer(Camera&)>& call);
 
     // IKsControl, IKsPropertySet.
@@ -61,6 +63,8 @@ public:
     const std::string& lastError() const { return lastError_; }
 
 private:
+    void AppendTrace(bool fresh, const std::string& lines);
+
     const Rig& rig_;
     std::string lastError_;
 };

@@ -61,6 +61,12 @@ bool LoadState(const Rig& rig, RigState& state, bool& fresh, std::string& error)
         error = rig.statePath().string() + ": " + e.what() + "; `kvsim reset` starts afresh";
         return false;
     }
+    if (stale && rig.FileChanged()) {
+        // The state is the edited rig's and this process holds the older
+        // version: starting afresh would wipe what newer processes did.
+        error = rig.file().string() + ": the rig file was edited after this process loaded it";
+        return false;
+    }
     if (stale) state = InitialState(rig);
     fresh = stale;
     return true;

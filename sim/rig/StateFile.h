@@ -21,7 +21,9 @@ RigState InitialState(const Rig& rig);
 // Reads the state file; a missing file, or one made from another version of
 // the rig, gives the initial state and sets `fresh` (the trace, whose
 // sequence numbers start again with it, is then the old rig's). False with
-// `error` when it is unreadable or not a state of this rig.
+// `error` when it is unreadable or not a state of this rig, and when the
+// state is another version's because `rig` itself is outdated (its file was
+// edited since it was read).
 bool LoadState(const Rig& rig, RigState& state, bool& fresh, std::string& error);
 bool SaveState(const Rig& rig, const RigState& state, std::string& error);
 

@@ -1,4 +1,5 @@
-// Process-wide cache of the current rig, and the settled device request.
+// Process-wide cache of the current rig (reloaded when the rig file is
+// edited), and the settled device request.
 #include "sim/win32/StandInRig.h"
 
 #include <windows.h>
@@ -42,7 +43,9 @@ std::shared_ptr<const Rig> CurrentRig() {
         Report(cache, error);
         return nullptr;
     }
-    if (cache.rig && cache.file == file) return cache.rig;
+    // An edited rig is loaded again: the older version would start every
+    // request from its own initial state, wiping what newer processes did.
+    if (cache.rig && cache.file == file && !cache.rig->FileChanged()) return cache.rig;
     std::shared_ptr<const Rig> loaded = Rig::Load(file, error);
     if (!loaded) {
         Report(cache, error);

@@ -1,5 +1,6 @@
 // The rig that kvsimcam.dll and the stand-in libraries answer from, loaded
-// once per file name in each process, and the wait a hanging request asks for.
+// once per file name and version in each process, and the wait a hanging
+// request asks for.
 #pragma once
 
 #include <cstddef>
@@ -13,8 +14,10 @@ namespace kv::sim::win32 {
 
 // The rig FindRigFile names; null when there is none or it cannot be read,
 // after one "kvsim: ..." line on standard error (per distinct reason, so that
-// a library called in a loop does not flood the console). A rig stays loaded
-// while anyone holds it, even when the environment later names another.
+// a library called in a loop does not flood the console). The rig is read
+// again when its file was edited since; a filter or USB handle bound to the
+// older version keeps it, and its requests then fail (see LoadState), as a
+// device handle does once its device is gone.
 std::shared_ptr<const Rig> CurrentRig();
 
 // Runs one request on the rig's device under the rig's lock, then lets the

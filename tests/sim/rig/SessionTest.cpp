@@ -138,6 +138,36 @@ TEST_F(SessionTest, StateMadeFromAnotherVersionOfTheRigIsNotUsedAndItsTraceGoesW
     EXPECT_EQ(TraceLines(*edited).size(), 3u) << "the trace grows again once the state is the rig's";
 }
 
+TEST_F(SessionTest, AnOutdatedRigNeverWipesTheStateOfTheEditedOne) {
+    std::string text = kRig;
+    text.replace(text.find("0x0F"), 4, "0x3C");
+    dir.Write("rig.json", text);
+    const auto edited = LoadRig(file);
+    Session newer(*edited);
+    ASSERT_EQ(BridgeWrite(newer, 0x1007, 0x77).hr, 0);
+
+    // `session` still holds the rig as it was before the edit.
+    EXPECT_FALSE(edited->FileChanged());
+    EXPECT_TRUE(rig->FileChanged());
+    EXPECT_EQ(BridgeWrite(session, 0x1006, 0x01).hr, platform::kE_FAIL);
+    EXPECT_NE(session.lastError().find("edited after this process loaded it"), std::string::npos) << session.lastError();
+    EXPECT_EQ(BridgeRead(newer, 0x1007), 0x77) << "the newer process's write is kept";
+    EXPECT_EQ(BridgeRead(newer, 0x1006), 0x3C);
+}
+
+TEST_F(SessionTest, ARequestWhoseTraceCannotBeWrittenIsStillDone) {
+    ASSERT_EQ(BridgeWrite(session, 0x1006, 0x01).hr, 0);
+    std::filesystem::remove(rig->tracePath());
+    std::filesystem::create_directory(rig->tracePath());  // no file can be appended to there
+    testing::internal::CaptureStderr();
+    const Answer written = BridgeWrite(session, 0x1006, 0x5A);
+    const std::string reported = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(written.hr, 0) << "the change was kept, so the request succeeded";
+    EXPECT_NE(reported.find("the trace misses this request"), std::string::npos) << reported;
+    std::filesystem::remove(rig->tracePath());
+    EXPECT_EQ(BridgeRead(session, 0x1006), 0x5A);
+}
+
 TEST_F(SessionTest, AStateFileThatIsGoneStartsTheTraceAgain) {
     BridgeWrite(session, 0x1006, 0xFF);
     std::filesystem::remove(rig->statePath());
