@@ -5,8 +5,8 @@
 
 namespace {
 
-// The per-camera command loop is not built yet: a run that finds cameras
-// ends after enumeration and the main routine's own log lines.
+// Hands the cameras nothing to do: a run that finds cameras ends after
+// enumeration and the main routine's own log lines.
 class NoCommandDispatch : public kv::ctrl::Dispatcher {
 public:
     void Dispatch(const kv::ctrl::ParsedCommand&, const kv::ctrl::CameraTable&, kv::ctrl::CDxWnd&) override {}

@@ -1,5 +1,4 @@
-// CDxWnd: the camera object of the console program. This step holds its log
-// operation; binding and the camera operations build on it.
+// CDxWnd: the camera object of the console program, with its log operation.
 #pragma once
 
 #include <string>

@@ -12,8 +12,8 @@ namespace kv::ctrl {
 
 using LogLine = std::function<void(const std::string&)>;
 
-// The status of an enumeration that threw; the main routine logs it too for
-// a later step that throws.
+// The status of an enumeration that threw; the main routine logs the same
+// text for any other step of the run that throws.
 inline constexpr const char* kFailedStepText = "Error:...";
 
 // Fetches every device of the video-input category and keeps those whose

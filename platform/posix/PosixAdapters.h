@@ -56,8 +56,8 @@ public:
     bool StartHidden(const std::string& commandLine) override;
 };
 
-// No capture devices are reachable on this platform yet: the video-input
-// category is empty.
+// This platform's cameras are not reached: the video-input category is
+// empty.
 class PosixCaptureDevices : public CaptureDevices {
 public:
     HResult Initialize() override { return kS_OK; }
