@@ -74,8 +74,8 @@ void* Entry(Fn* fn) {
 
 void BindStandIns(SimContext& context) {
     g_context = &context;
-    g_smiLibrary = smi::Library{};
-    g_asicLibrary = asiclib::Library{};
+    g_smiLibrary.opened = -1;
+    g_asicLibrary.open = false;
 }
 
 SymbolTable SmiUtilitySymbols() {

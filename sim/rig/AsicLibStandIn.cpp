@@ -14,8 +14,9 @@ bool StandIn::Ask(const DeviceCall& call) {
 }
 
 int StandIn::Initial() {
-    library_.open = Ask([](Session& s, std::size_t d) { return s.AsicLibInit(d); });
-    return library_.open ? 1 : 0;
+    const bool open = Ask([](Session& s, std::size_t d) { return s.AsicLibInit(d); });
+    library_.open = open;
+    return open ? 1 : 0;
 }
 
 int StandIn::ReadAsic(long reg, long* value) {
@@ -36,8 +37,7 @@ int StandIn::WriteAsic(long reg, long value) {
 }
 
 void StandIn::Uninitial() {
-    if (!library_.open) return;
-    library_.open = false;
+    if (!library_.open.exchange(false)) return;
     Ask([](Session& s, std::size_t d) { return s.AsicLibUninit(d); });
 }
 

@@ -4,6 +4,7 @@
 // UNInitialLIB.
 #pragma once
 
+#include <atomic>
 #include <utility>
 
 #include "sim/rig/StandInCall.h"
@@ -11,8 +12,9 @@
 namespace kv::sim::asiclib {
 
 // What the library keeps between calls in one process.
+// Callers on several threads may share it; no lock is held while a call waits.
 struct Library {
-    bool open = false;  // InitialLIB succeeded and UNInitialLIB has not been called since
+    std::atomic<bool> open{false};  // InitialLIB succeeded and UNInitialLIB has not been called since
 };
 
 // Results as the library gives them: nonzero for success.

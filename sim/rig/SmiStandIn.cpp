@@ -11,7 +11,7 @@ int Result(bool ok) { return ok ? kOk : kFailed; }
 
 }  // namespace
 
-int StandIn::Current() const { return rig_ == nullptr ? -1 : library_.opened; }
+int StandIn::Current() const { return rig_ == nullptr ? -1 : library_.opened.load(); }
 
 bool StandIn::OfFamily(int device) const {
     return rig_ != nullptr && device >= 0 && static_cast<std::size_t>(device) < rig_->DeviceCount() &&

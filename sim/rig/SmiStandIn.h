@@ -3,6 +3,7 @@
 // reaches, and what it answers.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <utility>
 
@@ -34,9 +35,10 @@ using kv::sim::Asker;
 using kv::sim::DeviceCall;
 
 // What the library keeps between calls in one process: the device object
-// that SMI_CreateDeviceObject opened.
+// that SMI_CreateDeviceObject opened. Callers on several threads may share
+// it; a hanging call holds no lock while it waits.
 struct Library {
-    int opened = -1;  // rig device index; -1 before a successful create
+    std::atomic<int> opened{-1};  // rig device index; -1 before a successful create
 };
 
 // The entry points on one rig. Calls by vendor and product id reach the first

@@ -4,8 +4,6 @@
 // keep the vendor's C++ shapes (cdecl) and are exported under the Microsoft
 // x86 decorated names through the .def file. Results: 1 for success, 0 for
 // failure.
-#include <mutex>
-
 #include "sim/rig/AsicLibStandIn.h"
 #include "sim/win32/StandInRig.h"
 
@@ -14,13 +12,11 @@ namespace {
 using kv::sim::asiclib::StandIn;
 
 // Open between InitialLIB and UNInitialLIB, for as long as the DLL is loaded.
-std::mutex g_libraryMutex;
 kv::sim::asiclib::Library g_library;
 
 template <class Call>
 auto OnRig(Call&& call) {
     const auto rig = kv::sim::win32::CurrentRig();
-    const std::lock_guard<std::mutex> lock(g_libraryMutex);
     StandIn standIn(
         rig.get(),
         [&](std::size_t device, const kv::sim::DeviceCall& request) {

@@ -4,8 +4,6 @@
 // (sim/rig/SmiStandIn.h). Results: 0 for success, 1 for failure.
 #include <windows.h>
 
-#include <mutex>
-
 #include "sim/rig/SmiStandIn.h"
 #include "sim/win32/StandInRig.h"
 
@@ -14,7 +12,6 @@ namespace {
 using kv::sim::smi::StandIn;
 
 // The library's state lives as long as the DLL is loaded in the process.
-std::mutex g_libraryMutex;
 kv::sim::smi::Library g_library;
 
 // The rig device of the filter kvsimcam.dll bound last in this process: the
@@ -32,7 +29,6 @@ int BoundDevice() {
 template <class Call>
 int OnRig(Call&& call) {
     const auto rig = kv::sim::win32::CurrentRig();
-    const std::lock_guard<std::mutex> lock(g_libraryMutex);
     StandIn standIn(
         rig.get(),
         [&](std::size_t device, const kv::sim::DeviceCall& request) {
