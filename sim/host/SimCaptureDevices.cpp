@@ -39,6 +39,7 @@ public:
     HResult BindToObject(std::shared_ptr<platform::Filter>& filter) override {
         if (m_context.rig().Device(m_device).listing.bindFails) return kHrBindFails;
         filter = MakeSimFilter(m_context, m_device);
+        m_context.NoteBound(m_device);
         return kS_OK;
     }
 

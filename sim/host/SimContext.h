@@ -25,10 +25,16 @@ public:
         return answer;
     }
 
+    // The rig device whose filter the program bound last (-1: none yet): the
+    // camera a library that opens "the current device" finds.
+    void NoteBound(std::size_t device) { m_boundDevice = static_cast<int>(device); }
+    int boundDevice() const { return m_boundDevice; }
+
 private:
     std::unique_ptr<Rig> m_rig;
     Session m_session;
     platform::Clock& m_clock;
+    int m_boundDevice = -1;
 };
 
 }  // namespace kv::sim::host

@@ -1,10 +1,11 @@
-// In-process stand-ins for SMIUtility.dll and ClientPropertyPageLIB.dll.
-// SMIUtility's entry points are the shared ones of the Windows stand-in
-// (sim/rig/SmiStandIn.h); the bridge library works on the first device of
-// its family. Results: 0 for success from SMIUtility, nonzero (TRUE) for
-// success from ClientPropertyPageLIB, as the callers read them.
+// In-process stand-ins for SMIUtility.dll and ClientPropertyPageLIB.dll: the
+// behaviour the Windows stand-ins share (sim/rig/SmiStandIn.h,
+// sim/rig/AsicLibStandIn.h), with the libraries' per-process state living as
+// long as the bound rig. Results: 0 for success from SMIUtility, nonzero
+// (TRUE) for success from ClientPropertyPageLIB, as the callers read them.
 #include "sim/host/SimStandIns.h"
 
+#include "sim/rig/AsicLibStandIn.h"
 #include "sim/rig/SmiStandIn.h"
 
 namespace kv::sim::host {
@@ -12,28 +13,20 @@ namespace kv::sim::host {
 namespace {
 
 SimContext* g_context = nullptr;
+smi::Library g_smiLibrary;
+asiclib::Library g_asicLibrary;
 
-int FirstOf(const std::vector<int>& devices) { return devices.empty() ? -1 : devices.front(); }
+// A request on the bound rig; a hang is waited out on the program's clock.
+Answer AskRig(std::size_t device, const DeviceCall& call) { return g_context->Settle(call(g_context->session(), device)); }
 
-int AsicLibDevice() { return g_context ? FirstOf(g_context->rig().AsicLibDevices()) : -1; }
+const Rig* BoundRig() { return g_context ? &g_context->rig() : nullptr; }
 
-template <class Call>
-bool Ask(int device, Call&& call) {
-    if (device < 0) return false;
-    return platform::Succeeded(g_context->Settle(call(g_context->session(), static_cast<std::size_t>(device))).hr);
-}
-
-// The SMIUtility library on the bound rig; a hang is waited out on the
-// program's clock.
-smi::StandIn Smi() {
-    return smi::StandIn(g_context ? &g_context->rig() : nullptr, [](std::size_t device, const smi::DeviceCall& call) {
-        return g_context->Settle(call(g_context->session(), device));
-    });
-}
+smi::StandIn Smi() { return smi::StandIn(BoundRig(), AskRig, g_smiLibrary); }
+asiclib::StandIn AsicLib() { return asiclib::StandIn(BoundRig(), AskRig, g_asicLibrary); }
 
 // SMIUtility entry points.
-int SMI_CreateDeviceObject() { return Smi().CreateDeviceObject(); }
-int SMI_DestoryDeviceObject() { return smi::StandIn::DestroyDeviceObject(); }
+int SMI_CreateDeviceObject() { return Smi().CreateDeviceObject(g_context ? g_context->boundDevice() : -1); }
+int SMI_DestoryDeviceObject() { return Smi().DestroyDeviceObject(); }
 int SMI_SetSensorRegister(int reg, int value) { return Smi().SetSensorRegister(reg, value); }
 int SMI_SetSensorRegisterByVidPid(int reg, int value, int pid, int vid) {
     return Smi().SetSensorRegisterByVidPid(reg, value, pid, vid);
@@ -67,21 +60,10 @@ int SMI_GetGPIOValueByVidPidIdx(int port, int* value, int pid, int vid, int posi
 int SMI_NotModelled() { return smi::StandIn::NotModelled(); }
 
 // ClientPropertyPageLIB entry points.
-int InitialLIB() { return Ask(AsicLibDevice(), [](Session& s, std::size_t d) { return s.AsicLibInit(d); }); }
-int ReadAsic(long reg, long* value) {
-    std::int32_t read = 0;
-    const bool ok = value && Ask(AsicLibDevice(), [&](Session& s, std::size_t d) {
-                        return s.AsicRead(d, static_cast<std::uint32_t>(reg), read);
-                    });
-    if (ok) *value = read;
-    return ok;
-}
-int WriteAsic(long reg, long value) {
-    return Ask(AsicLibDevice(), [&](Session& s, std::size_t d) {
-        return s.AsicWrite(d, static_cast<std::uint32_t>(reg), static_cast<std::int32_t>(value));
-    });
-}
-void UNInitialLIB() { Ask(AsicLibDevice(), [](Session& s, std::size_t d) { return s.AsicLibUninit(d); }); }
+int InitialLIB() { return AsicLib().Initial(); }
+int ReadAsic(long reg, long* value) { return AsicLib().ReadAsic(reg, value); }
+int WriteAsic(long reg, long value) { return AsicLib().WriteAsic(reg, value); }
+void UNInitialLIB() { AsicLib().Uninitial(); }
 
 template <class Fn>
 void* Entry(Fn* fn) {
@@ -90,7 +72,11 @@ void* Entry(Fn* fn) {
 
 }  // namespace
 
-void BindStandIns(SimContext& context) { g_context = &context; }
+void BindStandIns(SimContext& context) {
+    g_context = &context;
+    g_smiLibrary.opened = -1;
+    g_asicLibrary.open = false;
+}
 
 SymbolTable SmiUtilitySymbols() {
     SymbolTable table{{"SMI_CreateDeviceObject", Entry(SMI_CreateDeviceObject)},

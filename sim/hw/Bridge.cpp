@@ -31,7 +31,7 @@ void Bridge::Write(std::uint16_t address, std::uint8_t value) {
             return;
         default:
             state_.registers[address] = value;
-            if (address == kEngineStart && value == kEngineGo) EngineStart(state_, bus_, config_.engineBusyReads);
+            if (address == kEngineStart && value == kEngineGo) EngineStart(state_, bus_, config_.engineBusyReads, config_.engineStatusBits);
             return;
     }
 }

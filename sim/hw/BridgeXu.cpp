@@ -11,10 +11,14 @@ constexpr std::uint32_t kControl = 1;
 constexpr std::uint8_t kWriteMark = 0x00;
 constexpr std::uint8_t kReadMark = 0xFF;
 
+constexpr std::size_t kBlock = 4;
+
 Answer Set(Hardware& hw, std::span<std::uint8_t> data) {
-    if (data.size() != 4) return Stall();
+    if (data.size() != kBlock) return Stall();
     const auto address = static_cast<std::uint16_t>(data[0] | (data[1] << 8));
     if (data[3] == kReadMark) {
+        // The latch is {lo, hi, 0x00, 0xFF}: a read step carries no value.
+        if (data[2] != 0x00) return Stall();
         hw.state.bridgeXu.address = address;
     } else if (data[3] == kWriteMark) {
         hw.bridge.Write(address, data[2]);
@@ -26,8 +30,11 @@ Answer Set(Hardware& hw, std::span<std::uint8_t> data) {
 
 Answer Get(Hardware& hw, std::span<std::uint8_t> data) {
     const std::uint16_t address = hw.state.bridgeXu.address;
-    if (data.size() < 4) return AnswerGet(data, std::array<std::uint8_t, 4>{});
-    const std::array<std::uint8_t, 4> reply{static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(address >> 8),
+    // The control is exactly 4 bytes: a zero-length get asks its size, any
+    // other size stalls.
+    if (data.empty()) return AnswerGet(data, std::array<std::uint8_t, kBlock>{});
+    if (data.size() != kBlock) return Stall();
+    const std::array<std::uint8_t, kBlock> reply{static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(address >> 8),
                                             hw.bridge.Read(address), 0};
     return AnswerGet(data, reply);
 }

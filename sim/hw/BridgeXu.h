@@ -9,9 +9,10 @@
 
 namespace kv::sim {
 
-// Set: {address low, address high, value, 0x00} writes; {low, high, any,
+// Set: {address low, address high, value, 0x00} writes; {low, high, 0x00,
 // 0xFF} latches the address for reading. Get: {low, high, value, 0x00} of the
-// latched register.
+// latched register. Sets and gets are exactly 4 bytes; anything else stalls
+// (a zero-length get is a size query).
 Answer BridgeXuRequest(Hardware& hw, const KsRequest& request, std::span<std::uint8_t> data);
 
 }  // namespace kv::sim

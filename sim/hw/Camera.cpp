@@ -48,12 +48,11 @@ std::string_view GroupPath(PropertyGroup group) {
 }
 
 Answer RouteKs(Hardware& hw, const KsRequest& request, std::span<std::uint8_t> data) {
+    if (!request.WellFormed()) return Answer{platform::kE_INVALIDARG, 0, 0};
     const std::string_view path = KsPath(request.set);
-    if (path == paths::kDriver) {
-        if (request.Topology()) return Answer{kHrSetNotFound, 0, 0};
-        return DriverPropertyRequest(hw, request.id, request.Type(), data);
-    }
-    if (path == paths::kOtherKs || !request.Topology() || !request.hasNode ||
+    // The driver's own set is reached through IKsPropertySet only, the way
+    // the camera object uses it; through IKsControl it is unknown.
+    if (path == paths::kDriver || path == paths::kOtherKs || !request.Topology() ||
         !NodeAnswers(hw.config, request.node, request.set)) {
         return Answer{kHrSetNotFound, 0, 0};
     }
@@ -151,12 +150,12 @@ Answer Camera::PropertySetSet(const Guid& set, std::uint32_t id, std::span<const
     };
     return Run(KsPath(set), "set", id, describe, [&](Hardware& hw) {
         if (set != kDriverPropertySet) return Answer{kHrSetNotFound, 0, 0};
-        return DriverPropertyRequest(hw, id, kKsSet, data);
+        return DriverPropertySet(hw, id, instance, data);
     });
 }
 
 Answer Camera::PropertySetGet(const Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
-                              std::span<std::uint8_t> data) {
+                              std::span<std::uint8_t> /*data: the set is write-only*/) {
     const auto describe = [&](RequestRecord& record) {
         record.Add("set", set.ToString());
         record.Add("id", static_cast<std::int64_t>(id));
@@ -164,9 +163,7 @@ Answer Camera::PropertySetGet(const Guid& set, std::uint32_t id, std::span<const
     };
     return Run(KsPath(set), "get", id, describe, [&](Hardware& hw) {
         if (set != kDriverPropertySet) return Answer{kHrSetNotFound, 0, 0};
-        const Answer answer = DriverPropertyRequest(hw, id, kKsGet, data);
-        if (platform::Succeeded(answer.hr)) hw.record->Add("data", Copy(data.first(answer.bytesReturned)));
-        return answer;
+        return DriverPropertyGet(hw, id);
     });
 }
 
@@ -177,8 +174,8 @@ Answer Camera::PropertySetQuerySupported(const Guid& set, std::uint32_t id, std:
     };
     return Run(KsPath(set), "support", id, describe, [&](Hardware& hw) {
         if (set != kDriverPropertySet) return Answer{kHrSetNotFound, 0, 0};
-        const Answer answer = DriverPropertyRequest(hw, id, kKsSetSupport, {});
-        if (platform::Succeeded(answer.hr)) support = kKsGet | kKsSet;
+        const Answer answer = DriverPropertySupport(hw, id);
+        if (platform::Succeeded(answer.hr)) support = kDriverSupport;
         return answer;
     });
 }

@@ -58,6 +58,7 @@ struct CameraConfig {
 
     std::map<std::uint8_t, I2cDeviceSettings> i2cDevices;
     std::uint32_t engineBusyReads = 0;  // status reads that answer busy after a start
+    std::uint8_t engineStatusBits = 0;  // added to the engine's finished status (not 0x01, 0x04, 0x08)
 
     bool directUsb = false;
     bool smi = false;

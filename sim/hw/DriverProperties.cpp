@@ -2,45 +2,45 @@
 #include "sim/hw/DriverProperties.h"
 
 #include <algorithm>
-#include <array>
 
 namespace kv::sim {
 
 namespace {
 
-Answer Set(Hardware& hw, std::uint32_t id, std::span<const std::uint8_t> data) {
-    if (data.size() < kDriverValueOffset + 4) return Answer{kHrInsufficientBuffer, 0, 0};
-    hw.state.driverProperties[id] = static_cast<std::int32_t>(ReadLe32(data, kDriverValueOffset));
-    return Answer{platform::kS_OK, 0, 0};
+// Nonzero when the camera answers the id at all.
+Answer Known(const Hardware& hw, std::uint32_t id) {
+    if (!hw.config.driverProperties) return Answer{kHrSetNotFound, 0, 0};
+    if (hw.config.driverPropertyIds.count(id) == 0) return Answer{kHrNotFound, 0, 0};
+    return Answer{};
 }
 
-Answer Get(Hardware& hw, std::uint32_t id, std::span<std::uint8_t> data) {
-    std::array<std::uint8_t, kDriverBlockSize> block{};
+bool IsBlockFor(std::span<const std::uint8_t> block, std::uint32_t id) {
+    if (block.size() != kDriverBlockSize) return false;
     const auto set = kDriverPropertySet.ToBytes();
-    std::copy(set.begin(), set.end(), block.begin());
-    WriteLe32(block, 16, id);
-    WriteLe32(block, 20, kKsGet);
-    const auto it = hw.state.driverProperties.find(id);
-    WriteLe32(block, kDriverValueOffset, static_cast<std::uint32_t>(it == hw.state.driverProperties.end() ? 0 : it->second));
-    // The driver takes any buffer that holds the value; it fills what fits.
-    if (data.size() >= kDriverValueOffset + 4 && data.size() < kDriverBlockSize) {
-        std::copy_n(block.begin(), data.size(), data.begin());
-        return Answer{platform::kS_OK, static_cast<std::uint32_t>(data.size()), 0};
-    }
-    return AnswerGet(data, block);
+    const auto tail = block.subspan(kDriverValueOffset + 4);
+    return std::equal(set.begin(), set.end(), block.begin()) && ReadLe32(block, 16) == id &&
+           ReadLe32(block, 20) == kDriverBlockFlags &&
+           std::all_of(tail.begin(), tail.end(), [](std::uint8_t b) { return b == 0; });
 }
 
 }  // namespace
 
-Answer DriverPropertyRequest(Hardware& hw, std::uint32_t id, std::uint32_t type, std::span<std::uint8_t> data) {
-    if (!hw.config.driverProperties) return Answer{kHrSetNotFound, 0, 0};
-    if (hw.config.driverPropertyIds.count(id) == 0) return Answer{kHrNotFound, 0, 0};
-    switch (type) {
-        case kKsSet: return Set(hw, id, data);
-        case kKsGet: return Get(hw, id, data);
-        case kKsSetSupport: return Answer{platform::kS_OK, 0, 0};
-        default: return Answer{kHrNotSupported, 0, 0};
+Answer DriverPropertySet(Hardware& hw, std::uint32_t id, std::span<const std::uint8_t> instance,
+                         std::span<const std::uint8_t> data) {
+    const Answer known = Known(hw, id);
+    if (!platform::Succeeded(known.hr)) return known;
+    if (!IsBlockFor(instance, id) || !std::equal(instance.begin(), instance.end(), data.begin(), data.end())) {
+        return Stall();
     }
+    hw.state.driverProperties[id] = static_cast<std::int32_t>(ReadLe32(data, kDriverValueOffset));
+    return Answer{};
 }
+
+Answer DriverPropertyGet(Hardware& hw, std::uint32_t id) {
+    const Answer known = Known(hw, id);
+    return platform::Succeeded(known.hr) ? Answer{kHrNotSupported, 0, 0} : known;
+}
+
+Answer DriverPropertySupport(Hardware& hw, std::uint32_t id) { return Known(hw, id); }
 
 }  // namespace kv::sim

@@ -34,7 +34,15 @@ bool RunRead(BridgeState& bridge, I2cBus& bus, std::uint8_t slave, int count) {
 
 }  // namespace
 
-void EngineStart(BridgeState& bridge, I2cBus& bus, std::uint32_t busyReads) {
+void EngineStart(BridgeState& bridge, I2cBus& bus, std::uint32_t busyReads, std::uint8_t statusBits) {
+    const bool armed = Reg(bridge, kEngineArmA) == kEngineArmed && Reg(bridge, kEngineArmB) == kEngineArmed;
+    bridge.registers[kEngineArmA] = 0;
+    bridge.registers[kEngineArmB] = 0;
+    if (!armed) {
+        bridge.registers[kEngineControl] = 0;
+        bridge.engineBusyLeft = 0;
+        return;
+    }
     const std::uint8_t control = bridge.engineControl;
     bool ok = false;
     if ((control & 0x80) != 0) {
@@ -42,7 +50,8 @@ void EngineStart(BridgeState& bridge, I2cBus& bus, std::uint32_t busyReads) {
         const int count = (control >> 4) & 0x03;
         ok = (control & 0x02) != 0 ? RunRead(bridge, bus, slave, count) : RunWrite(bridge, bus, slave, count);
     }
-    bridge.registers[kEngineControl] = ok ? kStatusFinished : static_cast<std::uint8_t>(kStatusFinished | kStatusError);
+    const std::uint8_t finished = ok ? kStatusFinished : static_cast<std::uint8_t>(kStatusFinished | kStatusError);
+    bridge.registers[kEngineControl] = static_cast<std::uint8_t>(finished | (statusBits & ~kStatusReserved));
     bridge.engineBusyLeft = busyReads;
 }
 

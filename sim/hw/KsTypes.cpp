@@ -18,6 +18,7 @@ std::optional<KsRequest> KsRequest::Parse(std::span<const std::uint8_t> bytes) {
     r.set = Guid::FromBytes(bytes.first(16));
     r.id = ReadLe32(bytes, 16);
     r.flags = ReadLe32(bytes, 20);
+    r.size = bytes.size();
     if (bytes.size() >= 28) {
         r.node = ReadLe32(bytes, 24);
         r.hasNode = true;

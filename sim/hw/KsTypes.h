@@ -42,6 +42,9 @@ inline constexpr Guid kNodeCameraTerminal{0xDFF229E6, 0xF70F, 0x11D0, {0xB9, 0x1
 inline constexpr Guid kNodeVideoProcessing{0xDFF229E5, 0xF70F, 0x11D0, {0xB9, 0x17, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
 inline constexpr Guid kNodeVideoStreaming{0xDFF229E1, 0xF70F, 0x11D0, {0xB9, 0x17, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
 
+constexpr std::size_t kKsPropertySize = 24;
+constexpr std::size_t kKsNodePropertySize = 32;
+
 // KSPROPERTY (24 bytes) optionally followed by NodeId and Reserved (KSP_NODE,
 // 32 bytes), all little-endian.
 struct KsRequest {
@@ -50,11 +53,15 @@ struct KsRequest {
     std::uint32_t flags = 0;
     std::uint32_t node = 0;
     bool hasNode = false;
+    std::size_t size = 0;  // bytes the caller passed as the property
 
     // Nothing when fewer than 24 bytes are given.
     static std::optional<KsRequest> Parse(std::span<const std::uint8_t> bytes);
     std::uint32_t Type() const { return flags & ~kKsTopology; }
     bool Topology() const { return (flags & kKsTopology) != 0; }
+    // A topology request is a KSP_NODE of exactly 32 bytes, any other a
+    // KSPROPERTY of exactly 24: the driver checks the size it is given.
+    bool WellFormed() const { return size == (Topology() ? kKsNodePropertySize : kKsPropertySize); }
 };
 
 std::uint32_t ReadLe32(std::span<const std::uint8_t> bytes, std::size_t offset);

@@ -17,6 +17,8 @@ constexpr std::uint32_t kI2cWrite = 5;
 constexpr std::uint32_t kKept = 17;
 constexpr std::uint32_t kI2cWriteBlock = 19;
 constexpr std::size_t kBlock = 32;
+constexpr std::uint8_t kClosed = 1;        // the length announcement that ends a sequence
+constexpr std::uint8_t kI2cReadMark = 1;   // third byte of the I2C read block
 
 const Answer kOk{platform::kS_OK, 0, 0};
 
@@ -52,8 +54,19 @@ Answer SetRegWrite(Hardware& hw, std::span<const std::uint8_t> data) {
     return kOk;
 }
 
+// A new length is taken only once the previous sequence has closed with an
+// announcement of 1: a sequence that leaves its length in force makes the
+// next one stall at its first transfer.
+Answer SetLength(Hardware& hw, std::span<const std::uint8_t> data) {
+    auto& xu = hw.state.pluginXu;
+    if (data.size() != 1 || data[0] == 0) return Stall();
+    if (data[0] != kClosed && xu.length != kClosed) return Stall();
+    xu.length = data[0];
+    return kOk;
+}
+
 Answer SetI2cRead(Hardware& hw, std::span<const std::uint8_t> data) {
-    if (!Announced(hw, data) || data.size() != 3 || data[1] == 0) return Stall();
+    if (!Announced(hw, data) || data.size() != 3 || data[1] == 0 || data[2] != kI2cReadMark) return Stall();
     std::vector<std::uint8_t> reply(data[1]);
     hw.bridge.NoteI2cResult(hw.bus.Read(data[0], reply, hw.bridge.I2cPort()));
     hw.state.pluginXu.i2cReply = std::move(reply);
@@ -71,10 +84,7 @@ Answer SetI2cWrite(Hardware& hw, std::span<const std::uint8_t> data, bool block)
 
 Answer Set(Hardware& hw, std::uint32_t id, std::span<const std::uint8_t> data) {
     switch (id) {
-        case kLength:
-            if (data.size() != 1 || data[0] == 0) return Stall();
-            hw.state.pluginXu.length = data[0];
-            return kOk;
+        case kLength: return SetLength(hw, data);
         case kRegRead: return SetRegRead(hw, data);
         case kRegWrite: return SetRegWrite(hw, data);
         case kI2cRead: return SetI2cRead(hw, data);
@@ -83,6 +93,13 @@ Answer Set(Hardware& hw, std::uint32_t id, std::span<const std::uint8_t> data) {
         case kI2cWriteBlock: return data.size() == kBlock ? SetI2cWrite(hw, data, true) : Stall();
         default: return Answer{kHrNotFound, 0, 0};
     }
+}
+
+// A reply is collected with a get of exactly the size its read command
+// asked for; a zero-length get asks that size.
+Answer GetReply(std::span<std::uint8_t> data, std::span<const std::uint8_t> reply) {
+    if (!data.empty() && data.size() != reply.size()) return Stall();
+    return AnswerGet(data, reply);
 }
 
 std::vector<std::uint8_t> RegReadReply(Hardware& hw) {
@@ -101,8 +118,8 @@ Answer Get(Hardware& hw, std::uint32_t id, std::span<std::uint8_t> data) {
             return AnswerGet(data, info);
         }
         case kLength: return AnswerGet(data, std::vector<std::uint8_t>{xu.length});
-        case kRegRead: return AnswerGet(data, RegReadReply(hw));
-        case kI2cRead: return AnswerGet(data, xu.i2cReply);
+        case kRegRead: return GetReply(data, RegReadReply(hw));
+        case kI2cRead: return GetReply(data, xu.i2cReply);
         case kRegWrite:
         case kI2cWrite:
         case kKept:

@@ -1,6 +1,8 @@
 // Rig loading, its file names, and device look-ups.
 #include "sim/rig/Rig.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
@@ -28,6 +30,20 @@ std::filesystem::path Beside(const std::filesystem::path& rig, const char* suffi
     if (base.extension() == ".json") base.replace_extension();
     base += suffix;
     return base;
+}
+
+// The program's camera table takes a device when its lower-cased device path
+// holds "vid_xxxx" after the first character; a device without a path is not
+// in it.
+bool PathNamesVendor(const DeviceListing& listing, std::uint16_t vid) {
+    if (!listing.devicePath) return false;
+    std::string path = *listing.devicePath;
+    std::transform(path.begin(), path.end(), path.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    char vendor[16];
+    std::snprintf(vendor, sizeof vendor, "vid_%04x", static_cast<unsigned>(vid));
+    const std::size_t at = path.find(vendor);
+    return at != std::string::npos && at > 0;
 }
 
 template <class Pred>
@@ -79,9 +95,9 @@ int Rig::FindByVidPid(std::uint16_t vid, std::uint16_t pid) const {
 }
 
 int Rig::FindByVidPidPosition(std::uint16_t vid, std::uint16_t pid, int position) const {
-    const auto ofVendor = Matching(description_, [&](const RigDevice& d) { return d.config.vendorId == vid; });
-    if (position < 0 || static_cast<std::size_t>(position) >= ofVendor.size()) return -1;
-    const int index = ofVendor[static_cast<std::size_t>(position)];
+    const auto inTable = Matching(description_, [&](const RigDevice& d) { return PathNamesVendor(d.listing, vid); });
+    if (position < 0 || static_cast<std::size_t>(position) >= inTable.size()) return -1;
+    const int index = inTable[static_cast<std::size_t>(position)];
     return description_.devices[static_cast<std::size_t>(index)].config.productId == pid ? index : -1;
 }
 

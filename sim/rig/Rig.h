@@ -39,8 +39,10 @@ public:
 
     // The first device with these ids; -1 when none.
     int FindByVidPid(std::uint16_t vid, std::uint16_t pid) const;
-    // The device at `position` among the devices of vendor `vid`, in
-    // enumeration order, when it has product id `pid`; -1 otherwise.
+    // The device at `position` of the program's camera table for vendor
+    // `vid` (the devices whose lower-cased device path holds "vid_xxxx" after
+    // its first character, in enumeration order), when it has product id
+    // `pid`; -1 otherwise.
     int FindByVidPidPosition(std::uint16_t vid, std::uint16_t pid, int position) const;
     // Devices of the SMIUtility family, of the ClientPropertyPageLIB family,
     // and those that the USB library lists, in enumeration order.

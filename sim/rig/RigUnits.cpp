@@ -2,6 +2,7 @@
 // units and topology, the I2C engine, direct USB and the outside libraries.
 #include <string>
 
+#include "sim/hw/I2cEngine.h"
 #include "sim/hw/KsTypes.h"
 #include "sim/hw/Topology.h"
 #include "sim/rig/RigDeviceReaders.h"
@@ -107,6 +108,12 @@ void ReadUnits(const JsonField& device, RigDevice& rigDevice) {
     ReadNodeTypes(device, config);
     if (device.Has("engineBusyReads")) {
         config.engineBusyReads = static_cast<std::uint32_t>(device["engineBusyReads"].Integer(0, 1000000));
+    }
+    if (device.Has("engineStatusBits")) {
+        const JsonField bits = device["engineStatusBits"];
+        config.engineStatusBits = static_cast<std::uint8_t>(bits.Integer(0, 0xFF));
+        // Busy, finished and error are the engine's own; a rig only adds others.
+        if ((config.engineStatusBits & kStatusReserved) != 0) bits.Fail("bits 0x01, 0x04 and 0x08 are the engine's own");
     }
     if (device.Has("directUsb")) ReadDirectUsb(device["directUsb"], rigDevice);
     if (device.Has("smi")) ReadSmi(device["smi"], rigDevice);

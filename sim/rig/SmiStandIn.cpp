@@ -2,7 +2,6 @@
 #include "sim/rig/SmiStandIn.h"
 
 #include <cstdint>
-#include <vector>
 
 namespace kv::sim::smi {
 
@@ -12,10 +11,11 @@ int Result(bool ok) { return ok ? kOk : kFailed; }
 
 }  // namespace
 
-int StandIn::Current() const {
-    if (rig_ == nullptr) return -1;
-    const std::vector<int> devices = rig_->SmiDevices();
-    return devices.empty() ? -1 : devices.front();
+int StandIn::Current() const { return rig_ == nullptr ? -1 : library_.opened.load(); }
+
+bool StandIn::OfFamily(int device) const {
+    return rig_ != nullptr && device >= 0 && static_cast<std::size_t>(device) < rig_->DeviceCount() &&
+           rig_->Device(static_cast<std::size_t>(device)).config.smi;
 }
 
 int StandIn::ByIds(int pid, int vid) const {
@@ -64,8 +64,17 @@ int StandIn::GetGpio(int device, int port, int* value) {
     return Result(ok);
 }
 
-int StandIn::CreateDeviceObject() {
-    return Result(Ask(Current(), [](Session& s, std::size_t d) { return s.SmiCreateDevice(d); }));
+int StandIn::CreateDeviceObject(int boundDevice) {
+    library_.opened = -1;
+    if (!OfFamily(boundDevice)) return kFailed;
+    if (!Ask(boundDevice, [](Session& s, std::size_t d) { return s.SmiCreateDevice(d); })) return kFailed;
+    library_.opened = boundDevice;
+    return kOk;
+}
+
+int StandIn::DestroyDeviceObject() {
+    library_.opened = -1;
+    return kOk;
 }
 
 int StandIn::SetSensorRegister(int reg, int value) { return SetSensor(Current(), reg, value); }

@@ -3,11 +3,11 @@
 // reaches, and what it answers.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
-#include <functional>
 #include <utility>
 
-#include "sim/rig/Session.h"
+#include "sim/rig/StandInCall.h"
 
 namespace kv::sim::smi {
 
@@ -31,24 +31,33 @@ inline constexpr const char* kEntryPoints[] = {
     "SMI_DoOV3640AF_ShowFrame", "SMI_DoOV3640AF_HideFrame", "SMI_DoOV3640AF_Once", "SMI_DoOV3640AF_Continue",
     "SMI_GetEEPROMVersion"};
 
-// One request to a rig device, carried out and its hang waited out the way
-// the adapter does it.
-using DeviceCall = std::function<Answer(Session&, std::size_t)>;
-using Asker = std::function<Answer(std::size_t device, const DeviceCall& call)>;
+using kv::sim::Asker;
+using kv::sim::DeviceCall;
+
+// What the library keeps between calls in one process: the device object
+// that SMI_CreateDeviceObject opened. Callers on several threads may share
+// it; a hanging call holds no lock while it waits.
+struct Library {
+    std::atomic<int> opened{-1};  // rig device index; -1 before a successful create
+};
 
 // The entry points on one rig. Calls by vendor and product id reach the first
 // rig device with those ids when it is of the SMIUtility family; the "...Idx"
-// calls the device at that position among the vendor's devices; the id-less
-// calls the library's current device, the first of the family. The calls the
-// console program never makes take the shapes of their siblings (register or
-// port, then value or pointer, then ids, then position).
+// calls the device at that position in the program's camera table (the
+// devices whose path names the vendor, Rig::FindByVidPidPosition); the
+// id-less calls the device object the program created, which stands for the
+// camera the program bound last. The calls the console program never makes
+// take the shapes of their siblings (register or port, then value or
+// pointer, then ids, then position).
 class StandIn {
 public:
     // `rig` null: there is none, and every call fails.
-    StandIn(const Rig* rig, Asker ask) : rig_(rig), ask_(std::move(ask)) {}
+    StandIn(const Rig* rig, Asker ask, Library& library) : rig_(rig), ask_(std::move(ask)), library_(library) {}
 
-    int CreateDeviceObject();
-    static int DestroyDeviceObject() { return kOk; }
+    // Opens the camera the program bound last (`boundDevice`, the rig index
+    // of the filter it bound; -1: none), when that camera is of the family.
+    int CreateDeviceObject(int boundDevice);
+    int DestroyDeviceObject();
     static int NotModelled() { return kFailed; }
 
     int SetSensorRegister(int reg, int value);
@@ -68,6 +77,7 @@ public:
 private:
     // The device a call addresses; -1 when there is none.
     int Current() const;
+    bool OfFamily(int device) const;
     int ByIds(int pid, int vid) const;
     int ByPosition(int pid, int vid, int position) const;
 
@@ -79,6 +89,7 @@ private:
 
     const Rig* rig_;
     Asker ask_;
+    Library& library_;
 };
 
 }  // namespace kv::sim::smi

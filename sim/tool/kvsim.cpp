@@ -29,7 +29,7 @@ void Usage(std::ostream& out) {
     for (const auto& command : kv::sim::tool::Commands()) out << "  " << command.name << "  " << command.summary << "\n";
 }
 
-const kv::sim::tool::Command* Find(const std::string& name) {
+const kv::sim::Command* Find(const std::string& name) {
     for (const auto& command : kv::sim::tool::Commands()) {
         if (name == command.name) return &command;
     }
@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
         rigPath = args[1];
         args.erase(args.begin(), args.begin() + 2);
     }
-    const kv::sim::tool::Command* command = args.empty() ? nullptr : Find(args[0]);
+    const kv::sim::Command* command = args.empty() ? nullptr : Find(args[0]);
     if (command == nullptr) {
         if (!args.empty()) std::cerr << "kvsim: unknown command \"" << args[0] << "\"\n";
         Usage(std::cerr);

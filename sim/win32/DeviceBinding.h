@@ -35,6 +35,11 @@ public:
     // One request to the device, hang included; E_UNEXPECTED before binding.
     HRESULT Ask(const std::function<Answer(Session&, std::size_t)>& call, ULONG* bytesReturned = nullptr) const;
 
+    // The rig device of the filter bound last in this process; -1 before
+    // any. kvsimcam.dll exports it for the stand-in SMIUtility.dll, whose
+    // device object stands for the camera the program opened.
+    static long LastBound();
+
 private:
     mutable std::mutex mutex_;
     std::optional<Target> target_;

@@ -8,7 +8,7 @@ namespace kv::sim::win32 {
 
 namespace {
 
-bool ReadOptions(const tool::CommandContext& context, InstallOptions& options) {
+bool ReadOptions(const CommandContext& context, InstallOptions& options) {
     const auto& args = context.arguments;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--server" && i + 1 < args.size()) {
@@ -21,7 +21,7 @@ bool ReadOptions(const tool::CommandContext& context, InstallOptions& options) {
     return true;
 }
 
-void PrintReport(const tool::CommandContext& context, const Rig& rig, const InstallReport& report) {
+void PrintReport(const CommandContext& context, const Rig& rig, const InstallReport& report) {
     context.out << "kvsimcam.dll: " << report.server.string() << "\n"
                 << "rig: " << report.rigFile.string() << "\n";
     if (report.removed != 0) context.out << "removed " << report.removed << " device(s) of an earlier install\n";
@@ -46,7 +46,7 @@ void PrintReport(const tool::CommandContext& context, const Rig& rig, const Inst
 
 }  // namespace
 
-int InstallCommand(const tool::CommandContext& context) {
+int InstallCommand(const CommandContext& context) {
     InstallOptions options;
     if (!ReadOptions(context, options)) return 2;
     InstallReport report;
@@ -59,7 +59,7 @@ int InstallCommand(const tool::CommandContext& context) {
     return 0;
 }
 
-int UninstallCommand(const tool::CommandContext& context) {
+int UninstallCommand(const CommandContext& context) {
     if (!context.arguments.empty()) {
         context.err << "kvsim: unexpected argument \"" << context.arguments.front() << "\"\n";
         return 2;

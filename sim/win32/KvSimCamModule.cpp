@@ -6,6 +6,7 @@
 #include <string>
 
 #include "sim/win32/ClassFactory.h"
+#include "sim/win32/DeviceBinding.h"
 #include "sim/win32/ServerLife.h"
 #include "sim/win32/ServerRegistration.h"
 #include "sim/win32/SimIds.h"
@@ -50,3 +51,6 @@ extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() {
     std::string error;
     return Reported(kv::sim::win32::UnregisterServerClass(error), error);
 }
+
+// The stand-in SMIUtility.dll asks which camera the program bound last.
+extern "C" long __cdecl KvSimBoundDevice() { return kv::sim::win32::DeviceBinding::LastBound(); }

@@ -2,6 +2,8 @@
 // 32-bit int arguments and result), answered by the rig's SMIUtility-family
 // cameras through the behaviour the host's in-process module shares
 // (sim/rig/SmiStandIn.h). Results: 0 for success, 1 for failure.
+#include <windows.h>
+
 #include "sim/rig/SmiStandIn.h"
 #include "sim/win32/StandInRig.h"
 
@@ -9,14 +11,30 @@ namespace {
 
 using kv::sim::smi::StandIn;
 
+// The library's state lives as long as the DLL is loaded in the process.
+kv::sim::smi::Library g_library;
+
+// The rig device of the filter kvsimcam.dll bound last in this process: the
+// camera the program opened before it creates the library's device object.
+int BoundDevice() {
+    const HMODULE server = GetModuleHandleW(L"kvsimcam.dll");
+    if (server == nullptr) return -1;
+    using Query = long(__cdecl*)();
+    const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(server, "KvSimBoundDevice")));
+    return query != nullptr ? static_cast<int>(query()) : -1;
+}
+
 // Runs one entry point on the current rig, which stays loaded for the call;
 // a hang is waited out after the rig's lock is released.
 template <class Call>
 int OnRig(Call&& call) {
     const auto rig = kv::sim::win32::CurrentRig();
-    StandIn standIn(rig.get(), [&](std::size_t device, const kv::sim::smi::DeviceCall& request) {
-        return kv::sim::win32::AskDevice(*rig, device, request);
-    });
+    StandIn standIn(
+        rig.get(),
+        [&](std::size_t device, const kv::sim::DeviceCall& request) {
+            return kv::sim::win32::AskDevice(*rig, device, request);
+        },
+        g_library);
     return call(standIn);
 }
 
@@ -25,10 +43,13 @@ int OnRig(Call&& call) {
 extern "C" {
 
 int __cdecl SMI_CreateDeviceObject() {
-    return OnRig([](StandIn& s) { return s.CreateDeviceObject(); });
+    const int bound = BoundDevice();
+    return OnRig([&](StandIn& s) { return s.CreateDeviceObject(bound); });
 }
 
-int __cdecl SMI_DestoryDeviceObject() { return StandIn::DestroyDeviceObject(); }
+int __cdecl SMI_DestoryDeviceObject() {
+    return OnRig([](StandIn& s) { return s.DestroyDeviceObject(); });
+}
 
 int __cdecl SMI_SetSensorRegister(int reg, int value) {
     return OnRig([&](StandIn& s) { return s.SetSensorRegister(reg, value); });

@@ -28,7 +28,7 @@ grep -q '"camera":0,"path":"bridge-xu","op":"set".*"data":"06 10 5A 00"' "$work/
 [ ! -s "$work/ctrl.txt" ] || fail "KV_DS_Ctrl: $(cat "$work/ctrl.txt")"
 
 "$kvsim" reset || fail "kvsim reset"
-"$kvsim" dump | grep -q '"0x1006": 0' || fail "reset did not restore register 0x1006"
+"$kvsim" dump | grep -q '"0x1006": 49' || fail "reset did not restore register 0x1006"
 
 # Cameras whose device path is missing or malformed: the run still ends in
 # order with status 0, having logged each path it could read (six of the

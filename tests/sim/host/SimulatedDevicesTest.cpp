@@ -3,6 +3,7 @@
 // and the stand-in libraries, each seen in the rig's state and trace.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -194,6 +195,9 @@ TEST_F(SimulatedDevicesTest, StandInLibrariesAnswerByName) {
     const auto create = reinterpret_cast<int (*)()>(smi->Symbol("SMI_CreateDeviceObject"));
     const auto setSensor = reinterpret_cast<int (*)(int, int, int, int)>(smi->Symbol("SMI_SetSensorRegisterByVidPid"));
     const auto getSensor = reinterpret_cast<int (*)(int, int*, int, int)>(smi->Symbol("SMI_GetSensorRegisterByVidPid"));
+    EXPECT_NE(create(), 0) << "no camera bound yet";
+    std::shared_ptr<platform::Filter> filter;
+    ASSERT_EQ(Device(3)->BindToObject(filter), kS_OK);
     EXPECT_EQ(create(), 0);
     EXPECT_EQ(setSensor(0x3A0F, 0x44, 0x810, 0xA168), 0);
     int value = 0;
@@ -234,21 +238,32 @@ TEST_F(SimulatedDevicesTest, SmiUtilityIdLessAndPositionCallsReachTheirDevices) 
     const auto getGpioAt = reinterpret_cast<int (*)(int, int*, int, int, int)>(smi.at("SMI_GetGPIOValueByVidPidIdx"));
     const auto getGpio = reinterpret_cast<int (*)(int, int*)>(smi.at("SMI_GetGPIOValue"));
 
+    const auto create = reinterpret_cast<int (*)()>(smi.at("SMI_CreateDeviceObject"));
+    const auto destroy = reinterpret_cast<int (*)()>(smi.at("SMI_DestoryDeviceObject"));
+
     int value = -1;
+    EXPECT_EQ(get(0x3A0F, &value), 1) << "no device object yet";
+    std::shared_ptr<platform::Filter> filter;
+    ASSERT_EQ(Device(3)->BindToObject(filter), kS_OK);
+    ASSERT_EQ(create(), 0);
     EXPECT_EQ(get(0x3A0F, &value), 0);
     EXPECT_EQ(value, 0x30);
     EXPECT_EQ(set(0x3A0F, 0x2C), 0);
-    // The library camera is the fourth of the vendor's devices.
-    EXPECT_EQ(getAt(0x3A0F, &value, 0x810, 0xA168, 3), 0);
+    // The library camera is the third entry of the program's camera table:
+    // the second device has no device path, so the table skips it.
+    EXPECT_EQ(getAt(0x3A0F, &value, 0x810, 0xA168, 2), 0);
     EXPECT_EQ(value, 0x2C);
+    EXPECT_EQ(getAt(0x3A0F, &value, 0x810, 0xA168, 3), 1) << "the table has three entries";
     EXPECT_EQ(getAt(0x3A0F, &value, 0x810, 0xA168, 0), 1) << "position 0 is another model";
-    EXPECT_EQ(setGpioAt(3, 0x04, 0x810, 0xA168, 3), 0);
-    EXPECT_EQ(getGpioAt(3, &value, 0x810, 0xA168, 3), 0);
+    EXPECT_EQ(setGpioAt(3, 0x04, 0x810, 0xA168, 2), 0);
+    EXPECT_EQ(getGpioAt(3, &value, 0x810, 0xA168, 2), 0);
     EXPECT_EQ(value, 0x04);
     value = -1;
     EXPECT_EQ(getGpio(3, &value), 0);
     EXPECT_EQ(value, 0x04);
     EXPECT_EQ(get(0x3A0F, nullptr), 1);
+    EXPECT_EQ(destroy(), 0);
+    EXPECT_EQ(getGpio(3, &value), 1) << "the device object is gone";
 
     const std::string trace = Trace();
     EXPECT_NE(trace.find("\"op\":\"set-sensor\",\"register\":14863,\"value\":44"), std::string::npos) << trace;
@@ -259,6 +274,58 @@ TEST_F(SimulatedDevicesTest, SmiUtilityIdLessAndPositionCallsReachTheirDevices) 
     EXPECT_EQ(render(), 1);
     EXPECT_EQ(ids(&vid, &pid), 1);
     EXPECT_EQ(vid, 7) << "an entry point outside the model touches nothing";
+}
+
+// The library's device object is the camera the program bound last, not the
+// first camera of the family in the rig.
+TEST_F(SimulatedDevicesTest, SmiUtilityIdLessCallsReachTheCameraTheProgramOpened) {
+    Load(R"({"devices":[
+      {"productId":"0x0810","smi":{"gpio":[1,0,0,0]}},
+      {"productId":"0x0812","smi":{"gpio":[2,0,0,0]}},
+      {"productId":"0x0840"}]})");
+    const SymbolTable smi = SmiUtilitySymbols();
+    const auto create = reinterpret_cast<int (*)()>(smi.at("SMI_CreateDeviceObject"));
+    const auto getGpio = reinterpret_cast<int (*)(int, int*)>(smi.at("SMI_GetGPIOValue"));
+    std::shared_ptr<platform::Filter> filter;
+
+    ASSERT_EQ(Device(1)->BindToObject(filter), kS_OK);
+    ASSERT_EQ(create(), 0);
+    int value = -1;
+    ASSERT_EQ(getGpio(0, &value), 0);
+    EXPECT_EQ(value, 2) << "the 0x0812 the program bound";
+
+    ASSERT_EQ(Device(2)->BindToObject(filter), kS_OK);
+    EXPECT_NE(create(), 0) << "the bound camera is not of the library's family";
+    EXPECT_NE(getGpio(0, &value), 0);
+}
+
+// ReadAsic and WriteAsic reach the camera only between InitialLIB and
+// UNInitialLIB; refused calls make no request.
+TEST_F(SimulatedDevicesTest, ClientPropertyPageLibWorksOnlyWhileInitialised) {
+    Load(R"({"devices":[{"productId":"0x0617","asicLib":true,"registers":{"0x100A":"0x03"}}]})");
+    const SymbolTable lib = AsicLibSymbols();
+    const auto initial = reinterpret_cast<int (*)()>(lib.at("?InitialLIB@@YAHXZ"));
+    const auto read = reinterpret_cast<int (*)(long, long*)>(lib.at("?ReadAsic@@YAHJPAJ@Z"));
+    const auto write = reinterpret_cast<int (*)(long, long)>(lib.at("?WriteAsic@@YAHJJ@Z"));
+    const auto uninitial = reinterpret_cast<void (*)()>(lib.at("?UNInitialLIB@@YAXXZ"));
+
+    long value = -1;
+    EXPECT_EQ(read(0x100A, &value), 0);
+    EXPECT_EQ(value, -1);
+    EXPECT_EQ(write(0x100A, 0x01), 0);
+    EXPECT_EQ(Trace(), "") << "refused before reaching the camera";
+
+    ASSERT_NE(initial(), 0);
+    ASSERT_NE(read(0x100A, &value), 0);
+    EXPECT_EQ(value, 0x03);
+    EXPECT_NE(write(0x100A, 0x01), 0);
+    uninitial();
+    EXPECT_EQ(read(0x100A, &value), 0);
+    EXPECT_EQ(write(0x100A, 0x07), 0);
+    EXPECT_NE(Dump().find("\"0x100A\": 1"), std::string::npos) << Dump();
+    uninitial();
+    const std::string trace = Trace();
+    EXPECT_EQ(std::count(trace.begin(), trace.end(), '\n'), 4) << "init, read, write, uninit: " << trace;
 }
 
 }  // namespace

@@ -95,14 +95,41 @@ TEST_F(BridgeXuTest, RequestsTheUnitDoesNotUnderstandFailLikeADevice) {
     ByteVector block{0x06, 0x10, 0x01, 0x00};
     EXPECT_EQ(cam.Ks(kBridgeXuSet, 2, kSetTopology, 1, block).hr, kHrNotFound);
     EXPECT_EQ(cam.Ks(kBridgeXuSet, 1, kSetTopology, 2, block).hr, kHrSetNotFound) << "wrong node";
-    EXPECT_EQ(cam.Ks(kBridgeXuSet, 1, kKsSet, 1, block).hr, kHrSetNotFound) << "not a node request";
     EXPECT_EQ(cam.Ks(kPluginXuSet, 1, kSetTopology, 1, block).hr, kHrSetNotFound) << "set this camera lacks";
+    ByteVector latchWithValue{0x06, 0x10, 0x01, 0xFF};
+    EXPECT_EQ(cam.Ks(kBridgeXuSet, 1, kSetTopology, 1, latchWithValue).hr, kHrGenFailure)
+        << "the read latch carries 0x00 where a write carries its value";
     EXPECT_EQ(cam.state.bridge.registers.count(0x1006), 0u);
+
+    for (const std::size_t size : {2u, 5u, 8u}) {
+        ByteVector reply(size, 0);
+        EXPECT_EQ(cam.Ks(kBridgeXuSet, 1, kGetTopology, 1, reply).hr, kHrGenFailure) << size << "-byte get";
+    }
 
     ByteVector none;
     const Answer size = cam.Ks(kBridgeXuSet, 1, kGetTopology, 1, none);
     EXPECT_EQ(size.hr, kHrMoreData);
     EXPECT_EQ(size.bytesReturned, 4u);
+}
+
+// The property is passed with its length: a node request is a KSP_NODE of
+// exactly 32 bytes, a request without a node a KSPROPERTY of exactly 24.
+TEST_F(BridgeXuTest, PropertySizesMustMatchTheRequestsForm) {
+    ByteVector block{0x06, 0x10, 0x01, 0x00};
+    const ByteVector node = NodeProperty(kBridgeXuSet, 1, kSetTopology, 1);
+    for (const std::size_t size : {24u, 28u, 36u}) {
+        ByteVector property(node.begin(), node.begin() + static_cast<long>(std::min<std::size_t>(size, 32)));
+        property.resize(size, 0);
+        EXPECT_EQ(cam.camera().KsProperty(property, block).hr, platform::kE_INVALIDARG) << size << " bytes";
+    }
+    EXPECT_EQ(cam.Ks(kBridgeXuSet, 1, kKsSet, 1, block).hr, platform::kE_INVALIDARG)
+        << "32 bytes without the topology flag";
+    const ByteVector plain(node.begin(), node.begin() + 24);
+    ByteVector plainWithoutTopology = plain;
+    WriteLe32(plainWithoutTopology, 20, kKsSet);
+    EXPECT_EQ(cam.camera().KsProperty(plainWithoutTopology, block).hr, kHrSetNotFound) << "a unit answers on its node only";
+    EXPECT_EQ(cam.state.bridge.registers.count(0x1006), 0u);
+    EXPECT_EQ(cam.camera().KsProperty(node, block).hr, 0);
 }
 
 TEST_F(BridgeXuTest, SupportTestAnswersOnlyOnTheUnitsNode) {
@@ -165,7 +192,49 @@ TEST_F(BridgeXuTest, BusyEngineFinishesAfterTheConfiguredStatusReads) {
     EXPECT_EQ(cam.state.i2cDevices[0x5D].registers[0x06], 0x309E) << "the transfer itself still happened";
 }
 
+TEST_F(BridgeXuTest, ExtraStatusBitsStillMeanFinished) {
+    cam.config.engineStatusBits = 0x10;
+    EXPECT_TRUE(SensorWrite(0x5D, 0x06, 0x709E, 2));
+    std::uint8_t status = 0;
+    ASSERT_TRUE(AsicRead(0x10D0, status));
+    EXPECT_EQ(status, 0x14) << "a test for == 0x04 would call this a failure";
+    EXPECT_FALSE(SensorWrite(0x20, 0x03, 0x20, 1));
+    ASSERT_TRUE(AsicRead(0x10D0, status));
+    EXPECT_EQ(status, 0x1C);
+}
+
+// The engine runs only when 0x10D9 and 0x10D8 hold 1 at the start, and a
+// start clears them: each transfer must set them again, as the camera object
+// does.
+TEST_F(BridgeXuTest, EngineRunsOnlyWhenD8AndD9WereSetForThisTransfer) {
+    ASSERT_TRUE(SensorWrite(0x5D, 0x06, 0x709E, 2));
+    EXPECT_EQ(cam.state.bridge.registers[0x10D8], 0);
+    EXPECT_EQ(cam.state.bridge.registers[0x10D9], 0);
+
+    // 0 leaves a register unwritten.
+    const auto start = [&](std::uint8_t d9, std::uint8_t d8) {
+        if (d9 != 0) AsicWrite(0x10D9, d9);
+        if (d8 != 0) AsicWrite(0x10D8, d8);
+        AsicWrite(0x10D0, 0xB0);
+        AsicWrite(0x10D1, 0x5D);
+        AsicWrite(0x10D2, 0x06);
+        AsicWrite(0x10D3, 0x11);
+        AsicWrite(0x10D4, 0x22);
+        AsicWrite(0x10D7, 0x10);
+        return Poll();
+    };
+    EXPECT_FALSE(start(1, 0)) << "without 0x10D8";
+    EXPECT_FALSE(start(0, 1)) << "without 0x10D9";
+    EXPECT_FALSE(start(2, 2)) << "written, but not with 1";
+    EXPECT_EQ(cam.state.i2cDevices[0x5D].registers[0x06], 0x709E) << "no transfer ran";
+    std::uint8_t status = 0xFF;
+    ASSERT_TRUE(AsicRead(0x10D0, status));
+    EXPECT_EQ(status, 0x00) << "never finished";
+}
+
 TEST_F(BridgeXuTest, ControlWithoutEnableBitFailsAndANewControlClearsStatus) {
+    AsicWrite(0x10D9, 1);
+    AsicWrite(0x10D8, 1);
     AsicWrite(0x10D0, 0x10);
     AsicWrite(0x10D1, 0x5D);
     AsicWrite(0x10D7, 0x10);

@@ -76,11 +76,56 @@ TEST_F(PluginXuTest, TransfersThatDisagreeWithTheAnnouncedLengthStall) {
     Len(3);
     EXPECT_EQ(Put(3, {0x80, 1, 0x01, 0x00}), kHrGenFailure);
     EXPECT_EQ(Put(2, {0x80, 1}), kHrGenFailure);
-    Len(3);
     EXPECT_EQ(Put(3, {0x80, 2, 0x01}), kHrGenFailure) << "count disagrees with the block";
+    Len(1);
     EXPECT_EQ(cam.state.bridge.registers.count(0x80), 0u);
     EXPECT_EQ(Put(1, {0x01, 0x02}), kHrGenFailure);
     EXPECT_EQ(Put(6, {0x00}), kHrNotFound);
+}
+
+// A reply is collected with a get of the size its read command asked for.
+TEST_F(PluginXuTest, RepliesAreCollectedWithTheirExactSize) {
+    cam.state.bridge.registers[0x84] = 0x05;
+    Len(2);
+    ASSERT_EQ(Put(2, {0x84, 1}), 0);
+    for (const std::size_t size : {2u, 4u}) {
+        ByteVector data(size, 0);
+        EXPECT_EQ(cam.Ks(kPluginXuSet, 2, kGetTopology, kNode, data).hr, kHrGenFailure) << size << "-byte get";
+    }
+    EXPECT_EQ(Get(2, 1), ByteVector{0x05});
+    Len(1);
+
+    cam.state.i2cDevices[0x48].registers[0x0380] = 0x41;
+    ASSERT_EQ(I2cWrite(0x48, {0x03, 0x80}, {}), 0);
+    Len(3);
+    ASSERT_EQ(Put(4, {0x48, 2, 1}), 0);
+    ByteVector one(1, 0);
+    EXPECT_EQ(cam.Ks(kPluginXuSet, 4, kGetTopology, kNode, one).hr, kHrGenFailure);
+    EXPECT_EQ(Get(4, 2), (ByteVector{0x41, 0x00}));
+    Len(1);
+}
+
+TEST_F(PluginXuTest, I2cReadBlockCarriesOneInItsThirdByte) {
+    for (const std::uint8_t mark : {std::uint8_t{0}, std::uint8_t{2}, std::uint8_t{0x10}}) {
+        Len(3);
+        EXPECT_EQ(Put(4, {0x48, 1, mark}), kHrGenFailure) << "third byte " << int{mark};
+        Len(1);
+    }
+    EXPECT_TRUE(cam.records.back().i2c.empty());
+    Len(3);
+    EXPECT_EQ(Put(4, {0x48, 1, 1}), 0);
+    Len(1);
+}
+
+// The unit takes a new length only after the previous sequence closed with
+// 1, so a sequence that leaves its length in force breaks the next one.
+TEST_F(PluginXuTest, ASequenceThatForgetsItsClosingLengthBreaksTheNext) {
+    Len(3);
+    ASSERT_EQ(Put(3, {0x80, 1, 0x5A}), 0);
+    EXPECT_EQ(Len(2), kHrGenFailure) << "the next sequence opens while 3 is in force";
+    EXPECT_EQ(Put(2, {0x84, 1}), kHrGenFailure);
+    EXPECT_EQ(Len(1), 0) << "closing is always taken";
+    EXPECT_EQ(RegRead(0x84, 1), ByteVector{0x5A});
 }
 
 TEST_F(PluginXuTest, SizeQueryAnswersMoreDataWithTheControlsLength) {
@@ -124,6 +169,7 @@ TEST_F(PluginXuTest, FailedTransferSetsBit4OfRegister5UntilAGoodOne) {
     Len(3);
     Put(4, {0x62, 1, 1});
     EXPECT_EQ(Get(4, 1), ByteVector{0xFF});
+    Len(1);
     ASSERT_EQ(I2cWrite(0x78, {0x35, 0x03}, {0x00}), 0);
     EXPECT_TRUE(StatusOk());
 }

@@ -20,40 +20,74 @@ ByteVector DriverBlock(std::uint32_t id, std::int32_t value) {
     return block;
 }
 
-TEST(DriverPropertiesTest, SetStoresTheValueFromBytes24To27) {
+class DriverPropertiesTest : public ::testing::Test {
+protected:
+    DriverPropertiesTest() {
+        cam.config.driverProperties = true;
+        cam.config.driverPropertyIds = {11, 12, 18, 29};
+    }
+
+    HResult Set(std::uint32_t id, const ByteVector& instance, ByteVector data) {
+        return cam.camera().PropertySetSet(kDriverPropertySet, id, instance, data).hr;
+    }
+
     TestCamera cam;
-    cam.config.driverProperties = true;
-    cam.config.driverPropertyIds = {11, 12, 18, 29};
-    ByteVector block = DriverBlock(12, 1000000);
-    ASSERT_EQ(cam.camera().PropertySetSet(kDriverPropertySet, 12, block, block).hr, 0);
+};
+
+TEST_F(DriverPropertiesTest, SetStoresTheValueFromBytes24To27) {
+    const ByteVector block = DriverBlock(12, 1000000);
+    ASSERT_EQ(Set(12, block, block), 0);
     EXPECT_EQ(cam.state.driverProperties[12], 1000000);
-
-    ByteVector reply(40, 0);
-    const Answer got = cam.camera().PropertySetGet(kDriverPropertySet, 12, {}, reply);
-    ASSERT_EQ(got.hr, 0);
-    EXPECT_EQ(ReadLe32(reply, 24), 1000000u);
-
-    ByteVector viaControl = DriverBlock(29, 2);
-    ByteVector header(viaControl.begin(), viaControl.begin() + 24);
-    ASSERT_EQ(cam.camera().KsProperty(header, viaControl).hr, 0) << "IKsControl reaches the same driver";
-    EXPECT_EQ(cam.state.driverProperties[29], 2);
+    ASSERT_EQ(Set(12, DriverBlock(12, -5), DriverBlock(12, -5)), 0);
+    EXPECT_EQ(cam.state.driverProperties[12], -5);
 }
 
-TEST(DriverPropertiesTest, UnknownIdsAndCamerasWithoutTheSetAreRefused) {
-    TestCamera cam;
-    cam.config.driverProperties = true;
-    cam.config.driverPropertyIds = {29};
-    ByteVector block = DriverBlock(11, 1);
-    EXPECT_EQ(cam.camera().PropertySetSet(kDriverPropertySet, 11, block, block).hr, kHrNotFound);
-    ByteVector shortBlock(20, 0);
-    EXPECT_EQ(cam.camera().PropertySetSet(kDriverPropertySet, 29, shortBlock, shortBlock).hr, kHrInsufficientBuffer);
+// The camera object sends one 40-byte block as instance and as data; the
+// driver refuses anything else, and the value stays.
+TEST_F(DriverPropertiesTest, OnlyTheCameraObjectsBlockIsTaken) {
+    const ByteVector good = DriverBlock(29, 2);
+    ByteVector otherId = DriverBlock(11, 2);
+    ByteVector otherFlags = good;
+    WriteLe32(otherFlags, 20, 1);
+    ByteVector otherSet = good;
+    otherSet[0] ^= 0xFF;
+    ByteVector dirtyTail = good;
+    dirtyTail[39] = 1;
+    const ByteVector shortBlock(good.begin(), good.begin() + 28);
+    ByteVector longBlock = good;
+    longBlock.push_back(0);
+    for (const ByteVector& bad : {otherId, otherFlags, otherSet, dirtyTail, shortBlock, longBlock}) {
+        EXPECT_EQ(Set(29, bad, bad), kHrGenFailure);
+        EXPECT_EQ(Set(29, good, bad), kHrGenFailure);
+        EXPECT_EQ(Set(29, bad, good), kHrGenFailure);
+    }
+    EXPECT_EQ(Set(29, {}, good), kHrGenFailure) << "no instance";
+    EXPECT_EQ(Set(29, good, DriverBlock(29, 1)), kHrGenFailure) << "instance and data differ";
+    EXPECT_TRUE(cam.state.driverProperties.empty());
+}
+
+// IKsPropertySet::Set is the one way in: the set is write-only, and through
+// IKsControl it is unknown.
+TEST_F(DriverPropertiesTest, AnsweredOnlyThroughIKsPropertySetSet) {
+    ByteVector reply(40, 0);
+    EXPECT_EQ(cam.camera().PropertySetGet(kDriverPropertySet, 12, {}, reply).hr, kHrNotSupported);
     std::uint32_t support = 0;
     ASSERT_EQ(cam.camera().PropertySetQuerySupported(kDriverPropertySet, 29, support).hr, 0);
-    EXPECT_EQ(support, 3u);
+    EXPECT_EQ(support, 2u) << "set only";
 
+    ByteVector viaControl = DriverBlock(29, 2);
+    const ByteVector header(viaControl.begin(), viaControl.begin() + 24);
+    EXPECT_EQ(cam.camera().KsProperty(header, viaControl).hr, kHrSetNotFound);
+    EXPECT_TRUE(cam.state.driverProperties.empty());
+}
+
+TEST_F(DriverPropertiesTest, UnknownIdsAndCamerasWithoutTheSetAreRefused) {
+    cam.config.driverPropertyIds = {29};
+    const ByteVector block = DriverBlock(11, 1);
+    EXPECT_EQ(Set(11, block, block), kHrNotFound);
     cam.config.driverProperties = false;
-    block = DriverBlock(29, 1);
-    EXPECT_EQ(cam.camera().PropertySetSet(kDriverPropertySet, 29, block, block).hr, kHrSetNotFound);
+    const ByteVector led = DriverBlock(29, 1);
+    EXPECT_EQ(Set(29, led, led), kHrSetNotFound);
     EXPECT_TRUE(cam.state.driverProperties.empty());
 }
 

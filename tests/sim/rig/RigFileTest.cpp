@@ -2,6 +2,9 @@
 // errors that name the file and the field.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <vector>
+
 #include "sim/hw/Camera.h"
 #include "sim/hw/KsTypes.h"
 #include "sim/rig/RigFile.h"
@@ -56,6 +59,100 @@ TEST(RigFileTest, EveryReadyRigLoads) {
         ++rigs;
     }
     EXPECT_GE(rigs, 2);
+}
+
+bool HasFamily(const Rig& rig, std::uint16_t first, std::uint16_t last) {
+    for (std::size_t i = 0; i < rig.DeviceCount(); ++i) {
+        const std::uint16_t pid = rig.Device(i).config.productId;
+        if (rig.Device(i).config.vendorId == 0xA168 && pid >= first && pid <= last) return true;
+    }
+    return false;
+}
+
+TEST(RigFileTest, FamiliesRigHasACameraOfEveryProductIdFamily) {
+    const auto rig = LoadRig(KV_SIM_SOURCE_DIR "/sim/rigs/families.json");
+    ASSERT_TRUE(rig);
+    const std::pair<std::uint16_t, std::uint16_t> families[] = {
+        {0x850, 0x852}, {0x710, 0x716}, {0x880, 0x889}, {0x900, 0x909}, {0x920, 0x929}, {0x910, 0x919},
+        {0x9A0, 0x9AF}, {0x811, 0x813}, {0x611, 0x615}, {0x9B1, 0x9BF}, {0x840, 0x848}};
+    for (const auto& [first, last] : families) EXPECT_TRUE(HasFamily(*rig, first, last)) << std::hex << first;
+
+    bool plugin90x = false, aveo92x = false, silentEngine = false, busy = false, extraBits = false;
+    for (std::size_t i = 0; i < rig->DeviceCount(); ++i) {
+        const CameraConfig& c = rig->Device(i).config;
+        plugin90x |= c.pluginXu.present && c.productId >= 0x900 && c.productId <= 0x929;
+        aveo92x |= c.aveoXu.present && c.productId >= 0x900 && c.productId <= 0x929;
+        silentEngine |= c.bridgeXu.present && c.i2cDevices.count(0x5D) != 0 && !c.i2cDevices.at(0x5D).acknowledges;
+        busy |= c.engineBusyReads > 0;
+        extraBits |= c.engineStatusBits != 0;
+        if (c.productId >= 0x9A0 && c.productId <= 0x9AF) {
+            // The camera object's requests name node 1; the library's probe
+            // walks the device-specific nodes in order and takes the Aveo set
+            // on a later one.
+            EXPECT_TRUE(c.bridgeXu.present && c.bridgeXu.node == 1);
+            EXPECT_TRUE(c.aveoXu.present && c.aveoXu.node > 1);
+        }
+    }
+    EXPECT_TRUE(plugin90x && aveo92x && silentEngine && busy && extraBits);
+}
+
+// Read-modify-write recipes are judged by their starting values: every
+// register a recipe reads starts non-zero and unlike the others of its
+// device, so reading the wrong one or writing without reading shows.
+TEST(RigFileTest, ReadyRigsStartRecipeRegistersFromDistinctNonZeroValues) {
+    struct Read { std::uint16_t first, last; int slave; std::vector<std::uint32_t> registers; };
+    const std::vector<Read> reads = {
+        {0x840, 0x848, 0x5D, {0x01, 0x03, (2u << 16) | 0x23, (2u << 16) | 0x2E, (2u << 16) | 0x5B}},
+        {0x850, 0x852, 0x20, {0x10}},
+        {0x710, 0x716, 0x21, {0x24, 0x25}},
+        {0x870, 0x899, 0x48, {0x0015, 0x0016, 0x0018, 0x001D, 0x0120, 0x0380, 0x038E, 0x085A, 0x085B, 0x085C}},
+        {0x910, 0x919, 0x48, {0x0015, 0x0016, 0x0018, 0x001D, 0x0120, 0x0380, 0x038E, 0x085A, 0x085B, 0x085C}},
+        {0x900, 0x909, 0x78, {0x3503, 0x3A0F, 0x3A10, 0x3A1B, 0x3A1E}},
+        {0x920, 0x929, 0x78, {0x3503, 0x3A0F, 0x3A10, 0x3A1B, 0x3A1E}},
+        {0x960, 0x99F, 0x78, {0x3503, 0x3A0F, 0x3A10, 0x3A1B, 0x3A1E}},
+        {0x9A0, 0x9AF, 0x21, {0x24, 0x25}},
+        {0x9B0, 0x9B0, 0x78, {0x3503, 0x3A0F, 0x3A10, 0x3A1B, 0x3A1E}},
+        {0x810, 0x813, 0x78, {0x3503, 0x3A0F, 0x3A10, 0x3A1B, 0x3A1E}},
+        {0x870, 0x929, -1, {0x05, 0x06, 0x80, 0x84}},
+        {0x840, 0x849, -1, {0x1006, 0x1007}},
+    };
+    int checked = 0;
+    for (const char* name : {"/sim/rigs/demo.json", "/sim/rigs/families.json"}) {
+        const auto rig = LoadRig(std::string(KV_SIM_SOURCE_DIR) + name);
+        ASSERT_TRUE(rig);
+        for (std::size_t i = 0; i < rig->DeviceCount(); ++i) {
+            const RigDevice& device = rig->Device(i);
+            for (const Read& read : reads) {
+                const std::uint16_t pid = device.config.productId;
+                if (pid < read.first || pid > read.last) continue;
+                if (read.slave >= 0 && !device.config.i2cDevices.at(static_cast<std::uint8_t>(read.slave)).acknowledges) continue;
+                std::set<std::uint32_t> seen;
+                for (const std::uint32_t reg : read.registers) {
+                    std::uint32_t value = 0;
+                    if (read.slave < 0) {
+                        const auto& registers = device.initial.bridge.registers;
+                        value = registers.count(static_cast<std::uint16_t>(reg)) ? registers.at(static_cast<std::uint16_t>(reg)) : 0;
+                    } else {
+                        const auto& registers = device.initial.i2cDevices.at(static_cast<std::uint8_t>(read.slave)).registers;
+                        value = registers.count(reg) ? registers.at(reg) : 0;
+                    }
+                    EXPECT_NE(value, 0u) << name << " device " << i << " register 0x" << std::hex << reg;
+                    EXPECT_TRUE(seen.insert(value).second) << name << " device " << i << " register 0x" << std::hex << reg;
+                    ++checked;
+                }
+            }
+        }
+    }
+    EXPECT_GT(checked, 80);
+}
+
+TEST(RigFileTest, EngineStatusBitsAreOnlyTheOnesTheEngineDoesNotUse) {
+    EXPECT_EQ(Parse(R"({"devices":[{"productId":1,"engineStatusBits":"0x30"}]})").devices[0].config.engineStatusBits,
+              0x30);
+    for (const char* bits : {"0x04", "0x08", "0x01", "0x100"}) {
+        const std::string text = std::string(R"({"devices":[{"productId":1,"engineStatusBits":")") + bits + "\"}]}";
+        EXPECT_NE(ErrorOf(text).find("engineStatusBits"), std::string::npos) << bits;
+    }
 }
 
 TEST(RigFileTest, BusDevicesTakeTheirWidthsFromTheirAddressUnlessGiven) {

@@ -204,6 +204,8 @@ TEST_F(SessionTest, UnknownDeviceFails) {
 }
 
 TEST_F(SessionTest, DumpRoundTripsEveryKindOfState) {
+    BridgeWrite(session, 0x10D9, 1);
+    BridgeWrite(session, 0x10D8, 1);
     BridgeWrite(session, 0x10D0, 0xB0);
     BridgeWrite(session, 0x10D1, 0x5D);
     BridgeWrite(session, 0x10D2, 0xF0);

@@ -1,6 +1,8 @@
 // kvsim's commands: dump, trace and reset on a rig in a scratch folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <sstream>
 
 #include <nlohmann/json.hpp>
@@ -36,7 +38,12 @@ TEST(KvsimCommandsTest, DumpTraceAndReset) {
     ASSERT_EQ(RunCommand(*rig, "trace", {}, out, err), 0);
     EXPECT_EQ(out, "") << "no request yet";
 
+    // The driver block as the camera object sends it: set, id, 2, value.
     std::vector<std::uint8_t> block(40, 0);
+    const auto set = kDriverPropertySet.ToBytes();
+    std::copy(set.begin(), set.end(), block.begin());
+    WriteLe32(block, 16, 29);
+    WriteLe32(block, 20, 2);
     WriteLe32(block, 24, 2);
     Session(*rig).PropertySetSet(0, kDriverPropertySet, 29, block, block);
 

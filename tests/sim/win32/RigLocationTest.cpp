@@ -44,13 +44,15 @@ TEST(RigLocationTest, AStandInFindsTheRecordedRigWithoutTheEnvironment) {
     std::string error;
     ASSERT_TRUE(RecordRigFile(rig, error)) << error;
     const Library smi(BuildProduct(KV_TEST_SMIUTILITY));
-    EXPECT_EQ(smi.As<int(__cdecl*)()>("SMI_CreateDeviceObject")(), 0);
+    using GetByIds = int(__cdecl*)(int, int*, int, int);
+    int value = -1;
+    EXPECT_EQ(smi.As<GetByIds>("SMI_GetGPIOValueByVidPid")(0, &value, 0x810, 0xA168), 0);
     const auto trace = TraceLines(rig);
     ASSERT_EQ(trace.size(), 1u);
-    EXPECT_EQ(trace[0]["op"], "create");
+    EXPECT_EQ(trace[0]["op"], "get-gpio");
 
     ForgetRecordedRig();
-    EXPECT_EQ(smi.As<int(__cdecl*)()>("SMI_CreateDeviceObject")(), 1);  // no rig: a failure, not a crash
+    EXPECT_EQ(smi.As<GetByIds>("SMI_GetGPIOValueByVidPid")(0, &value, 0x810, 0xA168), 1);  // no rig: a failure, not a crash
 }
 
 }  // namespace

@@ -128,23 +128,28 @@ TEST_F(SimFilterTest, KsPropertyReachesTheBoundDeviceAndItsHangDelaysOnlyTheCall
     EXPECT_EQ(trace[0]["data"], "06 10 5A 00");
 }
 
-TEST_F(SimFilterTest, DriverPropertiesThroughIKsPropertySet) {
+TEST_F(SimFilterTest, DriverPropertiesThroughIKsPropertySetSet) {
     const auto filter = Bound(3);
     ComPtr<IKsPropertySet> properties;
     ASSERT_EQ(Query(filter, IID_IKsPropertySet, properties), S_OK);
     DWORD support = 0;
     EXPECT_EQ(properties->QuerySupported(kDriverSet, 29, &support), S_OK);
-    EXPECT_EQ(support, 3u);
+    EXPECT_EQ(support, 2u) << "set only";
+    // The block the camera object sends: set, id, 2 (set), value.
     BYTE block[40] = {};
     std::memcpy(block, &kDriverSet, sizeof kDriverSet);
     block[16] = 29;
+    block[20] = 2;
     DWORD returned = 0;
-    ASSERT_EQ(properties->Get(kDriverSet, 29, block, 40, block, 40, &returned), S_OK);
-    EXPECT_EQ(block[24], 1);
-    block[24] = 0;
+    EXPECT_TRUE(FAILED(properties->Get(kDriverSet, 29, block, 40, block, 40, &returned))) << "write-only";
     EXPECT_EQ(properties->Set(kDriverSet, 29, block, 40, block, 40), S_OK);
     EXPECT_EQ(DumpState(installed.rig)["devices"][3]["driverProperties"]["29"], 0);
-    EXPECT_TRUE(FAILED(properties->Get(kDriverSet, 30, block, 40, block, 40, &returned)));  // not the rig's
+    block[24] = 2;
+    EXPECT_TRUE(FAILED(properties->Set(kDriverSet, 29, block, 36, block, 36))) << "short block";
+    EXPECT_TRUE(FAILED(properties->Set(kDriverSet, 29, nullptr, 0, block, 40))) << "no instance";
+    EXPECT_EQ(DumpState(installed.rig)["devices"][3]["driverProperties"]["29"], 0);
+    block[16] = 30;
+    EXPECT_TRUE(FAILED(properties->Set(kDriverSet, 30, block, 40, block, 40)));  // not the rig's
 }
 
 TEST_F(SimFilterTest, VideoProcAmpAndCameraControlAreSeparateProperties) {

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <thread>
 
+#include "tests/sim/win32/InstalledRig.h"
 #include "tests/sim/win32/WinTestSupport.h"
 
 namespace kv::sim::win32::test {
@@ -24,7 +25,7 @@ const char* const kSmiRig = R"({"devices":[
    "i2cDevices":{"0x78":{"registers":{"0x3503":"0x07"}}}},
   {"productId":"0x0811","smi":true,"i2cDevices":{"0x78":{"acknowledge":false}}},
   {"productId":"0x0617","asicLib":true,"registers":{"0x100A":"0x03"}},
-  {"productId":"0x0810","smi":true,"i2cDevices":{"0x78":{"registers":{"0x3503":"0x01"}}},
+  {"productId":"0x0810","smi":{"gpio":[9,8,7,6]},"i2cDevices":{"0x78":{"registers":{"0x3503":"0x01"}}},
    "faults":[{"path":"smi","op":"get-gpio","effect":"hang","ms":400}]}
 ]})";
 
@@ -56,7 +57,7 @@ TEST_F(SmiUtilityTest, ExportsEveryEntryPointByItsPlainName) {
 }
 
 TEST_F(SmiUtilityTest, SensorCallsReachTheCameraTheyAddress) {
-    ASSERT_EQ(smi.As<NoArguments>("SMI_CreateDeviceObject")(), 0);
+    EXPECT_EQ(smi.As<NoArguments>("SMI_CreateDeviceObject")(), 1) << "the program has bound no camera";
     EXPECT_EQ(smi.As<SetByIds>("SMI_SetSensorRegisterByVidPid")(0x3503, 0x00, 0x810, kVid), 0);
     int value = -1;
     EXPECT_EQ(smi.As<GetByIds>("SMI_GetSensorRegisterByVidPid")(0x3503, &value, 0x810, kVid), 0);
@@ -81,15 +82,40 @@ TEST_F(SmiUtilityTest, FailuresLeaveTheCallersValueAlone) {
     EXPECT_EQ(smi.As<NoArguments>("SMI_CreateVideoRender")(), 1);
 }
 
-TEST_F(SmiUtilityTest, GpioPortsOfTheCurrentAndTheAddressedCamera) {
+TEST_F(SmiUtilityTest, GpioPortsOfTheAddressedCamera) {
     int value = -1;
-    EXPECT_EQ(smi.As<GetCurrent>("SMI_GetGPIOValue")(3, &value), 0);
-    EXPECT_EQ(value, 4);
+    EXPECT_EQ(smi.As<GetCurrent>("SMI_GetGPIOValue")(3, &value), 1) << "no device object";
+    EXPECT_EQ(value, -1);
     EXPECT_EQ(smi.As<SetByIds>("SMI_SetGPIOValueByVidPid")(0, 6, 0x810, kVid), 0);
     EXPECT_EQ(smi.As<GetByIds>("SMI_GetGPIOValueByVidPid")(0, &value, 0x810, kVid), 0);
     EXPECT_EQ(value, 6);
-    EXPECT_EQ(smi.As<SetCurrent>("SMI_SetGPIOValue")(4, 1), 1);  // ports are 0 to 3
     EXPECT_EQ(DumpState(rig)["devices"][0]["smiGpio"], nlohmann::json::array({6, 2, 3, 4}));
+}
+
+// The device object SMI_CreateDeviceObject makes is the camera whose filter
+// the program bound last, and the id-less calls act on it.
+TEST(SmiUtilityBoundTest, IdLessCallsReachTheCameraTheProgramOpened) {
+    ComApartment com;
+    InstalledRig installed(kSmiRig);
+    ASSERT_TRUE(installed.installed) << installed.error;
+    std::vector<ListedDevice> devices;
+    ASSERT_EQ(ListVideoInputs(devices), S_OK);
+    ASSERT_EQ(devices.size(), 4u);
+    const Library smi(BuildProduct(KV_TEST_SMIUTILITY));
+
+    ComPtr<IBaseFilter> filter;
+    ASSERT_EQ(BindFilter(devices[3], filter), S_OK);
+    ASSERT_EQ(smi.As<NoArguments>("SMI_CreateDeviceObject")(), 0);
+    int value = -1;
+    EXPECT_EQ(smi.As<GetCurrent>("SMI_GetGPIOValue")(3, &value), 0);
+    EXPECT_EQ(value, 6) << "the second 0x0810, not the first of the family";
+    EXPECT_EQ(smi.As<SetCurrent>("SMI_SetGPIOValue")(0, 5), 0);
+    EXPECT_EQ(smi.As<SetCurrent>("SMI_SetGPIOValue")(4, 1), 1);  // ports are 0 to 3
+    EXPECT_EQ(DumpState(installed.rig)["devices"][3]["smiGpio"], nlohmann::json::array({5, 8, 7, 6}));
+
+    ASSERT_EQ(BindFilter(devices[2], filter), S_OK);
+    EXPECT_EQ(smi.As<NoArguments>("SMI_CreateDeviceObject")(), 1) << "0x0617 is not of the family";
+    EXPECT_EQ(smi.As<GetCurrent>("SMI_GetGPIOValue")(3, &value), 1);
 }
 
 // A hanging request keeps its caller waiting, but not other processes or
@@ -110,7 +136,7 @@ TEST_F(SmiUtilityTest, AHangDelaysItsCallerOnlyAndOutsideTheLock) {
     const auto otherCall = Clock::now() - start;
     caller.join();
     EXPECT_GE(hungFor, std::chrono::milliseconds(400));
-    EXPECT_EQ(hung, 0);  // a hang without a failure code answers after the delay
+    EXPECT_EQ(hung, 8);  // a hang without a failure code answers after the delay
     EXPECT_LT(otherCall, std::chrono::milliseconds(250));
 }
 
@@ -130,13 +156,16 @@ TEST(ClientPropertyPageLibTest, DecoratedEntryPointsReachTheFamilysBridgeRegiste
     const auto uninitial = lib.As<Uninitial>("?UNInitialLIB@@YAXXZ");
     ASSERT_TRUE(initial && read && write && uninitial);
 
-    EXPECT_EQ(initial(), 1);
     long value = -1;
+    EXPECT_EQ(read(0x100A, &value), 0) << "before InitialLIB";
+    EXPECT_EQ(write(0x1006, 0x11), 0);
+    EXPECT_EQ(initial(), 1);
     EXPECT_EQ(read(0x100A, &value), 1);
     EXPECT_EQ(value, 3);
     EXPECT_EQ(write(0x1006, 0x5A), 1);
     EXPECT_EQ(read(0x1006, nullptr), 0);
     uninitial();
+    EXPECT_EQ(write(0x1006, 0x22), 0) << "after UNInitialLIB";
 
     EXPECT_EQ(BridgeRegister(DumpState(rig), 2, "0x1006"), 0x5A);
     const auto trace = TraceLines(rig);
