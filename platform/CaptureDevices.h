@@ -38,12 +38,38 @@ public:
                         const void* propertyData, std::uint32_t dataLength) = 0;
 };
 
-// IKsTopologyInfo: the filter's nodes and their types.
+// IExtensionUnit of the extension-unit node plug-in (zelunit): each property
+// method is one property request on the extension-unit node; the plug-in
+// serves every camera of the process, selected with SwitchHandle.
+class ExtensionUnit {
+public:
+    virtual ~ExtensionUnit() = default;
+    virtual HResult get_InfoSize(std::uint32_t* size) = 0;
+    virtual HResult get_Info(std::uint32_t size, std::uint8_t* info) = 0;
+    virtual HResult get_PropertySize(std::uint32_t id, std::uint32_t* size) = 0;
+    virtual HResult get_Property(std::uint32_t id, std::uint32_t size, std::uint8_t* value) = 0;
+    virtual HResult put_Property(std::uint32_t id, std::uint32_t size, std::uint8_t* value) = 0;
+    virtual HResult is_Ready(std::uint32_t* ready) = 0;
+    virtual HResult SwitchHandle(std::uint32_t deviceNumber) = 0;
+    virtual HResult end() = 0;
+};
+
+// A node instance, as IKsTopologyInfo::CreateNodeInstance gives it: the node
+// plug-in the platform created for the node.
+class NodeInstance {
+public:
+    virtual ~NodeInstance() = default;
+    virtual HResult QueryExtensionUnit(std::shared_ptr<ExtensionUnit>& unit) = 0;
+};
+
+// IKsTopologyInfo: the filter's nodes, their types, and node instances.
 class KsTopologyInfo {
 public:
     virtual ~KsTopologyInfo() = default;
     virtual HResult NumNodes(std::uint32_t& count) = 0;
     virtual HResult NodeType(std::uint32_t node, Guid& type) = 0;
+    // `iid` is the interface the instance is created for (IKsNodeControl).
+    virtual HResult CreateNodeInstance(std::uint32_t node, const Guid& iid, std::shared_ptr<NodeInstance>& instance) = 0;
 };
 
 // IAMVideoProcAmp and IAMCameraControl have the same shape.
@@ -98,6 +124,10 @@ public:
     virtual HResult Initialize() = 0;
     virtual void Uninitialize() = 0;
     virtual HResult CreateSystemDeviceEnumerator(std::unique_ptr<DeviceEnumerator>& enumerator) = 0;
+    // The plug-in class (CExtensionUnit) created directly, in process, for
+    // its IExtensionUnit: how systems whose proxy makes no node instances
+    // reach it.
+    virtual HResult CreateExtensionUnit(std::shared_ptr<ExtensionUnit>& unit) = 0;
 };
 
 }  // namespace kv::platform

@@ -15,6 +15,7 @@ constexpr HResult kE_NOINTERFACE = static_cast<HResult>(0x80004002u);
 constexpr HResult kE_POINTER = static_cast<HResult>(0x80004003u);
 constexpr HResult kE_FAIL = static_cast<HResult>(0x80004005u);
 constexpr HResult kE_INVALIDARG = static_cast<HResult>(0x80070057u);
+constexpr HResult kClassNotRegistered = static_cast<HResult>(0x80040154u);  // REGDB_E_CLASSNOTREG
 
 constexpr bool Succeeded(HResult hr) { return hr >= 0; }
 constexpr bool Failed(HResult hr) { return hr < 0; }

@@ -63,6 +63,8 @@ public:
     HResult Initialize() override { return kS_OK; }
     void Uninitialize() override {}
     HResult CreateSystemDeviceEnumerator(std::unique_ptr<DeviceEnumerator>& enumerator) override;
+    // No plug-in class is registered here.
+    HResult CreateExtensionUnit(std::shared_ptr<ExtensionUnit>&) override { return kClassNotRegistered; }
 };
 
 // No USB library here: the device list is always empty.

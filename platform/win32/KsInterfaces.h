@@ -23,6 +23,23 @@ struct IKsControl : public IUnknown {
                                               ULONG* bytesReturned) = 0;
 };
 
+// The node plug-in's interfaces (zelunit), as its type library declares them.
+// {A0432DA0-A887-45F8-B28B-6693C6B9E619}
+inline constexpr GUID kCLSID_ExtensionUnit = {0xA0432DA0, 0xA887, 0x45F8, {0xB2, 0x8B, 0x66, 0x93, 0xC6, 0xB9, 0xE6, 0x19}};
+// {6E92B5C0-4D8A-402A-B56C-D2D292E0233B}
+inline constexpr GUID kIID_IExtensionUnit = {0x6E92B5C0, 0x4D8A, 0x402A, {0xB5, 0x6C, 0xD2, 0xD2, 0x92, 0xE0, 0x23, 0x3B}};
+
+struct IExtensionUnit : public IDispatch {
+    virtual HRESULT STDMETHODCALLTYPE get_InfoSize(ULONG* size) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Info(ULONG size, BYTE* info) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_PropertySize(ULONG propertyId, ULONG* size) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Property(ULONG propertyId, ULONG size, BYTE* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Property(ULONG propertyId, ULONG size, BYTE* value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE is_Ready(ULONG* ready) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SwitchHandle(ULONG deviceNumber) = 0;
+    virtual HRESULT STDMETHODCALLTYPE end() = 0;
+};
+
 struct KsTopologyConnection {
     ULONG fromNode;
     ULONG fromNodePin;

@@ -51,6 +51,7 @@ public:
     HResult Initialize() override;
     void Uninitialize() override;
     HResult CreateSystemDeviceEnumerator(std::unique_ptr<DeviceEnumerator>& enumerator) override;
+    HResult CreateExtensionUnit(std::shared_ptr<ExtensionUnit>& unit) override;
 };
 
 }  // namespace kv::platform::win32

@@ -97,4 +97,12 @@ HResult Win32CaptureDevices::CreateSystemDeviceEnumerator(std::unique_ptr<Device
     return hr;
 }
 
+HResult Win32CaptureDevices::CreateExtensionUnit(std::shared_ptr<ExtensionUnit>& unit) {
+    ComPtr<win::IExtensionUnit> raw;
+    const HRESULT hr = CoCreateInstance(win::kCLSID_ExtensionUnit, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
+                                        win::kIID_IExtensionUnit, reinterpret_cast<void**>(raw.GetAddressOf()));
+    if (SUCCEEDED(hr) && raw) unit = MakeWin32ExtensionUnit(raw);
+    return hr;
+}
+
 }  // namespace kv::platform::win32

@@ -41,6 +41,51 @@ private:
     ComPtr<IKsPropertySet> m_set;
 };
 
+class Win32ExtensionUnit : public ExtensionUnit {
+public:
+    explicit Win32ExtensionUnit(ComPtr<win::IExtensionUnit> unit) : m_unit(std::move(unit)) {}
+    HResult get_InfoSize(std::uint32_t* size) override { return Sized(size, [&](ULONG* s) { return m_unit->get_InfoSize(s); }); }
+    HResult get_Info(std::uint32_t size, std::uint8_t* info) override { return m_unit->get_Info(size, info); }
+    HResult get_PropertySize(std::uint32_t id, std::uint32_t* size) override {
+        return Sized(size, [&](ULONG* s) { return m_unit->get_PropertySize(id, s); });
+    }
+    HResult get_Property(std::uint32_t id, std::uint32_t size, std::uint8_t* value) override {
+        return m_unit->get_Property(id, size, value);
+    }
+    HResult put_Property(std::uint32_t id, std::uint32_t size, std::uint8_t* value) override {
+        return m_unit->put_Property(id, size, value);
+    }
+    HResult is_Ready(std::uint32_t* ready) override { return Sized(ready, [&](ULONG* r) { return m_unit->is_Ready(r); }); }
+    HResult SwitchHandle(std::uint32_t deviceNumber) override { return m_unit->SwitchHandle(deviceNumber); }
+    HResult end() override { return m_unit->end(); }
+
+private:
+    // ULONG is 32 bits on Windows; a null out-pointer goes through as null.
+    template <class Call>
+    static HResult Sized(std::uint32_t* out, Call call) {
+        ULONG value = out ? *out : 0;
+        const HRESULT hr = call(out ? &value : nullptr);
+        if (out) *out = value;
+        return hr;
+    }
+
+    ComPtr<win::IExtensionUnit> m_unit;
+};
+
+class Win32NodeInstance : public NodeInstance {
+public:
+    explicit Win32NodeInstance(ComPtr<IUnknown> instance) : m_instance(std::move(instance)) {}
+    HResult QueryExtensionUnit(std::shared_ptr<ExtensionUnit>& unit) override {
+        ComPtr<win::IExtensionUnit> raw;
+        const HRESULT hr = m_instance->QueryInterface(win::kIID_IExtensionUnit, reinterpret_cast<void**>(raw.GetAddressOf()));
+        if (SUCCEEDED(hr) && raw) unit = MakeWin32ExtensionUnit(raw);
+        return hr;
+    }
+
+private:
+    ComPtr<IUnknown> m_instance;
+};
+
 class Win32KsTopologyInfo : public KsTopologyInfo {
 public:
     explicit Win32KsTopologyInfo(ComPtr<win::IKsTopologyInfo> info) : m_info(std::move(info)) {}
@@ -54,6 +99,13 @@ public:
         GUID raw{};
         const HRESULT hr = m_info->get_NodeType(node, &raw);
         type = FromWin32Guid(raw);
+        return hr;
+    }
+    HResult CreateNodeInstance(std::uint32_t node, const Guid& iid, std::shared_ptr<NodeInstance>& instance) override {
+        const GUID wanted = ToWin32Guid(iid);
+        ComPtr<IUnknown> raw;
+        const HRESULT hr = m_info->CreateNodeInstance(node, wanted, reinterpret_cast<void**>(raw.GetAddressOf()));
+        if (SUCCEEDED(hr) && raw) instance = std::make_shared<Win32NodeInstance>(raw);
         return hr;
     }
 
@@ -130,6 +182,10 @@ private:
 
 std::shared_ptr<Filter> MakeWin32Filter(ComPtr<IBaseFilter> filter) {
     return std::make_shared<Win32Filter>(std::move(filter));
+}
+
+std::shared_ptr<ExtensionUnit> MakeWin32ExtensionUnit(ComPtr<win::IExtensionUnit> unit) {
+    return std::make_shared<Win32ExtensionUnit>(std::move(unit));
 }
 
 GUID ToWin32Guid(const Guid& guid) {

@@ -8,10 +8,9 @@ namespace kv::sim::host {
 namespace {
 
 using platform::HResult;
+using platform::kClassNotRegistered;
 using platform::kS_FALSE;
 using platform::kS_OK;
-
-constexpr HResult kClassNotRegistered = static_cast<HResult>(0x80040154u);
 
 class SimPropertyBag : public platform::PropertyBag {
 public:

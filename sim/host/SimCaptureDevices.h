@@ -14,6 +14,9 @@ public:
     platform::HResult Initialize() override { return platform::kS_OK; }
     void Uninitialize() override {}
     platform::HResult CreateSystemDeviceEnumerator(std::unique_ptr<platform::DeviceEnumerator>& enumerator) override;
+    platform::HResult CreateExtensionUnit(std::shared_ptr<platform::ExtensionUnit>&) override {
+        return platform::kClassNotRegistered;
+    }
 
 private:
     SimContext& m_context;

@@ -64,6 +64,9 @@ public:
     HResult NodeType(std::uint32_t node, platform::Guid& type) override {
         return sim::NodeType(m_config, node, type);
     }
+    HResult CreateNodeInstance(std::uint32_t, const platform::Guid&, std::shared_ptr<platform::NodeInstance>&) override {
+        return platform::kClassNotRegistered;
+    }
 
 private:
     const CameraConfig& m_config;

@@ -114,6 +114,9 @@ public:
     }
     void Uninitialize() override { ++uninitializeCalls; }
     platform::HResult CreateSystemDeviceEnumerator(std::unique_ptr<platform::DeviceEnumerator>& enumerator) override;
+    platform::HResult CreateExtensionUnit(std::shared_ptr<platform::ExtensionUnit>&) override {
+        return platform::kClassNotRegistered;
+    }
 };
 
 // No USB library: the device list cannot be built.
