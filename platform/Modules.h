@@ -20,6 +20,10 @@ public:
     virtual ~Modules() = default;
     // Null when the library cannot be loaded.
     virtual std::unique_ptr<Module> Load(const std::string& name) = 0;
+    // Looks for the library only in the program's own folder and the system
+    // folder, never in the current folder or along PATH (for what an
+    // elevated process loads). Null when it is not there.
+    virtual std::unique_ptr<Module> LoadFromProgramFolder(const std::string& name) = 0;
 };
 
 }  // namespace kv::platform

@@ -12,6 +12,8 @@
 #include "platform/Files.h"
 #include "platform/Modules.h"
 #include "platform/Processes.h"
+#include "platform/Registry.h"
+#include "platform/Sync.h"
 #include "platform/Ui.h"
 
 namespace kv::platform {
@@ -26,6 +28,8 @@ struct Ports {
     CaptureDevices& captureDevices;
     DirectUsb& directUsb;
     Modules& modules;
+    Registry& registry;
+    Sync& sync;
 };
 
 // The real adapters of the platform the program was built for.

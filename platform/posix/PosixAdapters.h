@@ -18,6 +18,10 @@ public:
     // $KV_COMMON_DOCUMENTS, else $XDG_DOCUMENTS_DIR, else $HOME/Documents.
     std::string CommonDocumentsFolder() const override;
     bool IsWindows() const override { return false; }
+    bool GetOsVersion(OsVersion&) const override { return false; }
+    // No process token here: both queries fail.
+    std::optional<std::uint32_t> TokenElevationType() const override { return std::nullopt; }
+    std::optional<std::uint32_t> TokenElevation() const override { return std::nullopt; }
 
 private:
     std::vector<std::string> m_args;
@@ -54,6 +58,8 @@ public:
 class PosixProcesses : public Processes {
 public:
     bool StartHidden(const std::string& commandLine) override;
+    // There is no elevation request to make here.
+    bool StartElevated(const std::string&) override { return false; }
 };
 
 // This platform's cameras are not reached: the video-input category is
@@ -77,6 +83,18 @@ public:
 class PosixModules : public Modules {
 public:
     std::unique_ptr<Module> Load(const std::string& name) override;
+    std::unique_ptr<Module> LoadFromProgramFolder(const std::string& name) override { return Load(name); }
+};
+
+// There is no registry here: no key can be opened.
+class PosixRegistry : public Registry {
+public:
+    std::unique_ptr<RegistryKey> CreateKeyForReading(RegistryRoot, const std::string&) override { return nullptr; }
+};
+
+class PosixSync : public Sync {
+public:
+    std::shared_ptr<NamedMutex> CreateNamedMutex(const std::string& name) override;
 };
 
 }  // namespace kv::platform::posix

@@ -20,8 +20,10 @@ private:
     posix::PosixCaptureDevices m_captureDevices;
     posix::PosixDirectUsb m_directUsb;
     posix::PosixModules m_modules;
-    Ports m_ports{m_environment, m_files,          m_console,   m_clock,  m_ui,
-                  m_processes,   m_captureDevices, m_directUsb, m_modules};
+    posix::PosixRegistry m_registry;
+    posix::PosixSync m_sync;
+    Ports m_ports{m_environment, m_files,     m_console, m_clock,    m_ui,  m_processes,
+                  m_captureDevices, m_directUsb, m_modules, m_registry, m_sync};
 };
 
 }  // namespace

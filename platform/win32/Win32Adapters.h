@@ -12,6 +12,9 @@ public:
     std::string CurrentDirectory() const override;
     std::string CommonDocumentsFolder() const override;
     bool IsWindows() const override { return true; }
+    bool GetOsVersion(OsVersion& version) const override;
+    std::optional<std::uint32_t> TokenElevationType() const override;
+    std::optional<std::uint32_t> TokenElevation() const override;
 };
 
 class Win32Files : public Files {
@@ -44,6 +47,7 @@ public:
 class Win32Processes : public Processes {
 public:
     bool StartHidden(const std::string& commandLine) override;
+    bool StartElevated(const std::string& program) override;
 };
 
 class Win32CaptureDevices : public CaptureDevices {
@@ -66,6 +70,17 @@ public:
 class Win32Modules : public Modules {
 public:
     std::unique_ptr<Module> Load(const std::string& name) override;
+    std::unique_ptr<Module> LoadFromProgramFolder(const std::string& name) override;
+};
+
+class Win32Registry : public Registry {
+public:
+    std::unique_ptr<RegistryKey> CreateKeyForReading(RegistryRoot root, const std::string& path) override;
+};
+
+class Win32Sync : public Sync {
+public:
+    std::shared_ptr<NamedMutex> CreateNamedMutex(const std::string& name) override;
 };
 
 }  // namespace kv::platform::win32

@@ -53,8 +53,10 @@ private:
     win32::Win32CaptureDevices m_captureDevices;
     win32::Win32DirectUsb m_directUsb;
     win32::Win32Modules m_modules;
-    Ports m_ports{m_environment, m_files,          m_console,   m_clock,  m_ui,
-                  m_processes,   m_captureDevices, m_directUsb, m_modules};
+    win32::Win32Registry m_registry;
+    win32::Win32Sync m_sync;
+    Ports m_ports{m_environment, m_files,     m_console, m_clock,    m_ui,  m_processes,
+                  m_captureDevices, m_directUsb, m_modules, m_registry, m_sync};
 };
 
 }  // namespace

@@ -25,6 +25,7 @@ SymbolTable AsicLibSymbols();
 class StandInModules : public platform::Modules {
 public:
     std::unique_ptr<platform::Module> Load(const std::string& name) override;
+    std::unique_ptr<platform::Module> LoadFromProgramFolder(const std::string& name) override { return Load(name); }
 };
 
 }  // namespace kv::sim::host

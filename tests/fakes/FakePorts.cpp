@@ -1,6 +1,7 @@
 // Recording fakes of the ports.
 #include "tests/fakes/FakePorts.h"
 
+#include <mutex>
 #include <stdexcept>
 
 namespace kv::test {
@@ -117,6 +118,91 @@ HResult FakeCaptureDevices::CreateSystemDeviceEnumerator(std::unique_ptr<platfor
     if (enumeratorFails) return static_cast<HResult>(0x80040154u);  // class not registered
     enumerator = std::make_unique<FakeDeviceEnumerator>(*this);
     return kS_OK;
+}
+
+namespace {
+
+class FakeModule : public platform::Module {
+public:
+    explicit FakeModule(const std::map<std::string, void*>& entryPoints) : m_entryPoints(entryPoints) {}
+    void* Symbol(const std::string& name) override {
+        const auto found = m_entryPoints.find(name);
+        return found == m_entryPoints.end() ? nullptr : found->second;
+    }
+
+private:
+    const std::map<std::string, void*>& m_entryPoints;
+};
+
+class FakeRegistryKey : public platform::RegistryKey {
+public:
+    explicit FakeRegistryKey(FakeRegistry::Key& key) : m_key(key) {}
+    bool ReadDword(const std::string& name, std::uint32_t& value) override {
+        const auto found = m_key.dwords.find(name);
+        if (found == m_key.dwords.end()) return false;
+        value = found->second;
+        return true;
+    }
+    bool ReadString(const std::string& name, std::size_t maxBytes, std::string& value) override {
+        const auto found = m_key.strings.find(name);
+        if (found == m_key.strings.end() || found->second.size() + 1 > maxBytes) return false;
+        value = found->second;
+        return true;
+    }
+
+private:
+    FakeRegistry::Key& m_key;
+};
+
+class FakeNamedMutex : public platform::NamedMutex {
+public:
+    explicit FakeNamedMutex(FakeSync& sync) : m_sync(sync) {}
+    platform::MutexWait Wait(unsigned milliseconds) override {
+        ++m_sync.waits;
+        if (m_sync.forcedWait) {
+            const platform::MutexWait forced = *m_sync.forcedWait;
+            const bool owned = forced == platform::MutexWait::Acquired || forced == platform::MutexWait::Abandoned;
+            if (owned) m_mutex.lock();
+            return forced;
+        }
+        return m_mutex.try_lock_for(std::chrono::milliseconds(milliseconds)) ? platform::MutexWait::Acquired
+                                                                              : platform::MutexWait::TimedOut;
+    }
+    void Release() override {
+        ++m_sync.releases;
+        m_mutex.unlock();
+    }
+
+private:
+    FakeSync& m_sync;
+    std::timed_mutex m_mutex;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::Module> FakeModules::Load(const std::string& name) {
+    loaded.push_back(name);
+    const auto found = libraries.find(name);
+    if (found == libraries.end()) return nullptr;
+    return std::make_unique<FakeModule>(found->second.entryPoints);
+}
+
+std::unique_ptr<platform::Module> FakeModules::LoadFromProgramFolder(const std::string& name) {
+    loaded.push_back("program-folder:" + name);
+    const auto found = libraries.find(name);
+    if (found == libraries.end() || !found->second.inProgramFolder) return nullptr;
+    return std::make_unique<FakeModule>(found->second.entryPoints);
+}
+
+std::unique_ptr<platform::RegistryKey> FakeRegistry::CreateKeyForReading(platform::RegistryRoot root,
+                                                                         const std::string& path) {
+    if (openFails) return nullptr;
+    return std::make_unique<FakeRegistryKey>(keys[{root, path}]);
+}
+
+std::shared_ptr<platform::NamedMutex> FakeSync::CreateNamedMutex(const std::string& name) {
+    created.push_back(name);
+    return std::make_shared<FakeNamedMutex>(*this);
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {

@@ -1,6 +1,7 @@
 // Recording fakes of every port, and a bundle that hands them to the core.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <optional>
@@ -19,12 +20,21 @@ public:
     std::string currentDirectory = "C:\\Korvex";
     std::string commonDocuments = "C:\\Users\\Public\\Documents";
     bool windows = true;
+    std::optional<platform::OsVersion> osVersion = platform::OsVersion{2, 6, 1};
+    std::optional<std::uint32_t> elevationType = 3;  // limited
+    std::optional<std::uint32_t> elevation = 0;
 
     std::string RawCommandLine() const override { return rawCommandLine; }
     std::string ModulePath() const override { return modulePath; }
     std::string CurrentDirectory() const override { return currentDirectory; }
     std::string CommonDocumentsFolder() const override { return commonDocuments; }
     bool IsWindows() const override { return windows; }
+    bool GetOsVersion(platform::OsVersion& version) const override {
+        if (osVersion) version = *osVersion;
+        return osVersion.has_value();
+    }
+    std::optional<std::uint32_t> TokenElevationType() const override { return elevationType; }
+    std::optional<std::uint32_t> TokenElevation() const override { return elevation; }
 };
 
 // An in-memory file system with Windows separators. Files keep everything
@@ -84,9 +94,15 @@ public:
 class FakeProcesses : public platform::Processes {
 public:
     std::vector<std::string> started;
+    std::vector<std::string> startedElevated;
+    bool elevatedStartWorks = true;
     bool StartHidden(const std::string& commandLine) override {
         started.push_back(commandLine);
         return true;
+    }
+    bool StartElevated(const std::string& program) override {
+        startedElevated.push_back(program);
+        return elevatedStartWorks;
     }
 };
 
@@ -125,10 +141,46 @@ public:
     std::unique_ptr<platform::UsbDeviceList> ListInit() override { return nullptr; }
 };
 
-// No outside library can be loaded.
+// Libraries by name, each a table of entry points; Load finds them anywhere,
+// LoadFromProgramFolder only those placed in the program's folder.
 class FakeModules : public platform::Modules {
 public:
-    std::unique_ptr<platform::Module> Load(const std::string&) override { return nullptr; }
+    struct Library {
+        std::map<std::string, void*> entryPoints;
+        bool inProgramFolder = true;
+    };
+    std::map<std::string, Library> libraries;
+    std::vector<std::string> loaded;  // "name" or "program-folder:name", in order
+
+    std::unique_ptr<platform::Module> Load(const std::string& name) override;
+    std::unique_ptr<platform::Module> LoadFromProgramFolder(const std::string& name) override;
+};
+
+// Keys by root and path, each a set of values; a missing key is created
+// empty when opened, as the platform does.
+class FakeRegistry : public platform::Registry {
+public:
+    struct Key {
+        std::map<std::string, std::uint32_t> dwords;
+        std::map<std::string, std::string> strings;
+    };
+    std::map<std::pair<platform::RegistryRoot, std::string>, Key> keys;
+    bool openFails = false;
+
+    std::unique_ptr<platform::RegistryKey> CreateKeyForReading(platform::RegistryRoot root,
+                                                               const std::string& path) override;
+};
+
+// Named mutexes inside the process: a real timed mutex each, unless a wait
+// result is forced.
+class FakeSync : public platform::Sync {
+public:
+    std::optional<platform::MutexWait> forcedWait;
+    std::vector<std::string> created;
+    std::atomic<int> waits = 0;  // counted by worker threads
+    std::atomic<int> releases = 0;
+
+    std::shared_ptr<platform::NamedMutex> CreateNamedMutex(const std::string& name) override;
 };
 
 // Every fake, bundled as the port set the core takes.
@@ -142,7 +194,10 @@ struct FakePorts {
     FakeCaptureDevices captureDevices;
     FakeDirectUsb directUsb;
     FakeModules modules;
-    platform::Ports ports{environment, files, console, clock, ui, processes, captureDevices, directUsb, modules};
+    FakeRegistry registry;
+    FakeSync sync;
+    platform::Ports ports{environment, files,   console, clock,    ui,  processes,
+                          captureDevices, directUsb, modules, registry, sync};
 
     FakePorts(const FakePorts&) = delete;
     FakePorts() = default;
