@@ -4,6 +4,14 @@
 #include <memory>
 #include <string>
 
+// The calling convention of the platform's WINAPI entry points (stdcall on
+// 32-bit Windows), for entry points looked up by name.
+#if defined(_WIN32) && !defined(_WIN64)
+#define KV_WINAPI __stdcall
+#else
+#define KV_WINAPI
+#endif
+
 namespace kv::platform {
 
 // A loaded library; freed when the object goes.

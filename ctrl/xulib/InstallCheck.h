@@ -1,0 +1,22 @@
+// Making sure the extension-unit plug-in is registered before the register
+// library looks for cameras: the vendor key it writes when it registers
+// must name an existing file and a recent enough version; otherwise it is
+// registered (elevated) or its installer is started with an elevation request.
+#pragma once
+
+#include "platform/Ports.h"
+
+namespace kv::ctrl::xulib {
+
+inline constexpr const char* kVendorKey = "Software\\Zelmar\\UVC Extension Control";
+inline constexpr const char* kPluginModule = "zelunit.dll";
+inline constexpr const char* kInstaller = "Install_UvcCtrl.exe";
+constexpr std::uint32_t kMinimumPluginVersion = 0x1001;
+constexpr unsigned kInstallerWaitMs = 1500;
+constexpr unsigned kRegistrationWaitMs = 300;
+
+// Reports nothing: every failure ends the check silently, and the caller
+// enumerates the cameras next in any case.
+void RunInstallCheck(platform::Ports& ports);
+
+}  // namespace kv::ctrl::xulib

@@ -1,0 +1,21 @@
+// Running one piece of work on a short-lived thread of its own, waiting for
+// it a limited time. Work that outlives the wait goes on alone: it must own
+// everything it touches (copies, or objects shared with the caller), and its
+// result is dropped.
+#pragma once
+
+#include <chrono>
+#include <functional>
+
+#include "platform/HResult.h"
+
+namespace kv::ctrl::xulib {
+
+struct WorkerOutcome {
+    bool finished = false;  // false: the thread did not start, or did not end in time
+    platform::HResult result = platform::kE_FAIL;
+};
+
+WorkerOutcome RunOnWorker(std::function<platform::HResult()> work, std::chrono::milliseconds limit);
+
+}  // namespace kv::ctrl::xulib
