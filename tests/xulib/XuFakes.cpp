@@ -1,0 +1,294 @@
+// Fake cameras for the register library.
+#include "tests/xulib/XuFakes.h"
+
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+#include "ctrl/xulib/NodeProperty.h"
+
+namespace kv::test {
+
+namespace {
+
+using platform::HResult;
+using platform::kE_FAIL;
+using platform::kS_OK;
+
+constexpr HResult kNotFound = static_cast<HResult>(0x80070490u);
+
+std::string Hex(const std::uint8_t* bytes, std::size_t count) {
+    std::string text;
+    char byte[4];
+    for (std::size_t i = 0; i < count; ++i) {
+        std::snprintf(byte, sizeof byte, " %02X", bytes[i]);
+        text += byte;
+    }
+    return text;
+}
+
+std::uint32_t Le32(const std::uint8_t* bytes) {
+    return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
+           (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
+}
+
+class FakeNodeInstance : public platform::NodeInstance {
+public:
+    explicit FakeNodeInstance(std::shared_ptr<FakePluginUnit> unit) : m_unit(std::move(unit)) {}
+    HResult QueryExtensionUnit(std::shared_ptr<platform::ExtensionUnit>& unit) override {
+        unit = m_unit;
+        return kS_OK;
+    }
+
+private:
+    std::shared_ptr<FakePluginUnit> m_unit;
+};
+
+class FakeTopology : public platform::KsTopologyInfo {
+public:
+    FakeTopology(FakeCamera& camera, FakeCameraDevices& devices) : m_camera(camera), m_devices(devices) {}
+    HResult NumNodes(std::uint32_t& count) override {
+        count = static_cast<std::uint32_t>(m_camera.nodeTypes.size());
+        return kS_OK;
+    }
+    HResult NodeType(std::uint32_t node, platform::Guid& type) override {
+        if (node >= m_camera.nodeTypes.size()) return kE_FAIL;
+        type = m_camera.nodeTypes[node];
+        return kS_OK;
+    }
+    HResult CreateNodeInstance(std::uint32_t node, const platform::Guid& iid,
+                               std::shared_ptr<platform::NodeInstance>& instance) override {
+        const auto plugin = m_camera.plugins.find(node);
+        if (iid != ctrl::xulib::kIKsNodeControl || plugin == m_camera.plugins.end()) return platform::kE_NOINTERFACE;
+        m_devices.nodeInstancesMade.push_back(node);
+        instance = std::make_shared<FakeNodeInstance>(plugin->second);
+        return kS_OK;
+    }
+
+private:
+    FakeCamera& m_camera;
+    FakeCameraDevices& m_devices;
+};
+
+class FakeFilter : public platform::Filter {
+public:
+    FakeFilter(FakeCamera& camera, FakeCameraDevices& devices) : m_camera(camera), m_devices(devices) {}
+    HResult QueryKsControl(std::shared_ptr<platform::KsControl>& control) override {
+        control = m_camera.control;
+        return control ? kS_OK : platform::kE_NOINTERFACE;
+    }
+    HResult QueryKsPropertySet(std::shared_ptr<platform::KsPropertySet>&) override { return platform::kE_NOINTERFACE; }
+    HResult QueryKsTopologyInfo(std::shared_ptr<platform::KsTopologyInfo>& topology) override {
+        topology = std::make_shared<FakeTopology>(m_camera, m_devices);
+        return kS_OK;
+    }
+    HResult QueryVideoProcAmp(std::shared_ptr<platform::RangedProperties>&) override { return platform::kE_NOINTERFACE; }
+    HResult QueryCameraControl(std::shared_ptr<platform::RangedProperties>&) override { return platform::kE_NOINTERFACE; }
+
+private:
+    FakeCamera& m_camera;
+    FakeCameraDevices& m_devices;
+};
+
+class FakeBag : public platform::PropertyBag {
+public:
+    explicit FakeBag(const FakeCamera& camera) : m_camera(camera) {}
+    HResult Read(const std::string& name, std::string& value) override {
+        const auto& field = name == "FriendlyName" ? m_camera.friendlyName : m_camera.devicePath;
+        if ((name != "FriendlyName" && name != "DevicePath") || !field) return kNotFound;
+        value = *field;
+        return kS_OK;
+    }
+
+private:
+    const FakeCamera& m_camera;
+};
+
+class FakeCameraMoniker : public platform::Moniker {
+public:
+    FakeCameraMoniker(FakeCamera& camera, FakeCameraDevices& devices) : m_camera(camera), m_devices(devices) {}
+    HResult BindToStorage(std::unique_ptr<platform::PropertyBag>& bag) override {
+        bag = std::make_unique<FakeBag>(m_camera);
+        return kS_OK;
+    }
+    HResult BindToObject(std::shared_ptr<platform::Filter>& filter) override {
+        filter = std::make_shared<FakeFilter>(m_camera, m_devices);
+        return kS_OK;
+    }
+
+private:
+    FakeCamera& m_camera;
+    FakeCameraDevices& m_devices;
+};
+
+class FakeCameraMonikers : public platform::MonikerEnumerator {
+public:
+    explicit FakeCameraMonikers(FakeCameraDevices& devices) : m_devices(devices) {}
+    HResult Reset() override {
+        m_next = 0;
+        return kS_OK;
+    }
+    HResult Next(std::unique_ptr<platform::Moniker>& moniker) override {
+        if (m_next >= m_devices.cameras.size()) return platform::kS_FALSE;
+        moniker = std::make_unique<FakeCameraMoniker>(m_devices.cameras[m_next++], m_devices);
+        return kS_OK;
+    }
+
+private:
+    FakeCameraDevices& m_devices;
+    std::size_t m_next = 0;
+};
+
+class FakeCameraEnumerator : public platform::DeviceEnumerator {
+public:
+    explicit FakeCameraEnumerator(FakeCameraDevices& devices) : m_devices(devices) {}
+    HResult CreateVideoInputEnumerator(std::unique_ptr<platform::MonikerEnumerator>& enumerator) override {
+        if (m_devices.cameras.empty()) return platform::kS_FALSE;
+        enumerator = std::make_unique<FakeCameraMonikers>(m_devices);
+        return kS_OK;
+    }
+
+private:
+    FakeCameraDevices& m_devices;
+};
+
+}  // namespace
+
+void RequestLog::Add(std::string line) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_lines.push_back(std::move(line));
+}
+
+std::vector<std::string> RequestLog::Lines() const {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_lines;
+}
+
+void RequestLog::Clear() {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_lines.clear();
+}
+
+std::uint8_t FakeBridge::Read(std::uint16_t address) const {
+    const auto found = registers.find(address);
+    return found == registers.end() ? 0 : found->second;
+}
+
+HResult FakePluginUnit::get_InfoSize(std::uint32_t* size) {
+    if (size == nullptr) return platform::kE_POINTER;
+    *size = 16;
+    return kS_OK;
+}
+
+HResult FakePluginUnit::get_Info(std::uint32_t, std::uint8_t*) { return kS_OK; }
+
+HResult FakePluginUnit::get_PropertySize(std::uint32_t, std::uint32_t* size) { return get_InfoSize(size); }
+
+HResult FakePluginUnit::get_Property(std::uint32_t id, std::uint32_t size, std::uint8_t* value) {
+    m_log.Add("GET " + std::to_string(id) + " " + std::to_string(size));
+    if (id == 2) {
+        for (std::uint32_t i = 0; i < size; ++i) value[i] = m_bridge.Read(static_cast<std::uint16_t>(m_readAddress + i));
+    } else if (id == 4) {
+        for (std::uint32_t i = 0; i < size; ++i) value[i] = i < m_bridge.i2cReply.size() ? m_bridge.i2cReply[i] : 0xFF;
+    }
+    return kS_OK;
+}
+
+HResult FakePluginUnit::put_Property(std::uint32_t id, std::uint32_t size, std::uint8_t* value) {
+    if (putDelay.count() > 0) std::this_thread::sleep_for(putDelay);
+    m_log.Add(id == 1 ? "LEN " + std::to_string(value[0]) : "PUT " + std::to_string(id) + Hex(value, size));
+    if (failPut && *failPut == id) return kE_FAIL;
+    if (id == 2) {
+        m_readAddress = value[0];
+        m_readLength = value[1];
+    } else if (id == 3) {
+        for (std::uint32_t i = 0; i < value[1]; ++i) m_bridge.registers[static_cast<std::uint16_t>(value[0] + i)] = value[2 + i];
+    } else if (id == 4 || id == 5 || id == 19) {
+        m_bridge.registers[5] = m_bridge.i2cAcknowledged ? 0 : 0x10;
+    }
+    return kS_OK;
+}
+
+HResult FakePluginUnit::is_Ready(std::uint32_t* isReady) {
+    *isReady = ready ? 1 : 0;
+    return kS_OK;
+}
+
+HResult FakePluginUnit::SwitchHandle(std::uint32_t deviceNumber) {
+    m_log.Add("SWITCH " + std::to_string(deviceNumber));
+    return kS_OK;
+}
+
+HResult FakePluginUnit::end() {
+    ++endCalls;
+    return kS_OK;
+}
+
+HResult FakeFilterControl::KsProperty(const void* property, std::uint32_t propertyLength, void* data,
+                                      std::uint32_t dataLength, std::uint32_t* bytesReturned) {
+    if (propertyLength != ctrl::xulib::kNodePropertyLength) return platform::kE_INVALIDARG;
+    const auto* raw = static_cast<const std::uint8_t*>(property);
+    const platform::Guid set = platform::Guid::FromBytes(std::span<const std::uint8_t>(raw, 16));
+    const std::uint32_t id = Le32(raw + 16);
+    const std::uint32_t flags = Le32(raw + 20);
+    const std::uint32_t node = Le32(raw + 24);
+    const auto answers = nodeSets.find(node);
+    const bool known = answers != nodeSets.end() && answers->second == set;
+    if (flags == ctrl::xulib::kSupportFlags) return known ? kS_OK : kNotFound;
+    if (!known || set != ctrl::xulib::kAveoSet || id != 2 || dataLength != 32 || Le32(raw + 28) != 0) return kNotFound;
+    if (aveoDelay.count() > 0) std::this_thread::sleep_for(aveoDelay);
+    auto* block = static_cast<std::uint8_t*>(data);
+    std::size_t used = 32;
+    while (used > 0 && block[used - 1] == 0) --used;
+    const bool isSet = flags == ctrl::xulib::kSetFlags;
+    m_log.Add(std::string(isSet ? "AVEO SET@" : "AVEO GET@") + std::to_string(node) + Hex(block, used));
+    if (aveoFails) return kE_FAIL;
+    if (bytesReturned) *bytesReturned = 32;
+    if (isSet) {
+        if (block[0] == 0x03) m_bridge.registers[static_cast<std::uint16_t>(m_selected[1] | (m_selected[2] << 8))] = block[1];
+        if (block[0] == 0x01 || block[0] == 0xE0) std::memcpy(m_selected.data(), block, 32);
+        return kS_OK;
+    }
+    std::memset(block, 0, 32);
+    block[0] = m_selected[0];
+    if (m_selected[0] == 0x01) {
+        const auto address = static_cast<std::uint16_t>(m_selected[1] | (m_selected[2] << 8));
+        block[1] = m_bridge.Read(address);
+        block[2] = m_bridge.Read(static_cast<std::uint16_t>(address + 1));
+    } else if (m_selected[0] == 0xE0 && !m_bridge.i2cReply.empty()) {
+        block[1] = m_bridge.i2cReply[0];
+    }
+    return kS_OK;
+}
+
+HResult FakeCameraDevices::CreateSystemDeviceEnumerator(std::unique_ptr<platform::DeviceEnumerator>& enumerator) {
+    enumerator = std::make_unique<FakeCameraEnumerator>(*this);
+    return kS_OK;
+}
+
+FakeCamera& XuWorld::AddPluginCamera(const std::string& path, std::uint32_t node) {
+    bridges.push_back(std::make_unique<FakeBridge>());
+    FakeCamera camera;
+    camera.devicePath = path;
+    camera.nodeTypes.assign(node + 1, platform::Guid{});
+    camera.nodeTypes[node] = ctrl::xulib::kDevSpecificNode;
+    camera.control = std::make_shared<FakeFilterControl>(log, *bridges.back());
+    camera.control->nodeSets[node] = ctrl::xulib::kPluginSet;
+    camera.plugins[node] = std::make_shared<FakePluginUnit>(log, *bridges.back());
+    devices.cameras.push_back(std::move(camera));
+    return devices.cameras.back();
+}
+
+FakeCamera& XuWorld::AddAveoCamera(const std::string& path, std::uint32_t node) {
+    bridges.push_back(std::make_unique<FakeBridge>());
+    FakeCamera camera;
+    camera.devicePath = path;
+    camera.nodeTypes.assign(node + 1, platform::Guid{});
+    camera.nodeTypes[node] = ctrl::xulib::kDevSpecificNode;
+    camera.control = std::make_shared<FakeFilterControl>(log, *bridges.back());
+    camera.control->nodeSets[node] = ctrl::xulib::kAveoSet;
+    devices.cameras.push_back(std::move(camera));
+    return devices.cameras.back();
+}
+
+}  // namespace kv::test

@@ -1,0 +1,102 @@
+// Each operation on a worker thread waited for 500 ms, under the library's
+// named mutex: time-outs, a late worker that must not touch the caller's
+// buffers, mutex time-outs and abandoned mutexes, and two threads whose
+// sequences never interleave.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "ctrl/xulib/XuLibrary.h"
+#include "tests/xulib/XuFakes.h"
+
+namespace kv::ctrl::xulib {
+namespace {
+
+using namespace std::chrono_literals;
+using platform::kE_FAIL;
+using platform::kS_OK;
+using platform::MutexWait;
+
+class XuWorkerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        world.AddPluginCamera("plugin");
+        world.AddAveoCamera("aveo");
+        ASSERT_EQ(library->Open(), 1);
+    }
+
+    test::XuWorld world;
+    std::unique_ptr<XuLibrary> library = std::make_unique<XuLibrary>(world.ports);
+};
+
+TEST_F(XuWorkerTest, AHangingTransferFailsAfterAboutHalfASecondAndTheLateWorkerIsHarmless) {
+    world.devices.cameras[1].control->aveoDelay = 800ms;
+    world.BridgeOf(1).registers[0x20] = 0x99;
+    {
+        std::int32_t value = 0x1234;  // dies with this scope, before the worker ends
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(library->RegRead(1, 0x20, 1, &value), kE_FAIL);
+        const auto waited = std::chrono::steady_clock::now() - start;
+        EXPECT_GE(waited, 450ms);
+        EXPECT_LT(waited, 750ms);
+        EXPECT_EQ(value, 0x1234) << "a failed read leaves the value alone";
+    }
+    library.reset();  // the library goes too; the worker owns what it uses
+    std::this_thread::sleep_for(1200ms);  // let the late worker finish (the address sanitizer watches)
+    EXPECT_EQ(world.fake.sync.releases.load(), world.fake.sync.waits.load()) << "the late worker released the mutex";
+}
+
+TEST_F(XuWorkerTest, AnI2cReadThatTimesOutLeavesTheTimeOutLine) {
+    world.devices.cameras[0].plugins[1]->putDelay = 700ms;
+    std::uint8_t data[1] = {0x5A};
+    EXPECT_EQ(library->I2cRead(0, 0x48, 0, nullptr, 1, data), kE_FAIL);
+    EXPECT_EQ(data[0], 0x5A);
+    EXPECT_EQ(library->TimeoutText().rfind("I2CRead Thread TimeOut Thread:", 0), 0u) << library->TimeoutText();
+    world.devices.cameras[0].plugins[1]->putDelay = 0ms;
+    std::this_thread::sleep_for(2500ms);  // the late worker's five puts
+}
+
+TEST_F(XuWorkerTest, AMutexThatIsNotAcquiredFailsTheOperationWithoutTraffic) {
+    world.fake.sync.forcedWait = MutexWait::TimedOut;
+    world.log.Clear();
+    std::int32_t value = 0;
+    EXPECT_EQ(library->RegRead(0, 0x10, 1, &value), kE_FAIL);
+    EXPECT_TRUE(world.log.Lines().empty());
+    world.fake.sync.forcedWait = MutexWait::Failed;
+    EXPECT_EQ(library->RegRead(1, 0x10, 1, &value), kE_FAIL);
+    EXPECT_EQ(world.fake.sync.releases, 0);
+}
+
+TEST_F(XuWorkerTest, AnAbandonedMutexCountsAsAcquiredAndIsReleased) {
+    world.fake.sync.forcedWait = MutexWait::Abandoned;
+    std::int32_t value = 0;
+    EXPECT_EQ(library->RegRead(0, 0x10, 1, &value), kS_OK);
+    EXPECT_EQ(world.fake.sync.releases, 1);
+    world.fake.sync.forcedWait.reset();
+    EXPECT_EQ(library->RegRead(0, 0x10, 1, &value), kS_OK) << "the next operation gets the mutex";
+}
+
+TEST_F(XuWorkerTest, TwoThreadsNeverInterleaveTheirSequences) {
+    auto hammer = [&](int device) {
+        for (int i = 0; i < 40; ++i) {
+            std::int32_t value = i;
+            library->RegWrite(device, 0x30, 1, &value);
+        }
+    };
+    world.log.Clear();
+    std::thread first(hammer, 0);
+    std::thread second(hammer, 0);
+    first.join();
+    second.join();
+    const auto log = world.log.Lines();
+    ASSERT_EQ(log.size(), 2u * 40 * 4);
+    for (std::size_t i = 0; i < log.size(); i += 4) {
+        EXPECT_EQ(log[i], "SWITCH 0");
+        EXPECT_EQ(log[i + 1], "LEN 3");
+        EXPECT_EQ(log[i + 3], "LEN 1") << "another sequence fell between LEN 3 and LEN 1";
+    }
+}
+
+}  // namespace
+}  // namespace kv::ctrl::xulib
