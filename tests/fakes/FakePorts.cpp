@@ -1,6 +1,7 @@
 // Recording fakes of the ports.
 #include "tests/fakes/FakePorts.h"
 
+#include <condition_variable>
 #include <mutex>
 #include <stdexcept>
 
@@ -154,28 +155,39 @@ private:
     FakeRegistry::Key& m_key;
 };
 
+// Owned or not, with waits that time out on the steady clock (a timed mutex
+// of some thread libraries gives up early).
 class FakeNamedMutex : public platform::NamedMutex {
 public:
     explicit FakeNamedMutex(FakeSync& sync) : m_sync(sync) {}
     platform::MutexWait Wait(unsigned milliseconds) override {
         ++m_sync.waits;
+        std::unique_lock<std::mutex> lock(m_mutex);
         if (m_sync.forcedWait) {
             const platform::MutexWait forced = *m_sync.forcedWait;
-            const bool owned = forced == platform::MutexWait::Acquired || forced == platform::MutexWait::Abandoned;
-            if (owned) m_mutex.lock();
+            if (forced == platform::MutexWait::Acquired || forced == platform::MutexWait::Abandoned) m_owned = true;
             return forced;
         }
-        return m_mutex.try_lock_for(std::chrono::milliseconds(milliseconds)) ? platform::MutexWait::Acquired
-                                                                              : platform::MutexWait::TimedOut;
+        if (!m_free.wait_for(lock, std::chrono::milliseconds(milliseconds), [&] { return !m_owned; })) {
+            return platform::MutexWait::TimedOut;
+        }
+        m_owned = true;
+        return platform::MutexWait::Acquired;
     }
     void Release() override {
         ++m_sync.releases;
-        m_mutex.unlock();
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_owned = false;
+        }
+        m_free.notify_one();
     }
 
 private:
     FakeSync& m_sync;
-    std::timed_mutex m_mutex;
+    std::mutex m_mutex;
+    std::condition_variable m_free;
+    bool m_owned = false;
 };
 
 }  // namespace
