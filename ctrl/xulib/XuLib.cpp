@@ -9,9 +9,12 @@ namespace kv::ctrl {
 
 namespace {
 
+// Lives for the whole process and is never destroyed: the ports it works on
+// may be gone by the time static objects are, and process exit reclaims
+// everything it holds.
 std::unique_ptr<xulib::XuLibrary>& ProcessLibrary() {
-    static std::unique_ptr<xulib::XuLibrary> library;
-    return library;
+    static auto* library = new std::unique_ptr<xulib::XuLibrary>();
+    return *library;
 }
 
 template <class Call>
