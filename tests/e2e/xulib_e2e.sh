@@ -7,7 +7,7 @@
 # the transfer on both kinds.
 #
 #   xulib_e2e.sh host PROBE KVSIM
-#   xulib_e2e.sh wine PROBE KVSIM WINE_RUN WINE_STATE DELIVERABLES_DIR STANDIN_DIR
+#   xulib_e2e.sh wine PROBE KVSIM WINE_RUN WINE_STATE DELIVERABLES_DIR
 set -eu
 mode=$1 probe=$2 kvsim=$3
 work=$(mktemp -d)
@@ -15,7 +15,7 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 if [ "$mode" = wine ]; then
-    wine_run=$4 wine_state=$5 deliverables=$6 standins=$7
+    wine_run=$4 wine_state=$5 deliverables=$6
     prefix=$("$wine_run" "$wine_state" --new-prefix)
     trap '"$wine_run" "$wine_state" --drop-prefix "$prefix"; rm -rf "$work"' EXIT
     # The probe beside the plug-in, as KV_DS_Ctrl is installed: opening the
@@ -24,9 +24,8 @@ if [ "$mode" = wine ]; then
     mkdir "$folder"
     cp "$deliverables"/* "$probe" "$folder/"
     probe="$folder/$(basename "$probe")"
-    cp "$standins/kvsimcam.dll" "$work/"
     run() { KV_WINEPREFIX="$prefix" "$wine_run" "$wine_state" "$@" | tr -d '\r'; }
-    install_rig() { run "$kvsim" --rig "$1" install --server "$(cd "$work" && pwd)/kvsimcam.dll" >/dev/null; }
+    install_rig() { run "$kvsim" --rig "$1" install >/dev/null; }
     unset KV_SIM_RIG
 else
     trap 'rm -rf "$work"' EXIT
