@@ -266,29 +266,26 @@ HResult FakeCameraDevices::CreateSystemDeviceEnumerator(std::unique_ptr<platform
     return kS_OK;
 }
 
-FakeCamera& XuWorld::AddPluginCamera(const std::string& path, std::uint32_t node) {
+FakeCamera& XuWorld::AddCamera(const std::string& path, std::uint32_t node, const platform::Guid& set) {
     bridges.push_back(std::make_unique<FakeBridge>());
     FakeCamera camera;
     camera.devicePath = path;
     camera.nodeTypes.assign(node + 1, platform::Guid{});
     camera.nodeTypes[node] = ctrl::xulib::kDevSpecificNode;
     camera.control = std::make_shared<FakeFilterControl>(log, *bridges.back());
-    camera.control->nodeSets[node] = ctrl::xulib::kPluginSet;
-    camera.plugins[node] = std::make_shared<FakePluginUnit>(log, *bridges.back());
+    camera.control->nodeSets[node] = set;
     devices.cameras.push_back(std::move(camera));
     return devices.cameras.back();
 }
 
+FakeCamera& XuWorld::AddPluginCamera(const std::string& path, std::uint32_t node) {
+    FakeCamera& camera = AddCamera(path, node, ctrl::xulib::kPluginSet);
+    camera.plugins[node] = std::make_shared<FakePluginUnit>(log, *bridges.back());
+    return camera;
+}
+
 FakeCamera& XuWorld::AddAveoCamera(const std::string& path, std::uint32_t node) {
-    bridges.push_back(std::make_unique<FakeBridge>());
-    FakeCamera camera;
-    camera.devicePath = path;
-    camera.nodeTypes.assign(node + 1, platform::Guid{});
-    camera.nodeTypes[node] = ctrl::xulib::kDevSpecificNode;
-    camera.control = std::make_shared<FakeFilterControl>(log, *bridges.back());
-    camera.control->nodeSets[node] = ctrl::xulib::kAveoSet;
-    devices.cameras.push_back(std::move(camera));
-    return devices.cameras.back();
+    return AddCamera(path, node, ctrl::xulib::kAveoSet);
 }
 
 }  // namespace kv::test

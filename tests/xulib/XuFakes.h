@@ -127,6 +127,9 @@ struct XuWorld {
     // A filter whose extension-unit node `node` answers the Aveo set.
     FakeCamera& AddAveoCamera(const std::string& path, std::uint32_t node = 2);
     FakeBridge& BridgeOf(std::size_t camera) { return *bridges.at(camera); }
+
+private:
+    FakeCamera& AddCamera(const std::string& path, std::uint32_t node, const platform::Guid& set);
 };
 
 }  // namespace kv::test
