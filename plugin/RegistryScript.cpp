@@ -40,7 +40,8 @@ public:
 
 private:
     bool Fail(const std::string& what) {
-        const std::size_t line = m_next < m_tokens.size() ? m_tokens[m_next].line : m_lastLine;
+        // At the end of the text, the line of its last token.
+        const std::size_t line = m_tokens.empty() ? 1 : m_tokens[std::min(m_next, m_tokens.size() - 1)].line;
         m_error = "line " + std::to_string(line) + ": " + what;
         return false;
     }
@@ -80,7 +81,6 @@ private:
                 if (!Add(kind, word, line)) return false;
             }
         }
-        m_lastLine = line;
         return true;
     }
 
@@ -226,7 +226,6 @@ private:
     std::string& m_error;
     std::vector<Token> m_tokens;
     std::size_t m_next = 0;
-    std::size_t m_lastLine = 1;
 };
 
 }  // namespace

@@ -82,7 +82,8 @@ public:
     platform::HResult Register() override {
         Microsoft::WRL::ComPtr<ITypeLib> library;
         HRESULT hr = LoadTypeLibEx(m_path.c_str(), REGKIND_NONE, library.GetAddressOf());
-        if (SUCCEEDED(hr)) hr = RegisterTypeLib(library.Get(), m_path.c_str(), nullptr);
+        // The call takes the path as writable; it only reads it.
+        if (SUCCEEDED(hr)) hr = RegisterTypeLib(library.Get(), const_cast<OLECHAR*>(m_path.c_str()), nullptr);
         return hr;
     }
     platform::HResult Unregister() override {
