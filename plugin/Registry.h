@@ -17,6 +17,8 @@ constexpr long kErrorSuccess = 0;
 constexpr long kErrorFileNotFound = 2;
 
 // An open key; closed when destroyed. An empty name is the default value.
+// Strings are stored with their terminating zero, so that every reader gets
+// a terminated text.
 class RegistryKey {
 public:
     virtual ~RegistryKey() = default;

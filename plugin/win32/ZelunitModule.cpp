@@ -5,7 +5,6 @@
 #include <atomic>
 #include <string>
 
-#include "plugin/PluginIds.h"
 #include "plugin/SelfRegistration.h"
 #include "plugin/win32/ExtensionUnit.h"
 #include "plugin/win32/Win32Registration.h"
