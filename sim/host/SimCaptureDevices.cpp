@@ -1,6 +1,7 @@
 // Capture-devices port served from a simulated rig.
 #include "sim/host/SimCaptureDevices.h"
 
+#include "plugin/ExtensionUnitCore.h"
 #include "sim/host/SimFilter.h"
 
 namespace kv::sim::host {
@@ -82,6 +83,11 @@ private:
 };
 
 }  // namespace
+
+HResult SimCaptureDevices::CreateExtensionUnit(std::shared_ptr<platform::ExtensionUnit>& unit) {
+    unit = std::make_shared<plugin::ExtensionUnitCore>();
+    return kS_OK;
+}
 
 HResult SimCaptureDevices::CreateSystemDeviceEnumerator(std::unique_ptr<platform::DeviceEnumerator>& enumerator) {
     if (m_context.rig().description().enumerator == EnumeratorMode::CreateFails) return kClassNotRegistered;

@@ -14,9 +14,10 @@ public:
     platform::HResult Initialize() override { return platform::kS_OK; }
     void Uninitialize() override {}
     platform::HResult CreateSystemDeviceEnumerator(std::unique_ptr<platform::DeviceEnumerator>& enumerator) override;
-    platform::HResult CreateExtensionUnit(std::shared_ptr<platform::ExtensionUnit>&) override {
-        return platform::kClassNotRegistered;
-    }
+    // A plug-in object of zelunit's portable core, as CoCreateInstance of
+    // CExtensionUnit would make on Windows: it shares the process's plug-in
+    // state with the node instances of every simulated filter.
+    platform::HResult CreateExtensionUnit(std::shared_ptr<platform::ExtensionUnit>& unit) override;
 
 private:
     SimContext& m_context;

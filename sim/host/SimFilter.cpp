@@ -4,6 +4,9 @@
 
 #include <vector>
 
+#include "plugin/ExtensionUnitCore.h"
+#include "plugin/PluginIds.h"
+#include "sim/hw/KsTypes.h"
 #include "sim/hw/Topology.h"
 
 namespace kv::sim::host {
@@ -54,9 +57,24 @@ private:
     std::size_t m_device;
 };
 
+// The node plug-in the platform's proxy made: the plug-in object's
+// IExtensionUnit face.
+class SimNodeInstance : public platform::NodeInstance {
+public:
+    explicit SimNodeInstance(std::shared_ptr<plugin::ExtensionUnitCore> plugin) : m_plugin(std::move(plugin)) {}
+    HResult QueryExtensionUnit(std::shared_ptr<platform::ExtensionUnit>& unit) override {
+        unit = m_plugin;
+        return platform::kS_OK;
+    }
+
+private:
+    std::shared_ptr<plugin::ExtensionUnitCore> m_plugin;
+};
+
 class SimKsTopologyInfo : public platform::KsTopologyInfo {
 public:
-    explicit SimKsTopologyInfo(const CameraConfig& config) : m_config(config) {}
+    SimKsTopologyInfo(const CameraConfig& config, std::shared_ptr<platform::Filter> filter)
+        : m_config(config), m_filter(std::move(filter)) {}
     HResult NumNodes(std::uint32_t& count) override {
         count = NodeCount(m_config);
         return platform::kS_OK;
@@ -64,12 +82,28 @@ public:
     HResult NodeType(std::uint32_t node, platform::Guid& type) override {
         return sim::NodeType(m_config, node, type);
     }
-    HResult CreateNodeInstance(std::uint32_t, const platform::Guid&, std::shared_ptr<platform::NodeInstance>&) override {
-        return platform::kClassNotRegistered;
+    // As the proxy does on Windows, for a node that answers the plug-in's
+    // property set (the one set with a registered plug-in here): a plug-in
+    // object, told the node and given the filter's control. A filter without
+    // IKsControl makes the plug-in refuse, and so the instance.
+    HResult CreateNodeInstance(std::uint32_t node, const platform::Guid& iid,
+                               std::shared_ptr<platform::NodeInstance>& instance) override {
+        if (node >= NodeCount(m_config)) return platform::kE_INVALIDARG;
+        if (!NodeAnswers(m_config, node, kPluginXuSet)) return platform::kE_NOINTERFACE;
+        if (iid != plugin::kIidKsNodeControl && iid != plugin::kIidExtensionUnit) return platform::kE_NOINTERFACE;
+        auto plugin = std::make_shared<plugin::ExtensionUnitCore>();
+        plugin->put_NodeId(node);
+        std::shared_ptr<platform::KsControl> control;
+        if (platform::Failed(m_filter->QueryKsControl(control))) control.reset();
+        const HResult hr = plugin->put_KsControl(std::move(control));
+        if (platform::Failed(hr)) return hr;
+        instance = std::make_shared<SimNodeInstance>(std::move(plugin));
+        return platform::kS_OK;
     }
 
 private:
     const CameraConfig& m_config;
+    std::shared_ptr<platform::Filter> m_filter;
 };
 
 class SimRangedProperties : public platform::RangedProperties {
@@ -100,7 +134,7 @@ private:
     PropertyGroup m_group;
 };
 
-class SimFilter : public platform::Filter {
+class SimFilter : public platform::Filter, public std::enable_shared_from_this<SimFilter> {
 public:
     SimFilter(SimContext& context, std::size_t device) : m_context(context), m_device(device) {}
 
@@ -111,7 +145,7 @@ public:
         return Offer<SimKsPropertySet>("IKsPropertySet", propertySet, m_context, m_device);
     }
     HResult QueryKsTopologyInfo(std::shared_ptr<platform::KsTopologyInfo>& topology) override {
-        return Offer<SimKsTopologyInfo>("IKsTopologyInfo", topology, Entry().config);
+        return Offer<SimKsTopologyInfo>("IKsTopologyInfo", topology, Entry().config, shared_from_this());
     }
     HResult QueryVideoProcAmp(std::shared_ptr<platform::RangedProperties>& procAmp) override {
         return Offer<SimRangedProperties>("IAMVideoProcAmp", procAmp, m_context, m_device, PropertyGroup::VideoProcAmp);

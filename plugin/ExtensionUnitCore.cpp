@@ -1,0 +1,102 @@
+// IExtensionUnit and IKsNodeControl over the shared plug-in state.
+#include "plugin/ExtensionUnitCore.h"
+
+#include <algorithm>
+#include <array>
+
+#include "plugin/PluginIds.h"
+
+namespace kv::plugin {
+
+namespace {
+
+using platform::HResult;
+
+constexpr std::uint32_t kGet = 0x10000001;  // KSPROPERTY_TYPE_TOPOLOGY | KSPROPERTY_TYPE_GET
+constexpr std::uint32_t kSet = 0x10000002;  // KSPROPERTY_TYPE_TOPOLOGY | KSPROPERTY_TYPE_SET
+constexpr std::uint32_t kInfoId = 0;
+constexpr std::size_t kNodePropertySize = 32;
+
+void PutLe32(std::array<std::uint8_t, kNodePropertySize>& block, std::size_t offset, std::uint32_t value) {
+    for (std::size_t i = 0; i < 4; ++i) block[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+// KSP_NODE: Set, Id, Flags, NodeId, Reserved (0), as the driver reads it.
+std::array<std::uint8_t, kNodePropertySize> NodeProperty(std::uint32_t id, std::uint32_t flags, std::uint32_t node) {
+    std::array<std::uint8_t, kNodePropertySize> block{};
+    const auto set = kExtensionUnitSet.ToBytes();
+    std::copy(set.begin(), set.end(), block.begin());
+    PutLe32(block, 16, id);
+    PutLe32(block, 20, flags);
+    PutLe32(block, 24, node);
+    return block;
+}
+
+}  // namespace
+
+HResult ExtensionUnitCore::get_InfoSize(std::uint32_t* size) { return Size(kInfoId, size); }
+
+HResult ExtensionUnitCore::get_Info(std::uint32_t size, std::uint8_t* info) {
+    return Transfer(kInfoId, kGet, size, info);
+}
+
+HResult ExtensionUnitCore::get_PropertySize(std::uint32_t id, std::uint32_t* size) { return Size(id, size); }
+
+HResult ExtensionUnitCore::get_Property(std::uint32_t id, std::uint32_t size, std::uint8_t* value) {
+    return Transfer(id, kGet, size, value);
+}
+
+HResult ExtensionUnitCore::put_Property(std::uint32_t id, std::uint32_t size, std::uint8_t* value) {
+    return Transfer(id, kSet, size, value);
+}
+
+HResult ExtensionUnitCore::is_Ready(std::uint32_t* ready) {
+    if (ready == nullptr) return platform::kE_POINTER;
+    *ready = m_state.current() != nullptr ? 1 : 0;
+    return platform::kS_OK;
+}
+
+HResult ExtensionUnitCore::SwitchHandle(std::uint32_t deviceNumber) {
+    return m_state.Select(deviceNumber) ? platform::kS_OK : platform::kE_INVALIDARG;
+}
+
+HResult ExtensionUnitCore::end() {
+    m_state.Clear();
+    return platform::kS_OK;
+}
+
+HResult ExtensionUnitCore::put_NodeId(std::uint32_t nodeId) {
+    m_state.SetNodeId(nodeId);
+    return platform::kS_OK;
+}
+
+HResult ExtensionUnitCore::put_KsControl(std::shared_ptr<platform::KsControl> control) {
+    const bool empty = control == nullptr;
+    if (!m_state.Append(std::move(control))) return kControlListFull;
+    return empty ? platform::kE_NOINTERFACE : platform::kS_OK;
+}
+
+// A get without data: the driver tells the size with a more-data answer.
+HResult ExtensionUnitCore::Size(std::uint32_t id, std::uint32_t* size) {
+    if (size == nullptr) return platform::kE_POINTER;
+    platform::KsControl* control = m_state.current();
+    if (control == nullptr) return kNotReady;
+    const auto property = NodeProperty(id, kGet, m_state.nodeId());
+    std::uint32_t returned = 0;
+    const HResult hr = control->KsProperty(property.data(), kNodePropertySize, nullptr, 0, &returned);
+    if (hr != kMoreData) return hr;
+    *size = returned;
+    return platform::kS_OK;
+}
+
+HResult ExtensionUnitCore::Transfer(std::uint32_t id, std::uint32_t flags, std::uint32_t size, std::uint8_t* data) {
+    // A buffer that is not there cannot carry `size` bytes either way.
+    if (data == nullptr && size != 0) return platform::kE_POINTER;
+    platform::KsControl* control = m_state.current();
+    if (control == nullptr) return kNotReady;
+    const auto property = NodeProperty(id, flags, m_state.nodeId());
+    std::uint32_t returned = 0;
+    return control->KsProperty(property.data(), kNodePropertySize, data, size, &returned);
+}
+
+}  // namespace kv::plugin

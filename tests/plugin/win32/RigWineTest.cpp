@@ -1,0 +1,98 @@
+// zelunit.dll on a simulated rig under Wine: with the rig installed and the
+// plug-in registered, the simulated filter's CreateNodeInstance creates
+// zelunit, and its IExtensionUnit calls, made through the program's own
+// capture-device adapter, land in the rig.
+#include <gtest/gtest.h>
+
+#include "platform/win32/Win32Adapters.h"
+#include "tests/plugin/win32/ZelunitTestSupport.h"
+#include "tests/sim/win32/InstalledRig.h"
+
+namespace kv::plugin::test {
+namespace {
+
+using kv::sim::win32::test::BridgeRegister;
+using kv::sim::win32::test::DumpState;
+using kv::sim::win32::test::InstalledRig;
+using kv::sim::win32::test::TraceLines;
+
+constexpr platform::Guid kPortNodeControl{0x11737C14, 0x24A7, 0x4BB5, {0x81, 0xA0, 0x0D, 0x00, 0x38, 0x13, 0xB0, 0xC4}};
+
+std::shared_ptr<platform::Filter> FirstFilter(platform::CaptureDevices& devices) {
+    std::unique_ptr<platform::DeviceEnumerator> enumerator;
+    std::unique_ptr<platform::MonikerEnumerator> monikers;
+    std::unique_ptr<platform::Moniker> moniker;
+    std::shared_ptr<platform::Filter> filter;
+    if (devices.CreateSystemDeviceEnumerator(enumerator) != platform::kS_OK ||
+        enumerator->CreateVideoInputEnumerator(monikers) != platform::kS_OK ||
+        monikers->Next(moniker) != platform::kS_OK) {
+        return nullptr;
+    }
+    moniker->BindToObject(filter);
+    return filter;
+}
+
+void Put(platform::ExtensionUnit& unit, std::uint32_t id, std::vector<std::uint8_t> bytes) {
+    EXPECT_EQ(unit.put_Property(id, static_cast<std::uint32_t>(bytes.size()), bytes.data()), platform::kS_OK) << id;
+}
+
+TEST(RigWineTest, TheSimulatedFiltersNodeInstanceIsZelunitAndReachesTheRig) {
+    InstalledRig installed{
+        R"({"devices":[{"productId":"0x0870","extensionUnits":{"plugin":{"node":2}},"registers":{"0x0020":"0x5A"}}]})"};
+    ASSERT_TRUE(installed.installed) << installed.error;
+    const Zelunit zelunit;
+    ASSERT_TRUE(zelunit.Loaded());
+    ASSERT_EQ(zelunit.RegisterServer(), S_OK);
+
+    platform::win32::Win32CaptureDevices devices;
+    ASSERT_EQ(devices.Initialize(), platform::kS_OK);
+    {
+        const auto filter = FirstFilter(devices);
+        ASSERT_TRUE(filter);
+        std::shared_ptr<platform::KsTopologyInfo> topology;
+        ASSERT_EQ(filter->QueryKsTopologyInfo(topology), platform::kS_OK);
+        std::shared_ptr<platform::NodeInstance> instance;
+        ASSERT_EQ(topology->CreateNodeInstance(2, kPortNodeControl, instance), platform::kS_OK);
+        std::shared_ptr<platform::ExtensionUnit> unit;
+        ASSERT_EQ(instance->QueryExtensionUnit(unit), platform::kS_OK);
+        instance.reset();
+        std::uint32_t ready = 0;
+        ASSERT_EQ(unit->is_Ready(&ready), platform::kS_OK);
+        EXPECT_EQ(ready, 1u);
+
+        // A register read and a register write, as the register library sends them.
+        Put(*unit, 1, {2});
+        Put(*unit, 2, {0x20, 1});
+        std::uint8_t value = 0;
+        EXPECT_EQ(unit->get_Property(2, 1, &value), platform::kS_OK);
+        EXPECT_EQ(value, 0x5A);
+        Put(*unit, 1, {1});
+        Put(*unit, 1, {3});
+        Put(*unit, 3, {0x21, 1, 0x77});
+        Put(*unit, 1, {1});
+        std::uint32_t size = 0;
+        EXPECT_EQ(unit->get_InfoSize(&size), platform::kS_OK);
+        EXPECT_EQ(size, 16u);
+
+        // Created directly, the class serves the same cameras.
+        std::shared_ptr<platform::ExtensionUnit> direct;
+        ASSERT_EQ(devices.CreateExtensionUnit(direct), platform::kS_OK);
+        ready = 0;
+        EXPECT_EQ(direct->is_Ready(&ready), platform::kS_OK);
+        EXPECT_EQ(ready, 1u);
+        EXPECT_EQ(direct->end(), platform::kS_OK);
+        EXPECT_EQ(unit->is_Ready(&ready), platform::kS_OK);
+        EXPECT_EQ(ready, 0u);
+    }
+    devices.Uninitialize();
+
+    EXPECT_EQ(BridgeRegister(DumpState(installed.rig), 0, "0x0021"), 0x77);
+    int pluginRequests = 0;
+    for (const auto& line : TraceLines(installed.rig)) {
+        if (line.dump().find("plugin-xu") != std::string::npos) ++pluginRequests;
+    }
+    EXPECT_EQ(pluginRequests, 8) << "seven transfers and the information query";
+}
+
+}  // namespace
+}  // namespace kv::plugin::test
