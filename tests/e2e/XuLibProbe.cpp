@@ -13,6 +13,8 @@
 //     bench D N                    N of each timed operation: median microseconds
 //                                  through the library, and of the same
 //                                  requests sent straight to the camera
+//     reads D N [direct]           N register reads, through the library or
+//                                  straight through the camera's link
 //     close
 // Numbers in decimal or 0x hexadecimal. Exit status 0 when every command
 // worked.
@@ -26,6 +28,8 @@
 
 #include "ctrl/ProgramPorts.h"
 #include "ctrl/xulib/CameraProbe.h"
+#include "ctrl/xulib/Worker.h"
+#include "ctrl/xulib/XuLibrary.h"
 #include "ctrl/xulib/XuLib.h"
 
 namespace {
@@ -104,6 +108,30 @@ bool Bench(kv::platform::Ports& ports, int device, int count) {
              [&](int i) { bytes[0] = static_cast<std::uint8_t>(i), link.Select(), link.RegWrite(0x30, 1, bytes); });
     BenchOne("I2C write", count, [&](int) { xulib_I2cWrite(device, 0x78, 2, address, 1, data); },
              [&](int) { link.Select(), link.I2cWrite(transfer); });
+    // What every operation pays by design: its worker thread and the mutex.
+    const auto mutex = ports.sync.CreateNamedMutex(xulib::kLibraryMutexName);
+    const long long bare = Median(count, [&](int) {
+        xulib::RunOnWorker([&] {
+            if (mutex->Wait(xulib::kMutexWaitMs) == kv::platform::MutexWait::TimedOut) return kv::platform::kE_FAIL;
+            mutex->Release();
+            return kv::platform::kS_OK;
+        }, std::chrono::milliseconds(xulib::kWorkerWaitMs));
+    });
+    std::printf("bench worker thread and mutex alone: %lld us median\n", bare);
+    return true;
+}
+
+bool Reads(kv::platform::Ports& ports, int device, int count, bool direct) {
+    std::int32_t value = 0;
+    if (!direct) {
+        for (int i = 0; i < count; ++i) xulib_RegRead(device, 0x30, 1, &value);
+        return true;
+    }
+    const auto cameras = xulib::FindCameras(ports, std::make_shared<std::atomic<std::uint32_t>>(0));
+    if (device < 0 || device >= static_cast<int>(cameras.size())) return false;
+    xulib::RegisterValue bytes{};
+    for (int i = 0; i < count; ++i) cameras[static_cast<std::size_t>(device)].link->Select(),
+        cameras[static_cast<std::size_t>(device)].link->RegRead(0x30, 1, bytes);
     return true;
 }
 
@@ -178,6 +206,10 @@ int main(int argc, char** argv) {
         } else if (command == "hammer" && left >= 2) {
             ok &= Hammer(Number(argv[i + 1]), Number(argv[i + 2]));
             i += 2;
+        } else if (command == "reads" && left >= 2) {
+            const bool direct = left >= 3 && std::string(argv[i + 3]) == "direct";
+            ok &= Reads(system->ports(), Number(argv[i + 1]), Number(argv[i + 2]), direct);
+            i += direct ? 3 : 2;
         } else if (command == "bench" && left >= 2) {
             ok &= Bench(system->ports(), Number(argv[i + 1]), Number(argv[i + 2]));
             i += 2;
