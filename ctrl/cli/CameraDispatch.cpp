@@ -199,11 +199,6 @@ void SingleCamera(const ParsedCommand& command, const CameraTable& table, Dispat
 
 }  // namespace
 
-int* DispatchCounters::FlcUseCount(int dev) {
-    return dev >= 0 && dev < static_cast<int>(m_nFlcUseCount.size()) ? &m_nFlcUseCount[static_cast<std::size_t>(dev)]
-                                                                      : nullptr;
-}
-
 void DispatchCommand(const ParsedCommand& command, const CameraTable& table, DispatchTarget& target,
                      DispatchCounters& counters) {
     OrderPrePass(table, counters);

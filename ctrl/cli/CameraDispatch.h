@@ -4,28 +4,14 @@
 // camera is known to the register library ("dev").
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 
 #include "ctrl/cli/CameraTable.h"
 #include "ctrl/cli/CommandLine.h"
+#include "ctrl/models/RunCounters.h"
 
 namespace kv::ctrl {
-
-// The run's counters, read by the per-model routines too.
-struct DispatchCounters {
-    int ii = 0;            // position of the camera being handled
-    int m_notzelmar = 0;   // cameras counted as outside the extension-unit family
-    std::array<int, 8> m_nFlcUseCount{};  // per library index: FLC writes this run
-    int m_bPidReversed = 0;
-    int m_n09b0Count = 0;
-    std::string m_strSelDevice;  // strInstance of the camera -CAMn selected
-
-    // The FLC use counter of `dev`; null outside 0 to 7, which the index
-    // formulas can give (a camera outside the family ahead of the others).
-    int* FlcUseCount(int dev);
-};
 
 // What the dispatcher drives: the bound camera object and the per-model
 // routines. Results are not examined except Device_Init's.
