@@ -3,6 +3,7 @@
 #include "ctrl/camera/SmiUtility.h"
 
 #include <cstring>
+#include <vector>
 
 namespace kv::ctrl {
 
@@ -52,7 +53,9 @@ void SmiUtility::Unload() {
 
 void SmiUtility::Abandon() {
     m_entryPoints.fill(nullptr);
-    static_cast<void>(m_module.release());
+    // Never destroyed: even the end of the process must not free it.
+    static auto* const keptLoaded = new std::vector<std::unique_ptr<platform::Module>>;
+    if (m_module) keptLoaded->push_back(std::move(m_module));
 }
 
 void* SmiUtility::Entry(const char* name) const {
