@@ -80,27 +80,27 @@ int SmiUtility::DestroyDeviceObject() {
 
 int SmiUtility::SetSensorRegisterByVidPid(int reg, int value, int productId) {
     void* entry = Entry("SMI_SetSensorRegisterByVidPid");
-    return entry ? As<SetByVidPid>(entry)(reg, value, productId, kKorvexVendorId) : 0;
+    return entry ? As<SetByVidPid>(entry)(reg, value, productId, kVendorId) : 0;
 }
 
 int SmiUtility::SetSensorRegisterByVidPidIdx(int reg, int value, int productId, int position) {
     void* entry = Entry("SMI_SetSensorRegisterByVidPidIdx");
-    return entry ? As<SetByVidPidIdx>(entry)(reg, value, productId, kKorvexVendorId, position) : 0;
+    return entry ? As<SetByVidPidIdx>(entry)(reg, value, productId, kVendorId, position) : 0;
 }
 
 int SmiUtility::GetSensorRegisterByVidPid(int reg, int* value, int productId) {
     void* entry = Entry("SMI_GetSensorRegisterByVidPid");
-    return entry ? As<GetByVidPid>(entry)(reg, value, productId, kKorvexVendorId) : 0;
+    return entry ? As<GetByVidPid>(entry)(reg, value, productId, kVendorId) : 0;
 }
 
 int SmiUtility::GetGpioValueByVidPid(int port, int* value, int productId) {
     void* entry = Entry("SMI_GetGPIOValueByVidPid");
-    return entry ? As<GetByVidPid>(entry)(port, value, productId, kKorvexVendorId) : 0;
+    return entry ? As<GetByVidPid>(entry)(port, value, productId, kVendorId) : 0;
 }
 
 int SmiUtility::SetGpioValueByVidPid(int port, int value, int productId) {
     void* entry = Entry("SMI_SetGPIOValueByVidPid");
-    return entry ? As<SetByVidPid>(entry)(port, value, productId, kKorvexVendorId) : 0;
+    return entry ? As<SetByVidPid>(entry)(port, value, productId, kVendorId) : 0;
 }
 
 int SmiUtility::GetGpioValue(int port, int* value) {

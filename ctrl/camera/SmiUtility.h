@@ -16,11 +16,11 @@
 
 namespace kv::ctrl {
 
-constexpr int kKorvexVendorId = 0xA168;
-
 class SmiUtility {
 public:
     static constexpr const char* kLibraryName = "SMIUtility.dll";
+    // Every camera is addressed by the Korvex vendor id and its product id.
+    static constexpr int kVendorId = 0xA168;
 
     // Loads the library and looks up every entry point; a missing name stays
     // null. False (and nothing bound) when the library does not load.
