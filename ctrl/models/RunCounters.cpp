@@ -1,0 +1,16 @@
+// The run's counters.
+#include "ctrl/models/RunCounters.h"
+
+namespace kv::ctrl {
+
+int* DispatchCounters::FlcUseCount(int dev) {
+    return dev >= 0 && dev < static_cast<int>(m_nFlcUseCount.size()) ? &m_nFlcUseCount[static_cast<std::size_t>(dev)]
+                                                                      : nullptr;
+}
+
+DispatchCounters& ProcessCounters() {
+    static DispatchCounters counters;
+    return counters;
+}
+
+}  // namespace kv::ctrl

@@ -1,0 +1,26 @@
+// The run's counters: kept by the dispatcher, read by the per-model routines
+// and the direct USB requests.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace kv::ctrl {
+
+struct DispatchCounters {
+    int ii = 0;            // position of the camera being handled
+    int m_notzelmar = 0;   // cameras counted as outside the extension-unit family
+    std::array<int, 8> m_nFlcUseCount{};  // per library index: FLC writes this run
+    int m_bPidReversed = 0;
+    int m_n09b0Count = 0;
+    std::string m_strSelDevice;  // strInstance of the camera -CAMn selected
+
+    // The FLC use counter of `dev`; null outside 0 to 7, which the index
+    // formulas can give (a camera outside the family ahead of the others).
+    int* FlcUseCount(int dev);
+};
+
+// The one set of counters of the process.
+DispatchCounters& ProcessCounters();
+
+}  // namespace kv::ctrl

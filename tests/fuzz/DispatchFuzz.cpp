@@ -1,0 +1,58 @@
+// Fuzz target: what a run reads from outside per camera. The first line is
+// the command line, every further line a device path; the cameras go
+// through the camera table and the dispatcher's passes and index formulas
+// (product ids, device keys, the text comparisons) against a target that
+// answers every call and records nothing.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "ctrl/cli/CameraDispatch.h"
+#include "ctrl/common/Text.h"
+
+namespace {
+
+class QuietTarget : public kv::ctrl::DispatchTarget {
+public:
+    int Device_Init(int, int, std::string key) override { return key.empty() ? 0 : 1; }
+    void SetWindowHandle(std::uintptr_t) override {}
+    void Log(const std::string&) override {}
+    void Print(const std::string&) override {}
+    int Sensor_Write(int, int, unsigned, int) override { return 1; }
+    int Sensor_Read(int, int reg, std::uint16_t* value, int) override {
+        *value = static_cast<std::uint16_t>(reg * 0x40C);
+        return 1;
+    }
+    void Sleep(unsigned) override {}
+    void TurnLed1OnByModel(int) override {}
+    void TurnLed2OnByModel(int) override {}
+    void TurnLedOffByModel(int) override {}
+    void SetAntiFlickerByModel(int, int) override {}
+    void SetFlcSwitch(int, int, int) override {}
+    void SetFlcLevel(int, int, int) override {}
+    void InitByModel(int, int) override {}
+    void SetAutoExposureByModel(int, int, int) override {}
+    void SetExposureValueByModel(int, int, int) override {}
+    void SaveExposureSettings(int, int) override {}
+    void LoadExposureSettings(int, int) override {}
+    void OpenDirectUsbDevice() override {}
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    std::string line;
+    std::getline(in, line);
+    const auto command = kv::ctrl::ParseCommandLine(kv::ctrl::NormaliseCommandLine("kv_ds_ctrl.exe " + line));
+    kv::ctrl::CameraTable table;
+    while (std::getline(in, line)) table.Add(kv::ctrl::ToLower(line));
+    if (table.nCamCount() == 0) return 0;
+    kv::ctrl::DispatchCounters counters;
+    QuietTarget target;
+    kv::ctrl::DispatchCommand(command, table, target, counters);
+    if (counters.m_n09b0Count > table.nCamCount() || counters.m_notzelmar > table.nCamCount()) std::abort();
+    return 0;
+}
