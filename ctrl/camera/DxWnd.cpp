@@ -1,17 +1,162 @@
-// CDxWnd: the camera object's log operation.
+// CDxWnd: construction, destruction, the log operation and the binding of a
+// capture device with the loaders its product family needs.
 #include "ctrl/camera/DxWnd.h"
 
+#include <cstdio>
+
 #include "ctrl/common/Text.h"
+#include "ctrl/xulib/XuLib.h"
 
 namespace kv::ctrl {
 
-CDxWnd::CDxWnd(platform::Ports& ports) : m_ports(ports), m_logFile(ports) {}
+namespace {
+
+constexpr const char* kKsControlQuery = "pBaseFilter->QueryInterface(IID_IKsControl,(LPVOID*)&pKsControl)";
+
+bool InFamilyRange(const std::string& family, const char* low, const char* high) {
+    return family >= low && family <= high;
+}
+
+// The device key's characters 2 to 4: the last three hexadecimal digits of
+// the product id.
+std::string FamilyText(const std::string& deviceKey) {
+    return deviceKey.size() > 1 ? deviceKey.substr(1, 3) : std::string();
+}
+
+}  // namespace
+
+FilterPair& ProcessFilterPair() {
+    static FilterPair* const pair = new FilterPair;
+    return *pair;
+}
+
+CDxWnd::CDxWnd(platform::Ports& ports, FilterPair& filterPair)
+    : m_ports(ports), m_filterPair(filterPair), m_logFile(ports) {}
+
+CDxWnd::~CDxWnd() {
+    // SMIUtility stays loaded to the end of the process, as it always has:
+    // the device object created in it is never destroyed.
+    m_smi.Abandon();
+}
 
 int CDxWnd::Log(const std::string& text) {
     if (ToLower(m_ports.environment.RawCommandLine()).find("/d") == std::string::npos) return 1;
     m_logFile.Open(kLogFileName);
     m_logFile.WriteLine(text);
     return 1;
+}
+
+void CDxWnd::Device_Uninit() {
+    Graph_Release();
+    m_ranges.clear();
+    m_smi.Unload();
+}
+
+int CDxWnd::Device_Init(int vendorId, int /*productId*/, std::string deviceKey) {
+    static_cast<void>(m_ports.captureDevices.Initialize());
+    Log("Device_Init->CoInitialize");
+
+    char vendorText[16];
+    std::snprintf(vendorText, sizeof vendorText, "vid_%04x", static_cast<unsigned>(vendorId) & 0xFFFFu);
+    std::unique_ptr<platform::DeviceEnumerator> enumerator;
+    const platform::HResult created = m_ports.captureDevices.CreateSystemDeviceEnumerator(enumerator);
+    Log("Device_Init->CoCreateInstance");
+    if (created != platform::kS_OK || !enumerator) {
+        m_ports.ui.DebugOutput("No devices found in the device list.");
+        Log("Device_Init->CoCreateInstance Error");
+        return 0;
+    }
+    std::unique_ptr<platform::MonikerEnumerator> monikers;
+    const platform::HResult listed = enumerator->CreateVideoInputEnumerator(monikers);
+    Log("Device_Init->pCreateDevEnum->CreateClassEnumerator");
+    if (listed != platform::kS_OK || !monikers) {
+        m_ports.ui.DebugOutput("There are no VideoInputDevice devices available");
+        Log("Device_Init->pCreateDevEnum->CreateClassEnumerator ERROR");
+        return 0;
+    }
+    enumerator.reset();
+    static_cast<void>(monikers->Reset());
+    Log("Device_Init->pEm->Reset()");
+
+    // The control belongs to whichever filter was bound before; a binding that
+    // ends early (the SMIUtility family) must not leave it aimed there.
+    m_filterPair.ksControl = nullptr;
+    const bool bound = [&] {
+        std::unique_ptr<platform::Moniker> moniker;
+        while (monikers->Next(moniker) == platform::kS_OK && moniker) {
+            if (FindAndBindOne(*moniker, vendorText, deviceKey)) return true;
+            moniker.reset();
+        }
+        return false;
+    }();
+
+    if (const int early = RunFamilyLoaders(FamilyText(deviceKey)); early) return early;
+
+    if (!bound) {
+        Log("(hr == S_OK) ERROR");
+        return 0;
+    }
+    std::shared_ptr<platform::KsControl> control;
+    const platform::HResult queried = m_filterPair.baseFilter->QueryKsControl(control);
+    m_filterPair.ksControl = platform::Succeeded(queried) ? control : nullptr;
+    Log(kKsControlQuery);
+    if (queried != platform::kS_OK || !m_filterPair.ksControl) {
+        Log(std::string(kKsControlQuery) + " hr != NOERROR");
+        return 0;
+    }
+    Log(std::string(kKsControlQuery) + " Ok");
+    return 1;
+}
+
+bool CDxWnd::FindAndBindOne(platform::Moniker& moniker, const std::string& vendorText, const std::string& deviceKey) {
+    std::unique_ptr<platform::PropertyBag> bag;
+    const platform::HResult stored = moniker.BindToStorage(bag);
+    Log("Device_Init->pM->BindToStorage(0, 0, IID_IPropertyBag, (void **)&pBag)");
+    if (platform::Failed(stored) || !bag) return false;
+    Log("Device_Init->pM->BindToStorage SUCCEEDED");
+
+    std::string path;
+    const platform::HResult read = bag->Read("DevicePath", path);
+    if (read != platform::kS_OK) path.clear();
+    if (!path.empty()) Log(path);
+    Log("pBag->Read(DevicePath, &var, NULL)");
+    if (read != platform::kS_OK) return false;
+    Log(path);
+    Log("pBag->Read(DevicePath, &var, NULL) SUCCEEDED");
+
+    const std::string lowered = ToLower(path);
+    const auto vendorAt = lowered.find(vendorText);
+    const auto keyAt = lowered.find(deviceKey);
+    const bool matches = vendorAt != std::string::npos && vendorAt > 0 && keyAt != std::string::npos && keyAt > 0;
+    if (!matches) {
+        m_filterPair.baseFilter = nullptr;
+        return false;
+    }
+    std::shared_ptr<platform::Filter> filter;
+    const platform::HResult objectBound = moniker.BindToObject(filter);
+    m_filterPair.baseFilter = filter;
+    return platform::Succeeded(objectBound) && m_filterPair.baseFilter;
+}
+
+// Returns nonzero when Device_Init must end at once with that result.
+int CDxWnd::RunFamilyLoaders(const std::string& family) {
+    if (InFamilyRange(family, "810", "813")) {
+        if (!m_smi.Load(m_ports.modules)) {
+            m_ports.ui.ShowMessageBox("SMIUtility.dll does not exist or d3dx9_31.dll is not in the same folder.");
+            return 1;
+        }
+        if (m_smi.CreateDeviceObject() != 0) {
+            m_ports.ui.ShowMessageBox("Create Device Error!");
+            m_smi.DestroyDeviceObject();
+            return 1;
+        }
+    }
+    for (const auto& [low, high] : {std::pair{"870", "929"}, std::pair{"960", "99f"}}) {
+        if (!InFamilyRange(family, low, high)) continue;
+        xulib_Close();
+        if (xulib_Open() == 0) m_ports.ui.ShowMessageBox("Vorpal.lib Initial Fail!");
+    }
+    return 0;
 }
 
 }  // namespace kv::ctrl

@@ -1,30 +1,142 @@
-// CDxWnd: the camera object of the console program, with its log operation.
+// CDxWnd: the camera object. It binds one capture device at a time (the
+// filter pair is process-wide) and carries out the register, sensor and
+// property operations on it.
 #pragma once
 
+#include <array>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "ctrl/camera/DxCOM.h"
+#include "ctrl/camera/SmiUtility.h"
 #include "ctrl/common/LogFile.h"
 #include "platform/Ports.h"
 
 namespace kv::ctrl {
 
-class CDxWnd {
+// The bound source filter and its IKsControl, shared by every camera object:
+// the most recent successful Device_Init decides which device all of them
+// work on.
+struct FilterPair {
+    std::shared_ptr<platform::Filter> baseFilter;
+    std::shared_ptr<platform::KsControl> ksControl;
+};
+
+// The program's one pair. Never destroyed: releasing COM pointers after the
+// main routine has uninitialised COM would call into unloaded servers.
+FilterPair& ProcessFilterPair();
+
+// One property range record: minimum, maximum, stepping delta, default,
+// capability flags, current value, saved value.
+struct RangeDataSet {
+    std::int32_t minimum = 0;
+    std::int32_t maximum = 0;
+    std::int32_t delta = 0;
+    std::int32_t defaultValue = 0;
+    std::int32_t flags = 0;
+    std::int32_t current = 0;
+    std::int32_t saved = 0;
+};
+
+class CDxWnd : public CDxCOM {
 public:
-    explicit CDxWnd(platform::Ports& ports);
-    virtual ~CDxWnd() = default;
+    explicit CDxWnd(platform::Ports& ports, FilterPair& filterPair = ProcessFilterPair());
+    ~CDxWnd() override;
     CDxWnd(const CDxWnd&) = delete;
     CDxWnd& operator=(const CDxWnd&) = delete;
 
     // Writes one line to KV_DS_LOG.txt when "/d" (any case) is on the command
     // line; otherwise does nothing. Always returns 1.
     int Log(const std::string& text);
+    void SetWindowHandle(void* window) { m_notifyWindow = window; }
 
     LogFile& logFile() { return m_logFile; }
+    const std::vector<RangeDataSet>& ranges() const { return m_ranges; }
+    SmiUtility& smiUtility() { return m_smi; }
+
+    // Binding (DxWnd.cpp).
+    void Device_Uninit() override;
+    int Device_Init(int vendorId, int productId, std::string deviceKey) override;
+
+    // Bridge registers and the sensor behind its I2C engine (AsicSensor.cpp).
+    int Asic_Write(int address, int value) override;
+    int Asic_Read(int address, std::uint8_t* value) override;
+    int Asic_ReadWriteTrace(int value, std::uint8_t* out) override;
+    int Sensor_Write(int slave, int reg, unsigned value, int width) override;
+    int Sensor_Read(int slave, int reg, std::uint16_t* value, int width) override;
+    void Sensor21_Init() override;
+    void Sensor21_Probe() override;
+
+    // Driver and DirectShow properties (Properties.cpp).
+    int KsProp_Set(int propertyId, int value) override;
+    platform::HResult Camera_QueryRanges() override;
+    platform::HResult VideoProcAmp_SetDefaults() override;
+    void Image_Reset() override;
+
+    // Sensors behind SMIUtility (SmiSensor.cpp).
+    void SmiSensor810_Init() override;
+    void SmiSensor812_Init() override;
+    void SmiSensor_InitDone() override {}
+    int SmiSensor810_Write(int reg, int value) override;
+    int SmiSensor_WriteHex(int productId, const std::string& regText, const std::string& valueText) override;
+    int SmiSensor_ReadHex(int productId, const std::string& regText, int* value) override;
+    void SensorWindow_Set(int productId, int mode) override;
+
+    // LED back-ends, P809, preview, still and playback: not built yet
+    // (DxWndPending.cpp).
+    platform::HResult Device_PropertyPage(void* parentWindow) override;
+    int Snapshot_Take(int formatIndex) override;
+    int Graph_Release() override;
+    int Format_Store(const void* bitmapInfoHeader) override;
+    int Buffer_Alloc(void** buffer, int bytes) override;
+    int Graph_Close() override;
+    int Format_Find(int width, int height) override;
+    std::uint8_t Format_ByteAt(int index) override;
+    int Graph_IsRunning() override;
+    int Media_Open(const std::string& fileName) override;
+    int Media_StepBack() override;
+    int Media_StepForward() override;
+    int Media_Rewind() override;
+    int Media_PlayPause() override;
+    int Media_IsRunning() override;
+    double Graph_FrameRate() override;
+    int Usb_ListInit() override;
+    int LedGpioA_Set(int mode) override;
+    int LedGpioB_Set(int mode) override;
+    int LedGpioC_Set(int mode) override;
+    int LedGpioD_Set(int mode) override;
+    int LedGpioE_Set(int mode) override;
+    int LedKsProp_Set(int mode, int level) override;
+    int LedKsProp_SetLevel(int level) override;
+    int LedSmi810_Set(int mode) override;
+    int LedSmi812_Set(int mode) override;
+    int LedAsicLib_Set(int mode) override;
+    int Gpio_SetPair(int lineA, int levelA, int lineB, int levelB) override;
+    int StillPin_Snapshot(platform::Filter* source) override;
+    platform::HResult StillPin_Build(platform::Filter* source) override;
+    void StillPin_SelectFormat(int, int) override {}
+    double Preview_FrameRate() override;
+    int P809_Read(const std::string& regText, const std::string& secondText) override;
+    int P809_Write(const std::string& regText, const std::string& valueText) override;
 
 protected:
     platform::Ports& m_ports;
 
 private:
+    bool FindAndBindOne(platform::Moniker& moniker, const std::string& vendorText, const std::string& deviceKey);
+    int RunFamilyLoaders(const std::string& family);
+    platform::HResult AsicRequest(std::uint32_t flags, std::array<std::uint8_t, 4>& block);
+    bool I2cTransferSucceeds();
+
+    FilterPair& m_filterPair;
+    void* m_notifyWindow = nullptr;
+    std::vector<RangeDataSet> m_ranges{RangeDataSet{}};
+    // Declared so that destruction releases the camera control before the
+    // video processing amplifier, and the log file before both.
+    std::shared_ptr<platform::RangedProperties> m_procAmp;
+    std::shared_ptr<platform::RangedProperties> m_camCtrl;
+    SmiUtility m_smi;
     LogFile m_logFile;
 };
 

@@ -44,16 +44,22 @@ private:
 
 class FakeMoniker : public platform::Moniker {
 public:
-    explicit FakeMoniker(const FakeCaptureDevices::Device& device) : m_device(device) {}
+    FakeMoniker(const FakeCaptureDevices::Device& device, std::shared_ptr<platform::Filter> filter)
+        : m_device(device), m_filter(std::move(filter)) {}
     HResult BindToStorage(std::unique_ptr<platform::PropertyBag>& bag) override {
         if (m_device.storageFails) return kE_FAIL;
         bag = std::make_unique<FakeBag>(m_device);
         return kS_OK;
     }
-    HResult BindToObject(std::shared_ptr<platform::Filter>&) override { return platform::kE_NOINTERFACE; }
+    HResult BindToObject(std::shared_ptr<platform::Filter>& filter) override {
+        if (!m_filter) return platform::kE_NOINTERFACE;
+        filter = m_filter;
+        return kS_OK;
+    }
 
 private:
     const FakeCaptureDevices::Device& m_device;
+    std::shared_ptr<platform::Filter> m_filter;
 };
 
 class FakeMonikers : public platform::MonikerEnumerator {
@@ -66,7 +72,10 @@ public:
     HResult Next(std::unique_ptr<platform::Moniker>& moniker) override {
         if (m_owner.throwAtDevice && *m_owner.throwAtDevice == m_next) throw std::runtime_error("device went away");
         if (m_next >= m_owner.devices.size()) return kS_FALSE;
-        moniker = std::make_unique<FakeMoniker>(m_owner.devices[m_next++]);
+        const auto filter = m_owner.filters.find(m_next);
+        moniker = std::make_unique<FakeMoniker>(m_owner.devices[m_next],
+                                                filter == m_owner.filters.end() ? nullptr : filter->second);
+        ++m_next;
         return kS_OK;
     }
 

@@ -122,7 +122,15 @@ public:
     int initializeCalls = 0;
     int uninitializeCalls = 0;
 
+    // The filter each device binds to, by position; BindToObject fails for
+    // a device without one.
+    std::map<std::size_t, std::shared_ptr<platform::Filter>> filters;
+
     void AddDevice(const std::string& path) { devices.push_back({path, false}); }
+    void AddDevice(const std::string& path, std::shared_ptr<platform::Filter> filter) {
+        filters[devices.size()] = std::move(filter);
+        devices.push_back({path, false});
+    }
 
     platform::HResult Initialize() override {
         ++initializeCalls;
