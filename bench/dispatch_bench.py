@@ -1,0 +1,167 @@
+#!/usr/bin/env python3
+"""Times typical KV_DS_Ctrl commands on rigs of 1, 4 and 8 simulated cameras
+and splits each run's wall time into the pauses the behaviour requires and
+the overhead between them. Not a test: it prints a table.
+
+  bench/dispatch_bench.py host BUILD_DIR          (a build of the host tree)
+  bench/dispatch_bench.py wine BUILD_WIN_DIR      (the 32-bit Windows tree)
+
+The pauses are read off one debug run per command: 250 ms per camera handled
+in all-cameras mode, 150 ms per camera the black-bar fix bound, 200 ms per
+auto-exposure command of single-camera mode. Filter bindings are the debug
+log's successful IKsControl queries; rig requests are the lines one run adds
+to the rig's trace (each is a locked read and rewrite of the state file,
+the simulated device's own work). Under Wine the baseline is kv_sim_probe
+enumerating the same rig without binding anything (COM and the video-input
+enumeration: the platform calls every run makes).
+"""
+import json
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+COMMANDS = [["LED", "on"], ["LED", "on", "-CAM1"], ["AE", "on", "-CAM1"]]
+RUNS = 3
+
+
+def korvex_rig(count, folder):
+    devices = json.load(open(os.path.join(ROOT, "sim", "rigs", "demo.json")))["devices"]
+    devices += json.load(open(os.path.join(ROOT, "sim", "rigs", "families.json")))["devices"]
+    korvex = [d for d in devices if str(d.get("vendorId", "0xA168")).upper() in ("0XA168", str(0xA168))]
+    seen, chosen = set(), []
+    for device in korvex:  # one camera per product id, the demo's first
+        if device["productId"] not in seen:
+            seen.add(device["productId"])
+            chosen.append(device)
+    path = os.path.join(folder, f"rig{count}.json")
+    json.dump({"devices": chosen[:count]}, open(path, "w"))
+    return path
+
+
+class Host:
+    def __init__(self, build):
+        self.program = os.path.join(build, "ctrl", "KV_DS_Ctrl")
+        self.folder = tempfile.mkdtemp()
+        self.documents = os.path.join(self.folder, "Documents")
+
+    def use(self, rig):
+        os.environ["KV_SIM_RIG"] = rig
+
+    def run(self, arguments):
+        env = dict(os.environ, KV_COMMON_DOCUMENTS=self.documents)
+        subprocess.run(["./KV_DS_Ctrl"] + arguments, cwd=os.path.dirname(self.program), env=env,
+                       stdout=subprocess.DEVNULL, check=True)
+
+    def log(self):
+        return os.path.join(self.documents, "KV_DS_Ctrl", "Log", "KV_DS_LOG.txt")
+
+    def kvsim(self, command):
+        kvsim = os.path.join(os.path.dirname(os.path.dirname(self.program)), "sim", "kvsim")
+        return subprocess.run([kvsim, command], capture_output=True, text=True, check=True).stdout
+
+    def baseline(self):
+        return None
+
+
+class Wine:
+    def __init__(self, build):
+        self.build = build
+        self.run_wine = os.path.join(ROOT, "cmake", "wine-run.sh")
+        self.state = os.path.join(build, "wine")
+        self.prefix = subprocess.run([self.run_wine, self.state, "--new-prefix"], capture_output=True,
+                                     text=True, check=True).stdout.strip()
+        self.folder = os.path.join(self.prefix, "drive_c", "KorvexCamera")
+        os.makedirs(self.folder)
+        for name in os.listdir(os.path.join(build, "deliverables")):
+            shutil.copy(os.path.join(build, "deliverables", name), self.folder)
+        for name in ("SMIUtility", "ClientPropertyPageLIB", "libusbK"):
+            shutil.copy(os.path.join(build, "sim", "win32", name + ".dll"), self.folder)
+        shutil.copy(os.path.join(build, "tests", "e2e", "kv_sim_probe.exe"), self.folder)
+        # An installed machine: the plug-in registered, and the vendor key at
+        # the version an installation leaves (the plug-in itself writes one
+        # below what the check wants, which re-registers at every open).
+        self.wine(["C:\\windows\\system32\\regsvr32.exe", "/s", os.path.join(self.folder, "zelunit.dll")])
+        self.wine(["C:\\windows\\system32\\reg.exe", "add", "HKCU\\Software\\Zelmar\\UVC Extension Control",
+                   "/v", "Version Number", "/t", "REG_DWORD", "/d", "4097", "/f"])
+        # One wineserver for the whole benchmark, as a user's session has.
+        self.server = subprocess.Popen(["wineserver", "-f", "-p"], env=self.env())
+
+    def env(self):
+        return dict(os.environ, WINEPREFIX=self.prefix, KV_WINEPREFIX=self.prefix, WINEDEBUG="-all")
+
+    def wine(self, arguments):
+        subprocess.run([self.run_wine, self.state] + arguments, env=self.env(), stdout=subprocess.DEVNULL, check=True)
+
+    def use(self, rig):
+        self.rig = rig
+        self.wine([os.path.join(self.build, "sim", "kvsim.exe"), "--rig", rig, "install"])
+
+    def kvsim(self, command):
+        return subprocess.run([self.run_wine, self.state, os.path.join(self.build, "sim", "kvsim.exe"), "--rig", self.rig,
+                               command], env=self.env(), capture_output=True, text=True, check=True).stdout
+
+    def run(self, arguments):
+        self.wine([os.path.join(self.folder, "KV_DS_Ctrl.exe")] + arguments)
+
+    def log(self):
+        return os.path.join(self.prefix, "drive_c", "users", "Public", "Documents", "KV_DS_Ctrl", "Log", "KV_DS_LOG.txt")
+
+    def baseline(self):
+        return median_ms(lambda: subprocess.run(
+            [self.run_wine, self.state, os.path.join(self.folder, "kv_sim_probe.exe"), "no-such-device", "1006", "5a"],
+            env=self.env(), stdout=subprocess.DEVNULL))
+
+
+def median_ms(action):
+    times = []
+    for _ in range(RUNS):
+        start = time.perf_counter()
+        action()
+        times.append((time.perf_counter() - start) * 1000)
+    return statistics.median(times)
+
+
+def pauses_and_bindings(log):
+    lines = [line.rstrip("\r\n")[25:] for line in open(log, encoding="utf-8", errors="replace")]
+    bound = [i for i, line in enumerate(lines) if line.endswith("(LPVOID*)&pKsControl) Ok")]
+    blackbar = sum(1 for i in bound if i + 1 < len(lines) and lines[i + 1] == "Reduce Blackbar")
+    handled = sum(1 for line in lines if line.startswith("All Korvex control."))
+    auto_exposure = sum(1 for line in lines if line in ("SetAE On", "SetAE Off"))
+    return 250 * handled + 150 * blackbar + 200 * auto_exposure, len(bound)
+
+
+def main():
+    mode, build = sys.argv[1], sys.argv[2]
+    runner = Host(build) if mode == "host" else Wine(build)
+    folder = tempfile.mkdtemp()
+    print(f"{'cameras':>7}  {'command':<14} {'wall ms':>8} {'pauses ms':>9} {'overhead ms':>11} {'bindings':>8} "
+          f"{'rig requests':>12}")
+    try:
+        for count in (1, 4, 8):
+            rig = korvex_rig(count, folder)
+            runner.use(rig)
+            if runner.baseline() is not None:
+                print(f"{count:>7}  {'(baseline)':<14} {runner.baseline():>8.0f}")
+            for command in COMMANDS:
+                if os.path.exists(runner.log()):
+                    os.remove(runner.log())
+                runner.kvsim("reset")
+                runner.run(command + ["/d"])
+                pauses, bindings = pauses_and_bindings(runner.log())
+                requests = len(runner.kvsim("trace").splitlines())
+                wall = median_ms(lambda: runner.run(command))
+                print(f"{count:>7}  {' '.join(command):<14} {wall:>8.0f} {pauses:>9} {wall - pauses:>11.0f} {bindings:>8} "
+                      f"{requests:>12}")
+    finally:
+        if mode == "wine":
+            runner.server.terminate()
+            subprocess.run([runner.run_wine, runner.state, "--drop-prefix", runner.prefix])
+
+
+if __name__ == "__main__":
+    main()
