@@ -195,7 +195,7 @@ HResult FakePluginUnit::get_Property(std::uint32_t id, std::uint32_t size, std::
 }
 
 HResult FakePluginUnit::put_Property(std::uint32_t id, std::uint32_t size, std::uint8_t* value) {
-    if (putDelay.count() > 0) std::this_thread::sleep_for(putDelay);
+    if (putDelayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(putDelayMs.load()));
     m_log.Add(id == 1 ? "LEN " + std::to_string(value[0]) : "PUT " + std::to_string(id) + Hex(value, size));
     if (failPut && *failPut == id) return kE_FAIL;
     if (id == 2) {
@@ -236,7 +236,7 @@ HResult FakeFilterControl::KsProperty(const void* property, std::uint32_t proper
     const bool known = answers != nodeSets.end() && answers->second == set;
     if (flags == ctrl::xulib::kSupportFlags) return known ? kS_OK : kNotFound;
     if (!known || set != ctrl::xulib::kAveoSet || id != 2 || dataLength != 32 || Le32(raw + 28) != 0) return kNotFound;
-    if (aveoDelay.count() > 0) std::this_thread::sleep_for(aveoDelay);
+    if (aveoDelayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(aveoDelayMs.load()));
     auto* block = static_cast<std::uint8_t*>(data);
     std::size_t used = 32;
     while (used > 0 && block[used - 1] == 0) --used;

@@ -47,7 +47,7 @@ public:
 
     bool ready = true;
     std::optional<std::uint32_t> failPut;  // this property's puts answer E_FAIL
-    std::chrono::milliseconds putDelay{0};
+    std::atomic<int> putDelayMs{0};  // changed while a late worker may read it
     std::atomic<int> endCalls{0};
 
     platform::HResult get_InfoSize(std::uint32_t* size) override;
@@ -73,7 +73,7 @@ public:
     FakeFilterControl(RequestLog& log, FakeBridge& bridge) : m_log(log), m_bridge(bridge) {}
 
     std::map<std::uint32_t, platform::Guid> nodeSets;  // node -> the set it answers
-    std::chrono::milliseconds aveoDelay{0};
+    std::atomic<int> aveoDelayMs{0};
     bool aveoFails = false;
 
     platform::HResult KsProperty(const void* property, std::uint32_t propertyLength, void* data,

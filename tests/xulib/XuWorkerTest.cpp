@@ -27,12 +27,22 @@ protected:
         ASSERT_EQ(library->Open(), 1);
     }
 
+    // Waits for every worker to have released the mutex: a late worker still
+    // uses the fakes of this test, which go with it.
+    bool WorkersDone() {
+        for (int i = 0; i < 500; ++i) {
+            if (world.fake.sync.releases.load() == world.fake.sync.waits.load()) return true;
+            std::this_thread::sleep_for(20ms);
+        }
+        return false;
+    }
+
     test::XuWorld world;
     std::unique_ptr<XuLibrary> library = std::make_unique<XuLibrary>(world.ports);
 };
 
 TEST_F(XuWorkerTest, AHangingTransferFailsAfterAboutHalfASecondAndTheLateWorkerIsHarmless) {
-    world.devices.cameras[1].control->aveoDelay = 800ms;
+    world.devices.cameras[1].control->aveoDelayMs = 800;
     world.BridgeOf(1).registers[0x20] = 0x99;
     {
         std::int32_t value = 0x1234;  // dies with this scope, before the worker ends
@@ -43,19 +53,18 @@ TEST_F(XuWorkerTest, AHangingTransferFailsAfterAboutHalfASecondAndTheLateWorkerI
         EXPECT_LT(waited, 790ms) << "the caller does not wait for the hanging transfer";
         EXPECT_EQ(value, 0x1234) << "a failed read leaves the value alone";
     }
-    library.reset();  // the library goes too; the worker owns what it uses
-    std::this_thread::sleep_for(1200ms);  // let the late worker finish (the address sanitizer watches)
-    EXPECT_EQ(world.fake.sync.releases.load(), world.fake.sync.waits.load()) << "the late worker released the mutex";
+    library.reset();  // the library goes too; the worker owns what it uses (the address sanitizer watches)
+    EXPECT_TRUE(WorkersDone()) << "the late worker released the mutex";
 }
 
 TEST_F(XuWorkerTest, AnI2cReadThatTimesOutLeavesTheTimeOutLine) {
-    world.devices.cameras[0].plugins[1]->putDelay = 700ms;
+    world.devices.cameras[0].plugins[1]->putDelayMs = 700;
     std::uint8_t data[1] = {0x5A};
     EXPECT_EQ(library->I2cRead(0, 0x48, 0, nullptr, 1, data), kE_FAIL);
     EXPECT_EQ(data[0], 0x5A);
     EXPECT_EQ(library->TimeoutText().rfind("I2CRead Thread TimeOut Thread:", 0), 0u) << library->TimeoutText();
-    world.devices.cameras[0].plugins[1]->putDelay = 0ms;
-    std::this_thread::sleep_for(2500ms);  // the late worker's five puts
+    world.devices.cameras[0].plugins[1]->putDelayMs = 0;  // the late worker's other requests go at once
+    EXPECT_TRUE(WorkersDone());
 }
 
 TEST_F(XuWorkerTest, AMutexThatIsNotAcquiredFailsTheOperationWithoutTraffic) {
@@ -93,9 +102,7 @@ TEST_F(XuWorkerTest, TwoThreadsNeverInterleaveTheirSequences) {
     second.join();
     // A worker that outlived its wait (a loaded machine) still runs its whole
     // sequence under the mutex: wait for the last one before reading.
-    for (int i = 0; i < 100 && world.fake.sync.releases.load() != world.fake.sync.waits.load(); ++i) {
-        std::this_thread::sleep_for(20ms);
-    }
+    ASSERT_TRUE(WorkersDone());
     EXPECT_GE(succeeded.load(), 60);
     const auto log = world.log.Lines();
     ASSERT_EQ(log.size() % 4, 0u);
