@@ -72,7 +72,6 @@ int XuLibrary::Open() {
     m_active.clear();
     for (const DeviceSlot& slot : m_slots) m_active.push_back(slot.link);
     if (m_active.empty()) return 0;
-    m_shared->currentIndex = 0;
     m_shared->mutex = m_ports.sync.CreateNamedMutex(kLibraryMutexName);
     m_open = true;
     return 1;
@@ -106,7 +105,6 @@ HResult XuLibrary::Run(int device, bool select, Operation operation, bool* finis
             // that exits, failing every later operation of every process.
             const platform::MutexWait wait = mutex->Wait(kMutexWaitMs);
             if (wait != platform::MutexWait::Acquired && wait != platform::MutexWait::Abandoned) return kE_FAIL;
-            shared->currentIndex = device;
             HResult hr = select ? link->Select() : kS_OK;
             if (platform::Succeeded(hr)) hr = operation(*link, *shared);
             mutex->Release();
@@ -192,8 +190,6 @@ HResult XuLibrary::I2cTransfer(int device, int slave, int addressCount, std::uin
     bool finished = false;
     const HResult hr = Run(device, true, [=](CameraLink& link, Shared& shared) {
         if (eeprom) SelectEepromPort(link);
-        shared.transferSlave = transfer->slave;
-        shared.transferOption = static_cast<std::uint8_t>(transfer->flags);
         const HResult result = read ? link.I2cRead(*transfer) : link.I2cWrite(*transfer);
         if (read && link.Kind() == kAveoKind && platform::Failed(result)) {
             const unsigned index = transfer->address.size() >= 2 ? transfer->address[0] * 256u + transfer->address[1]

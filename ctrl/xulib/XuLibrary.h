@@ -60,9 +60,6 @@ private:
         mutable std::mutex textGuard;
         std::string status;
         std::string timeout;
-        std::atomic<int> currentIndex{0};
-        std::uint8_t transferSlave = 0;  // the I2C option table's entry 0, under the named mutex
-        std::uint8_t transferOption = 0;
         void SetStatus(std::string text);
     };
     using Operation = std::function<platform::HResult(CameraLink&, Shared&)>;
