@@ -83,8 +83,23 @@ public:
     int SmiSensor_ReadHex(int productId, const std::string& regText, int* value) override;
     void SensorWindow_Set(int productId, int mode) override;
 
-    // LED back-ends, P809, preview, still and playback: not built yet
-    // (DxWndPending.cpp).
+    // LED back-ends (LedGpio.cpp, LedLibraries.cpp) and the P809 tool
+    // (P809Tool.cpp).
+    int LedGpioA_Set(int mode) override;
+    int LedGpioB_Set(int mode) override;
+    int LedGpioC_Set(int mode) override;
+    int LedGpioD_Set(int mode) override;
+    int LedGpioE_Set(int mode) override;
+    int LedKsProp_Set(int mode, int level) override;
+    int LedKsProp_SetLevel(int level) override;
+    int LedSmi810_Set(int mode) override;
+    int LedSmi812_Set(int mode) override;
+    int LedAsicLib_Set(int mode) override;
+    int Gpio_SetPair(int lineA, int levelA, int lineB, int levelB) override;
+    int P809_Read(const std::string& regText, const std::string& secondText) override;
+    int P809_Write(const std::string& regText, const std::string& valueText) override;
+
+    // Preview, still and playback: not built yet (DxWndPending.cpp).
     platform::HResult Device_PropertyPage(void* parentWindow) override;
     int Snapshot_Take(int formatIndex) override;
     int Graph_Release() override;
@@ -102,23 +117,10 @@ public:
     int Media_IsRunning() override;
     double Graph_FrameRate() override;
     int Usb_ListInit() override;
-    int LedGpioA_Set(int mode) override;
-    int LedGpioB_Set(int mode) override;
-    int LedGpioC_Set(int mode) override;
-    int LedGpioD_Set(int mode) override;
-    int LedGpioE_Set(int mode) override;
-    int LedKsProp_Set(int mode, int level) override;
-    int LedKsProp_SetLevel(int level) override;
-    int LedSmi810_Set(int mode) override;
-    int LedSmi812_Set(int mode) override;
-    int LedAsicLib_Set(int mode) override;
-    int Gpio_SetPair(int lineA, int levelA, int lineB, int levelB) override;
     int StillPin_Snapshot(platform::Filter* source) override;
     platform::HResult StillPin_Build(platform::Filter* source) override;
     void StillPin_SelectFormat(int, int) override {}
     double Preview_FrameRate() override;
-    int P809_Read(const std::string& regText, const std::string& secondText) override;
-    int P809_Write(const std::string& regText, const std::string& valueText) override;
 
 protected:
     platform::Ports& m_ports;

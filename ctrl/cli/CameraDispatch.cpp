@@ -13,6 +13,7 @@ constexpr int kBlackBarSensor = 0x5D;
 constexpr unsigned kSensorPauseMs = 50;
 constexpr unsigned kSettlePauseMs = 200;
 constexpr unsigned kCameraPauseMs = 250;
+constexpr int kDirectUsbProduct = 0x9B0;
 
 std::string Format(const char* format, int a, int b) {
     char text[64];
@@ -57,10 +58,10 @@ void BlackBarPrePass(const CameraTable& table, DispatchTarget& target) {
     }
 }
 
-void AntiFlicker(const ParsedCommand& command, int productId, DispatchTarget& target) {
-    if (command.antiFlicker60Pos >= 1) target.SetAntiFlickerByModel(productId, 1);
-    if (command.antiFlicker50Pos >= 1) target.SetAntiFlickerByModel(productId, 2);
-    if (command.antiFlickerOffPos >= 1) target.SetAntiFlickerByModel(productId, 0);
+void AntiFlicker(const ParsedCommand& command, int productId, int dev, DispatchTarget& target) {
+    if (command.antiFlicker60Pos >= 1) target.SetAntiFlickerByModel(productId, 1, dev);
+    if (command.antiFlicker50Pos >= 1) target.SetAntiFlickerByModel(productId, 2, dev);
+    if (command.antiFlickerOffPos >= 1) target.SetAntiFlickerByModel(productId, 0, dev);
 }
 
 void LoadExposure(int dev, int productId, DispatchTarget& target) {
@@ -87,7 +88,13 @@ void AllCameras(const ParsedCommand& command, const CameraTable& table, Dispatch
         target.Log(Format("ii=%d,m_notzelmar=%d", p, counters.m_notzelmar));
         if (!target.Device_Init(kKorvexVendorId, productId, entry.strPathTail)) continue;
         const int dev = p - counters.m_notzelmar;
-        AntiFlicker(command, productId, target);
+        if (productId == kDirectUsbProduct) {
+            // This model is reached only through the direct USB path, which
+            // otherwise opens only for a camera selected with -CAMn.
+            counters.m_strSelDevice = entry.strInstance;
+            target.OpenDirectUsbDevice();
+        }
+        AntiFlicker(command, productId, dev, target);
         if (command.nFlcSwitch >= 1) target.SetFlcSwitch(dev, productId, command.nFlcSwitch);
         if (command.nFlcLevel >= 1) target.SetFlcLevel(dev, productId, command.nFlcLevel);
         if (command.initPos >= 1) target.InitByModel(productId, dev);
@@ -173,16 +180,20 @@ void SingleCamera(const ParsedCommand& command, const CameraTable& table, Dispat
         target.TurnLedOffByModel(productId);
         target.Log("Led Off");
     }
-    AntiFlicker(command, productId, target);
+    const int ii = counters.ii;
+    const int familyDev = reversed ? ii - k : ii - n;
+    // Anti-flicker and INIT address the camera by the same library index as
+    // auto exposure: the camera's position alone would name another camera
+    // whenever one outside the library's family stands before it.
+    const int aeDev = family ? familyDev : ii;
+    AntiFlicker(command, productId, aeDev, target);
     const int flcDev = s - (reversed ? k : 0) - w;
     if (command.nFlcSwitch >= 1) target.SetFlcSwitch(flcDev, productId, command.nFlcSwitch);
     if (command.nFlcLevel >= 1) target.SetFlcLevel(flcDev, productId, command.nFlcLevel);
-    if (command.initPos >= 1) target.InitByModel(productId, s);
-    const int ii = counters.ii;
-    const int familyDev = reversed ? ii - k : ii - n;
+    if (command.initPos >= 1) target.InitByModel(productId, aeDev);
     if (command.strAE == "on" || command.strAE == "off") {
         const bool on = command.strAE == "on";
-        target.SetAutoExposureByModel(on ? 1 : 0, productId, family ? familyDev : ii);
+        target.SetAutoExposureByModel(on ? 1 : 0, productId, aeDev);
         target.Sleep(kSettlePauseMs);
         target.Log(on ? "SetAE On" : "SetAE Off");
     }

@@ -30,7 +30,8 @@ public:
     virtual void TurnLed1OnByModel(int productId) = 0;
     virtual void TurnLed2OnByModel(int productId) = 0;
     virtual void TurnLedOffByModel(int productId) = 0;
-    virtual void SetAntiFlickerByModel(int productId, int mode) = 0;  // 1: 60 Hz, 2: 50 Hz, 0: off
+    // mode 1: 60 Hz, 2: 50 Hz, 0: off.
+    virtual void SetAntiFlickerByModel(int productId, int mode, int dev) = 0;
     virtual void SetFlcSwitch(int dev, int productId, int value) = 0;
     virtual void SetFlcLevel(int dev, int productId, int value) = 0;
     virtual void InitByModel(int productId, int dev) = 0;

@@ -3,6 +3,8 @@
 #include "ctrl/cli/CameraDispatcher.h"
 
 #include "ctrl/cli/CameraDispatch.h"
+#include "ctrl/models/BoundCameraOps.h"
+#include "ctrl/models/ExposureSettings.h"
 #include "ctrl/models/ModelRoutines.h"
 
 namespace kv::ctrl {
@@ -11,7 +13,8 @@ namespace {
 
 class CameraTarget : public DispatchTarget {
 public:
-    CameraTarget(CDxWnd& camera, platform::Ports& ports) : m_camera(camera), m_ports(ports) {}
+    CameraTarget(CDxWnd& camera, platform::Ports& ports, ModelContext& context)
+        : m_camera(camera), m_ports(ports), m_context(context) {}
 
     int Device_Init(int vendorId, int productId, std::string deviceKey) override {
         return m_camera.Device_Init(vendorId, productId, std::move(deviceKey));
@@ -29,33 +32,67 @@ public:
     }
     void Sleep(unsigned milliseconds) override { m_ports.clock.Sleep(milliseconds); }
 
-    void TurnLed1OnByModel(int productId) override { ctrl::TurnLed1OnByModel(productId, m_camera); }
-    void TurnLed2OnByModel(int productId) override { ctrl::TurnLed2OnByModel(productId, m_camera); }
-    void TurnLedOffByModel(int productId) override { ctrl::TurnLedOffByModel(productId, m_camera); }
-    void SetAntiFlickerByModel(int productId, int mode) override { ctrl::SetAntiFlickerByModel(productId, m_camera, mode); }
-    void SetFlcSwitch(int dev, int productId, int value) override { ctrl::SetFlcSwitch(dev, productId, value); }
-    void SetFlcLevel(int dev, int productId, int value) override { ctrl::SetFlcLevel(dev, productId, value); }
-    void InitByModel(int productId, int dev) override { ctrl::InitByModel(productId, dev); }
+    void TurnLed1OnByModel(int productId) override {
+        auto ops = LedOps(productId);
+        ctrl::TurnLed1OnByModel(productId, ops, m_context.counters.FlcUseCount(LedDev()));
+    }
+    void TurnLed2OnByModel(int productId) override {
+        auto ops = LedOps(productId);
+        ctrl::TurnLed2OnByModel(productId, ops, m_context.counters.FlcUseCount(LedDev()));
+    }
+    void TurnLedOffByModel(int productId) override {
+        auto ops = LedOps(productId);
+        ctrl::TurnLedOffByModel(productId, ops, m_context.counters.FlcUseCount(LedDev()));
+    }
+    void SetAntiFlickerByModel(int productId, int mode, int dev) override {
+        BoundCameraOps ops(m_context, m_camera, productId, dev);
+        ctrl::SetAntiFlickerByModel(productId, ops, mode);
+    }
+    void SetFlcSwitch(int dev, int productId, int value) override {
+        BoundCameraOps ops(m_context, m_camera, productId, dev);
+        ctrl::SetFlcSwitch(ops, m_context.counters.FlcUseCount(dev), value);
+    }
+    void SetFlcLevel(int dev, int productId, int value) override {
+        BoundCameraOps ops(m_context, m_camera, productId, dev);
+        ctrl::SetFlcLevel(ops, m_context.counters.FlcUseCount(dev), value);
+    }
+    void InitByModel(int productId, int dev) override {
+        BoundCameraOps ops(m_context, m_camera, productId, dev);
+        ctrl::InitByModel(productId, ops);
+    }
     void SetAutoExposureByModel(int on, int productId, int dev) override {
-        ctrl::SetAutoExposureByModel(on, productId, m_camera, dev);
+        BoundCameraOps ops(m_context, m_camera, productId, dev);
+        ctrl::SetAutoExposureByModel(on, productId, ops);
     }
     void SetExposureValueByModel(int value, int dev, int productId) override {
-        ctrl::SetExposureValueByModel(value, dev, m_camera, productId);
+        BoundCameraOps ops(m_context, m_camera, productId, dev);
+        ctrl::SetExposureValueByModel(value, productId, ops);
     }
-    void SaveExposureSettings(int dev, int productId) override { ctrl::SaveExposureSettings(dev, m_camera, productId); }
-    void LoadExposureSettings(int dev, int productId) override { ctrl::LoadExposureSettings(dev, m_camera, productId); }
-    void OpenDirectUsbDevice() override { ctrl::OpenDirectUsbDevice(); }
+    void SaveExposureSettings(int dev, int productId) override {
+        ctrl::SaveExposureSettings(m_context, dev, m_camera, productId);
+    }
+    void LoadExposureSettings(int dev, int productId) override {
+        ctrl::LoadExposureSettings(m_context, dev, m_camera, productId);
+    }
+    void OpenDirectUsbDevice() override { m_context.directUsb.OpenDirectUsbDevice(m_context.counters.m_strSelDevice); }
 
 private:
+    // The LED routines get no index of their own: the camera's position
+    // less the cameras counted outside the library's family.
+    int LedDev() const { return m_context.counters.ii - m_context.counters.m_notzelmar; }
+    BoundCameraOps LedOps(int productId) { return BoundCameraOps(m_context, m_camera, productId, LedDev()); }
+
     CDxWnd& m_camera;
     platform::Ports& m_ports;
+    ModelContext& m_context;
 };
 
 }  // namespace
 
 void CameraDispatcher::Dispatch(const ParsedCommand& command, const CameraTable& table, CDxWnd& camera) {
-    CameraTarget target(camera, m_ports);
-    DispatchCommand(command, table, target, ProcessCounters());
+    ModelContext context{m_ports, ProcessCounters(), m_directUsb};
+    CameraTarget target(camera, m_ports, context);
+    DispatchCommand(command, table, target, context.counters);
 }
 
 }  // namespace kv::ctrl

@@ -44,8 +44,8 @@ public:
     void TurnLed1OnByModel(int productId) override { Add("TurnLed1OnByModel " + Hex(productId) + " ii=" + Ii()); }
     void TurnLed2OnByModel(int productId) override { Add("TurnLed2OnByModel " + Hex(productId) + " ii=" + Ii()); }
     void TurnLedOffByModel(int productId) override { Add("TurnLedOffByModel " + Hex(productId) + " ii=" + Ii()); }
-    void SetAntiFlickerByModel(int productId, int mode) override {
-        Add("SetAntiFlickerByModel " + Hex(productId) + " " + std::to_string(mode));
+    void SetAntiFlickerByModel(int productId, int mode, int dev) override {
+        Add(Dev("SetAntiFlickerByModel", dev, productId, mode));
     }
     void SetFlcSwitch(int dev, int productId, int value) override { Add(Dev("SetFlcSwitch", dev, productId, value)); }
     void SetFlcLevel(int dev, int productId, int value) override { Add(Dev("SetFlcLevel", dev, productId, value)); }
@@ -217,10 +217,38 @@ TEST_F(CameraDispatchTest, SingleCameraFlcIndexSubtractsTheSwapFlag) {
 TEST_F(CameraDispatchTest, AntiFlickerModesGoInTheirOrderInBothModes) {
     AddCamera("0990");
     Run("antiflicker on 50 antiflicker off");
-    EXPECT_EQ(target.Only("SetAntiFlicker"), (Calls{"SetAntiFlickerByModel 990 2", "SetAntiFlickerByModel 990 0"}));
+    EXPECT_EQ(target.Only("SetAntiFlicker"),
+              (Calls{"SetAntiFlickerByModel dev=0 990 2", "SetAntiFlickerByModel dev=0 990 0"}));
     target.calls.clear();
     Run("antiflicker on 60 -cam1");
-    EXPECT_EQ(target.Only("SetAntiFlicker"), Calls{"SetAntiFlickerByModel 990 1"});
+    EXPECT_EQ(target.Only("SetAntiFlicker"), Calls{"SetAntiFlickerByModel dev=0 990 1"});
+}
+
+TEST_F(CameraDispatchTest, AntiFlickerAndInitTakeTheAutoExposureIndexBehindACameraOutsideTheFamily) {
+    AddCamera("0810");
+    AddCamera("0990");
+    Run("antiflicker on 50 init -cam2");
+    // The camera's position is 1, but the library knows it as camera 0.
+    EXPECT_EQ(target.Only("SetAntiFlicker"), Calls{"SetAntiFlickerByModel dev=0 990 2"});
+    EXPECT_EQ(target.Only("InitByModel"), Calls{"InitByModel dev=0 990 0"});
+    target.calls.clear();
+    counters = DispatchCounters{};  // a new run
+    Run("antiflicker off");
+    EXPECT_EQ(target.Only("SetAntiFlicker"),
+              (Calls{"SetAntiFlickerByModel dev=-1 810 0", "SetAntiFlickerByModel dev=0 990 0"}));
+}
+
+TEST_F(CameraDispatchTest, AllCamerasOpenTheDirectUsbPathForEach09b0Camera) {
+    AddCamera("0990", "6&a&0&0000");
+    AddCamera("09b0", "6&b&0&0000");
+    AddCamera("09b0", "6&c&0&0000");
+    Run("led on");
+    EXPECT_EQ(target.Only("OpenDirectUsbDevice").size(), 2u);
+    EXPECT_EQ(counters.m_strSelDevice, table.at(2).strInstance) << "each camera opens its own device";
+    const auto& calls = target.calls;
+    const auto open = std::find(calls.begin(), calls.end(), "OpenDirectUsbDevice");
+    const auto led = std::find(calls.begin(), calls.end(), "TurnLed1OnByModel 9b0 ii=1");
+    EXPECT_LT(open, led) << "the path is open before the camera's commands";
 }
 
 TEST_F(CameraDispatchTest, SingleCameraSettingsAndTheDirectUsbOpening) {

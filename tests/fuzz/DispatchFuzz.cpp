@@ -35,7 +35,7 @@ public:
     void TurnLed1OnByModel(int) override {}
     void TurnLed2OnByModel(int) override {}
     void TurnLedOffByModel(int) override {}
-    void SetAntiFlickerByModel(int, int) override {}
+    void SetAntiFlickerByModel(int, int, int) override {}
     void SetFlcSwitch(int, int, int) override {}
     void SetFlcLevel(int, int, int) override {}
     void InitByModel(int, int) override {}
