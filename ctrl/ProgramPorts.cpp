@@ -29,7 +29,8 @@ public:
         platform::Ports& own = m_system->ports();
         m_ports = std::make_unique<platform::Ports>(platform::Ports{
             own.environment, own.files, own.console, own.clock, own.ui, own.processes,
-            m_simulated->captureDevices(), m_simulated->directUsb(), m_simulated->modules(), own.registry, own.sync});
+            m_simulated->captureDevices(), m_simulated->directUsb(), m_simulated->modules(), own.registry, own.sync,
+            own.profileFiles});
     }
     platform::Ports& ports() override { return *m_ports; }
 

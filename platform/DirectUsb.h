@@ -60,6 +60,9 @@ public:
 class DirectUsb {
 public:
     virtual ~DirectUsb() = default;
+    // False when the USB library itself cannot be loaded, so that a caller
+    // can tell a machine without it from a library that fails.
+    virtual bool LibraryLoads() = 0;
     // Null when the list cannot be built (no library, or the library fails).
     virtual std::unique_ptr<UsbDeviceList> ListInit() = 0;
 };

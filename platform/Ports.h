@@ -12,6 +12,7 @@
 #include "platform/Files.h"
 #include "platform/Modules.h"
 #include "platform/Processes.h"
+#include "platform/ProfileFiles.h"
 #include "platform/Registry.h"
 #include "platform/Sync.h"
 #include "platform/Ui.h"
@@ -30,6 +31,7 @@ struct Ports {
     Modules& modules;
     Registry& registry;
     Sync& sync;
+    ProfileFiles& profileFiles;
 };
 
 // The real adapters of the platform the program was built for.

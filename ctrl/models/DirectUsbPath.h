@@ -29,9 +29,14 @@ public:
     // Direct USB for product ids 0x9B0 to 0x9BF, the register library's I2C
     // otherwise.
     bool WriteFlcRegister(std::uint8_t reg, std::uint8_t value, int productId, int dev);
+    // The platform's error code saved when opening failed last (0: none yet).
+    std::uint32_t LastError() const;
 
 private:
     struct State;
+    void OpenEntry();
+    bool Send(std::uint8_t requestType, std::uint8_t request, std::uint16_t value, std::uint8_t* data,
+              std::uint16_t length);
     platform::Ports& m_ports;
     std::unique_ptr<State> m_state;
 };

@@ -3,11 +3,17 @@
 // them back.
 #pragma once
 
+#include <string>
+
 #include "ctrl/models/ModelContext.h"
 
 namespace kv::ctrl {
 
 class CDxWnd;
+
+// Setting.ini in the program's own folder, whatever the program file is
+// called.
+std::string ExposureSettingsPath(platform::Ports& ports);
 
 void SaveExposureSettings(ModelContext& context, int dev, CDxWnd& camera, int productId);
 void LoadExposureSettings(ModelContext& context, int dev, CDxWnd& camera, int productId);

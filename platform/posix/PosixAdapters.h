@@ -73,9 +73,10 @@ public:
     HResult CreateExtensionUnit(std::shared_ptr<ExtensionUnit>&) override { return kClassNotRegistered; }
 };
 
-// No USB library here: the device list is always empty.
+// No USB device is reachable here: the device list is always empty.
 class PosixDirectUsb : public DirectUsb {
 public:
+    bool LibraryLoads() override { return true; }
     std::unique_ptr<UsbDeviceList> ListInit() override;
 };
 
@@ -95,6 +96,15 @@ public:
 class PosixSync : public Sync {
 public:
     std::shared_ptr<NamedMutex> CreateNamedMutex(const std::string& name) override;
+};
+
+// Settings files in our own profile text (platform/ProfileText.h).
+class PosixProfileFiles : public ProfileFiles {
+public:
+    std::string ReadString(const std::string& path, const std::string& section, const std::string& key,
+                           const std::string& defaultValue, std::size_t bufferSize) override;
+    bool WriteString(const std::string& path, const std::string& section, const std::string& key,
+                     const std::string& value) override;
 };
 
 }  // namespace kv::platform::posix

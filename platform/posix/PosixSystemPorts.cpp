@@ -22,8 +22,9 @@ private:
     posix::PosixModules m_modules;
     posix::PosixRegistry m_registry;
     posix::PosixSync m_sync;
+    posix::PosixProfileFiles m_profileFiles;
     Ports m_ports{m_environment, m_files,     m_console, m_clock,    m_ui,  m_processes,
-                  m_captureDevices, m_directUsb, m_modules, m_registry, m_sync};
+                  m_captureDevices, m_directUsb, m_modules, m_registry, m_sync, m_profileFiles};
 };
 
 }  // namespace

@@ -64,6 +64,7 @@ namespace kv::platform::win32 {
 
 class Win32DirectUsb : public DirectUsb {
 public:
+    bool LibraryLoads() override;
     std::unique_ptr<UsbDeviceList> ListInit() override;
 };
 
@@ -81,6 +82,14 @@ public:
 class Win32Sync : public Sync {
 public:
     std::shared_ptr<NamedMutex> CreateNamedMutex(const std::string& name) override;
+};
+
+class Win32ProfileFiles : public ProfileFiles {
+public:
+    std::string ReadString(const std::string& path, const std::string& section, const std::string& key,
+                           const std::string& defaultValue, std::size_t bufferSize) override;
+    bool WriteString(const std::string& path, const std::string& section, const std::string& key,
+                     const std::string& value) override;
 };
 
 }  // namespace kv::platform::win32

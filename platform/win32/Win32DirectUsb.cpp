@@ -127,6 +127,10 @@ private:
 
 }  // namespace
 
+// A library that lacks one of the calls counts as missing: it is not the
+// library we were built against.
+bool Win32DirectUsb::LibraryLoads() { return LoadLibraryOnce() != nullptr; }
+
 std::unique_ptr<UsbDeviceList> Win32DirectUsb::ListInit() {
     const auto library = LoadLibraryOnce();
     if (!library) return nullptr;

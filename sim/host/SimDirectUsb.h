@@ -10,6 +10,8 @@ namespace kv::sim::host {
 class SimDirectUsb : public platform::DirectUsb {
 public:
     explicit SimDirectUsb(SimContext& context) : m_context(context) {}
+    // The rig's USB library is always there.
+    bool LibraryLoads() override { return true; }
     std::unique_ptr<platform::UsbDeviceList> ListInit() override;
 
 private:

@@ -5,6 +5,8 @@
 #include <mutex>
 #include <stdexcept>
 
+#include "platform/ProfileText.h"
+
 namespace kv::test {
 
 namespace {
@@ -224,6 +226,93 @@ std::unique_ptr<platform::RegistryKey> FakeRegistry::CreateKeyForReading(platfor
 std::shared_ptr<platform::NamedMutex> FakeSync::CreateNamedMutex(const std::string& name) {
     created.push_back(name);
     return std::make_shared<FakeNamedMutex>(*this);
+}
+
+namespace {
+
+class FakeUsbHandle : public platform::UsbHandle {
+public:
+    explicit FakeUsbHandle(FakeDirectUsb& usb) : m_usb(usb) {}
+    bool ControlTransfer(const platform::UsbSetupPacket& setup, std::uint8_t* buffer, std::uint32_t bufferLength,
+                         std::uint32_t& transferred) override {
+        const bool in = (setup.requestType & 0x80) != 0;
+        FakeDirectUsb::Transfer transfer{setup, {}, bufferLength};
+        if (!in && buffer) transfer.sent.assign(buffer, buffer + bufferLength);
+        m_usb.transfers.push_back(transfer);
+        transferred = 0;
+        if (in) {
+            if (!m_usb.inReply || bufferLength == 0) return false;
+            buffer[0] = *m_usb.inReply;
+            transferred = 1;
+            return true;
+        }
+        if (m_usb.outTransfersFail) return false;
+        transferred = bufferLength;
+        return true;
+    }
+    bool QueryPipe(std::uint8_t, std::uint8_t pipeIndex, platform::UsbPipeInfo& pipe) override {
+        if (pipeIndex >= 2) return false;
+        pipe = {2, static_cast<std::uint8_t>(0x81 + pipeIndex), 512, 0};
+        return true;
+    }
+
+private:
+    FakeDirectUsb& m_usb;
+};
+
+class FakeUsbDeviceList : public platform::UsbDeviceList {
+public:
+    explicit FakeUsbDeviceList(FakeDirectUsb& usb) : m_usb(usb) {}
+    std::uint32_t Count() override { return static_cast<std::uint32_t>(m_usb.devices.size()); }
+    const platform::UsbDeviceEntry* FindByVidPid(int vid, int pid) override {
+        for (m_cursor = 0; m_cursor < m_usb.devices.size(); ++m_cursor) {
+            const auto& entry = m_usb.devices[m_cursor].entry;
+            if (entry.vid == vid && entry.pid == pid) return &entry;
+        }
+        return nullptr;
+    }
+    const platform::UsbDeviceEntry* MoveNext() override {
+        if (m_cursor < m_usb.devices.size()) ++m_cursor;
+        return m_cursor < m_usb.devices.size() ? &m_usb.devices[m_cursor].entry : nullptr;
+    }
+    std::unique_ptr<platform::UsbHandle> OpenCurrent(std::uint32_t& lastError) override {
+        if (m_cursor >= m_usb.devices.size()) return nullptr;
+        if (const auto error = m_usb.devices[m_cursor].openError) {
+            lastError = *error;
+            return nullptr;
+        }
+        m_usb.openedDevices.push_back(static_cast<int>(m_cursor));
+        return std::make_unique<FakeUsbHandle>(m_usb);
+    }
+
+private:
+    FakeDirectUsb& m_usb;
+    std::size_t m_cursor = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::UsbDeviceList> FakeDirectUsb::ListInit() {
+    if (!libraryLoads || listInitFails) return nullptr;
+    ++listsMade;
+    return std::make_unique<FakeUsbDeviceList>(*this);
+}
+
+std::string FakeProfileFiles::ReadString(const std::string& path, const std::string& section, const std::string& key,
+                                         const std::string& defaultValue, std::size_t bufferSize) {
+    const auto found = files.find(path);
+    return platform::ReadProfileString(
+        found == files.end() ? std::nullopt : std::optional<std::string_view>(found->second), section, key,
+        defaultValue, bufferSize);
+}
+
+bool FakeProfileFiles::WriteString(const std::string& path, const std::string& section, const std::string& key,
+                                   const std::string& value) {
+    if (writesFail) return false;
+    const auto found = files.find(path);
+    auto text = platform::WriteProfileString(found == files.end() ? std::string() : found->second, section, key, value);
+    if (text) files[path] = *text;
+    return text.has_value();
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {

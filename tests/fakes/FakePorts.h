@@ -143,10 +143,45 @@ public:
     }
 };
 
-// No USB library: the device list cannot be built.
+// A USB library over described devices (none by default). Every control
+// transfer is recorded with the bytes it sent; an in transfer is answered
+// with `inReply`.
 class FakeDirectUsb : public platform::DirectUsb {
 public:
-    std::unique_ptr<platform::UsbDeviceList> ListInit() override { return nullptr; }
+    struct Device {
+        platform::UsbDeviceEntry entry;
+        std::optional<std::uint32_t> openError;  // set: opening fails with it
+    };
+    struct Transfer {
+        platform::UsbSetupPacket setup;
+        std::vector<std::uint8_t> sent;  // the data stage of an out transfer
+        std::uint32_t bufferLength = 0;
+    };
+    bool libraryLoads = true;
+    bool listInitFails = false;
+    std::vector<Device> devices;
+    std::vector<Transfer> transfers;
+    std::optional<std::uint8_t> inReply;  // none: in transfers fail
+    bool outTransfersFail = false;
+    std::vector<int> openedDevices;  // by position, in order
+    int listsMade = 0;
+
+    void AddDevice(int pid, const std::string& deviceId) { devices.push_back({{0xA168, pid, deviceId, 0}, {}}); }
+    bool LibraryLoads() override { return libraryLoads; }
+    std::unique_ptr<platform::UsbDeviceList> ListInit() override;
+};
+
+// Profile files kept in memory as text, read and written with our own
+// profile text (platform/ProfileText.h).
+class FakeProfileFiles : public platform::ProfileFiles {
+public:
+    std::map<std::string, std::string> files;
+    bool writesFail = false;
+
+    std::string ReadString(const std::string& path, const std::string& section, const std::string& key,
+                           const std::string& defaultValue, std::size_t bufferSize) override;
+    bool WriteString(const std::string& path, const std::string& section, const std::string& key,
+                     const std::string& value) override;
 };
 
 // Libraries by name, each a table of entry points; Load finds them anywhere,
@@ -204,8 +239,9 @@ struct FakePorts {
     FakeModules modules;
     FakeRegistry registry;
     FakeSync sync;
-    platform::Ports ports{environment, files,   console, clock,    ui,  processes,
-                          captureDevices, directUsb, modules, registry, sync};
+    FakeProfileFiles profileFiles;
+    platform::Ports ports{environment,    files,     console, clock,    ui,   processes,
+                          captureDevices, directUsb, modules, registry, sync, profileFiles};
 
     FakePorts(const FakePorts&) = delete;
     FakePorts() = default;

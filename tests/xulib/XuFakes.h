@@ -118,7 +118,7 @@ struct XuWorld {
     FakePorts fake;
     FakeCameraDevices devices;
     platform::Ports ports{fake.environment, fake.files,   fake.console, fake.clock,    fake.ui,  fake.processes,
-                          devices,          fake.directUsb, fake.modules, fake.registry, fake.sync};
+                          devices,          fake.directUsb, fake.modules, fake.registry, fake.sync, fake.profileFiles};
     std::vector<std::unique_ptr<FakeBridge>> bridges;
 
     XuWorld() { fake.environment.windows = false; }  // no installation check unless a test asks
