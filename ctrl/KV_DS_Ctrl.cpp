@@ -9,5 +9,8 @@ int main(int argc, char** argv) {
     const auto system = kv::ctrl::MakeProgramPorts(argc, argv);
     kv::ctrl::xulib_BindPorts(system->ports());
     kv::ctrl::CameraDispatcher dispatcher(system->ports());
-    return kv::ctrl::RunKvDsCtrl(system->ports(), dispatcher);
+    const int status = kv::ctrl::RunKvDsCtrl(system->ports(), dispatcher);
+    // The ports must outlive every worker that still uses them.
+    kv::ctrl::xulib_FinishLateWorkers();
+    return status;
 }

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "ctrl/xulib/Worker.h"
 #include "ctrl/xulib/XuLibrary.h"
 
 namespace kv::ctrl {
@@ -58,5 +59,7 @@ platform::HResult xulib_I2cWrite(int device, int slave, int addressCount, std::u
 platform::HResult xulib_AveoExWrite(int device, int command, std::uint8_t* data) {
     return OnLibrary([&](xulib::XuLibrary& l) { return l.AveoExWrite(device, command, data); });
 }
+
+void xulib_FinishLateWorkers() { xulib::WaitForLateWorkers(std::chrono::milliseconds(xulib::kMutexWaitMs)); }
 
 }  // namespace kv::ctrl

@@ -22,4 +22,9 @@ platform::HResult xulib_I2cWrite(int device, int slave, int addressCount, std::u
                                  const std::uint8_t* data);
 platform::HResult xulib_AveoExWrite(int device, int command, std::uint8_t* data);
 
+// Before the process ends: lets an operation that outlived its wait finish
+// its transfer (at most as long as a worker may wait for the library's
+// mutex), so that no camera is left in the middle of a request sequence.
+void xulib_FinishLateWorkers();
+
 }  // namespace kv::ctrl

@@ -219,5 +219,6 @@ int main(int argc, char** argv) {
         }
         std::fflush(stdout);
     }
+    xulib_FinishLateWorkers();
     return ok ? 0 : 1;
 }

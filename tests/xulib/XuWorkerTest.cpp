@@ -8,6 +8,7 @@
 #include <chrono>
 #include <thread>
 
+#include "ctrl/xulib/Worker.h"
 #include "ctrl/xulib/XuLibrary.h"
 #include "tests/xulib/XuFakes.h"
 
@@ -29,13 +30,7 @@ protected:
 
     // Waits for every worker to have released the mutex: a late worker still
     // uses the fakes of this test, which go with it.
-    bool WorkersDone() {
-        for (int i = 0; i < 500; ++i) {
-            if (world.fake.sync.releases.load() == world.fake.sync.waits.load()) return true;
-            std::this_thread::sleep_for(20ms);
-        }
-        return false;
-    }
+    bool WorkersDone() { return WaitForLateWorkers(10s); }
 
     test::XuWorld world;
     std::unique_ptr<XuLibrary> library = std::make_unique<XuLibrary>(world.ports);
@@ -112,6 +107,20 @@ TEST_F(XuWorkerTest, TwoThreadsNeverInterleaveTheirSequences) {
         EXPECT_EQ(log[i + 1], "LEN 3");
         EXPECT_EQ(log[i + 3], "LEN 1") << "another sequence fell between LEN 3 and LEN 1";
     }
+}
+
+TEST(LateWorkersTest, TheWaitEndsWhenTheLastLateWorkerHasEnded) {
+    std::atomic<bool> release{false};
+    const WorkerOutcome outcome = RunOnWorker(
+        [&] {
+            while (!release) std::this_thread::sleep_for(5ms);
+            return kS_OK;
+        },
+        10ms);
+    EXPECT_FALSE(outcome.finished);
+    EXPECT_FALSE(WaitForLateWorkers(30ms)) << "the late worker is still inside its work";
+    release = true;
+    EXPECT_TRUE(WaitForLateWorkers(5s));
 }
 
 }  // namespace

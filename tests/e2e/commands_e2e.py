@@ -1,0 +1,298 @@
+#!/usr/bin/env python3
+"""Every command of KV_DS_Ctrl's help text against the demo and families rigs,
+on the host or under Wine (the shipped 32-bit program with the stand-in
+libraries beside it): each run must end with exit status 0 and leave the
+documented register effect in the rig (`kvsim dump`); saveexposure on one
+run and loadexposure on a later one restore the registers.
+
+    commands_e2e.py host KV_DS_CTRL KVSIM RIGS_DIR
+    commands_e2e.py wine KV_DS_CTRL KVSIM RIGS_DIR WINE_RUN WINE_STATE DELIVERABLES_DIR STANDIN_DIR
+"""
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+        print("FAIL:", message)
+
+
+class HostRig:
+    """The program copied into a folder of its own (Setting.ini lands beside it)."""
+
+    def __init__(self, program, kvsim, work):
+        self.kvsim = kvsim
+        self.folder = os.path.join(work, "program")
+        os.makedirs(self.folder)
+        self.program = os.path.join(self.folder, os.path.basename(program))
+        shutil.copy2(program, self.program)
+        self.env = dict(os.environ, KV_COMMON_DOCUMENTS=os.path.join(work, "Documents"))
+
+    def use(self, rig):
+        self.rig = rig
+        self.env["KV_SIM_RIG"] = rig
+        self.sim("reset")
+
+    def ctrl(self, *args):
+        return subprocess.run(["./" + os.path.basename(self.program), *args], cwd=self.folder, env=self.env,
+                              capture_output=True, text=True, timeout=120)
+
+    def sim(self, *args):
+        return subprocess.run([self.kvsim, "--rig", self.rig, *args], env=self.env, capture_output=True, text=True,
+                              check=True).stdout
+
+    def settings(self):
+        return os.path.join(self.folder, "Setting.ini")
+
+    def close(self):
+        pass
+
+
+class WineRig:
+    """An installed machine in a Wine prefix: the deliverables and the
+    outside libraries' stand-ins in C:\\KorvexCamera, the rig installed."""
+
+    def __init__(self, program, kvsim, work, wine_run, wine_state, deliverables, standins):
+        self.kvsim, self.wine_run, self.wine_state = kvsim, wine_run, wine_state
+        self.prefix = subprocess.run([wine_run, wine_state, "--new-prefix"], capture_output=True, text=True,
+                                     check=True).stdout.strip()
+        self.folder = os.path.join(self.prefix, "drive_c", "KorvexCamera")
+        os.makedirs(self.folder)
+        for name in os.listdir(deliverables):
+            shutil.copy2(os.path.join(deliverables, name), self.folder)
+        for library in ("SMIUtility", "ClientPropertyPageLIB", "libusbK"):
+            shutil.copy2(os.path.join(standins, library + ".dll"), self.folder)
+        self.program = os.path.join(self.folder, os.path.basename(program))
+        self.env = {k: v for k, v in os.environ.items() if k != "KV_SIM_RIG"}
+        self.env["KV_WINEPREFIX"] = self.prefix
+
+    def run(self, program, *args, check=False):
+        result = subprocess.run([self.wine_run, self.wine_state, program, *args], env=self.env, capture_output=True,
+                                text=True, timeout=240, check=check)
+        result.stdout = result.stdout.replace("\r", "")
+        return result
+
+    def use(self, rig):
+        self.rig = rig
+        self.sim("install")
+
+    def ctrl(self, *args):
+        return self.run(self.program, *args)
+
+    def sim(self, *args):
+        return self.run(self.kvsim, "--rig", self.rig, *args, check=True).stdout
+
+    def settings(self):
+        return os.path.join(self.folder, "Setting.ini")
+
+    def close(self):
+        subprocess.run([self.wine_run, self.wine_state, "--drop-prefix", self.prefix], check=False)
+
+
+def dump(machine):
+    return {d["productId"]: d for d in json.loads(machine.sim("dump"))["devices"]}
+
+
+def sensor(device, slave):
+    return device["i2cDevices"][slave]["registers"]
+
+
+def page(device, number):
+    return device["i2cDevices"]["0x5D"]["pages"][str(number)]
+
+
+def run(machine, *args):
+    result = machine.ctrl(*args)
+    check(result.returncode == 0, f"{' '.join(args)}: exit status {result.returncode}: {result.stderr[-500:]}")
+    return dump(machine)
+
+
+def expect(label, actual, wanted):
+    check(actual == wanted, f"{label}: {actual!r}, wanted {wanted!r}")
+
+
+def demo_commands(machine, rigs, work):
+    rig = os.path.join(work, "demo.json")
+    shutil.copy(os.path.join(rigs, "demo.json"), rig)
+    machine.use(rig)
+    start = dump(machine)
+
+    after = run(machine, "LED", "on")
+    expect("LED on 0840 GPIO enables", after["0x0840"]["registers"]["0x1007"], 0x82 | 0x05)
+    expect("LED on 0870 LED register", after["0x0870"]["registers"]["0x0080"], 0xA5 | 0x01)
+    expect("LED on 0990 extended F2", after["0x0990"]["aveoXu"]["extended"].get("0xF2"), "01")
+    expect("LED on 09B0 FLC pattern", sensor(after["0x09B0"], "0x62")["0x04"], 15)
+    expect("LED on 09B0 FLC level", sensor(after["0x09B0"], "0x62")["0x03"], 6)
+    expect("LED on 0610 property 29", after["0x0610"]["driverProperties"]["29"], 2)
+    expect("LED on 0617 register 0x100A", after["0x0617"]["registers"]["0x100A"], 0x01)
+    expect("LED on 0810 GPIO ports", after["0x0810"]["smiGpio"], [0x2B | 0x02, 0x11, 0x22, 0x56 & 0xFB])
+
+    after = run(machine, "LED", "off")
+    expect("LED off 0840 GPIO levels", after["0x0840"]["registers"]["0x1006"], (0x31 & ~0x01) | 0x04)
+    expect("LED off 0870 LED register", after["0x0870"]["registers"]["0x0080"], 0xA5 & 0xFE)
+    expect("LED off 09B0 FLC pattern", sensor(after["0x09B0"], "0x62")["0x04"], 16)
+    expect("LED off 0610 property 29", after["0x0610"]["driverProperties"]["29"], 1)
+    expect("LED off 0617 register 0x100A", after["0x0617"]["registers"]["0x100A"], 0x03)
+    expect("LED off 0810 GPIO ports", after["0x0810"]["smiGpio"], [0x2B & 0xFD, 0x11, 0x22, 0x52 & 0xFD])
+
+    machine.sim("reset")
+    after = run(machine, "LED", "on", "2")
+    expect("LED on 2 0840 untouched", after["0x0840"]["registers"]["0x1007"], 0x82)
+    expect("LED on 2 0617 register 0x1006", after["0x0617"]["registers"]["0x1006"], 0x64 & ~0x20)
+
+    after = run(machine, "AE", "on")
+    expect("AE on 0840 page 1 0x06", page(after["0x0840"], 1)["0x06"], 0x709E)
+    expect("AE on 0870 0x0380", sensor(after["0x0870"], "0x48")["0x0380"], 0x3D)
+    expect("AE on 0990 0x3503", sensor(after["0x0990"], "0x78")["0x3503"], 0xB0)
+    expect("AE on 09B0 0x3503", sensor(after["0x09B0"], "0x78")["0x3503"], 0x70)
+    expect("AE on 09B0 0x3035", sensor(after["0x09B0"], "0x78")["0x3035"], 0x11)
+    expect("AE on 0610 property 11", after["0x0610"]["driverProperties"]["11"], 1)
+    expect("AE on 0810 0x3503", sensor(after["0x0810"], "0x78")["0x3503"], 0)
+    after = run(machine, "AE", "off")
+    expect("AE off 0840 page 1 0x06", page(after["0x0840"], 1)["0x06"], 0x309E)
+    expect("AE off 0870 0x0380", sensor(after["0x0870"], "0x48")["0x0380"], 0x3C)
+    expect("AE off 0990 0x3503", sensor(after["0x0990"], "0x78")["0x3503"], 0xB3)
+    expect("AE off 09B0 0x3503", sensor(after["0x09B0"], "0x78")["0x3503"], 0x73)
+    expect("AE off 0610 property 11", after["0x0610"]["driverProperties"]["11"], 0)
+    expect("AE off 0810 0x3503", sensor(after["0x0810"], "0x78")["0x3503"], 7)
+
+    after = run(machine, "EV", "100")
+    expect("EV 100 0840 page 2 0x2E", page(after["0x0840"], 2)["0x2E"], 0x0664)
+    expect("EV 100 0840 page 2 0x37", page(after["0x0840"], 2)["0x37"], 0x8140)
+    # hi:lo 0x016F, mode 3, divisor 4: ratio 66 > 32, so 2 * (100 * 35 / 3) + 206 = 2538.
+    expect("EV 100 0870 step ratio", [sensor(after["0x0870"], "0x48")[r] for r in ("0x038E", "0x085A", "0x085B", "0x085C")],
+           [100, 2538 // 256, 2538 % 256, 1])
+    for product in ("0x0990", "0x09B0"):
+        expect(f"EV 100 {product} targets", [sensor(after[product], "0x78")[r] for r in ("0x3A1E", "0x3A1B", "0x3A10", "0x3A0F")],
+               [100, 116, 102, 114])
+    expect("EV 100 0810 targets", [sensor(after["0x0810"], "0x78")[r] for r in ("0x3A1E", "0x3A1B", "0x3A10", "0x3A0F")],
+           [100, 148, 116, 132])
+    expect("EV 100 0610 property 12", after["0x0610"]["driverProperties"]["12"], 1000000)
+
+    after = run(machine, "AntiFlicker", "On", "50")
+    expect("50 Hz 0840 page 2 0x5B", page(after["0x0840"], 2)["0x5B"], (0xF6 & 0x0C) | 0x01)
+    expect("50 Hz 0870 0x0120", sensor(after["0x0870"], "0x48")["0x0120"], 0x6C)
+    expect("50 Hz 0870 AE register untouched", sensor(after["0x0870"], "0x48")["0x0380"], 0x3C)
+    for product in ("0x0990", "0x09B0"):
+        expect(f"50 Hz {product}", [sensor(after[product], "0x78")[r] for r in ("0x3C01", "0x3C00")], [0xB4, 0x04])
+    expect("50 Hz 0610 property 18", after["0x0610"]["driverProperties"]["18"], 0)
+    after = run(machine, "AntiFlicker", "On", "60")
+    expect("60 Hz 0840 page 2 0x5B", page(after["0x0840"], 2)["0x5B"], 0x05 | 0x03)
+    expect("60 Hz 0870 0x0120", sensor(after["0x0870"], "0x48")["0x0120"], 0x6D)
+    expect("60 Hz 0990", [sensor(after["0x0990"], "0x78")[r] for r in ("0x3C01", "0x3C00")], [0xB4, 0x00])
+    expect("60 Hz 0610 property 18", after["0x0610"]["driverProperties"]["18"], 1)
+    after = run(machine, "AntiFlicker", "Off")
+    expect("off 09B0 0x3C01", sensor(after["0x09B0"], "0x78")["0x3C01"], 0x34)
+    expect("off 0840 untouched", page(after["0x0840"], 2)["0x5B"], 0x07)
+
+    after = run(machine, "FLCSwitch", "1010")
+    for product in ("0x0870", "0x0990", "0x09B0"):
+        expect(f"FLCSwitch {product}", sensor(after[product], "0x62")["0x04"], 0b1010)
+    after = run(machine, "FLCLevel", "3", "-CAM4")
+    expect("FLCLevel -CAM4 09B0", sensor(after["0x09B0"], "0x62")["0x03"], 3)
+    expect("FLCLevel -CAM4 leaves 0990", sensor(after["0x0990"], "0x62")["0x03"], 6)
+    after = run(machine, "FLCSwitch", "0000")
+    expect("FLCSwitch 0000 means all off", sensor(after["0x0990"], "0x62")["0x04"], 16)
+
+    after = run(machine, "INIT")
+    expect("INIT 0870 copies the controller's byte", after["0x0870"]["i2cDevices"]["0x46"]["lastByte"], 0x15)
+    expect("INIT 0990 reads page 0x50", after["0x0990"]["i2cDevices"]["0x46"]["lastByte"], 0x2A)
+
+    exposure_round_trip(machine, start)
+
+
+def exposure_round_trip(machine, start):
+    machine.sim("reset")
+    if os.path.exists(machine.settings()):
+        os.remove(machine.settings())
+    saved = run(machine, "saveexposure")
+    check(os.path.exists(machine.settings()), "saveexposure wrote no Setting.ini beside the program")
+    with open(machine.settings(), encoding="latin-1") as handle:
+        text = handle.read().replace("\r", "")
+    for section in ("[Tn21]", "[Tn21V6]", "[Kb29]", "[Kd329]", "[Kb21]"):
+        check(section in text, f"saveexposure: no {section} in Setting.ini:\n{text}")
+    run(machine, "EV", "50")
+    loaded = run(machine, "loadexposure")
+    for product, slave, registers in (("0x0990", "0x78", ("0x3A1E", "0x3A1B", "0x3A10", "0x3A0F")),
+                                      ("0x09B0", "0x78", ("0x3A1E", "0x3A1B", "0x3A10", "0x3A0F")),
+                                      ("0x0810", "0x78", ("0x3A1E", "0x3A1B", "0x3A10", "0x3A0F")),
+                                      ("0x0870", "0x48", ("0x038E", "0x085A", "0x085B", "0x085C"))):
+        expect(f"loadexposure {product}", [sensor(loaded[product], slave)[r] for r in registers],
+               [sensor(saved[product], slave)[r] for r in registers])
+    expect("loadexposure 0840 page 2 0x23", page(loaded["0x0840"], 2)["0x23"], page(saved["0x0840"], 2)["0x23"])
+    expect("loadexposure 0840 page 2 0x2E", page(loaded["0x0840"], 2)["0x2E"], page(saved["0x0840"], 2)["0x2E"])
+
+
+def families_commands(machine, rigs, work):
+    rig = os.path.join(work, "families.json")
+    shutil.copy(os.path.join(rigs, "families.json"), rig)
+    machine.use(rig)
+
+    after = run(machine, "LED", "on")
+    expect("LED on 0712 GPIO levels", after["0x0712"]["registers"]["0x1006"], (0x31 | 0x01) & ~0x04)
+    expect("LED on 0850 GPIO levels", after["0x0850"]["registers"]["0x1006"], (0x31 & ~0x10) | 0x01)
+    expect("LED on 0885 LED register", after["0x0885"]["registers"]["0x0080"], 0xA5 | 0x01)
+    expect("LED on 0902 LED register", after["0x0902"]["registers"]["0x0080"], (0xA5 & 0xFA) | 0x01)
+    expect("LED on 0922 LED register", after["0x0922"]["registers"]["0x0080"], (0xA5 & 0xFA) | 0x01)
+    expect("LED on 0612 property 29", after["0x0612"]["driverProperties"]["29"], 2)
+    # The direct USB path opens for product 0x09B0 alone: 0x09B5 stays as it is.
+    expect("LED on 09B5 FLC pattern", sensor(after["0x09B5"], "0x62")["0x04"], 16)
+    after = run(machine, "LED", "on", "2")
+    expect("LED on 2 0712 GPIO levels", after["0x0712"]["registers"]["0x1006"], (0x31 & ~0x01) | 0x04)
+    expect("LED on 2 0912 LED register", after["0x0912"]["registers"]["0x0080"], (0xA5 & 0xFA) | 0x04)
+
+    after = run(machine, "AE", "on")
+    expect("AE on 0850 0x10", sensor(after["0x0850"], "0x20")["0x10"], 0x4D | 0x80)
+    expect("AE on 0712 0x13", sensor(after["0x0712"], "0x21")["0x13"], 0xBD)
+    expect("AE on 0902 0x3503", sensor(after["0x0902"], "0x78")["0x3503"], 0xB0)
+    expect("AE on 0885 0x0380", sensor(after["0x0885"], "0x48")["0x0380"], 0x3D)
+
+    after = run(machine, "EV", "100")
+    expect("EV 100 0712", [sensor(after["0x0712"], "0x21")[r] for r in ("0x24", "0x25")], [100, 84])
+    expect("EV 100 0850 0x70", sensor(after["0x0850"], "0x20")["0x70"], 100)
+    # Recipe B: mode 3, ratio 66 > 20: 2 * (100 * 70 / 3) + 206 = 4872.
+    expect("EV 100 0912 step ratio", [sensor(after["0x0912"], "0x48")[r] for r in ("0x085A", "0x085B")],
+           [4872 // 256, 4872 % 256])
+    expect("EV 100 0922 0x3A1B", sensor(after["0x0922"], "0x78")["0x3A1B"], 116)
+    expect("EV 100 09A5 untouched", sensor(after["0x09A5"], "0x21")["0x24"], 0x3C)
+
+    after = run(machine, "AntiFlicker", "On", "60")
+    expect("60 Hz 09A5", [sensor(after["0x09A5"], "0x48")[r] for r in ("0x0022", "0x0023")], [0x7F, 0x03])
+    expect("60 Hz 0712", [sensor(after["0x0712"], "0x21")[r] for r in ("0x22", "0x23")], [0x7F, 0x03])
+    expect("60 Hz 0912 0x0120", sensor(after["0x0912"], "0x48")["0x0120"], 0x6D)
+
+    after = run(machine, "INIT")
+    expect("INIT 0912 reads page 0x40", after["0x0912"]["i2cDevices"]["0x46"]["lastByte"], 0x15)
+
+    # The silent 0843 sensor costs its time-outs; every camera is served.
+    after = run(machine, "LED", "off")
+    expect("LED off 0843 GPIO levels", after["0x0843"]["registers"]["0x1006"], (0x31 & ~0x01) | 0x04)
+    expect("LED off 0885 LED register", after["0x0885"]["registers"]["0x0080"], 0xA5 & 0xFE)
+
+
+def main():
+    mode, program, kvsim, rigs = sys.argv[1:5]
+    work = tempfile.mkdtemp()
+    machine = HostRig(program, kvsim, work) if mode == "host" else WineRig(program, kvsim, work, *sys.argv[5:9])
+    try:
+        demo_commands(machine, rigs, work)
+        families_commands(machine, rigs, work)
+    finally:
+        machine.close()
+        shutil.rmtree(work, ignore_errors=True)
+    if failures:
+        print(f"{len(failures)} check(s) failed")
+        return 1
+    print(f"every command as expected ({mode})")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
