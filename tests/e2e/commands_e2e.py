@@ -44,6 +44,10 @@ class HostRig:
         return subprocess.run(["./" + os.path.basename(self.program), *args], cwd=self.folder, env=self.env,
                               capture_output=True, text=True, timeout=120)
 
+    def start(self, *args):
+        return subprocess.Popen(["./" + os.path.basename(self.program), *args], cwd=self.folder, env=self.env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
     def sim(self, *args):
         return subprocess.run([self.kvsim, "--rig", self.rig, *args], env=self.env, capture_output=True, text=True,
                               check=True).stdout
@@ -85,6 +89,10 @@ class WineRig:
 
     def ctrl(self, *args):
         return self.run(self.program, *args)
+
+    def start(self, *args):
+        return subprocess.Popen([self.wine_run, self.wine_state, self.program, *args], env=self.env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def sim(self, *args):
         return self.run(self.kvsim, "--rig", self.rig, *args, check=True).stdout
@@ -242,8 +250,8 @@ def families_commands(machine, rigs, work):
     expect("LED on 0902 LED register", after["0x0902"]["registers"]["0x0080"], (0xA5 & 0xFA) | 0x01)
     expect("LED on 0922 LED register", after["0x0922"]["registers"]["0x0080"], (0xA5 & 0xFA) | 0x01)
     expect("LED on 0612 property 29", after["0x0612"]["driverProperties"]["29"], 2)
-    # The direct USB path opens for product 0x09B0 alone: 0x09B5 stays as it is.
-    expect("LED on 09B5 FLC pattern", sensor(after["0x09B5"], "0x62")["0x04"], 16)
+    # The camera table holds ten cameras: 0x09B5 and 0x0843 come after them.
+    expect("LED on 09B5 beyond the table", sensor(after["0x09B5"], "0x62")["0x04"], 16)
     after = run(machine, "LED", "on", "2")
     expect("LED on 2 0712 GPIO levels", after["0x0712"]["registers"]["0x1006"], (0x31 & ~0x01) | 0x04)
     expect("LED on 2 0912 LED register", after["0x0912"]["registers"]["0x0080"], (0xA5 & 0xFA) | 0x04)
@@ -271,10 +279,31 @@ def families_commands(machine, rigs, work):
     after = run(machine, "INIT")
     expect("INIT 0912 reads page 0x40", after["0x0912"]["i2cDevices"]["0x46"]["lastByte"], 0x15)
 
-    # The silent 0843 sensor costs its time-outs; every camera is served.
     after = run(machine, "LED", "off")
-    expect("LED off 0843 GPIO levels", after["0x0843"]["registers"]["0x1006"], (0x31 & ~0x01) | 0x04)
     expect("LED off 0885 LED register", after["0x0885"]["registers"]["0x0080"], 0xA5 & 0xFE)
+    expect("LED off 0843 beyond the table", after["0x0843"]["registers"]["0x1006"], 0x31)
+
+
+def concurrent_processes(machine, rigs, work):
+    """Eight runs at once, as the GUI starts them without waiting: each
+    finishes, and every register ends at a value one of them wrote."""
+    rig = os.path.join(work, "demo.json")
+    machine.use(rig)
+    commands = [("FLCSwitch", "1010"), ("FLCSwitch", "0101"), ("LED", "on"), ("LED", "off")] * 2
+    running = [machine.start(*command) for command in commands]
+    for command, process in zip(commands, running):
+        try:
+            status = process.wait(timeout=600)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            status = "hung"
+        check(status == 0, f"concurrent {' '.join(command)}: exit status {status}")
+    after = dump(machine)
+    expect_in = lambda label, value, allowed: check(value in allowed, f"{label}: {value!r}, not one of {allowed!r}")
+    expect_in("concurrent 0990 FLC pattern", sensor(after["0x0990"], "0x62")["0x04"], (10, 5, 15, 16))
+    expect_in("concurrent 09B0 FLC pattern", sensor(after["0x09B0"], "0x62")["0x04"], (10, 5, 15, 16))
+    expect_in("concurrent 0870 LED register", after["0x0870"]["registers"]["0x0080"], (0xA5, 0xA4))
+    expect_in("concurrent 0840 GPIO levels", after["0x0840"]["registers"]["0x1006"], (0x31, 0x34))
 
 
 def main():
@@ -284,6 +313,7 @@ def main():
     try:
         demo_commands(machine, rigs, work)
         families_commands(machine, rigs, work)
+        concurrent_processes(machine, rigs, work)
     finally:
         machine.close()
         shutil.rmtree(work, ignore_errors=True)
