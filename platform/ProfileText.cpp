@@ -148,8 +148,8 @@ std::optional<std::string> WriteProfileString(std::string_view fileText, std::st
     const std::string entry = std::string(Trim(key)) + "=" + std::string(value);
     if (place.header) {
         const Line& last = lines[place.lastLine];
-        // A last line without a line end gets one before the new key.
-        const bool ended = last.next > last.end;
+        // A last line without a line feed gets a line end before the new key.
+        const bool ended = last.next > 0 && fileText[last.next - 1] == '\n';
         text.insert(last.next, ended ? entry + std::string(lineEnd) : std::string(lineEnd) + entry);
         return text;
     }

@@ -39,6 +39,17 @@ bool SameDeviceId(const std::string& a, const std::string& b) {
     return true;
 }
 
+// Walks at most `count` entries from the first of our camera's product;
+// only an entry that was compared and matched counts as found.
+bool FindSelected(platform::UsbDeviceList& list, std::uint32_t count, const std::string& wanted) {
+    const platform::UsbDeviceEntry* entry = list.FindByVidPid(kVendorId, kProductId);
+    for (std::uint32_t i = 0; i < count && entry; ++i) {
+        if (SameDeviceId(entry->deviceId, wanted)) return true;
+        entry = list.MoveNext();
+    }
+    return false;
+}
+
 std::string FileNameOf(const std::string& path) {
     const auto separator = path.find_last_of("\\/");
     return separator == std::string::npos ? path : path.substr(separator + 1);
@@ -82,12 +93,7 @@ int DirectUsbPath::OpenDirectUsbDevice(const std::string& selectedInstance) {
         m_state->lastError = kErrorDeviceNotConnected;
         return 0;  // the list goes with `list`
     }
-    const std::string wanted = "usb\\" + selectedInstance;
-    const platform::UsbDeviceEntry* entry = list->FindByVidPid(kVendorId, kProductId);
-    for (std::uint32_t i = 0; i < count && entry && !SameDeviceId(entry->deviceId, wanted); ++i) {
-        entry = list->MoveNext();
-    }
-    if (!entry) {
+    if (!FindSelected(*list, count, "usb\\" + selectedInstance)) {
         console.WriteLine(Format("Device vid/pid %04X/%04X not found.\n", kVendorId, kProductId));
         console.WriteLine("USAGE: " + FileNameOf(m_ports.environment.ModulePath()) +
                           Format(" vid=%04X pid=%04X\n", kVendorId, kProductId));

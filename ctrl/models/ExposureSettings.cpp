@@ -1,5 +1,5 @@
 // Saving and loading a camera's auto-exposure registers in Setting.ini beside
-// the program: the rows of ExposureTable applied through the register path
+// the program: the rows of ExposureSettingsTable applied through the register path
 // each family is reached by.
 #include "ctrl/models/ExposureSettings.h"
 
@@ -11,7 +11,7 @@
 #include "ctrl/camera/DxWnd.h"
 #include "ctrl/camera/XuI2c.h"
 #include "ctrl/models/DirectUsbPath.h"
-#include "ctrl/models/ExposureTable.h"
+#include "ctrl/models/ExposureSettingsTable.h"
 
 namespace kv::ctrl {
 

@@ -68,6 +68,9 @@ TEST(ProfileTextTest, AMissingKeyGoesAfterTheSectionsLastLine) {
     const auto unended = WriteProfileString("[S]\na=1", "s", "b", "2");
     ASSERT_TRUE(unended);
     EXPECT_EQ(*unended, "[S]\na=1\nb=2");
+    const auto carriageReturnOnly = WriteProfileString("[S]\r\na=1\r", "S", "b", "2");
+    ASSERT_TRUE(carriageReturnOnly);
+    EXPECT_EQ(Read(*carriageReturnOnly, "S", "b"), "2");
 }
 
 TEST(ProfileTextTest, AMissingSectionOrFileIsCreatedWithTheFilesLineEnds) {

@@ -1,6 +1,6 @@
 // The rows of Setting.ini, one per sensor family, to be read line by line
 // against the documented table.
-#include "ctrl/models/ExposureTable.h"
+#include "ctrl/models/ExposureSettingsTable.h"
 
 #include <array>
 

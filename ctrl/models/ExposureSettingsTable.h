@@ -5,6 +5,8 @@
 
 #include <span>
 
+#include "ctrl/models/ProductTable.h"
+
 namespace kv::ctrl {
 
 // How a family's auto-exposure registers are reached.
@@ -15,11 +17,6 @@ enum class ExposurePath {
     Sensor21Byte,  // the camera's bridge I2C engine, device 0x21, 8-bit registers
     XuLib48,       // W48 / R48: the register library, I2C device 0x48
     Sensor5DPage2, // the bridge I2C engine, device 0x5D, 16-bit registers of page 2
-};
-
-struct ProductRange {
-    int first;
-    int last;
 };
 
 struct ExposureKey {
