@@ -15,21 +15,45 @@ constexpr int kLedProperty = 29;
 constexpr int kLedPropertyOff = 1;
 constexpr int kLedPropertyOn = 2;
 
-using GpioGet = std::function<int(int port, int* value)>;
-using GpioSet = std::function<int(int port, int value)>;
-
-// Read-modify-write of one SMIUtility GPIO port.
-void ChangePort(const GpioGet& get, const GpioSet& set, int port, int andMask, int orMask) {
-    int value = 0;
-    get(port, &value);
-    set(port, (value & andMask) | orMask);
-}
-
 constexpr int kPort0 = 0;
 constexpr int kPort3 = 3;
 constexpr int kClearBit1 = 0xFD;
 constexpr int kClearBit2 = 0xFB;
 constexpr int kKeepAll = ~0;
+
+// SMIUtility's GPIO ports of one camera: addressed by its product id, or the
+// library's current device.
+struct GpioPorts {
+    std::function<int(int port, int* value)> get;
+    std::function<int(int port, int value)> set;
+
+    // Read-modify-write of one port.
+    void Change(int port, int andMask, int orMask) const {
+        int value = 0;
+        get(port, &value);
+        set(port, (value & andMask) | orMask);
+    }
+    // Both LED lines off: bit 1 of ports 0 and 3 cleared.
+    void AllOff() const {
+        Change(kPort0, kClearBit1, 0);
+        Change(kPort3, kClearBit1, 0);
+    }
+    // The first LED set: port 0 bit 1 set, port 3 bit 2 cleared.
+    void FirstOn() const {
+        Change(kPort0, kKeepAll, 0x02);
+        Change(kPort3, kClearBit2, 0);
+    }
+};
+
+GpioPorts ByProduct(SmiUtility& smi, int productId) {
+    return {[&smi, productId](int port, int* value) { return smi.GetGpioValueByVidPid(port, value, productId); },
+            [&smi, productId](int port, int value) { return smi.SetGpioValueByVidPid(port, value, productId); }};
+}
+
+GpioPorts CurrentDevice(SmiUtility& smi) {
+    return {[&smi](int port, int* value) { return smi.GetGpioValue(port, value); },
+            [&smi](int port, int value) { return smi.SetGpioValue(port, value); }};
+}
 
 }  // namespace
 
@@ -52,36 +76,23 @@ int CDxWnd::LedKsProp_SetLevel(int level) {
 }
 
 int CDxWnd::LedSmi810_Set(int mode) {
-    constexpr int kProduct = 0x810;
-    const GpioGet get = [this](int port, int* value) { return m_smi.GetGpioValueByVidPid(port, value, kProduct); };
-    const GpioSet set = [this](int port, int value) { return m_smi.SetGpioValueByVidPid(port, value, kProduct); };
-    if (mode == 0) {
-        ChangePort(get, set, kPort0, kClearBit1, 0);
-        ChangePort(get, set, kPort3, kClearBit1, 0);
-    } else if (mode == 1) {
-        ChangePort(get, set, kPort0, kKeepAll, 0x02);
-        ChangePort(get, set, kPort3, kClearBit2, 0);
-    }
+    const GpioPorts ports = ByProduct(m_smi, 0x810);
+    if (mode == 0) ports.AllOff();
+    if (mode == 1) ports.FirstOn();
     return 0;
 }
 
 int CDxWnd::LedSmi812_Set(int mode) {
-    constexpr int kProduct = 0x812;
-    const GpioGet get = [this](int port, int* value) { return m_smi.GetGpioValueByVidPid(port, value, kProduct); };
-    const GpioSet set = [this](int port, int value) { return m_smi.SetGpioValueByVidPid(port, value, kProduct); };
-    // Mode 1 addresses the library's current device rather than the product.
-    const GpioGet getCurrent = [this](int port, int* value) { return m_smi.GetGpioValue(port, value); };
-    const GpioSet setCurrent = [this](int port, int value) { return m_smi.SetGpioValue(port, value); };
-    if (mode == 0) {
-        ChangePort(get, set, kPort0, kClearBit1, 0);
-        ChangePort(get, set, kPort3, kClearBit1, 0);
-    } else if (mode == 1) {
-        ChangePort(getCurrent, setCurrent, kPort0, kClearBit1, 0);
-        ChangePort(getCurrent, setCurrent, kPort3, kKeepAll, 0x04);
-    } else if (mode == 2) {
-        ChangePort(get, set, kPort0, kKeepAll, 0x02);
-        ChangePort(get, set, kPort3, kClearBit2, 0);
+    const GpioPorts ports = ByProduct(m_smi, 0x812);
+    if (mode == 0) ports.AllOff();
+    if (mode == 1) {
+        // The second set, on the library's current device rather than by
+        // product: port 0 bit 1 cleared, port 3 bit 2 set.
+        const GpioPorts current = CurrentDevice(m_smi);
+        current.Change(kPort0, kClearBit1, 0);
+        current.Change(kPort3, kKeepAll, 0x04);
     }
+    if (mode == 2) ports.FirstOn();
     return 0;
 }
 

@@ -68,4 +68,17 @@ protected:
     ctrl::CDxWnd camera{fakes.ports, pair};
 };
 
+// A camera bound to a simulated bridge, with the requests of the binding
+// forgotten.
+class BridgeTest : public CameraTest {
+protected:
+    void SetUp() override {
+        filter = BindCamera();
+        bridge = filter->ksControl.get();
+        bridge->requests.clear();
+    }
+    std::shared_ptr<FakeFilter> filter;
+    BridgeKsControl* bridge = nullptr;
+};
+
 }  // namespace kv::test

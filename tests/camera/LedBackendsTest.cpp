@@ -13,16 +13,7 @@ namespace {
 using ::testing::ElementsAre;
 using Writes = std::vector<std::pair<int, int>>;
 
-class GpioTest : public CameraTest {
-protected:
-    void SetUp() override {
-        filter = BindCamera();
-        bridge = filter->ksControl.get();
-        bridge->requests.clear();
-    }
-    std::shared_ptr<FakeFilter> filter;
-    BridgeKsControl* bridge = nullptr;
-};
+class GpioTest : public BridgeTest {};
 
 TEST_F(GpioTest, SetPairEnablesEachLineThenDrivesItsLevel) {
     bridge->registers[0x1007] = 0x00;

@@ -13,16 +13,7 @@ using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using Writes = std::vector<std::pair<int, int>>;
 
-class WireTest : public CameraTest {
-protected:
-    void SetUp() override {
-        filter = BindCamera();
-        bridge = filter->ksControl.get();
-        bridge->requests.clear();
-    }
-    std::shared_ptr<FakeFilter> filter;
-    BridgeKsControl* bridge = nullptr;
-};
+class WireTest : public BridgeTest {};
 
 std::uint32_t Word(const std::uint8_t* bytes) {
     std::uint32_t word = 0;
