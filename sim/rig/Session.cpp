@@ -2,11 +2,12 @@
 #include "sim/rig/Session.h"
 
 #include <cstdio>
+#include <mutex>
 #include <vector>
 
 #include "sim/rig/FileIo.h"
 #include "sim/rig/FileLock.h"
-#include "sim/rig/StateFile.h"
+#include "sim/rig/StateCache.h"
 #include "sim/rig/TraceJson.h"
 
 #ifdef _WIN32
@@ -40,28 +41,41 @@ std::string TraceLines(RigState& state, std::size_t device, const std::vector<Re
 
 Answer Session::Request(std::size_t device, const std::function<Answer(Camera&)>& call) {
     lastError_.clear();
-    const Answer failed{platform::kE_FAIL, 0, 0};
     if (device >= rig_.DeviceCount()) {
         lastError_ = rig_.file().string() + ": no device " + std::to_string(device);
     } else {
         const FileLock lock(rig_.lockPath());
-        RigState state;
-        bool fresh = false;
         if (!lock.locked()) {
             lastError_ = lock.error();
-        } else if (LoadState(rig_, state, fresh, lastError_)) {
-            std::vector<RequestRecord> records;
-            Camera camera(rig_.Device(device).config, state.cameras[device], &records);
-            const Answer answer = call(camera);
-            const std::string lines = TraceLines(state, device, records);
-            if (SaveState(rig_, state, lastError_)) {
-                AppendTrace(fresh, lines);
-                return answer;
+        } else {
+            StateCache& cache = rig_.stateCache();
+            const std::lock_guard<std::mutex> held(cache.mutex());
+            bool fresh = false;
+            if (RigState* state = cache.Load(rig_, lock, fresh, lastError_)) {
+                if (const auto answer = Apply(cache, *state, device, call, lock)) {
+                    AppendTrace(fresh, answer->second);
+                    return answer->first;
+                }
             }
         }
     }
     std::fprintf(stderr, "kvsim: %s\n", lastError_.c_str());
-    return failed;
+    return Answer{platform::kE_FAIL, 0, 0};
+}
+
+// The request on the state held, then saved: the answer and the trace lines,
+// or nothing when the state could not be saved.
+std::optional<std::pair<Answer, std::string>> Session::Apply(StateCache& cache, RigState& state, std::size_t device,
+                                                             const std::function<Answer(Camera&)>& call,
+                                                             const FileLock& lock) {
+    std::vector<RequestRecord> records;
+    const CameraState before = state.cameras[device];
+    Camera camera(rig_.Device(device).config, state.cameras[device], &records);
+    const Answer answer = call(camera);
+    if (!(state.cameras[device] == before)) cache.DeviceChanged(device);
+    std::string lines = TraceLines(state, device, records);
+    if (!cache.Save(rig_, lock, lastError_)) return std::nullopt;
+    return std::make_pair(answer, std::move(lines));
 }
 
 // The state is saved by then, so the request is done whatever becomes of its
@@ -157,7 +171,10 @@ bool Session::Reset(std::string& error) {
         error = lock.error();
         return false;
     }
-    return SaveState(rig_, InitialState(rig_), error) && TruncateFile(rig_.tracePath(), error);
+    StateCache& cache = rig_.stateCache();
+    const std::lock_guard<std::mutex> held(cache.mutex());
+    cache.Replace(InitialState(rig_));
+    return cache.Save(rig_, lock, error) && TruncateFile(rig_.tracePath(), error);
 }
 
 bool Session::DumpState(std::string& text, std::string& error) {
@@ -166,10 +183,11 @@ bool Session::DumpState(std::string& text, std::string& error) {
         error = lock.error();
         return false;
     }
-    RigState state;
+    StateCache& cache = rig_.stateCache();
+    const std::lock_guard<std::mutex> held(cache.mutex());
     bool fresh = false;
-    if (!LoadState(rig_, state, fresh, error)) return false;
-    text = StateText(rig_, state);
+    if (cache.Load(rig_, lock, fresh, error) == nullptr) return false;
+    text = cache.Text(rig_);
     return true;
 }
 
