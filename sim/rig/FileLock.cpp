@@ -1,9 +1,8 @@
-// File locking: flock on POSIX, LockFileEx on Windows.
+// File locking: flock on POSIX, LockFileEx on Windows; the generation number.
 #include "sim/rig/FileLock.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -12,6 +11,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -37,24 +37,44 @@ std::string GenerationText(std::uint64_t generation) {
 
 }  // namespace
 
+FileLock::~FileLock() { Close(); }
+
 #ifdef _WIN32
 
-FileLock::FileLock(const std::filesystem::path& file) : file_(file) {
-    HANDLE h = CreateFileW(file.wstring().c_str(), GENERIC_READ | GENERIC_WRITE,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+bool FileLock::Open(std::string& error) {
+    if (handle_ != nullptr) return true;
+    // Others may delete it (a rig folder is cleared between tests): on
+    // Windows the deletion then waits until this handle is closed.
+    const HANDLE h = CreateFileW(file_.wstring().c_str(), GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        error_ = file.string() + ": cannot open the lock file (error " + std::to_string(GetLastError()) + ")";
-        return;
-    }
-    OVERLAPPED overlapped{};
-    if (!LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &overlapped)) {
-        error_ = file.string() + ": cannot lock (error " + std::to_string(GetLastError()) + ")";
-        CloseHandle(h);
-        return;
+        error = file_.string() + ": cannot open the lock file (error " + std::to_string(GetLastError()) + ")";
+        return false;
     }
     handle_ = h;
-    locked_ = true;
+    return true;
+}
+
+void FileLock::Close() {
+    if (handle_ != nullptr) CloseHandle(static_cast<HANDLE>(handle_));
+    handle_ = nullptr;
+}
+
+bool FileLock::Lock(std::string& error) {
+    if (!Open(error)) return false;
+    OVERLAPPED overlapped{};
+    if (LockFileEx(static_cast<HANDLE>(handle_), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &overlapped)) {
+        return true;
+    }
+    error = file_.string() + ": cannot lock (error " + std::to_string(GetLastError()) + ")";
+    Close();
+    return false;
+}
+
+void FileLock::Unlock() {
+    OVERLAPPED overlapped{};
+    UnlockFileEx(static_cast<HANDLE>(handle_), 0, MAXDWORD, MAXDWORD, &overlapped);
 }
 
 std::uint64_t FileLock::ReadGeneration() const {
@@ -78,33 +98,55 @@ bool FileLock::WriteGeneration(std::uint64_t generation, std::string& error) con
     return false;
 }
 
-FileLock::~FileLock() {
-    if (handle_ == nullptr) return;
-    OVERLAPPED overlapped{};
-    UnlockFileEx(static_cast<HANDLE>(handle_), 0, MAXDWORD, MAXDWORD, &overlapped);
-    CloseHandle(static_cast<HANDLE>(handle_));
-}
-
 #else
 
-FileLock::FileLock(const std::filesystem::path& file) : file_(file) {
-    fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd_ < 0) {
-        error_ = file.string() + ": cannot open the lock file (" + std::strerror(errno) + ")";
-        return;
-    }
-    int rc = 0;
-    do {
-        rc = ::flock(fd_, LOCK_EX);
-    } while (rc != 0 && errno == EINTR);
-    if (rc != 0) {
-        error_ = file.string() + ": cannot lock (" + std::strerror(errno) + ")";
-        ::close(fd_);
-        fd_ = -1;
-        return;
-    }
-    locked_ = true;
+namespace {
+
+// True when `fd` is the file that `path` names now.
+bool StillNamed(int fd, const std::filesystem::path& path) {
+    struct stat open {};
+    struct stat named {};
+    return ::fstat(fd, &open) == 0 && ::stat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
+           open.st_ino == named.st_ino;
 }
+
+}  // namespace
+
+bool FileLock::Open(std::string& error) {
+    if (fd_ >= 0) return true;
+    fd_ = ::open(file_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ >= 0) return true;
+    error = file_.string() + ": cannot open the lock file (" + std::strerror(errno) + ")";
+    return false;
+}
+
+void FileLock::Close() {
+    if (fd_ >= 0) ::close(fd_);  // closing drops the lock
+    fd_ = -1;
+}
+
+bool FileLock::Lock(std::string& error) {
+    // A file removed (or replaced) since it was opened is one that other
+    // processes no longer lock: open the one the path names now.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        if (!Open(error)) return false;
+        int rc = 0;
+        do {
+            rc = ::flock(fd_, LOCK_EX);
+        } while (rc != 0 && errno == EINTR);
+        if (rc != 0) {
+            error = file_.string() + ": cannot lock (" + std::strerror(errno) + ")";
+            Close();
+            return false;
+        }
+        if (StillNamed(fd_, file_)) return true;
+        Close();
+    }
+    error = file_.string() + ": the lock file keeps being replaced";
+    return false;
+}
+
+void FileLock::Unlock() { ::flock(fd_, LOCK_UN); }
 
 std::uint64_t FileLock::ReadGeneration() const {
     if (fd_ < 0) return 0;
@@ -118,10 +160,6 @@ bool FileLock::WriteGeneration(std::uint64_t generation, std::string& error) con
     if (fd_ >= 0 && ::pwrite(fd_, text.data(), text.size(), 0) == static_cast<ssize_t>(text.size())) return true;
     error = file_.string() + ": cannot be written (" + std::strerror(errno) + ")";
     return false;
-}
-
-FileLock::~FileLock() {
-    if (fd_ >= 0) ::close(fd_);  // closing drops the lock
 }
 
 #endif

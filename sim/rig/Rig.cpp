@@ -65,7 +65,7 @@ Rig::Rig(std::filesystem::path file, RigDescription description, const std::stri
       tracePath_(Beside(file_, ".trace.jsonl")),
       lockPath_(Beside(file_, ".lock")),
       fingerprint_(Fingerprint(text)),
-      stateCache_(std::make_unique<StateCache>()) {}
+      stateCache_(std::make_unique<StateCache>(lockPath_)) {}
 
 Rig::~Rig() = default;
 

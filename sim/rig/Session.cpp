@@ -37,6 +37,21 @@ std::string TraceLines(RigState& state, std::size_t device, const std::vector<Re
     return lines;
 }
 
+// This thread's turn at the rig: the process's threads take turns on the
+// copy's mutex, then processes on the lock file.
+class Turn {
+public:
+    explicit Turn(StateCache& cache) : thread_(cache.mutex()), process_(cache.lockFile()) {}
+    bool Taken(std::string& error) const {
+        if (!process_.locked()) error = process_.error();
+        return process_.locked();
+    }
+
+private:
+    std::lock_guard<std::mutex> thread_;
+    FileLock::Held process_;
+};
+
 }  // namespace
 
 Answer Session::Request(std::size_t device, const std::function<Answer(Camera&)>& call) {
@@ -44,15 +59,12 @@ Answer Session::Request(std::size_t device, const std::function<Answer(Camera&)>
     if (device >= rig_.DeviceCount()) {
         lastError_ = rig_.file().string() + ": no device " + std::to_string(device);
     } else {
-        const FileLock lock(rig_.lockPath());
-        if (!lock.locked()) {
-            lastError_ = lock.error();
-        } else {
-            StateCache& cache = rig_.stateCache();
-            const std::lock_guard<std::mutex> held(cache.mutex());
+        StateCache& cache = rig_.stateCache();
+        const Turn turn(cache);
+        if (turn.Taken(lastError_)) {
             bool fresh = false;
-            if (RigState* state = cache.Load(rig_, lock, fresh, lastError_)) {
-                if (const auto answer = Apply(cache, *state, device, call, lock)) {
+            if (RigState* state = cache.Load(rig_, fresh, lastError_)) {
+                if (const auto answer = Apply(cache, *state, device, call)) {
                     AppendTrace(fresh, answer->second);
                     return answer->first;
                 }
@@ -66,15 +78,14 @@ Answer Session::Request(std::size_t device, const std::function<Answer(Camera&)>
 // The request on the state held, then saved: the answer and the trace lines,
 // or nothing when the state could not be saved.
 std::optional<std::pair<Answer, std::string>> Session::Apply(StateCache& cache, RigState& state, std::size_t device,
-                                                             const std::function<Answer(Camera&)>& call,
-                                                             const FileLock& lock) {
+                                                             const std::function<Answer(Camera&)>& call) {
     std::vector<RequestRecord> records;
     const CameraState before = state.cameras[device];
     Camera camera(rig_.Device(device).config, state.cameras[device], &records);
     const Answer answer = call(camera);
     if (!(state.cameras[device] == before)) cache.DeviceChanged(device);
     std::string lines = TraceLines(state, device, records);
-    if (!cache.Save(rig_, lock, lastError_)) return std::nullopt;
+    if (!cache.Save(rig_, lastError_)) return std::nullopt;
     return std::make_pair(answer, std::move(lines));
 }
 
@@ -166,37 +177,27 @@ Answer Session::AsicLibUninit(std::size_t device) {
 }
 
 bool Session::Reset(std::string& error) {
-    const FileLock lock(rig_.lockPath());
-    if (!lock.locked()) {
-        error = lock.error();
-        return false;
-    }
     StateCache& cache = rig_.stateCache();
-    const std::lock_guard<std::mutex> held(cache.mutex());
+    const Turn turn(cache);
+    if (!turn.Taken(error)) return false;
     cache.Replace(InitialState(rig_));
-    return cache.Save(rig_, lock, error) && TruncateFile(rig_.tracePath(), error);
+    return cache.Save(rig_, error) && TruncateFile(rig_.tracePath(), error);
 }
 
 bool Session::DumpState(std::string& text, std::string& error) {
-    const FileLock lock(rig_.lockPath());
-    if (!lock.locked()) {
-        error = lock.error();
-        return false;
-    }
     StateCache& cache = rig_.stateCache();
-    const std::lock_guard<std::mutex> held(cache.mutex());
+    const Turn turn(cache);
+    if (!turn.Taken(error)) return false;
     bool fresh = false;
-    if (cache.Load(rig_, lock, fresh, error) == nullptr) return false;
+    if (cache.Load(rig_, fresh, error) == nullptr) return false;
     text = cache.Text(rig_);
     return true;
 }
 
 bool Session::ReadTrace(std::string& text, std::string& error) {
-    const FileLock lock(rig_.lockPath());
-    if (!lock.locked()) {
-        error = lock.error();
-        return false;
-    }
+    StateCache& cache = rig_.stateCache();
+    const Turn turn(cache);
+    if (!turn.Taken(error)) return false;
     text.clear();
     return ReadWholeFile(rig_.tracePath(), text, error) != ReadResult::Failed;
 }

@@ -16,7 +16,6 @@
 
 namespace kv::sim {
 
-class FileLock;
 class StateCache;
 struct RigState;
 
@@ -71,7 +70,7 @@ public:
 
 private:
     std::optional<std::pair<Answer, std::string>> Apply(StateCache& cache, RigState& state, std::size_t device,
-                                                        const std::function<Answer(Camera&)>& call, const FileLock& lock);
+                                                        const std::function<Answer(Camera&)>& call);
     void AppendTrace(bool fresh, const std::string& lines);
 
     const Rig& rig_;

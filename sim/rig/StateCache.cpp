@@ -49,9 +49,9 @@ std::uint64_t NewGeneration() {
 
 }  // namespace
 
-RigState* StateCache::Load(const Rig& rig, const FileLock& lock, bool& fresh, std::string& error) {
+RigState* StateCache::Load(const Rig& rig, bool& fresh, std::string& error) {
     fresh = false;
-    const std::uint64_t generation = lock.ReadGeneration();
+    const std::uint64_t generation = lock_.ReadGeneration();
     const std::optional<FileStamp> stamp = StampOf(rig.statePath());
     if (current_ && generation == generation_ && stamp == stamp_) return &state_;
     current_ = false;
@@ -83,12 +83,12 @@ std::string StateCache::Text(const Rig& rig) {
     return StateText(rig, state_.sequence, deviceTexts_);
 }
 
-bool StateCache::Save(const Rig& rig, const FileLock& lock, std::string& error) {
+bool StateCache::Save(const Rig& rig, std::string& error) {
     current_ = false;
     // The new generation goes first: should the state's rewrite fail half
     // way, other processes still see that their copies are outdated.
     const std::uint64_t generation = NewGeneration();
-    if (!lock.WriteGeneration(generation, error) || !RewriteInPlace(rig.statePath(), Text(rig), error)) return false;
+    if (!lock_.WriteGeneration(generation, error) || !RewriteInPlace(rig.statePath(), Text(rig), error)) return false;
     stamp_ = StampOf(rig.statePath());
     generation_ = generation;
     current_ = stamp_.has_value();

@@ -17,9 +17,7 @@ namespace kv::sim {
 
 class Rig;
 
-// Every call is made under the rig's file lock and with mutex() held (the
-// file lock orders processes and threads; the mutex makes the copy's
-// hand-over between threads of one process well defined).
+// Every call is made with mutex() held, then the rig's file lock.
 //
 // The copy is used only while the lock file holds the generation this
 // process wrote or read last and the state file's stamp is the one it left:
@@ -27,12 +25,17 @@ class Rig;
 // changes the stamp.
 class StateCache {
 public:
+    explicit StateCache(const std::filesystem::path& lockFile) : lock_(lockFile) {}
+
+    // Held first, then the lock file: threads of the process take turns on
+    // the mutex, processes on the lock file.
     std::mutex& mutex() { return mutex_; }
+    FileLock& lockFile() { return lock_; }
 
     // The state as the state file holds it (as LoadState, with `fresh`); null
     // with `error` when it cannot be loaded. The state stays the cache's: a
     // caller that changes a device says so with DeviceChanged, then saves.
-    RigState* Load(const Rig& rig, const FileLock& lock, bool& fresh, std::string& error);
+    RigState* Load(const Rig& rig, bool& fresh, std::string& error);
     void DeviceChanged(std::size_t device);
     // Takes `state` as the whole state (a reset).
     void Replace(RigState state);
@@ -40,10 +43,11 @@ public:
     std::string Text(const Rig& rig);
     // Writes the state held; on failure the copy is dropped, so the next
     // request reads the file again.
-    bool Save(const Rig& rig, const FileLock& lock, std::string& error);
+    bool Save(const Rig& rig, std::string& error);
 
 private:
     std::mutex mutex_;
+    FileLock lock_;
     RigState state_;
     bool current_ = false;  // state_ is what the file held when generation_ and stamp_ were taken
     std::uint64_t generation_ = 0;
