@@ -94,10 +94,4 @@ std::string StateText(const Rig& rig, std::uint64_t sequence, const std::vector<
     return text;
 }
 
-std::string StateText(const Rig& rig, const RigState& state) {
-    std::vector<std::string> devices;
-    for (std::size_t i = 0; i < state.cameras.size(); ++i) devices.push_back(DeviceText(rig, state.cameras[i], i));
-    return StateText(rig, state.sequence, devices);
-}
-
 }  // namespace kv::sim

@@ -26,10 +26,8 @@ RigState InitialState(const Rig& rig);
 // edited since it was read).
 bool LoadState(const Rig& rig, RigState& state, bool& fresh, std::string& error);
 
-// The state file's text for a state, and the same put together from each
-// device's part (DeviceText), so that a save redoes only the parts of the
-// devices that changed.
-std::string StateText(const Rig& rig, const RigState& state);
+// The state file's text, put together from each device's part (DeviceText)
+// so that a save redoes only the parts of the devices that changed.
 std::string DeviceText(const Rig& rig, const CameraState& camera, std::size_t index);
 std::string StateText(const Rig& rig, std::uint64_t sequence, const std::vector<std::string>& deviceTexts);
 
