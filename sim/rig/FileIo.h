@@ -31,7 +31,9 @@ std::optional<FileStamp> StampOf(const std::filesystem::path& file);
 // Rewrites `file` in place (creating it when missing). A text shorter than
 // the file is first written padded with blanks to the old length, then the
 // file is cut to length, so that the file holds a whole text at every step;
-// on POSIX the termination signals wait until both steps are done. Replacing
+// on POSIX the calling thread holds back the termination signals until both
+// steps are done (a signal another thread takes, or SIGKILL, can still end
+// the process half way: docs/simulator.md). Replacing
 // the file through a renamed temporary would cost a new file, and freeing
 // the old one's blocks, at every request.
 bool RewriteInPlace(const std::filesystem::path& file, std::string_view text, std::string& error);
