@@ -3,17 +3,22 @@
 and splits each run's wall time into the pauses the behaviour requires and
 the overhead between them. Not a test: it prints a table.
 
-  bench/dispatch_bench.py host BUILD_DIR          (a build of the host tree)
-  bench/dispatch_bench.py wine BUILD_WIN_DIR      (the 32-bit Windows tree)
+  bench/dispatch_bench.py host BUILD_DIR [RUNS]        (a build of the host tree)
+  bench/dispatch_bench.py wine BUILD_WIN_DIR [RUNS]    (the 32-bit Windows tree)
+
+RUNS (default 5) timed runs per command, medians printed.
 
 The pauses are read off one debug run per command: 250 ms per camera handled
 in all-cameras mode, 150 ms per camera the black-bar fix bound, 200 ms per
 auto-exposure command of single-camera mode. Filter bindings are the debug
 log's successful IKsControl queries; rig requests are the lines one run adds
-to the rig's trace (each is a locked read and rewrite of the state file,
-the simulated device's own work). Under Wine the baseline is kv_sim_probe
-enumerating the same rig without binding anything (COM and the video-input
-enumeration: the platform calls every run makes).
+to the rig's trace (each takes the rig's lock, rewrites the state file and
+appends to the trace: the simulated device's own work). Under Wine the
+baseline is kv_sim_probe enumerating the same rig without binding anything
+(COM and the video-input enumeration: the platform calls every run makes),
+run in turn with the command (command, baseline, command, ...) so that both
+medians come from the same stretch of a shared machine's time; the last
+column is the command's overhead over the baseline's median.
 """
 import json
 import os
@@ -26,7 +31,6 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 COMMANDS = [["LED", "on"], ["LED", "on", "-CAM1"], ["AE", "on", "-CAM1"]]
-RUNS = 3
 
 
 def korvex_rig(count, folder):
@@ -64,8 +68,7 @@ class Host:
         kvsim = os.path.join(os.path.dirname(os.path.dirname(self.program)), "sim", "kvsim")
         return subprocess.run([kvsim, command], capture_output=True, text=True, check=True).stdout
 
-    def baseline(self):
-        return None
+    baseline = None  # the host's goal is an absolute one
 
 
 class Wine:
@@ -112,18 +115,24 @@ class Wine:
         return os.path.join(self.prefix, "drive_c", "users", "Public", "Documents", "KV_DS_Ctrl", "Log", "KV_DS_LOG.txt")
 
     def baseline(self):
-        return median_ms(lambda: subprocess.run(
-            [self.run_wine, self.state, os.path.join(self.folder, "kv_sim_probe.exe"), "no-such-device", "1006", "5a"],
-            env=self.env(), stdout=subprocess.DEVNULL))
+        subprocess.run([self.run_wine, self.state, os.path.join(self.folder, "kv_sim_probe.exe"), "no-such-device",
+                        "1006", "5a"], env=self.env(), stdout=subprocess.DEVNULL)
 
 
-def median_ms(action):
-    times = []
-    for _ in range(RUNS):
-        start = time.perf_counter()
-        action()
-        times.append((time.perf_counter() - start) * 1000)
-    return statistics.median(times)
+def elapsed_ms(action):
+    start = time.perf_counter()
+    action()
+    return (time.perf_counter() - start) * 1000
+
+
+def medians_ms(runs, command, baseline):
+    """Median wall times of the command and of the baseline, run in turn."""
+    timed, base = [], []
+    for _ in range(runs):
+        timed.append(elapsed_ms(command))
+        if baseline:
+            base.append(elapsed_ms(baseline))
+    return statistics.median(timed), statistics.median(base) if base else None
 
 
 def pauses_and_bindings(log):
@@ -137,16 +146,15 @@ def pauses_and_bindings(log):
 
 def main():
     mode, build = sys.argv[1], sys.argv[2]
+    runs = int(sys.argv[3]) if len(sys.argv) > 3 else 5
     runner = Host(build) if mode == "host" else Wine(build)
     folder = tempfile.mkdtemp()
     print(f"{'cameras':>7}  {'command':<14} {'wall ms':>8} {'pauses ms':>9} {'overhead ms':>11} {'bindings':>8} "
-          f"{'rig requests':>12}")
+          f"{'rig requests':>12}" + (f" {'baseline ms':>11} {'overhead/baseline':>17}" if mode == "wine" else ""))
     try:
         for count in (1, 4, 8):
             rig = korvex_rig(count, folder)
             runner.use(rig)
-            if runner.baseline() is not None:
-                print(f"{count:>7}  {'(baseline)':<14} {runner.baseline():>8.0f}")
             for command in COMMANDS:
                 if os.path.exists(runner.log()):
                     os.remove(runner.log())
@@ -154,9 +162,12 @@ def main():
                 runner.run(command + ["/d"])
                 pauses, bindings = pauses_and_bindings(runner.log())
                 requests = len(runner.kvsim("trace").splitlines())
-                wall = median_ms(lambda: runner.run(command))
-                print(f"{count:>7}  {' '.join(command):<14} {wall:>8.0f} {pauses:>9} {wall - pauses:>11.0f} {bindings:>8} "
-                      f"{requests:>12}")
+                wall, base = medians_ms(runs, lambda: runner.run(command), runner.baseline)
+                row = f"{count:>7}  {' '.join(command):<14} {wall:>8.0f} {pauses:>9} {wall - pauses:>11.0f} {bindings:>8} "
+                row += f"{requests:>12}"
+                if mode == "wine":
+                    row += f" {base:>11.0f} {(wall - pauses) / base:>17.2f}"
+                print(row, flush=True)
     finally:
         if mode == "wine":
             runner.server.terminate()

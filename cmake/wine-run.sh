@@ -17,7 +17,8 @@ set -eu
 mkdir -p "$1"
 state=$(cd "$1" && pwd)  # Wine wants an absolute prefix path
 shift
-export WINEDEBUG=-all
+# Quiet unless a test asks for a debug channel (KV_WINEDEBUG).
+export WINEDEBUG=${KV_WINEDEBUG:--all}
 # The 32-bit loader, named directly (the "wine" wrapper script only adds a
 # hint when it is missing): it runs the shipped 32-bit programs and hands
 # 64-bit ones to its 64-bit sibling in the same WoW64 prefix.

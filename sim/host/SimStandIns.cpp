@@ -5,6 +5,10 @@
 // (TRUE) for success from ClientPropertyPageLIB, as the callers read them.
 #include "sim/host/SimStandIns.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
 #include "sim/rig/AsicLibStandIn.h"
 #include "sim/rig/SmiStandIn.h"
 
@@ -120,9 +124,23 @@ private:
     SymbolTable m_symbols;
 };
 
+// Windows file names: letter case does not matter.
+std::string Lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// What a machine without the library's DLL beside the program looks like,
+// for the libraries named in KV_SIM_MISSING_LIBRARIES (separated by ';').
+bool NamedMissing(const std::string& name) {
+    const char* names = std::getenv("KV_SIM_MISSING_LIBRARIES");
+    return names != nullptr && Lowered(";" + std::string(names) + ";").find(Lowered(";" + name + ";")) != std::string::npos;
+}
+
 }  // namespace
 
 std::unique_ptr<platform::Module> StandInModules::Load(const std::string& name) {
+    if (NamedMissing(name)) return nullptr;
     if (name == "SMIUtility.dll") return std::make_unique<StandInModule>(SmiUtilitySymbols());
     if (name == "ClientPropertyPageLIB.dll") return std::make_unique<StandInModule>(AsicLibSymbols());
     return nullptr;

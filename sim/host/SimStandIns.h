@@ -21,7 +21,8 @@ SymbolTable SmiUtilitySymbols();
 SymbolTable AsicLibSymbols();
 
 // The modules port of a simulated host: "SMIUtility.dll" and
-// "ClientPropertyPageLIB.dll" load as the stand-ins; no other name loads.
+// "ClientPropertyPageLIB.dll" load as the stand-ins, unless named in
+// KV_SIM_MISSING_LIBRARIES; no other name loads.
 class StandInModules : public platform::Modules {
 public:
     std::unique_ptr<platform::Module> Load(const std::string& name) override;

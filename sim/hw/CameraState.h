@@ -1,5 +1,6 @@
 // Everything about one simulated camera that requests change; plain data, so
-// that the rig can store it between processes.
+// that the rig can store it between processes (and tell whether a request
+// changed it).
 #pragma once
 
 #include <array>
@@ -15,10 +16,12 @@ struct BridgeState {
     std::map<std::uint16_t, std::uint8_t> registers;  // absent registers read 0
     std::uint8_t engineControl = 0;   // last control byte written to 0x10D0
     std::uint32_t engineBusyLeft = 0; // status reads that still answer busy
+    bool operator==(const BridgeState&) const = default;
 };
 
 struct BridgeXuState {
     std::uint16_t address = 0;  // latched by the read's set step
+    bool operator==(const BridgeXuState&) const = default;
 };
 
 struct PluginXuState {
@@ -27,21 +30,25 @@ struct PluginXuState {
     std::uint8_t readLength = 0;
     std::vector<std::uint8_t> i2cReply;  // selector 4: bytes of the last I2C read
     std::map<std::uint32_t, std::vector<std::uint8_t>> lastBlocks;  // selectors 3, 5, 17, 19
+    bool operator==(const PluginXuState&) const = default;
 };
 
 struct AveoXuState {
     std::uint16_t address = 0;               // register selected by command 1
     std::vector<std::uint8_t> reply;         // what the next get answers (32 bytes once set)
     std::map<std::uint8_t, std::vector<std::uint8_t>> extended;  // command byte -> bytes 1..31
+    bool operator==(const AveoXuState&) const = default;
 };
 
 struct PropertyValue {
     std::int32_t value = 0;
     std::int32_t flags = 2;
+    bool operator==(const PropertyValue&) const = default;
 };
 
 struct DirectUsbState {
     std::uint8_t readSlave = 0;  // device chosen by the last read's address step
+    bool operator==(const DirectUsbState&) const = default;
 };
 
 struct CameraState {
@@ -55,6 +62,7 @@ struct CameraState {
     std::map<std::int32_t, PropertyValue> cameraControl;
     DirectUsbState usb;
     std::array<std::int32_t, 4> smiGpio{};
+    bool operator==(const CameraState&) const = default;
 };
 
 }  // namespace kv::sim

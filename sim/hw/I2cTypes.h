@@ -27,6 +27,7 @@ struct I2cDeviceState {
     std::uint32_t pointer = 0;   // register the next data byte goes to or comes from
     std::uint16_t page = 0;      // paged devices: the current page (register 0xF0)
     std::uint8_t lastByte = 0;   // address-less devices: the last byte written
+    bool operator==(const I2cDeviceState&) const = default;
 };
 
 // One bus transaction as the device saw it.

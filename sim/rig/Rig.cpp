@@ -8,6 +8,7 @@
 
 #include "sim/rig/FileIo.h"
 #include "sim/rig/RigFile.h"
+#include "sim/rig/StateCache.h"
 
 namespace kv::sim {
 
@@ -63,7 +64,10 @@ Rig::Rig(std::filesystem::path file, RigDescription description, const std::stri
       statePath_(Beside(file_, ".state.json")),
       tracePath_(Beside(file_, ".trace.jsonl")),
       lockPath_(Beside(file_, ".lock")),
-      fingerprint_(Fingerprint(text)) {}
+      fingerprint_(Fingerprint(text)),
+      stateCache_(std::make_unique<StateCache>(lockPath_)) {}
+
+Rig::~Rig() = default;
 
 std::unique_ptr<Rig> Rig::Load(const std::filesystem::path& file, std::string& error) {
     RigDescription description;

@@ -12,6 +12,8 @@
 
 namespace kv::sim {
 
+class StateCache;
+
 class Rig {
 public:
     // Nothing, with `error` naming the file and the field, when the rig
@@ -19,6 +21,9 @@ public:
     static std::unique_ptr<Rig> Load(const std::filesystem::path& file, std::string& error);
     // A rig from text already in memory (tests); the files go beside `file`.
     static std::unique_ptr<Rig> FromText(const std::filesystem::path& file, const std::string& text, std::string& error);
+    ~Rig();
+    Rig(const Rig&) = delete;
+    Rig& operator=(const Rig&) = delete;
 
     const RigDescription& description() const { return description_; }
     const std::filesystem::path& file() const { return file_; }
@@ -33,6 +38,9 @@ public:
     // from: the rig was edited after this process loaded it. False when the
     // file cannot be read (nothing newer is known then).
     bool FileChanged() const;
+    // This process's copy of the rig's state (see StateCache): it belongs to
+    // the loaded rig, so a rig loaded again after an edit starts without one.
+    StateCache& stateCache() const { return *stateCache_; }
 
     std::size_t DeviceCount() const { return description_.devices.size(); }
     const RigDevice& Device(std::size_t index) const { return description_.devices.at(index); }
@@ -59,6 +67,7 @@ private:
     std::filesystem::path tracePath_;
     std::filesystem::path lockPath_;
     std::string fingerprint_;
+    std::unique_ptr<StateCache> stateCache_;
 };
 
 // The rig a program uses when it is not told one: $KV_SIM_RIG, else the

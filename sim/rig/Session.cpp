@@ -2,11 +2,12 @@
 #include "sim/rig/Session.h"
 
 #include <cstdio>
+#include <mutex>
 #include <vector>
 
 #include "sim/rig/FileIo.h"
 #include "sim/rig/FileLock.h"
-#include "sim/rig/StateFile.h"
+#include "sim/rig/StateCache.h"
 #include "sim/rig/TraceJson.h"
 
 #ifdef _WIN32
@@ -36,32 +37,56 @@ std::string TraceLines(RigState& state, std::size_t device, const std::vector<Re
     return lines;
 }
 
+// This thread's turn at the rig: the process's threads take turns on the
+// copy's mutex, then processes on the lock file.
+class Turn {
+public:
+    explicit Turn(StateCache& cache) : thread_(cache.mutex()), process_(cache.lockFile()) {}
+    bool Taken(std::string& error) const {
+        if (!process_.locked()) error = process_.error();
+        return process_.locked();
+    }
+
+private:
+    std::lock_guard<std::mutex> thread_;
+    FileLock::Held process_;
+};
+
 }  // namespace
 
 Answer Session::Request(std::size_t device, const std::function<Answer(Camera&)>& call) {
     lastError_.clear();
-    const Answer failed{platform::kE_FAIL, 0, 0};
     if (device >= rig_.DeviceCount()) {
         lastError_ = rig_.file().string() + ": no device " + std::to_string(device);
     } else {
-        const FileLock lock(rig_.lockPath());
-        RigState state;
-        bool fresh = false;
-        if (!lock.locked()) {
-            lastError_ = lock.error();
-        } else if (LoadState(rig_, state, fresh, lastError_)) {
-            std::vector<RequestRecord> records;
-            Camera camera(rig_.Device(device).config, state.cameras[device], &records);
-            const Answer answer = call(camera);
-            const std::string lines = TraceLines(state, device, records);
-            if (SaveState(rig_, state, lastError_)) {
-                AppendTrace(fresh, lines);
-                return answer;
+        StateCache& cache = rig_.stateCache();
+        const Turn turn(cache);
+        if (turn.Taken(lastError_)) {
+            bool fresh = false;
+            if (RigState* state = cache.Load(rig_, fresh, lastError_)) {
+                if (const auto answer = Apply(cache, *state, device, call)) {
+                    AppendTrace(fresh, answer->second);
+                    return answer->first;
+                }
             }
         }
     }
     std::fprintf(stderr, "kvsim: %s\n", lastError_.c_str());
-    return failed;
+    return Answer{platform::kE_FAIL, 0, 0};
+}
+
+// The request on the state held, then saved: the answer and the trace lines,
+// or nothing when the state could not be saved.
+std::optional<std::pair<Answer, std::string>> Session::Apply(StateCache& cache, RigState& state, std::size_t device,
+                                                             const std::function<Answer(Camera&)>& call) {
+    std::vector<RequestRecord> records;
+    const CameraState before = state.cameras[device];
+    Camera camera(rig_.Device(device).config, state.cameras[device], &records);
+    const Answer answer = call(camera);
+    if (!(state.cameras[device] == before)) cache.DeviceChanged(device);
+    std::string lines = TraceLines(state, device, records);
+    if (!cache.Save(rig_, lastError_)) return std::nullopt;
+    return std::make_pair(answer, std::move(lines));
 }
 
 // The state is saved by then, so the request is done whatever becomes of its
@@ -152,33 +177,27 @@ Answer Session::AsicLibUninit(std::size_t device) {
 }
 
 bool Session::Reset(std::string& error) {
-    const FileLock lock(rig_.lockPath());
-    if (!lock.locked()) {
-        error = lock.error();
-        return false;
-    }
-    return SaveState(rig_, InitialState(rig_), error) && TruncateFile(rig_.tracePath(), error);
+    StateCache& cache = rig_.stateCache();
+    const Turn turn(cache);
+    if (!turn.Taken(error)) return false;
+    cache.Replace(InitialState(rig_));
+    return cache.Save(rig_, error) && TruncateFile(rig_.tracePath(), error);
 }
 
 bool Session::DumpState(std::string& text, std::string& error) {
-    const FileLock lock(rig_.lockPath());
-    if (!lock.locked()) {
-        error = lock.error();
-        return false;
-    }
-    RigState state;
+    StateCache& cache = rig_.stateCache();
+    const Turn turn(cache);
+    if (!turn.Taken(error)) return false;
     bool fresh = false;
-    if (!LoadState(rig_, state, fresh, error)) return false;
-    text = StateText(rig_, state);
+    if (cache.Load(rig_, fresh, error) == nullptr) return false;
+    text = cache.Text(rig_);
     return true;
 }
 
 bool Session::ReadTrace(std::string& text, std::string& error) {
-    const FileLock lock(rig_.lockPath());
-    if (!lock.locked()) {
-        error = lock.error();
-        return false;
-    }
+    StateCache& cache = rig_.stateCache();
+    const Turn turn(cache);
+    if (!turn.Taken(error)) return false;
     text.clear();
     return ReadWholeFile(rig_.tracePath(), text, error) != ReadResult::Failed;
 }

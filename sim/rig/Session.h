@@ -1,17 +1,23 @@
 // Requests to a rig's cameras from any number of processes: each request
-// takes the rig's lock, loads the state file, applies the request to the
-// model, saves the state and appends to the trace.
+// takes the rig's lock, loads the state (the process's copy when nobody else
+// saved since), applies the request to the model, saves the state and
+// appends to the trace.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "sim/hw/Camera.h"
 #include "sim/rig/Rig.h"
 
 namespace kv::sim {
+
+class StateCache;
+struct RigState;
 
 class Session {
 public:
@@ -63,6 +69,8 @@ public:
     const std::string& lastError() const { return lastError_; }
 
 private:
+    std::optional<std::pair<Answer, std::string>> Apply(StateCache& cache, RigState& state, std::size_t device,
+                                                        const std::function<Answer(Camera&)>& call);
     void AppendTrace(bool fresh, const std::string& lines);
 
     const Rig& rig_;

@@ -72,21 +72,26 @@ bool LoadState(const Rig& rig, RigState& state, bool& fresh, std::string& error)
     return true;
 }
 
-std::string StateText(const Rig& rig, const RigState& state) {
-    nlohmann::ordered_json devices = nlohmann::ordered_json::array();
-    for (std::size_t i = 0; i < state.cameras.size(); ++i) {
-        nlohmann::ordered_json device{{"index", i}};
-        const nlohmann::ordered_json camera = CameraStateToJson(rig.Device(i).config, state.cameras[i]);
-        for (const auto& [key, value] : camera.items()) device[key] = value;
-        devices.push_back(device);
+std::string DeviceText(const Rig& rig, const CameraState& camera, std::size_t index) {
+    nlohmann::ordered_json device{{"index", index}};
+    const nlohmann::ordered_json fields = CameraStateToJson(rig.Device(index).config, camera);
+    for (const auto& [key, value] : fields.items()) device[key] = value;
+    // As the whole document's dump with an indent of 2 puts it: inside the
+    // "devices" array, two levels down.
+    std::string text = "    ";
+    for (const char c : device.dump(2)) {
+        text += c;
+        if (c == '\n') text += "    ";
     }
-    const nlohmann::ordered_json document{
-        {"format", kFormat}, {"rig", rig.fingerprint()}, {"sequence", state.sequence}, {"devices", devices}};
-    return document.dump(2) + "\n";
+    return text;
 }
 
-bool SaveState(const Rig& rig, const RigState& state, std::string& error) {
-    return ReplaceFileAtomically(rig.statePath(), StateText(rig, state), error);
+std::string StateText(const Rig& rig, std::uint64_t sequence, const std::vector<std::string>& deviceTexts) {
+    std::string text = std::string("{\n  \"format\": \"") + kFormat + "\",\n  \"rig\": \"" + rig.fingerprint() +
+                       "\",\n  \"sequence\": " + std::to_string(sequence) + ",\n  \"devices\": [";
+    for (std::size_t i = 0; i < deviceTexts.size(); ++i) text += (i == 0 ? "\n" : ",\n") + deviceTexts[i];
+    text += deviceTexts.empty() ? "]\n}\n" : "\n  ]\n}\n";
+    return text;
 }
 
 }  // namespace kv::sim

@@ -25,9 +25,10 @@ RigState InitialState(const Rig& rig);
 // state is another version's because `rig` itself is outdated (its file was
 // edited since it was read).
 bool LoadState(const Rig& rig, RigState& state, bool& fresh, std::string& error);
-bool SaveState(const Rig& rig, const RigState& state, std::string& error);
 
-// The state file's text for a state.
-std::string StateText(const Rig& rig, const RigState& state);
+// The state file's text, put together from each device's part (DeviceText)
+// so that a save redoes only the parts of the devices that changed.
+std::string DeviceText(const Rig& rig, const CameraState& camera, std::size_t index);
+std::string StateText(const Rig& rig, std::uint64_t sequence, const std::vector<std::string>& deviceTexts);
 
 }  // namespace kv::sim

@@ -4,7 +4,10 @@
 # black-bar fix reaches the 0x840 camera's sensor at 0x5D whatever -CAMn
 # selects; a -CAMn beyond the table prints one line and sends nothing; a
 # camera whose filter lacks IKsControl fails cleanly; without SMIUtility.dll
-# (Wine) the run still ends in order.
+# the message box is shown once and the run still ends in order (the host's
+# ui port writes each message box to standard error; under Wine a relay
+# trace of the message-box calls shows them, although without a display
+# each returns at once).
 #
 #   dispatch_e2e.sh host KV_DS_CTRL KVSIM RIGS_DIR
 #   dispatch_e2e.sh wine KV_DS_CTRL KVSIM RIGS_DIR WINE_RUN WINE_STATE DELIVERABLES_DIR STANDIN_DIR
@@ -60,12 +63,27 @@ ctrl LED on /d >"$work/out.txt" || fail "faults: exit status"
 grep -q 'pKsControl) hr != NOERROR' "$log" || fail "faults: the missing IKsControl is not logged"
 grep -q 'All Control finished' "$log" || fail "faults: the run did not end in order"
 
+missing="SMIUtility.dll does not exist or d3dx9_31.dll is not in the same folder."
+use_rig "$work/demo.json"
 if [ "$mode" = wine ]; then
     rm "$folder/SMIUtility.dll" "$log"
-    use_rig "$work/demo.json"
-    ctrl LED on -CAM7 /d >"$work/out.txt" || fail "no SMIUtility: exit status"
-    grep -q 'All Control finished' "$log" || fail "no SMIUtility: the run did not end in order: $(cat "$log")"
+    # Only the message-box calls are traced (the relay channel reads its
+    # list from the prefix's registry).
+    KV_WINEPREFIX="$prefix" "$wine_run" "$wine_state" 'C:\windows\system32\reg.exe' add 'HKCU\Software\Wine\Debug' /v RelayInclude \
+        /d 'user32.MessageBoxA;user32.MessageBoxW;user32.MessageBoxExA;user32.MessageBoxExW' /f >/dev/null 2>&1
+    KV_WINEDEBUG=+relay KV_WINEPREFIX="$prefix" "$wine_run" "$wine_state" "$folder/KV_DS_Ctrl.exe" LED on -CAM7 /d \
+        >"$work/out.txt" 2>"$work/relay.txt" || fail "no SMIUtility: exit status"
+    shown=$(grep -c 'Call user32\.MessageBox' "$work/relay.txt" || true)
+    named=$(grep -cF "L\"$missing\"" "$work/relay.txt" || true)
+else
+    rm -f "$log"
+    KV_SIM_MISSING_LIBRARIES=SMIUtility.dll ctrl LED on -CAM7 /d >"$work/out.txt" 2>"$work/err.txt" ||
+        fail "no SMIUtility: exit status"
+    shown=$(grep -cvF "kvsim:" "$work/err.txt" || true)
+    named=$(grep -cxF "$missing" "$work/err.txt" || true)
 fi
+[ "$shown" = 1 ] && [ "$named" = 1 ] || fail "no SMIUtility: $shown message box(es), $named naming the library"
+grep -q 'All Control finished' "$log" || fail "no SMIUtility: the run did not end in order: $(cat "$log")"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"

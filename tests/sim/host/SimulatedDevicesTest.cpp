@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -209,6 +210,18 @@ TEST_F(SimulatedDevicesTest, StandInLibrariesAnswerByName) {
     EXPECT_NE(asicLib->Symbol("?ReadAsic@@YAHJPAJ@Z"), nullptr);
     EXPECT_EQ(asicLib->Symbol("ReadAsic"), nullptr) << "only the decorated names are exported";
     EXPECT_EQ(devices->modules().Load("libusbK.dll"), nullptr) << "direct USB is a port of its own";
+}
+
+// A machine without a library's DLL, as tests name it in the environment.
+TEST_F(SimulatedDevicesTest, LibrariesNamedMissingDoNotLoad) {
+    Load(kRig);
+    ::setenv("KV_SIM_MISSING_LIBRARIES", "clientpropertypagelib.dll;SMIUtility.dll", 1);
+    EXPECT_EQ(devices->modules().Load("SMIUtility.dll"), nullptr);
+    EXPECT_EQ(devices->modules().Load("ClientPropertyPageLIB.dll"), nullptr) << "letter case does not matter";
+    ::setenv("KV_SIM_MISSING_LIBRARIES", "SMIUtility.dll.old;XSMIUtility.dll", 1);
+    EXPECT_NE(devices->modules().Load("SMIUtility.dll"), nullptr) << "whole names only";
+    ::unsetenv("KV_SIM_MISSING_LIBRARIES");
+    EXPECT_NE(devices->modules().Load("ClientPropertyPageLIB.dll"), nullptr);
 }
 
 // The host module offers what the Windows DLL exports, by the same names.
