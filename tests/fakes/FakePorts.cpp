@@ -33,8 +33,9 @@ class FakeBag : public platform::PropertyBag {
 public:
     explicit FakeBag(const FakeCaptureDevices::Device& device) : m_device(device) {}
     HResult Read(const std::string& name, std::string& value) override {
-        if (name != "DevicePath" || !m_device.devicePath) return kE_FAIL;
-        value = *m_device.devicePath;
+        const auto& property = name == "DevicePath" ? m_device.devicePath : m_device.friendlyName;
+        if ((name != "DevicePath" && name != "FriendlyName") || !property) return kE_FAIL;
+        value = *property;
         return kS_OK;
     }
 
@@ -239,6 +240,32 @@ std::vector<std::string> SplitLines(const std::string& text) {
         start = end + 1;
     }
     return lines;
+}
+
+namespace {
+
+class FakeStartedProcess : public platform::StartedProcess {
+public:
+    FakeStartedProcess(FakeProcesses& owner, std::size_t index) : m_owner(owner), m_index(index) {}
+    bool HasEnded() override {
+        FakeProcesses::Program& program = m_owner.programs[m_index];
+        ++program.looks;
+        if (m_owner.onLook) m_owner.onLook(program);
+        return m_owner.looksUntilEnd && program.looks >= *m_owner.looksUntilEnd;
+    }
+
+private:
+    FakeProcesses& m_owner;
+    std::size_t m_index;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::StartedProcess> FakeProcesses::StartProgramHidden(const std::string& program,
+                                                                            const std::string& commandLine) {
+    if (!programStartWorks) return nullptr;
+    programs.push_back({program, commandLine, 0});
+    return std::make_unique<FakeStartedProcess>(*this, programs.size() - 1);
 }
 
 }  // namespace kv::test
