@@ -129,7 +129,6 @@ public:
     struct Device {
         std::optional<std::string> devicePath;  // none: the read fails
         bool storageFails = false;
-        std::optional<std::string> friendlyName;  // none: the read fails
     };
     std::vector<Device> devices;
     bool enumeratorFails = false;
@@ -143,13 +142,17 @@ public:
     // a device without one.
     std::map<std::size_t, std::shared_ptr<platform::Filter>> filters;
 
-    void AddDevice(const std::string& path) { devices.push_back({path, false, std::nullopt}); }
+    // "FriendlyName" by device path; a device without one fails the read.
+    std::map<std::string, std::string> friendlyNames;
+
+    void AddDevice(const std::string& path) { devices.push_back({path, false}); }
     void AddNamedDevice(const std::string& path, const std::string& friendlyName) {
-        devices.push_back({path, false, friendlyName});
+        devices.push_back({path, false});
+        friendlyNames[path] = friendlyName;
     }
     void AddDevice(const std::string& path, std::shared_ptr<platform::Filter> filter) {
         filters[devices.size()] = std::move(filter);
-        devices.push_back({path, false, std::nullopt});
+        devices.push_back({path, false});
     }
 
     platform::HResult Initialize() override {
