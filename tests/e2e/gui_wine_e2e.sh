@@ -51,6 +51,9 @@ close_gui() {
 
 cp "$rigs/demo.json" "$work/demo.json"
 kvsim install >/dev/null
+# There is no window manager on the virtual X server: Wine draws the windows'
+# frames and captions itself, so that the screenshot shows them.
+run 'C:\windows\system32\reg.exe' add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
 
 # --- with the recording stand-in, under a path with a blank ---
 recorded="$prefix/drive_c/Program Files/Korvex Recorded"
