@@ -9,7 +9,6 @@ namespace kv::gui {
 
 namespace {
 
-constexpr Control kFlcButtons[] = {Control::cmdFLC1, Control::cmdFLC2, Control::cmdFLC3, Control::cmdFLC4};
 constexpr Control kLedOptions[] = {Control::optLEDoff, Control::optLED2, Control::optLED1, Control::optFLC};
 constexpr Control kAeOptions[] = {Control::OptAEOn, Control::OptAEOff};
 
