@@ -122,13 +122,20 @@ void MainForm::ShowPattern() {
     for (int button = 0; button < 4; ++button) m_view.ShowFlcPicture(button, (m_curPattern >> button) & 1);
 }
 
+// A refresh handles messages while it asks FLC cameras for their AXI LED,
+// and with many of them it lasts longer than a tick: a tick that comes in
+// the middle does nothing, or the list would be rebuilt under the refresh
+// that is filling it.
 void MainForm::OnTimer() {
+    if (m_inTimer) return;
+    m_inTimer = true;
     try {
         Refresh();
     } catch (const std::exception& error) {
         m_view.ShowMessage(error.what());
     }
     if (m_exposurePending && m_clock.TickCount() - m_lastEvChange > kExposureQuietMs) SendExposure();
+    m_inTimer = false;
 }
 
 void MainForm::Refresh() {

@@ -85,6 +85,7 @@ private:
     std::uint32_t m_lastEvChange = 0;
     bool m_exposurePending = false;
     int m_lastCameraCount = 0;
+    bool m_inTimer = false;
 };
 
 // The FLC pattern as four digits 0 or 1, most significant bit first.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -28,6 +29,8 @@ public:
     std::string listText;
     std::vector<std::string> messages;
     int messageRounds = 0;
+    // Runs at every round of message handling (a message that arrives then).
+    std::function<void()> onMessages;
 
     void SetEnabled(gui::Control control, bool on) override { enabled[control] = on; }
     bool IsChecked(gui::Control option) const override { return checked.count(option) && checked.at(option); }
@@ -45,7 +48,10 @@ public:
     void SetChosenRow(int row) override { chosen = row; }
     void SetListText(const std::string& text) override { listText = text; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    void ProcessMessages() override { ++messageRounds; }
+    void ProcessMessages() override {
+        ++messageRounds;
+        if (onMessages) onMessages();
+    }
 };
 
 // Cameras by device string; the AXI answer follows the real list's rule.

@@ -52,6 +52,14 @@ TEST(FormRefreshTest, RebuildsTheListOnlyWhenTheCountChangesAndAsksFlcCamerasFor
     EXPECT_TRUE(rig.view.enabled[Control::frmAxiBrightness]);
 }
 
+TEST(FormRefreshTest, ATickDuringARefreshDoesNotRebuildTheListUnderIt) {
+    FormRig rig({"0990", "0991", "0870"});
+    rig.form.Load();
+    rig.view.onMessages = [&] { rig.form.OnTimer(); };
+    rig.form.OnTimer();
+    EXPECT_EQ(rig.view.rows, (Lines{"Camera 0990", "Camera 0991", "Camera 0870"}));
+}
+
 TEST(FormRefreshTest, ACameraSetChangeRebuildsTheListAndDropsTheCurrentCamera) {
     FormRig rig({"0870"});
     rig.form.Load();
