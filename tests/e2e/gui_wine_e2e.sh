@@ -11,7 +11,7 @@
 #    restores, maximises and minimises the window, and "Close(&C)" removes
 #    the icon; the window's picture goes to ARTEFACTS/KV_GUI_Ctrl.png.
 #  - installed with the real KV_DS_Ctrl.exe: the commands it starts reach the
-#    rig (kvsim dump and trace).
+#    rig (kvsim dump), on the chosen camera (kvsim trace).
 #
 #   xvfb-run -a gui_wine_e2e.sh WINE_RUN WINE_STATE KVSIM DELIVERABLES STANDINS RIGS DRIVER RECORDER ARTEFACTS
 set -eu
@@ -143,14 +143,22 @@ mkdir "$folder"
 cp "$deliverables"/* "$folder/"
 for library in SMIUtility ClientPropertyPageLIB libusbK; do cp "$standins/$library.dll" "$folder/"; done
 sensor() { kvsim dump | python3 -c 'import json, sys; print(json.load(sys.stdin)["devices"][0]["i2cDevices"]["0x5D"]["pages"]["0"]["0x01"])'; }
+# Requests to the plug-in extension units: KV_DS_Ctrl makes them only when the
+# camera it works on is an extension-unit camera (it reopens the register
+# library, which probes every camera).
+probes() { kvsim trace | grep -c '"plugin-xu"' || true; }
 before=$(sensor)
 start_gui "$folder"
-drive choose 1
+# "On" waits for both of its runs: the rig is as they left it when the click returns.
+drive choose 4
 drive click OptAEOn
 # KV_DS_Ctrl's black-bar fix reaches the 0x840 camera's sensor on every run.
 after=$(sensor)
 [ "$before" != 32 ] && [ "$after" = 32 ] || fail "KV_DS_Ctrl did not reach the rig: sensor register 1 $before -> $after"
-[ "$(kvsim trace | wc -l)" -gt 0 ] || fail "the rig's trace is empty"
+[ "$(probes)" = 0 ] || fail "row 5 (0610) reached an extension-unit camera: $(probes) probes"
+drive choose 1
+drive click OptAEOn
+[ "$(probes)" -gt 0 ] || fail "row 2 (0870) did not reach the extension-unit camera"
 close_gui
 
 if [ "$failures" -ne 0 ]; then
