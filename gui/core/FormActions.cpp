@@ -55,7 +55,11 @@ void MainForm::RunFlcOption() {
     const std::string pattern = PatternText(m_curPattern);
     m_view.SetEnabled(Control::frmFLCSwitch, true);
     m_view.SetEnabled(Control::frmFLCBrightness, true);
+    m_cameras.SetFirstSwitch(true);
+    m_cameras.SetSecondSwitch(true);
     m_view.SetEnabled(Control::frmAxiBrightness, m_curPidText == "09b0" || m_curPidText == kSpecialAxiModel);
+    m_cameras.SetFirstSwitch(false);
+    m_cameras.SetSecondSwitch(false);
     if (IsFlcModel(m_curPidText)) SendAxiAndPattern(m_view.ChosenRow(), pattern);
     if (m_curPidText == kSpecialAxiModel) RunSpecialAxiModel();
     if (CameraSettings* settings = ChosenSettings()) settings->ledMode = LedMode::Flc;

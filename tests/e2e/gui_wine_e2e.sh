@@ -123,6 +123,11 @@ ms=$(echo "$longest" | sed -n 's/^longest \([0-9]*\) ms$/\1/p')
 drive choose 1
 expect "LED off -CAM2"
 
+# A device arrives: the list is read again and no camera is chosen.
+drive device-change
+drive state | grep -qx 'Combo3 1 -1' || fail "a device change left the choice: $(drive state | grep Combo3)"
+[ "$(drive rows | wc -l)" = 7 ] || fail "rows after a device change: $(drive rows | tr '\n' '|')"
+
 # The tray icon and the window state.
 drive menu maximize
 [ "$(drive window)" = maximised ] || fail "Maximize(&X): $(drive window)"

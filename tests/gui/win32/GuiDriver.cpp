@@ -7,11 +7,13 @@
 //   gui_driver click NAME               a button or option (optLED1, cmdFLC2, ...)
 //   gui_driver slider NAME VALUE        moves a slider and reports the move
 //   gui_driver post-slider NAME VALUE   the same, without waiting for the form
-//   gui_driver state                    "NAME enabled checked value" per control
+//   gui_driver state                    "NAME enabled value" per control (check state,
+//                                       slider position or chosen row)
 //   gui_driver tray left|right          a click on the tray icon
 //   gui_driver menu-open                whether a pop-up menu is shown; closes it
 //   gui_driver menu minimize|maximize|close
 //   gui_driver window                   normal, minimised or maximised
+//   gui_driver device-change            the system's word that a device arrived
 //   gui_driver handle                   the form's window handle
 //   gui_driver icon HANDLE              whether the tray icon of that form exists
 //   gui_driver responsive MILLISECONDS  the longest the form took to answer a
@@ -234,6 +236,7 @@ int main(int argc, char** argv) {
     if (action == "menu-open") return MenuOpen();
     if (action == "menu") return Menu(arg);
     if (action == "window") return WindowState();
+    if (action == "device-change") return SendMessageW(Form(), WM_DEVICECHANGE, 0x8000, 0), 0;  // DBT_DEVICEARRIVAL
     if (action == "handle") return std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(Form()))), 0;
     if (action == "responsive") return Responsive(static_cast<DWORD>(std::atoi(arg)));
     if (action == "screenshot") return Screenshot(arg);
