@@ -5,6 +5,8 @@
 #include <array>
 #include <string>
 
+#include "ctrl/common/KorvexDevices.h"
+
 namespace kv::ctrl {
 
 struct CameraEntry {
@@ -17,7 +19,7 @@ struct CameraEntry {
 
 class CameraTable {
 public:
-    static constexpr int kCapacity = 10;
+    static constexpr int kCapacity = kMaxKorvexCameras;
 
     // Fills the next entry from a lower-cased device path; false (and nothing
     // stored) when the table is full.

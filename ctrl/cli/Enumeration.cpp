@@ -1,6 +1,7 @@
 // Enumeration of the video-input devices into the camera table.
 #include "ctrl/cli/Enumeration.h"
 
+#include "ctrl/common/KorvexDevices.h"
 #include "ctrl/common/Text.h"
 
 namespace kv::ctrl {
@@ -18,7 +19,7 @@ void ReadDevice(platform::Moniker& moniker, CameraTable& table, std::string& sta
     if (bag->Read("DevicePath", path) != kS_OK) return;
     log(path);
     status = ToLower(path);
-    if (FoundAfterStart(status, "vid_a168")) table.Add(status);
+    if (IsKorvexDevicePath(status)) table.Add(status);
 }
 
 void WalkCategory(platform::DeviceEnumerator& enumerator, CameraTable& table, std::string& status,

@@ -60,6 +60,10 @@ public:
     bool StartHidden(const std::string& commandLine) override;
     // There is no elevation request to make here.
     bool StartElevated(const std::string&) override { return false; }
+    // The words of the command line after the program's own path become its
+    // arguments (split at blanks); its standard streams go to /dev/null.
+    std::unique_ptr<StartedProcess> StartProgramHidden(const std::string& program,
+                                                       const std::string& commandLine) override;
 };
 
 // This platform's cameras are not reached: the video-input category is

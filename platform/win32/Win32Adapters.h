@@ -48,6 +48,8 @@ class Win32Processes : public Processes {
 public:
     bool StartHidden(const std::string& commandLine) override;
     bool StartElevated(const std::string& program) override;
+    std::unique_ptr<StartedProcess> StartProgramHidden(const std::string& program,
+                                                       const std::string& commandLine) override;
 };
 
 class Win32CaptureDevices : public CaptureDevices {

@@ -2,8 +2,10 @@
 # What the Windows binaries are, read off the files themselves: the
 # deliverables folder holds exactly the product; every deliverable is of the
 # tree's architecture and needs no DLL beyond the system's; every program we
-# ship sets its library search at start-up (SetDllDirectoryW); KV_DS_Ctrl.exe
-# carries version 1.14.0.0; every stand-in library exports exactly the names
+# ship sets its library search at start-up (SetDllDirectoryW); both programs
+# carry version 1.14.0.0; KV_GUI_Ctrl.exe is a windowed program with its icon
+# and a manifest for the version 6 common controls and per-monitor dpi
+# awareness; every stand-in library exports exactly the names
 # of its .def file, undecorated or decorated as the real library's callers
 # expect.
 #
@@ -34,10 +36,21 @@ for name in "$@"; do
     esac
 done
 
-version=$("$windres" -i "$deliverables/KV_DS_Ctrl.exe" -O rc)
-for field in FILEVERSION PRODUCTVERSION; do
-    echo "$version" | grep -Eq "^ *$field 1, 14, 0, 0\$" || fail "$field is not 1.14.0.0"
+for program in KV_DS_Ctrl.exe KV_GUI_Ctrl.exe; do
+    version=$("$windres" -i "$deliverables/$program" -O rc)
+    for field in FILEVERSION PRODUCTVERSION; do
+        echo "$version" | grep -Eq "^ *$field 1, 14, 0, 0\$" || fail "$program: $field is not 1.14.0.0"
+    done
 done
+
+# The window asks for the version 6 common controls and draws itself for the
+# dpi of the monitor it is on; it is a windowed program, with its icon.
+gui=$(strings -a "$deliverables/KV_GUI_Ctrl.exe")
+for text in 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' '>PerMonitorV2, PerMonitor<' '>true/pm<'; do
+    echo "$gui" | grep -Fq "$text" || fail "KV_GUI_Ctrl.exe's manifest lacks $text"
+done
+"$objdump" -p "$deliverables/KV_GUI_Ctrl.exe" | grep -q '^Subsystem.*Windows GUI' || fail "KV_GUI_Ctrl.exe is not a windowed program"
+"$windres" -i "$deliverables/KV_GUI_Ctrl.exe" -O rc | grep -q 'RT_GROUP_ICON' || fail "KV_GUI_Ctrl.exe has no icon"
 
 for name in SMIUtility ClientPropertyPageLIB libusbK kvsimcam; do
     # The names on the left of each EXPORTS line, quotes and PRIVATE dropped.

@@ -33,24 +33,33 @@ private:
 
 class FakeBag : public platform::PropertyBag {
 public:
-    explicit FakeBag(const FakeCaptureDevices::Device& device) : m_device(device) {}
+    FakeBag(const FakeCaptureDevices& owner, const FakeCaptureDevices::Device& device)
+        : m_owner(owner), m_device(device) {}
     HResult Read(const std::string& name, std::string& value) override {
-        if (name != "DevicePath" || !m_device.devicePath) return kE_FAIL;
-        value = *m_device.devicePath;
+        if (!m_device.devicePath) return kE_FAIL;
+        if (name == "DevicePath") {
+            value = *m_device.devicePath;
+            return kS_OK;
+        }
+        const auto friendlyName = m_owner.friendlyNames.find(*m_device.devicePath);
+        if (name != "FriendlyName" || friendlyName == m_owner.friendlyNames.end()) return kE_FAIL;
+        value = friendlyName->second;
         return kS_OK;
     }
 
 private:
+    const FakeCaptureDevices& m_owner;
     const FakeCaptureDevices::Device& m_device;
 };
 
 class FakeMoniker : public platform::Moniker {
 public:
-    FakeMoniker(const FakeCaptureDevices::Device& device, std::shared_ptr<platform::Filter> filter)
-        : m_device(device), m_filter(std::move(filter)) {}
+    FakeMoniker(const FakeCaptureDevices& owner, const FakeCaptureDevices::Device& device,
+                std::shared_ptr<platform::Filter> filter)
+        : m_owner(owner), m_device(device), m_filter(std::move(filter)) {}
     HResult BindToStorage(std::unique_ptr<platform::PropertyBag>& bag) override {
         if (m_device.storageFails) return kE_FAIL;
-        bag = std::make_unique<FakeBag>(m_device);
+        bag = std::make_unique<FakeBag>(m_owner, m_device);
         return kS_OK;
     }
     HResult BindToObject(std::shared_ptr<platform::Filter>& filter) override {
@@ -60,6 +69,7 @@ public:
     }
 
 private:
+    const FakeCaptureDevices& m_owner;
     const FakeCaptureDevices::Device& m_device;
     std::shared_ptr<platform::Filter> m_filter;
 };
@@ -75,7 +85,7 @@ public:
         if (m_owner.throwAtDevice && *m_owner.throwAtDevice == m_next) throw std::runtime_error("device went away");
         if (m_next >= m_owner.devices.size()) return kS_FALSE;
         const auto filter = m_owner.filters.find(m_next);
-        moniker = std::make_unique<FakeMoniker>(m_owner.devices[m_next],
+        moniker = std::make_unique<FakeMoniker>(m_owner, m_owner.devices[m_next],
                                                 filter == m_owner.filters.end() ? nullptr : filter->second);
         ++m_next;
         return kS_OK;
@@ -328,6 +338,32 @@ std::vector<std::string> SplitLines(const std::string& text) {
         start = end + 1;
     }
     return lines;
+}
+
+namespace {
+
+class FakeStartedProcess : public platform::StartedProcess {
+public:
+    FakeStartedProcess(FakeProcesses& owner, std::size_t index) : m_owner(owner), m_index(index) {}
+    bool HasEnded() override {
+        FakeProcesses::Program& program = m_owner.programs[m_index];
+        ++program.looks;
+        if (m_owner.onLook) m_owner.onLook(program);
+        return m_owner.looksUntilEnd && program.looks >= *m_owner.looksUntilEnd;
+    }
+
+private:
+    FakeProcesses& m_owner;
+    std::size_t m_index;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::StartedProcess> FakeProcesses::StartProgramHidden(const std::string& program,
+                                                                            const std::string& commandLine) {
+    if (!programStartWorks) return nullptr;
+    programs.push_back({program, commandLine, 0});
+    return std::make_unique<FakeStartedProcess>(*this, programs.size() - 1);
 }
 
 }  // namespace kv::test

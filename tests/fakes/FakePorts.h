@@ -93,9 +93,25 @@ public:
 
 class FakeProcesses : public platform::Processes {
 public:
+    // A program started with StartProgramHidden: it ends after a number of
+    // looks, or never.
+    struct Program {
+        std::string program;
+        std::string commandLine;
+        int looks = 0;
+    };
     std::vector<std::string> started;
     std::vector<std::string> startedElevated;
+    std::vector<Program> programs;
     bool elevatedStartWorks = true;
+    bool programStartWorks = true;
+    std::optional<int> looksUntilEnd = 1;  // none: the program never ends
+    // Called at every look, with the program looked at (a test's clock or
+    // message pump can move on there).
+    std::function<void(const Program&)> onLook;
+
+    std::unique_ptr<platform::StartedProcess> StartProgramHidden(const std::string& program,
+                                                                 const std::string& commandLine) override;
     bool StartHidden(const std::string& commandLine) override {
         started.push_back(commandLine);
         return true;
@@ -126,7 +142,14 @@ public:
     // a device without one.
     std::map<std::size_t, std::shared_ptr<platform::Filter>> filters;
 
+    // "FriendlyName" by device path; a device without one fails the read.
+    std::map<std::string, std::string> friendlyNames;
+
     void AddDevice(const std::string& path) { devices.push_back({path, false}); }
+    void AddNamedDevice(const std::string& path, const std::string& friendlyName) {
+        devices.push_back({path, false});
+        friendlyNames[path] = friendlyName;
+    }
     void AddDevice(const std::string& path, std::shared_ptr<platform::Filter> filter) {
         filters[devices.size()] = std::move(filter);
         devices.push_back({path, false});
