@@ -3,7 +3,8 @@
 # deliverables folder holds exactly the product; every deliverable is of the
 # tree's architecture and needs no DLL beyond the system's; every program we
 # ship sets its library search at start-up (SetDllDirectoryW); KV_DS_Ctrl.exe
-# carries version 1.14.0.0; every stand-in library exports exactly the names
+# and Install_UvcCtrl.exe carry version 1.14.0.0, and Install_UvcCtrl.exe's
+# manifest asks for elevation; every stand-in library exports exactly the names
 # of its .def file, undecorated or decorated as the real library's callers
 # expect.
 #
@@ -34,10 +35,16 @@ for name in "$@"; do
     esac
 done
 
-version=$("$windres" -i "$deliverables/KV_DS_Ctrl.exe" -O rc)
-for field in FILEVERSION PRODUCTVERSION; do
-    echo "$version" | grep -Eq "^ *$field 1, 14, 0, 0\$" || fail "$field is not 1.14.0.0"
+for program in KV_DS_Ctrl.exe Install_UvcCtrl.exe; do
+    version=$("$windres" -i "$deliverables/$program" -O rc)
+    for field in FILEVERSION PRODUCTVERSION; do
+        echo "$version" | grep -Eq "^ *$field 1, 14, 0, 0\$" || fail "$program: $field is not 1.14.0.0"
+    done
 done
+# The plug-in registration writes to HKEY_LOCAL_MACHINE: the helper asks for
+# elevation itself, whoever starts it.
+grep -aq 'level="requireAdministrator"' "$deliverables/Install_UvcCtrl.exe" ||
+    fail "Install_UvcCtrl.exe does not ask for elevation in its manifest"
 
 for name in SMIUtility ClientPropertyPageLIB libusbK kvsimcam; do
     # The names on the left of each EXPORTS line, quotes and PRIVATE dropped.
