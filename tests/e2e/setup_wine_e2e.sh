@@ -8,10 +8,17 @@
 # a silent uninstall removes files, keys (but the vendor key) and entry and
 # keeps Setting.ini; /D= picks the folder; /REMOVESETTINGS removes it all.
 # The Start-menu shortcut is checked when the windowed program is shipped.
+# A setup whose plug-in cannot be registered (made here from the same script,
+# with a library without DllRegisterServer as zelunit.dll) fails, and what it
+# installed can be removed.
 #
 #   setup_wine_e2e.sh WINE_RUN WINE_STATE SETUP_EXE FILE_LIST KVSIM XULIB_PROBE
+#                     MAKENSIS SCRIPT DELIVERABLES_NSH VERSION NOT_A_PLUGIN_DLL
 set -eu
 wine_run=$1 wine_state=$2 setup=$3 file_list=$4 kvsim=$5 probe=$6
+makensis=$7 script=$8 deliverables_nsh=$9
+shift 9
+version_text=$1 not_a_plugin=$2
 work=$(mktemp -d)
 prefix=$("$wine_run" "$wine_state" --new-prefix)
 trap '"$wine_run" "$wine_state" --drop-prefix "$prefix"; rm -rf "$work"' EXIT
@@ -141,6 +148,22 @@ cp "$work/Setting.ini" "$custom/Setting.ini"
 uninstall "$custom/Uninstall.exe" /S /REMOVESETTINGS
 [ ! -e "$custom" ] || fail "/REMOVESETTINGS left $(ls -A "$custom" | tr '\n' ' ')"
 [ -d "$c/Custom Place" ] || fail "the uninstaller removed a folder it did not make"
+
+# The plug-in cannot be registered: the silent setup says so by its status,
+# and its uninstaller still removes everything.
+sed "s|^ *File \"[^\"]*/zelunit.dll\"|  File \"/oname=zelunit.dll\" \"$not_a_plugin\"|" "$deliverables_nsh" >"$work/broken.nsh"
+grep -q "oname=zelunit.dll" "$work/broken.nsh" || fail "no zelunit.dll in $deliverables_nsh"
+"$makensis" -V1 -DKV_VERSION="$version_text" -DKV_DELIVERABLES="$work/broken.nsh" \
+    -DKV_OUTFILE="$work/broken-trial.exe" "$script" || fail "makensis: the broken setup"
+rm "$folder/Setting.ini"  # kept by the first uninstall
+run "$work/broken-trial.exe" /S
+[ "$status" -ne 0 ] || fail "a setup whose plug-in was not registered reported success"
+reg_has "$entry" || fail "a failed setup left no uninstall entry"
+uninstall "$folder/Uninstall.exe" /S
+# Only the mark the stand-in module leaves where it is loaded may stay.
+left=$(ls -A "$folder" 2>/dev/null | grep -vx 'kv-planted-loaded.txt' | tr '\n' ' ' || true)
+[ -z "$left" ] || fail "after a failed setup, uninstall left $left"
+! reg_has "$entry" || fail "after a failed setup, uninstall left the entry"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed"
