@@ -35,6 +35,7 @@ OutFile "${KV_OUTFILE}"
 ; An upgrade goes where the installed version is, unless /D= says otherwise.
 InstallDir "$PROGRAMFILES32\Korvex\Camera Control"
 InstallDirRegKey HKLM "${KV_UNINSTALL_KEY}" "InstallLocation"
+BrandingText "${KV_PRODUCT} ${KV_VERSION}"
 ShowInstDetails show
 ShowUninstDetails show
 
@@ -122,7 +123,7 @@ Section "un.${KV_PRODUCT}" SecUnProgram
   DeleteRegKey HKLM "${KV_UNINSTALL_KEY}"
 SectionEnd
 
-Section /o "un.Saved exposure settings (Setting.ini)" SecUnSettings
+Section /o "un.Saved exposure settings" SecUnSettings
   Delete "$INSTDIR\Setting.ini"
 SectionEnd
 
@@ -132,7 +133,7 @@ Section "-un.Folders"
   RMDir "$PROGRAMFILES32\Korvex"
 SectionEnd
 
-LangString DESC_SecUnSettings ${LANG_ENGLISH} "The exposure registers saved with saveexposure. Left in place unless selected."
+LangString DESC_SecUnSettings ${LANG_ENGLISH} "Setting.ini, the exposure registers saved with saveexposure. Kept unless selected."
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${SecUnSettings} $(DESC_SecUnSettings)
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_END
