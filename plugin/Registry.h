@@ -6,6 +6,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/HResult.h"
 
@@ -26,6 +27,8 @@ public:
     virtual long SetBinary(const std::string& name, std::span<const std::uint8_t> bytes) = 0;
     virtual long SetDword(const std::string& name, std::uint32_t value) = 0;
     virtual long DeleteValue(const std::string& name) = 0;
+    // kErrorFileNotFound when there is no such value.
+    virtual long ReadBinary(const std::string& name, std::vector<std::uint8_t>& bytes) = 0;
 };
 
 class Registry {

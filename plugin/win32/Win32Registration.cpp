@@ -42,6 +42,15 @@ public:
         return Set(name, REG_DWORD, &data, sizeof data);
     }
     long DeleteValue(const std::string& name) override { return RegDeleteValueA(m_key, name.c_str()); }
+    long ReadBinary(const std::string& name, std::vector<std::uint8_t>& bytes) override {
+        DWORD size = 0;
+        long error = RegQueryValueExA(m_key, name.c_str(), nullptr, nullptr, nullptr, &size);
+        if (error != ERROR_SUCCESS) return error;
+        bytes.resize(size);
+        error = RegQueryValueExA(m_key, name.c_str(), nullptr, nullptr, bytes.data(), &size);
+        bytes.resize(error == ERROR_SUCCESS ? size : 0);
+        return error;
+    }
 
 private:
     long Set(const std::string& name, DWORD type, const void* data, std::size_t size) {

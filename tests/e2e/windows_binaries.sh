@@ -2,10 +2,11 @@
 # What the Windows binaries are, read off the files themselves: the
 # deliverables folder holds exactly the product; every deliverable is of the
 # tree's architecture and needs no DLL beyond the system's; every program we
-# ship sets its library search at start-up (SetDllDirectoryW); both programs
-# carry version 1.14.0.0; KV_GUI_Ctrl.exe is a windowed program with its icon
-# and a manifest for the version 6 common controls and per-monitor dpi
-# awareness; every stand-in library exports exactly the names
+# ship sets its library search at start-up (SetDllDirectoryW); every program
+# carries version 1.14.0.0; Install_UvcCtrl.exe's manifest asks for elevation;
+# KV_GUI_Ctrl.exe is a windowed program with its icon and a manifest for the
+# version 6 common controls and per-monitor dpi awareness; every stand-in
+# library exports exactly the names
 # of its .def file, undecorated or decorated as the real library's callers
 # expect.
 #
@@ -36,12 +37,16 @@ for name in "$@"; do
     esac
 done
 
-for program in KV_DS_Ctrl.exe KV_GUI_Ctrl.exe; do
+for program in KV_DS_Ctrl.exe KV_GUI_Ctrl.exe Install_UvcCtrl.exe; do
     version=$("$windres" -i "$deliverables/$program" -O rc)
     for field in FILEVERSION PRODUCTVERSION; do
         echo "$version" | grep -Eq "^ *$field 1, 14, 0, 0\$" || fail "$program: $field is not 1.14.0.0"
     done
 done
+# The plug-in registration writes to HKEY_LOCAL_MACHINE: the helper asks for
+# elevation itself, whoever starts it.
+grep -aq 'level="requireAdministrator"' "$deliverables/Install_UvcCtrl.exe" ||
+    fail "Install_UvcCtrl.exe does not ask for elevation in its manifest"
 
 # The window asks for the version 6 common controls and draws itself for the
 # dpi of the monitor it is on; it is a windowed program, with its icon.

@@ -85,6 +85,13 @@ private:
             m_registry.log.push_back("delete value " + m_where + " [" + name + "]");
             return kErrorSuccess;
         }
+        long ReadBinary(const std::string& name, std::vector<std::uint8_t>& bytes) override {
+            const Value* value = m_registry.Get(m_where, name);
+            const auto* binary = value ? std::get_if<std::vector<std::uint8_t>>(value) : nullptr;
+            if (!binary) return kErrorFileNotFound;
+            bytes = *binary;
+            return kErrorSuccess;
+        }
 
     private:
         long Set(const std::string& name, Value value) {
