@@ -23,10 +23,10 @@ T Get(const std::uint8_t* at) {
     return static_cast<T>(static_cast<std::make_unsigned_t<T>>(bits));
 }
 
-// Truncated toward zero, limited to a byte, then scaled into the 0..219
-// range the viewers of these stills expect.
-std::uint8_t Channel(double value) {
-    const int truncated = std::clamp(static_cast<int>(value), 0, 255);
+// A value in millionths, truncated toward zero, limited to a byte, then
+// scaled into the 0..219 range the viewers of these stills expect.
+std::uint8_t Channel(std::int64_t millionths) {
+    const auto truncated = static_cast<int>(std::clamp<std::int64_t>(millionths / 1000000, 0, 255));
     return static_cast<std::uint8_t>(truncated * 220 / 256);
 }
 
@@ -79,12 +79,17 @@ std::array<std::uint8_t, BitmapInfoHeader::kBytes> BitmapInfoHeader::ToBytes() c
     return bytes;
 }
 
+// The coefficients 1.370705, 0.698001, 0.337633 and 1.732446 in millionths:
+// exact, where floating point would depend on the precision the thread's
+// floating-point unit was left in (a Direct3D renderer in the host's process
+// lowers it), and the truncation would then differ from frame to frame.
 std::array<std::uint8_t, 3> Yuy2Pixel(std::uint8_t y, std::uint8_t u, std::uint8_t v) {
-    const double cu = u - 128;
-    const double cv = v - 128;
-    const double red = y + 1.370705 * cv;
-    const double green = y - 0.698001 * cv - 0.337633 * cu;
-    const double blue = y + 1.732446 * cu;
+    const std::int64_t luma = std::int64_t{y} * 1000000;
+    const std::int64_t cu = std::int64_t{u} - 128;
+    const std::int64_t cv = std::int64_t{v} - 128;
+    const std::int64_t red = luma + 1370705 * cv;
+    const std::int64_t green = luma - 698001 * cv - 337633 * cu;
+    const std::int64_t blue = luma + 1732446 * cu;
     return {Channel(blue), Channel(green), Channel(red)};
 }
 

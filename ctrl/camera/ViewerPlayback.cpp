@@ -68,17 +68,23 @@ int CDxWnd::BuildPlaybackChain(const std::string& fileName) {
 
 // Frames when the graph takes that format, else 100-ns units; the end
 // position is read either way, so that stepping forward knows where to stop.
+// The duration comes from the stop position in 100-ns units, read before
+// the format changes: in frames it would count frames as seconds. A graph
+// that accepts the frame format but still reports the same stop position
+// goes on counting in 100-ns units (Wine's does), and steps are measured
+// in those.
 void CDxWnd::ReadPlaybackPositions() {
     Playback& playback = m_viewer.playback;
     static_cast<void>(playback.seeking->GetCapabilities(playback.capabilities));
-    playback.framesFormat = playback.seeking->IsFormatSupported(kTimeFormatFrame) == platform::kS_OK &&
-                            playback.seeking->SetTimeFormat(kTimeFormatFrame) == platform::kS_OK;
+    std::int64_t mediaStop = 0;
+    if (Failed(playback.seeking->GetStopPosition(mediaStop))) mediaStop = 0;
+    const bool framesSelected = playback.seeking->IsFormatSupported(kTimeFormatFrame) == platform::kS_OK &&
+                                playback.seeking->SetTimeFormat(kTimeFormatFrame) == platform::kS_OK;
     if (Failed(playback.seeking->GetStopPosition(playback.endPosition))) playback.endPosition = 0;
+    playback.framesFormat = framesSelected && playback.endPosition != mediaStop;
     static_cast<void>(playback.seeking->SetRate(1.0));
 
-    const std::int64_t hundredNs =
-        playback.framesFormat ? playback.endPosition * m_viewer.averageFrameTime : playback.endPosition;
-    playback.durationSeconds = hundredNs / 10000000;
+    playback.durationSeconds = mediaStop / 10000000;
     playback.minutes = playback.durationSeconds / 60;
     playback.seconds = playback.durationSeconds % 60;
     char text[32];

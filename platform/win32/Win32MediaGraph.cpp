@@ -17,6 +17,11 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
+// The platform's sample grabber and null renderer; the headers declare their
+// interfaces but not their classes.
+constexpr CLSID kClsidSampleGrabber = {0xC1F400A0, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
+constexpr CLSID kClsidNullRenderer = {0xC1F400A4, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
+
 // What every filter of ours exposes to the graph adapters.
 class Win32GraphPart {
 public:
@@ -210,10 +215,12 @@ private:
     ComPtr<IVideoFrameStep> m_step;
 };
 
+// The interface ids are named: the headers give some of these interfaces no
+// __uuidof.
 template <class Interface, class Adapter, class Port>
-HResult QueryAs(IUnknown* object, std::shared_ptr<Port>& out) {
+HResult QueryAs(IUnknown* object, REFIID iid, std::shared_ptr<Port>& out) {
     ComPtr<Interface> raw;
-    const HRESULT hr = object->QueryInterface(__uuidof(Interface), reinterpret_cast<void**>(raw.GetAddressOf()));
+    const HRESULT hr = object->QueryInterface(iid, reinterpret_cast<void**>(raw.GetAddressOf()));
     if (SUCCEEDED(hr) && raw) out = std::make_shared<Adapter>(raw);
     return hr;
 }
@@ -256,20 +263,20 @@ public:
         return out ? m_graph->Render(out.Get()) : VFW_E_NOT_FOUND;
     }
     HResult QueryMediaControl(std::shared_ptr<MediaControl>& control) override {
-        return QueryAs<IMediaControl, Win32MediaControl>(m_graph.Get(), control);
+        return QueryAs<IMediaControl, Win32MediaControl>(m_graph.Get(), IID_IMediaControl, control);
     }
     HResult QueryMediaSeeking(std::shared_ptr<MediaSeeking>& seeking) override {
-        return QueryAs<IMediaSeeking, Win32MediaSeeking>(m_graph.Get(), seeking);
+        return QueryAs<IMediaSeeking, Win32MediaSeeking>(m_graph.Get(), IID_IMediaSeeking, seeking);
     }
     HResult QueryMediaEvents(std::shared_ptr<MediaEvents>& events) override {
-        return QueryAs<IMediaEventEx, Win32MediaEvents>(m_graph.Get(), events);
+        return QueryAs<IMediaEventEx, Win32MediaEvents>(m_graph.Get(), IID_IMediaEventEx, events);
     }
     HResult QueryFrameStep(std::shared_ptr<FrameStep>& step) override {
-        return QueryAs<IVideoFrameStep, Win32FrameStep>(m_graph.Get(), step);
+        return QueryAs<IVideoFrameStep, Win32FrameStep>(m_graph.Get(), IID_IVideoFrameStep, step);
     }
     HResult SetVideoAutoShow(bool autoShow) override {
         ComPtr<IVideoWindow> window;
-        const HRESULT hr = m_graph.As(&window);
+        const HRESULT hr = m_graph->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(window.GetAddressOf()));
         return SUCCEEDED(hr) ? window->put_AutoShow(autoShow ? OATRUE : OAFALSE) : hr;
     }
 
@@ -325,7 +332,7 @@ HResult Win32MediaGraphs::CreateCaptureGraphBuilder(FilterGraph& graph, std::sha
 
 HResult Win32MediaGraphs::CreateSampleGrabber(std::shared_ptr<SampleGrabber>& grabber) {
     ComPtr<IBaseFilter> filter;
-    HRESULT hr = Create(CLSID_SampleGrabber, CLSCTX_INPROC_SERVER, filter);
+    HRESULT hr = Create(kClsidSampleGrabber, CLSCTX_INPROC_SERVER, filter);
     ComPtr<ISampleGrabber> face;
     if (SUCCEEDED(hr)) hr = filter.As(&face);
     if (SUCCEEDED(hr)) grabber = std::make_shared<Win32SampleGrabber>(filter, face);
@@ -334,7 +341,7 @@ HResult Win32MediaGraphs::CreateSampleGrabber(std::shared_ptr<SampleGrabber>& gr
 
 HResult Win32MediaGraphs::CreateNullRenderer(std::shared_ptr<GraphFilter>& renderer) {
     ComPtr<IBaseFilter> filter;
-    const HRESULT hr = Create(CLSID_NullRenderer, CLSCTX_INPROC_SERVER, filter);
+    const HRESULT hr = Create(kClsidNullRenderer, CLSCTX_INPROC_SERVER, filter);
     if (SUCCEEDED(hr)) renderer = std::make_shared<Win32PlainFilter>(filter);
     return hr;
 }

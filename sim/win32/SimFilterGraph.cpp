@@ -49,7 +49,9 @@ HRESULT SimFilter::GetState(DWORD, FILTER_STATE* state) {
     if (state == nullptr) return E_POINTER;
     const std::lock_guard<std::mutex> lock(mutex_);
     *state = state_;
-    return S_OK;
+    // A live source sends nothing while paused: the graph must not wait for
+    // its renderers to receive a first frame before running.
+    return state_ == State_Paused ? VFW_S_CANT_CUE : S_OK;
 }
 
 HRESULT SimFilter::SetSyncSource(IReferenceClock* clock) {

@@ -1,7 +1,6 @@
 // The simulated pins' YUY2 media types and their enumerator.
 #include "sim/win32/SimMediaTypes.h"
 
-#include <uuids.h>
 
 #include <cstdlib>
 #include <cstring>

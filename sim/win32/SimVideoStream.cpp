@@ -1,8 +1,6 @@
 // The simulated output pins' streaming thread: the capture pin delivers a
 // pattern frame every frame time while the graph runs; the still pin one
 // frame per trigger.
-#include <uuids.h>
-
 #include <chrono>
 
 #include "sim/win32/SimVideoPin.h"

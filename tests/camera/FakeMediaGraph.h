@@ -90,8 +90,10 @@ public:
     explicit FakeSeeking(Calls& calls) : m_calls(calls) {}
     std::uint32_t capabilities = 0x2;
     bool framesSupported = false;
+    bool inFrames = false;
     std::int64_t current = 0;
-    std::int64_t stop = 0;
+    std::int64_t stop = 0;        // in 100-ns units
+    std::int64_t stopFrames = 0;  // in frames, once that format is set
     platform::HResult GetCapabilities(std::uint32_t& caps) override {
         caps = capabilities;
         return platform::kS_OK;
@@ -101,10 +103,11 @@ public:
     }
     platform::HResult SetTimeFormat(const platform::Guid&) override {
         m_calls.push_back("seeking.SetTimeFormat");
+        inFrames = framesSupported;
         return framesSupported ? platform::kS_OK : platform::kE_NOTIMPL;
     }
     platform::HResult GetStopPosition(std::int64_t& out) override {
-        out = stop;
+        out = inFrames ? stopFrames : stop;
         return platform::kS_OK;
     }
     platform::HResult GetCurrentPosition(std::int64_t& out) override {

@@ -210,14 +210,28 @@ TEST_F(ViewerTest, AFrameStepperStepsOnOpenAndOnEachStepForward) {
 
 TEST_F(ViewerTest, StepsCountFramesWhenTheGraphSeeksInFrames) {
     graphs.graph->seeking->framesSupported = true;
-    graphs.graph->seeking->stop = 250;  // frames of 40 ms: 10 s
+    graphs.graph->seeking->stop = 100000000;  // 10 s
+    graphs.graph->seeking->stopFrames = 250;  // frames of 40 ms
     ASSERT_EQ(camera.Media_Open("C:\\clips\\a.avi"), 1);
+    EXPECT_TRUE(camera.viewer().playback.framesFormat);
+    EXPECT_EQ(camera.viewer().playback.endPosition, 250);
     EXPECT_EQ(camera.viewer().playback.durationText, "00:10");
     graphs.graph->seeking->current = 10;
     EXPECT_EQ(camera.Media_StepForward(), 1);
     EXPECT_EQ(graphs.graph->seeking->current, 11);
     EXPECT_EQ(camera.Media_StepBack(), 1);
     EXPECT_EQ(graphs.graph->seeking->current, 10);
+}
+
+TEST_F(ViewerTest, AGraphThatKeepsCountingTimeAfterAcceptingFramesStepsByTheFrameTime) {
+    graphs.graph->seeking->framesSupported = true;
+    graphs.graph->seeking->stop = 100000000;
+    graphs.graph->seeking->stopFrames = 100000000;  // the format was taken, the units stayed
+    ASSERT_EQ(camera.Media_Open("C:\\clips\\a.avi"), 1);
+    EXPECT_FALSE(camera.viewer().playback.framesFormat);
+    EXPECT_EQ(camera.viewer().playback.durationText, "00:10");
+    EXPECT_EQ(camera.Media_StepForward(), 1);
+    EXPECT_EQ(graphs.graph->seeking->current, 400000);
 }
 
 TEST_F(ViewerTest, StepBackStopsAtZeroAndRewindReturnsToTheStart) {
