@@ -152,7 +152,19 @@ HRESULT SimVideoPin::QueryAccept(const AM_MEDIA_TYPE* type) {
     return MatchVideoType(*type, sizes_, std::nullopt) ? S_OK : S_FALSE;
 }
 
-HRESULT SimVideoPin::EnumMediaTypes(IEnumMediaTypes** types) { return CreateMediaTypeEnumerator(sizes_, types); }
+// The size in force first: a graph that connects with the first type it is
+// offered then keeps the size a host chose through IAMStreamConfig.
+HRESULT SimVideoPin::EnumMediaTypes(IEnumMediaTypes** types) {
+    std::vector<FrameSize> ordered;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        ordered.push_back(sizes_[current_]);
+        for (std::size_t i = 0; i < sizes_.size(); ++i) {
+            if (i != current_) ordered.push_back(sizes_[i]);
+        }
+    }
+    return CreateMediaTypeEnumerator(ordered, types);
+}
 
 HRESULT SimVideoPin::SetFormat(AM_MEDIA_TYPE* type) {
     if (type == nullptr) return E_POINTER;

@@ -6,11 +6,13 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <thread>
 
 #include "ctrl/camera/DxWnd.h"
+#include "platform/win32/Win32Filter.h"
 #include "sim/video/TestPattern.h"
 #include "tests/camera/win32/AviWriter.h"
 #include "tests/sim/win32/InstalledRig.h"
@@ -18,6 +20,7 @@
 namespace kv::test {
 namespace {
 
+using Microsoft::WRL::ComPtr;
 using sim::win32::test::InstalledRig;
 using sim::win32::test::ListedDevice;
 using sim::win32::test::ListVideoInputs;
@@ -150,6 +153,87 @@ TEST_F(ViewerWineTest, SnapshotWritesTheStillPinsPatternAsABmp) {
     sim::video::FillPattern(yuy2.data(), yuy2.size(), {640, 480}, 1);
     const auto next = ctrl::Yuy2ToBgr(yuy2, 640, 480);
     EXPECT_EQ(ReadFile(host.stillName).compare(54, std::string::npos, std::string(next.begin(), next.end())), 0);
+}
+
+TEST_F(ViewerWineTest, TheStillPinTakesItsSizeFromStreamConfigAnd1280x1024GetsThe960RowHeader) {
+    auto filter = BuildCameraGraph();
+    ASSERT_TRUE(filter);
+    // As a host would: the still pin's second size, through IAMStreamConfig.
+    ComPtr<IPin> pin;
+    ASSERT_EQ(platform::win32::Win32BaseFilterOf(*filter)->FindPin(L"Still", &pin), S_OK);
+    ComPtr<IAMStreamConfig> config;
+    ASSERT_EQ(pin.As(&config), S_OK);
+    int count = 0;
+    int size = 0;
+    ASSERT_EQ(config->GetNumberOfCapabilities(&count, &size), S_OK);
+    ASSERT_EQ(count, 2);
+    AM_MEDIA_TYPE* type = nullptr;
+    VIDEO_STREAM_CONFIG_CAPS caps{};
+    ASSERT_EQ(config->GetStreamCaps(1, &type, reinterpret_cast<BYTE*>(&caps)), S_OK);
+    EXPECT_EQ(caps.InputSize.cx, 1280);
+    EXPECT_EQ(caps.InputSize.cy, 1024);
+    EXPECT_EQ(config->SetFormat(type), S_OK);
+    CoTaskMemFree(type->pbFormat);
+    CoTaskMemFree(type);
+
+    ASSERT_EQ(camera.StillPin_Build(filter.get()), S_OK);
+    host.stillName = (scratch.path() / "large.bmp").string();
+    ASSERT_EQ(camera.Snapshot_Take(0), 1);
+    ASSERT_TRUE(host.PumpUntil([&] { return host.written; }));
+    const std::string file = ReadFile(host.stillName);
+    ASSERT_EQ(file.size(), 54u + 1280 * 1024 * 3);
+    std::int32_t rows = 0;
+    std::memcpy(&rows, file.data() + 22, 4);
+    EXPECT_EQ(rows, -960);
+    std::vector<std::uint8_t> yuy2(1280 * 1024 * 2);
+    sim::video::FillPattern(yuy2.data(), yuy2.size(), {1280, 1024}, 0);
+    const auto expected = ctrl::Yuy2ToBgr(yuy2, 1280, 1024);
+    EXPECT_EQ(file.compare(54, std::string::npos, std::string(expected.begin(), expected.end())), 0);
+}
+
+TEST_F(ViewerWineTest, TheCapturePinStreamsToTheFrameCallbackWhileTheGraphRuns) {
+    auto filter = BuildCameraGraph();
+    ASSERT_TRUE(filter);
+    // A preview path as a host builds it: capture pin, grabber with the
+    // camera object's frame callback, null renderer.
+    auto& graphs = ports->ports().captureDevices.Graphs();
+    std::shared_ptr<platform::SampleGrabber> grabber;
+    std::shared_ptr<platform::GraphFilter> renderer;
+    ASSERT_EQ(graphs.CreateSampleGrabber(grabber), S_OK);
+    ASSERT_EQ(graphs.CreateNullRenderer(renderer), S_OK);
+    const auto& graph = camera.viewer().camera;
+    ASSERT_EQ(graph.graph->AddFilter(*grabber, "Preview"), S_OK);
+    ASSERT_EQ(graph.graph->AddFilter(*renderer, "PreviewSink"), S_OK);
+    ComPtr<ICaptureGraphBuilder2> builder;
+    ASSERT_EQ(CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER, IID_ICaptureGraphBuilder2,
+                               reinterpret_cast<void**>(builder.GetAddressOf())),
+              S_OK);
+    ComPtr<IGraphBuilder> rawGraph;
+    IBaseFilter* source = platform::win32::Win32BaseFilterOf(*filter);
+    FILTER_INFO info{};
+    ASSERT_EQ(source->QueryFilterInfo(&info), S_OK);
+    ASSERT_TRUE(info.pGraph);
+    ASSERT_EQ(info.pGraph->QueryInterface(IID_IGraphBuilder, reinterpret_cast<void**>(rawGraph.GetAddressOf())), S_OK);
+    info.pGraph->Release();
+    ASSERT_EQ(builder->SetFiltergraph(rawGraph.Get()), S_OK);
+    ComPtr<IBaseFilter> grabberFilter;
+    ComPtr<IBaseFilter> rendererFilter;
+    ASSERT_EQ(rawGraph->FindFilterByName(L"Preview", &grabberFilter), S_OK);
+    ASSERT_EQ(rawGraph->FindFilterByName(L"PreviewSink", &rendererFilter), S_OK);
+    ASSERT_EQ(builder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, source, grabberFilter.Get(),
+                                    rendererFilter.Get()),
+              S_OK);
+    ASSERT_EQ(grabber->SetCallback(&camera.viewer().frameCallback, 0), S_OK);
+
+    ASSERT_TRUE(SUCCEEDED(graph.control->Run()));  // S_FALSE: the renderer is still cueing
+    EXPECT_TRUE(host.PumpUntil([&] { return camera.viewer().frameCallback.frameTotal() >= 5; }));
+    EXPECT_EQ(camera.Graph_IsRunning(), 1);
+    EXPECT_GT(camera.Preview_FrameRate(), 0.0);
+    ASSERT_EQ(graph.control->Stop(), S_OK);
+    const double frames = camera.viewer().frameCallback.frameTotal();
+    Sleep(200);
+    EXPECT_EQ(camera.viewer().frameCallback.frameTotal(), frames);  // nothing once stopped
+    grabber->SetCallback(nullptr, 0);
 }
 
 TEST_F(ViewerWineTest, StillWithoutAHostGraphFailsAndSnapshotWithoutOneDoesNothing) {
