@@ -67,7 +67,8 @@ HResult SampleGrabberCallback1::BufferCB(double, std::uint8_t* buffer, std::int3
         type.format.size() < kVideoInfoBytes)
         return kInvalidMediaType;
     const std::size_t bytes = buffer && length > 0 ? static_cast<std::size_t>(length) : 0;
-    if (type.subType == kSubtypeYuy2) return WriteBmp(buffer, bytes);
+    if (type.subType == kSubtypeYuy2)
+        return WriteBmp(buffer, bytes, *BitmapInfoHeader::FromBytes(std::span(type.format).subspan(kVideoInfoHeaderOffset)));
     if (type.subType == kSubtypeMjpg) return WriteJpeg(buffer, bytes);
     return platform::kS_OK;
 }
@@ -102,17 +103,12 @@ void SampleGrabberCallback1::Finish(const Still& still, bool written) {
     if (written && still.asked) m_ui.SendWindowMessage(window, kMsgStillWritten, 0, 0);
 }
 
-HResult SampleGrabberCallback1::WriteBmp(const std::uint8_t* buffer, std::size_t length) {
+HResult SampleGrabberCallback1::WriteBmp(const std::uint8_t* buffer, std::size_t length, const BitmapInfoHeader& header) {
     const Still still = TakeFileName();
     auto file = m_files.CreateBinary(still.fileName);
     if (!file) {
         m_ui.ShowMessageBox("INVALID_HANDLE_VALUE");
         return platform::kS_FALSE;
-    }
-    BitmapInfoHeader header;
-    {
-        std::lock_guard lock(m_mutex);
-        header = *BitmapInfoHeader::FromBytes(std::span(m_mediaType.format).subspan(kVideoInfoHeaderOffset));
     }
     const std::vector<std::uint8_t> pixels = Yuy2ToBgr(std::span(buffer, length), header.width, header.height);
     bool written = !pixels.empty();

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 
+#include "ctrl/camera/StillImage.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/MediaGraph.h"
@@ -57,7 +58,7 @@ private:
     };
     Still TakeFileName();
     void Finish(const Still& still, bool written);
-    platform::HResult WriteBmp(const std::uint8_t* buffer, std::size_t length);
+    platform::HResult WriteBmp(const std::uint8_t* buffer, std::size_t length, const BitmapInfoHeader& header);
     platform::HResult WriteJpeg(const std::uint8_t* buffer, std::size_t length);
 
     platform::Files& m_files;
