@@ -3,12 +3,14 @@
 # the host toolchain, clang with its fuzzer runtime, GoogleTest, Python (the
 # end-to-end tests read the rig's trace with it), MinGW-w64
 # for both Windows trees, Wine with its 32-bit loader (the shipped programs
-# are 32-bit) and Xvfb, with the 32-bit GStreamer plugins and OpenGL that
-# Wine's own file splitters and video renderer need for the playback tests.
+# are 32-bit) and Xvfb, with the GStreamer plugins and OpenGL (for both
+# Windows trees) that Wine's own file splitters and video renderer need for
+# the playback tests.
 # Runs apt only when something is missing.
 set -eu
 packages="cmake g++ make clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev nlohmann-json3-dev python3
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 wine32:i386 xvfb
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good libgl1 libgl1-mesa-dri libglx-mesa0
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386"
 
 sudo=""

@@ -79,7 +79,9 @@ private:
     HRESULT TryConnection(IPin* receiver, std::size_t sizeIndex);
     HRESULT DecideAllocator(IMemInputPin& input, FrameSize size, Microsoft::WRL::ComPtr<IMemAllocator>& allocator);
     void Stream();
-    void Deliver(std::uint32_t frame);
+    // `frame` picks the pattern; `sinceStart` times a capture frame from the
+    // start of the current run.
+    void Deliver(std::uint32_t frame, std::uint32_t sinceStart);
 
     IBaseFilter& filter_;
     const Kind kind_;
@@ -94,7 +96,8 @@ private:
     bool active_ = false;
     bool running_ = false;
     int pendingStills_ = 0;
-    std::uint32_t nextFrame_ = 0;
+    std::uint32_t nextFrame_ = 0;      // over the pin's life: the pattern moves on
+    std::uint32_t framesThisRun_ = 0;  // since the streaming thread started
     std::thread thread_;
 };
 

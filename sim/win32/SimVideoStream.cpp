@@ -15,6 +15,7 @@ void SimVideoPin::Activate() {
     if (FAILED(allocator_->Commit())) return;
     active_ = true;
     pendingStills_ = 0;
+    framesThisRun_ = 0;
     thread_ = std::thread([this] { Stream(); });
 }
 
@@ -64,13 +65,14 @@ void SimVideoPin::Stream() {
             if (!running_) continue;
         }
         const std::uint32_t frame = nextFrame_++;
+        const std::uint32_t sinceStart = framesThisRun_++;
         lock.unlock();
-        Deliver(frame);
+        Deliver(frame, sinceStart);
         lock.lock();
     }
 }
 
-void SimVideoPin::Deliver(std::uint32_t frame) {
+void SimVideoPin::Deliver(std::uint32_t frame, std::uint32_t sinceStart) {
     ComPtr<IMemAllocator> allocator;
     ComPtr<IMemInputPin> input;
     FrameSize size;
@@ -89,7 +91,7 @@ void SimVideoPin::Deliver(std::uint32_t frame) {
     sample->SetActualDataLength(FrameBytes(size));
     sample->SetSyncPoint(TRUE);
     if (kind_ == Kind::Capture) {
-        REFERENCE_TIME start = static_cast<REFERENCE_TIME>(frame) * video::kFrameTime;
+        REFERENCE_TIME start = static_cast<REFERENCE_TIME>(sinceStart) * video::kFrameTime;
         REFERENCE_TIME stop = start + video::kFrameTime;
         sample->SetTime(&start, &stop);
     } else {
