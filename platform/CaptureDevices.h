@@ -82,6 +82,27 @@ public:
     virtual HResult Set(std::int32_t property, std::int32_t value, std::int32_t flags) = 0;
 };
 
+// An output pin of a capture filter.
+class CapturePin {
+public:
+    virtual ~CapturePin() = default;
+};
+
+// IAMVideoControl: the capture filter's pin modes (8 = trigger one still).
+class VideoControl {
+public:
+    virtual ~VideoControl() = default;
+    virtual HResult SetMode(CapturePin& pin, std::int32_t mode) = 0;
+};
+
+// IQualProp of a filter that renders or delivers frames.
+class QualProp {
+public:
+    virtual ~QualProp() = default;
+    // Frames per second times 100.
+    virtual HResult get_AvgFrameRate(std::int32_t& rate) = 0;
+};
+
 // A bound capture filter (IBaseFilter) and the interfaces it may expose; a
 // query answers kE_NOINTERFACE when the filter lacks one.
 class Filter {
@@ -92,6 +113,11 @@ public:
     virtual HResult QueryKsTopologyInfo(std::shared_ptr<KsTopologyInfo>& topology) = 0;
     virtual HResult QueryVideoProcAmp(std::shared_ptr<RangedProperties>& procAmp) = 0;
     virtual HResult QueryCameraControl(std::shared_ptr<RangedProperties>& cameraControl) = 0;
+    virtual HResult QueryVideoControl(std::shared_ptr<VideoControl>& videoControl) = 0;
+    virtual HResult QueryQualProp(std::shared_ptr<QualProp>& qualProp) = 0;
+    // The filter's property pages in a modal frame with this title, owned
+    // by parentWindow; returns when the user closes it.
+    virtual HResult ShowPropertyPages(void* parentWindow, const std::string& title) = 0;
 };
 
 // One device of the category.
@@ -117,6 +143,8 @@ public:
     virtual HResult CreateVideoInputEnumerator(std::unique_ptr<MonikerEnumerator>& enumerator) = 0;
 };
 
+class MediaGraphs;
+
 class CaptureDevices {
 public:
     virtual ~CaptureDevices() = default;
@@ -128,6 +156,8 @@ public:
     // its IExtensionUnit: how systems whose proxy makes no node instances
     // reach it.
     virtual HResult CreateExtensionUnit(std::shared_ptr<ExtensionUnit>& unit) = 0;
+    // The classes of the viewer's graphs (platform/MediaGraph.h).
+    virtual MediaGraphs& Graphs() = 0;
 };
 
 }  // namespace kv::platform

@@ -2,6 +2,7 @@
 // stream that the debug log writes to.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -17,6 +18,19 @@ public:
     virtual void Flush() = 0;
 };
 
+// A file created anew for binary writing. Unless Commit succeeds, the file
+// is removed when the object goes, so that an interrupted write never leaves
+// a file that looks complete.
+class BinaryFile {
+public:
+    virtual ~BinaryFile() = default;
+    // Returns the number of bytes written.
+    virtual std::size_t Write(const void* data, std::size_t length) = 0;
+    // Closes the file and keeps it; false when closing failed (the file is
+    // then removed).
+    virtual bool Commit() = 0;
+};
+
 class Files {
 public:
     virtual ~Files() = default;
@@ -27,6 +41,9 @@ public:
     virtual bool CreateFolder(const std::string& path) = 0;
     // Opens with truncation; null when the file cannot be opened.
     virtual std::unique_ptr<TextStream> OpenTextForWriting(const std::string& path) = 0;
+    // Creates (or truncates) a file for writing, shared for writing with
+    // other openers; null when it cannot be created.
+    virtual std::unique_ptr<BinaryFile> CreateBinary(const std::string& path) = 0;
 };
 
 }  // namespace kv::platform

@@ -3,11 +3,15 @@
 # the host toolchain, clang with its fuzzer runtime, GoogleTest, Python (the
 # end-to-end tests read the rig's trace with it), MinGW-w64
 # for both Windows trees, Wine with its 32-bit loader (the shipped programs
-# are 32-bit), Xvfb, and NSIS (makensis makes the Windows setup program).
+# are 32-bit), Xvfb, NSIS (makensis makes the Windows setup program), and
+# the GStreamer plugins and OpenGL (for both Windows trees) that Wine's own
+# file splitters and video renderer need for the playback tests.
 # Runs apt only when something is missing.
 set -eu
 packages="cmake g++ make clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev nlohmann-json3-dev python3
-  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 wine32:i386 xvfb nsis"
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 wine32:i386 xvfb nsis
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good libgl1 libgl1-mesa-dri libglx-mesa0
+  gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386"
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"

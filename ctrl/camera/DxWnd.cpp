@@ -31,7 +31,7 @@ FilterPair& ProcessFilterPair() {
 }
 
 CDxWnd::CDxWnd(platform::Ports& ports, FilterPair& filterPair)
-    : m_ports(ports), m_filterPair(filterPair), m_logFile(ports) {}
+    : m_ports(ports), m_filterPair(filterPair), m_logFile(ports), m_viewer(ports.files, ports.ui, ports.clock) {}
 
 CDxWnd::~CDxWnd() {
     // SMIUtility stays loaded to the end of the process, as it always has:

@@ -10,6 +10,7 @@
 
 #include "ctrl/camera/DxCOM.h"
 #include "ctrl/camera/SmiUtility.h"
+#include "ctrl/camera/Viewer.h"
 #include "ctrl/common/LogFile.h"
 #include "platform/Ports.h"
 
@@ -49,7 +50,11 @@ public:
     // Writes one line to KV_DS_LOG.txt when "/d" (any case) is on the command
     // line; otherwise does nothing. Always returns 1.
     int Log(const std::string& text);
-    void SetWindowHandle(void* window) { m_notifyWindow = window; }
+    void SetWindowHandle(void* window) {
+        m_notifyWindow = window;
+        m_viewer.stillCallback.SetWindow(window);
+        m_viewer.frameCallback.SetWindow(window);
+    }
 
     LogFile& logFile() { return m_logFile; }
     const std::vector<RangeDataSet>& ranges() const { return m_ranges; }
@@ -99,7 +104,8 @@ public:
     int P809_Read(const std::string& regText, const std::string& secondText) override;
     int P809_Write(const std::string& regText, const std::string& valueText) override;
 
-    // Preview, still and playback: not built yet (DxWndPending.cpp).
+    // Viewer: still pin and camera graph (ViewerStill.cpp), playback
+    // (ViewerPlayback.cpp), formats, buffers and release (ViewerGraph.cpp).
     platform::HResult Device_PropertyPage(void* parentWindow) override;
     int Snapshot_Take(int formatIndex) override;
     int Graph_Release() override;
@@ -119,8 +125,19 @@ public:
     int Usb_ListInit() override;
     int StillPin_Snapshot(platform::Filter* source) override;
     platform::HResult StillPin_Build(platform::Filter* source) override;
+    // A hook for hosts whose cameras switch the still format; these do not.
     void StillPin_SelectFormat(int, int) override {}
     double Preview_FrameRate() override;
+
+    // For a host that owns a window: the camera graph it built (no operation
+    // of this program builds one), the frame sizes it found, the still's
+    // file name, and whether preview frames are posted to the window.
+    void SetCameraGraph(platform::CameraGraph graph);
+    void AddFrameSize(int width, int height, std::uint8_t formatByte);
+    void SetStillFileName(const std::string& fileName) { m_viewer.stillCallback.SetFileName(fileName); }
+    void SetPreviewPosting(bool posting) { m_viewer.frameCallback.SetPosting(posting); }
+    const ViewerState& viewer() const { return m_viewer; }
+    ViewerState& viewer() { return m_viewer; }
 
 protected:
     platform::Ports& m_ports;
@@ -130,6 +147,12 @@ private:
     int RunFamilyLoaders(const std::string& family);
     platform::HResult AsicRequest(std::uint32_t flags, std::array<std::uint8_t, 4>& block);
     bool I2cTransferSucceeds();
+    int PauseForStep();
+    std::int64_t StepLength() const;
+    int StoreConnectedFormat(platform::SampleGrabber& grabber);
+    int BuildPlaybackChain(const std::string& fileName);
+    void ReadPlaybackPositions();
+    void StartFrameStepping();
 
     FilterPair& m_filterPair;
     void* m_notifyWindow = nullptr;
@@ -140,6 +163,7 @@ private:
     std::shared_ptr<platform::RangedProperties> m_camCtrl;
     SmiUtility m_smi;
     LogFile m_logFile;
+    ViewerState m_viewer;
 };
 
 }  // namespace kv::ctrl

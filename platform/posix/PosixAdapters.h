@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/MediaGraph.h"
 #include "platform/Ports.h"
 
 namespace kv::platform::posix {
@@ -34,6 +35,7 @@ public:
     bool IsDirectory(const std::string& path) const override;
     bool CreateFolder(const std::string& path) override;
     std::unique_ptr<TextStream> OpenTextForWriting(const std::string& path) override;
+    std::unique_ptr<BinaryFile> CreateBinary(const std::string& path) override;
 };
 
 class PosixConsole : public Console {
@@ -48,11 +50,15 @@ public:
     std::uint32_t TickCount() const override;
 };
 
-// No message boxes here: both texts go to standard error.
+// No message boxes here: both texts go to standard error. There are no
+// windows to send messages to.
 class PosixUi : public Ui {
 public:
     void ShowMessageBox(const std::string& text) override;
     void DebugOutput(const std::string& text) override;
+    bool SendWindowMessage(void*, std::uint32_t, std::uintptr_t, std::intptr_t) override { return false; }
+    bool PostWindowMessage(void*, std::uint32_t, std::uintptr_t, std::intptr_t) override { return false; }
+    bool PostToMainWindow(void*, std::uint32_t, std::uintptr_t, std::intptr_t) override { return false; }
 };
 
 class PosixProcesses : public Processes {
@@ -67,7 +73,7 @@ public:
 };
 
 // This platform's cameras are not reached: the video-input category is
-// empty.
+// empty, and there are no viewer graphs.
 class PosixCaptureDevices : public CaptureDevices {
 public:
     HResult Initialize() override { return kS_OK; }
@@ -75,6 +81,10 @@ public:
     HResult CreateSystemDeviceEnumerator(std::unique_ptr<DeviceEnumerator>& enumerator) override;
     // No plug-in class is registered here.
     HResult CreateExtensionUnit(std::shared_ptr<ExtensionUnit>&) override { return kClassNotRegistered; }
+    MediaGraphs& Graphs() override { return m_graphs; }
+
+private:
+    AbsentMediaGraphs m_graphs;
 };
 
 // No USB device is reachable here: the device list is always empty.

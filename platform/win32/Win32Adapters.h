@@ -24,6 +24,7 @@ public:
     bool IsDirectory(const std::string& path) const override;
     bool CreateFolder(const std::string& path) override;
     std::unique_ptr<TextStream> OpenTextForWriting(const std::string& path) override;
+    std::unique_ptr<BinaryFile> CreateBinary(const std::string& path) override;
 };
 
 class Win32Console : public Console {
@@ -42,6 +43,9 @@ class Win32Ui : public Ui {
 public:
     void ShowMessageBox(const std::string& text) override;
     void DebugOutput(const std::string& text) override;
+    bool SendWindowMessage(void* window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    bool PostWindowMessage(void* window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    bool PostToMainWindow(void* window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
 };
 
 class Win32Processes : public Processes {
@@ -58,6 +62,7 @@ public:
     void Uninitialize() override;
     HResult CreateSystemDeviceEnumerator(std::unique_ptr<DeviceEnumerator>& enumerator) override;
     HResult CreateExtensionUnit(std::shared_ptr<ExtensionUnit>& unit) override;
+    MediaGraphs& Graphs() override;
 };
 
 }  // namespace kv::platform::win32

@@ -6,6 +6,7 @@
 
 #include "platform/win32/Win32Adapters.h"
 #include "platform/win32/Win32Filter.h"
+#include "platform/win32/Win32MediaGraph.h"
 #include "platform/win32/WideText.h"
 
 namespace kv::platform::win32 {
@@ -103,6 +104,11 @@ HResult Win32CaptureDevices::CreateExtensionUnit(std::shared_ptr<ExtensionUnit>&
                                         win::kIID_IExtensionUnit, reinterpret_cast<void**>(raw.GetAddressOf()));
     if (SUCCEEDED(hr) && raw) unit = MakeWin32ExtensionUnit(raw);
     return hr;
+}
+
+MediaGraphs& Win32CaptureDevices::Graphs() {
+    static Win32MediaGraphs graphs;
+    return graphs;
 }
 
 }  // namespace kv::platform::win32

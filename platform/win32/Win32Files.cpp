@@ -4,7 +4,9 @@
 #include <share.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "platform/win32/Win32Adapters.h"
 #include "platform/win32/WideText.h"
@@ -29,7 +31,51 @@ private:
     std::FILE* m_file;
 };
 
+// Written through the platform's file handle, shared for writing as the
+// still writer always opened it.
+class Win32BinaryFile : public BinaryFile {
+public:
+    Win32BinaryFile(HANDLE file, std::wstring path) : m_file(file), m_path(std::move(path)) {}
+    ~Win32BinaryFile() override {
+        if (m_file == INVALID_HANDLE_VALUE) return;
+        CloseHandle(m_file);
+        DeleteFileW(m_path.c_str());
+    }
+    Win32BinaryFile(const Win32BinaryFile&) = delete;
+    Win32BinaryFile& operator=(const Win32BinaryFile&) = delete;
+    std::size_t Write(const void* data, std::size_t length) override {
+        std::size_t done = 0;
+        while (m_file != INVALID_HANDLE_VALUE && done < length) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(length - done, 1u << 30));
+            DWORD written = 0;
+            if (!WriteFile(m_file, static_cast<const char*>(data) + done, chunk, &written, nullptr) || written == 0)
+                break;
+            done += written;
+        }
+        return done;
+    }
+    bool Commit() override {
+        if (m_file == INVALID_HANDLE_VALUE) return false;
+        const bool closed = CloseHandle(m_file) != FALSE;
+        m_file = INVALID_HANDLE_VALUE;
+        if (!closed) DeleteFileW(m_path.c_str());
+        return closed;
+    }
+
+private:
+    HANDLE m_file;
+    std::wstring m_path;
+};
+
 }  // namespace
+
+std::unique_ptr<BinaryFile> Win32Files::CreateBinary(const std::string& path) {
+    std::wstring wide = Widen(path);
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<Win32BinaryFile>(file, std::move(wide));
+}
 
 bool Win32Files::Exists(const std::string& path) const {
     return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -4,7 +4,12 @@
 
 #include <cstring>
 
+#include <amvideo.h>
+#include <ocidl.h>
+#include <olectl.h>
+
 #include "platform/win32/KsInterfaces.h"
+#include "platform/win32/WideText.h"
 
 namespace kv::platform::win32 {
 
@@ -153,6 +158,32 @@ HResult Query(IBaseFilter* filter, REFIID iid, std::shared_ptr<Port>& out) {
     return hr;
 }
 
+class Win32VideoControl : public VideoControl {
+public:
+    explicit Win32VideoControl(ComPtr<IAMVideoControl> control) : m_control(std::move(control)) {}
+    HResult SetMode(CapturePin& pin, std::int32_t mode) override {
+        auto* ours = dynamic_cast<Win32CapturePin*>(&pin);
+        return ours ? m_control->SetMode(ours->Raw(), mode) : E_INVALIDARG;
+    }
+
+private:
+    ComPtr<IAMVideoControl> m_control;
+};
+
+class Win32QualProp : public QualProp {
+public:
+    explicit Win32QualProp(ComPtr<IQualProp> quality) : m_quality(std::move(quality)) {}
+    HResult get_AvgFrameRate(std::int32_t& rate) override {
+        int value = 0;
+        const HRESULT hr = m_quality->get_AvgFrameRate(&value);
+        if (SUCCEEDED(hr)) rate = value;
+        return hr;
+    }
+
+private:
+    ComPtr<IQualProp> m_quality;
+};
+
 class Win32Filter : public Filter {
 public:
     explicit Win32Filter(ComPtr<IBaseFilter> filter) : m_filter(std::move(filter)) {}
@@ -173,6 +204,26 @@ public:
         return Query<IAMCameraControl, Win32RangedProperties<IAMCameraControl>>(m_filter.Get(), IID_IAMCameraControl,
                                                                                 cameraControl);
     }
+    HResult QueryVideoControl(std::shared_ptr<VideoControl>& videoControl) override {
+        return Query<IAMVideoControl, Win32VideoControl>(m_filter.Get(), IID_IAMVideoControl, videoControl);
+    }
+    HResult QueryQualProp(std::shared_ptr<QualProp>& qualProp) override {
+        return Query<IQualProp, Win32QualProp>(m_filter.Get(), IID_IQualProp, qualProp);
+    }
+    HResult ShowPropertyPages(void* parentWindow, const std::string& title) override {
+        ComPtr<ISpecifyPropertyPages> pages;
+        HRESULT hr = m_filter.As(&pages);
+        if (FAILED(hr)) return hr;
+        CAUUID ids{};
+        hr = pages->GetPages(&ids);
+        if (FAILED(hr)) return hr;
+        IUnknown* object = m_filter.Get();
+        hr = OleCreatePropertyFrame(static_cast<HWND>(parentWindow), 0, 0, Widen(title).c_str(), 1, &object, ids.cElems,
+                                    ids.pElems, 0, 0, nullptr);
+        CoTaskMemFree(ids.pElems);
+        return hr;
+    }
+    IBaseFilter* Raw() const { return m_filter.Get(); }
 
 private:
     ComPtr<IBaseFilter> m_filter;
@@ -182,6 +233,11 @@ private:
 
 std::shared_ptr<Filter> MakeWin32Filter(ComPtr<IBaseFilter> filter) {
     return std::make_shared<Win32Filter>(std::move(filter));
+}
+
+IBaseFilter* Win32BaseFilterOf(Filter& filter) {
+    auto* ours = dynamic_cast<Win32Filter*>(&filter);
+    return ours ? ours->Raw() : nullptr;
 }
 
 std::shared_ptr<ExtensionUnit> MakeWin32ExtensionUnit(ComPtr<win::IExtensionUnit> unit) {

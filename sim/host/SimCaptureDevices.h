@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/CaptureDevices.h"
+#include "platform/MediaGraph.h"
 #include "sim/host/SimContext.h"
 
 namespace kv::sim::host {
@@ -18,9 +19,13 @@ public:
     // CExtensionUnit would make on Windows: it shares the process's plug-in
     // state with the node instances of every simulated filter.
     platform::HResult CreateExtensionUnit(std::shared_ptr<platform::ExtensionUnit>& unit) override;
+    // The host has no viewer graphs; the simulated cameras' video is served
+    // only under Windows (kvsimcam.dll).
+    platform::MediaGraphs& Graphs() override { return m_graphs; }
 
 private:
     SimContext& m_context;
+    platform::AbsentMediaGraphs m_graphs;
 };
 
 }  // namespace kv::sim::host

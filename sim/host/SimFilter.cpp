@@ -154,6 +154,12 @@ public:
         return Offer<SimRangedProperties>("IAMCameraControl", cameraControl, m_context, m_device,
                                           PropertyGroup::CameraControl);
     }
+    // Video reaches no host graph, so the filter offers neither of its
+    // video interfaces.
+    HResult QueryVideoControl(std::shared_ptr<platform::VideoControl>&) override { return platform::kE_NOINTERFACE; }
+    HResult QueryQualProp(std::shared_ptr<platform::QualProp>&) override { return platform::kE_NOINTERFACE; }
+    // No window system here to show pages in.
+    HResult ShowPropertyPages(void*, const std::string&) override { return platform::kE_NOTIMPL; }
 
 private:
     const RigDevice& Entry() const { return m_context.rig().Device(m_device); }

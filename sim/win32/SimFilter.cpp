@@ -28,7 +28,9 @@ HRESULT ReadDeviceIndex(IPropertyBag& bag, LONG& index) {
 
 SimFilter::SimFilter()
     : procAmp_(*Identity(), binding_, PropertyGroup::VideoProcAmp),
-      cameraControl_(*Identity(), binding_, PropertyGroup::CameraControl) {
+      cameraControl_(*Identity(), binding_, PropertyGroup::CameraControl),
+      capturePin_(*this, SimVideoPin::Kind::Capture, video::DefaultFrameSizes()),
+      stillPin_(*this, SimVideoPin::Kind::Still, video::DefaultFrameSizes()) {
     ObjectCreated();
 }
 
@@ -65,6 +67,7 @@ void* SimFilter::BoundFace(REFIID iid) {
     }
     if (iid == IID_IAMVideoProcAmp) return binding_.Offers("IAMVideoProcAmp") ? &procAmp_ : nullptr;
     if (iid == IID_IAMCameraControl) return binding_.Offers("IAMCameraControl") ? &cameraControl_ : nullptr;
+    if (iid == IID_IAMVideoControl) return binding_.Get() ? static_cast<IAMVideoControl*>(this) : nullptr;
     return nullptr;
 }
 

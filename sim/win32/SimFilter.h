@@ -14,20 +14,24 @@
 #include "platform/win32/KsInterfaces.h"
 #include "sim/win32/DeviceBinding.h"
 #include "sim/win32/PropertyFace.h"
+#include "sim/win32/SimVideoPin.h"
 
 namespace kv::sim::win32 {
 
 // Until the device moniker loads the filter from the device's property bag
 // the filter is unbound: it answers IUnknown, IPersist, IPersistPropertyBag
-// and IBaseFilter. Bound, it also answers those of IKsControl,
-// IKsPropertySet, IKsTopologyInfo, IAMVideoProcAmp and IAMCameraControl that
-// the rig gives the device; the others answer E_NOINTERFACE. A filter whose
-// load failed answers only IUnknown and the persistence interfaces.
+// and IBaseFilter. Bound, it also answers IAMVideoControl and those of
+// IKsControl, IKsPropertySet, IKsTopologyInfo, IAMVideoProcAmp and
+// IAMCameraControl that the rig gives the device; the others answer
+// E_NOINTERFACE. A filter whose load failed answers only IUnknown and the
+// persistence interfaces. Its two output pins, capture and still, deliver
+// the test pattern (SimVideoPin.h).
 class SimFilter final : public IBaseFilter,
                         public IPersistPropertyBag,
                         public kv::win::IKsControl,
                         public IKsPropertySet,
-                        public kv::win::IKsTopologyInfo {
+                        public kv::win::IKsTopologyInfo,
+                        public IAMVideoControl {
 public:
     // For the class factory: a new filter (aggregation is not supported).
     static HRESULT Create(IUnknown* outer, REFIID iid, void** out);
@@ -83,6 +87,16 @@ public:
     HRESULT STDMETHODCALLTYPE get_NodeType(DWORD node, GUID* type) override;
     HRESULT STDMETHODCALLTYPE CreateNodeInstance(DWORD node, REFIID iid, void** object) override;
 
+    // IAMVideoControl: the still pin's trigger (SimFilterVideo.cpp).
+    HRESULT STDMETHODCALLTYPE GetCaps(IPin* pin, long* flags) override;
+    HRESULT STDMETHODCALLTYPE SetMode(IPin* pin, long mode) override;
+    HRESULT STDMETHODCALLTYPE GetMode(IPin* pin, long* mode) override;
+    HRESULT STDMETHODCALLTYPE GetCurrentActualFrameRate(IPin* pin, LONGLONG* frameTime) override;
+    HRESULT STDMETHODCALLTYPE GetMaxAvailableFrameRate(IPin* pin, long index, SIZE dimensions,
+                                                       LONGLONG* frameTime) override;
+    HRESULT STDMETHODCALLTYPE GetFrameRateList(IPin* pin, long index, SIZE dimensions, long* count,
+                                               LONGLONG** frameTimes) override;
+
 private:
     SimFilter();
     ~SimFilter();
@@ -93,6 +107,8 @@ private:
     // The interface of this object for iid, or null.
     void* Face(REFIID iid);
     void* BoundFace(REFIID iid);
+    // The pin behind `pin` when it is one of ours.
+    SimVideoPin* OwnPin(IPin* pin);
 
     std::atomic<ULONG> refs_{0};  // the creator's smart pointer takes the first
     DeviceBinding binding_;
@@ -109,6 +125,10 @@ private:
     Microsoft::WRL::ComPtr<IReferenceClock> clock_;
     IFilterGraph* graph_ = nullptr;  // not held: the graph holds its filters
     std::wstring graphName_;
+
+    SimVideoPin capturePin_;
+    SimVideoPin stillPin_;
+    std::atomic<long> stillMode_{0};
 };
 
 }  // namespace kv::sim::win32

@@ -1,29 +1,47 @@
-// The simulated filter as a member of a filter graph: run state, reference
-// clock, pins (none) and filter information.
+// The simulated filter as a member of a filter graph: run state (which
+// starts and stops its pins' streaming), reference clock, pins and filter
+// information.
 #include <algorithm>
 #include <cwchar>
 
-#include "sim/win32/EmptyPinEnumerator.h"
+#include "sim/win32/PinEnumerator.h"
 #include "sim/win32/SimFilter.h"
 #include "sim/win32/SimIds.h"
 
 namespace kv::sim::win32 {
 
+// The pins' threads are started and ended outside the filter's lock: a
+// streaming thread may be inside the graph, which may call the filter.
 HRESULT SimFilter::Stop() {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    state_ = State_Stopped;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        state_ = State_Stopped;
+    }
+    for (SimVideoPin* pin : {&capturePin_, &stillPin_}) pin->Deactivate();
     return S_OK;
 }
 
 HRESULT SimFilter::Pause() {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    state_ = State_Paused;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        state_ = State_Paused;
+    }
+    for (SimVideoPin* pin : {&capturePin_, &stillPin_}) {
+        pin->Activate();
+        pin->SetRunning(false);
+    }
     return S_OK;
 }
 
 HRESULT SimFilter::Run(REFERENCE_TIME) {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    state_ = State_Running;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        state_ = State_Running;
+    }
+    for (SimVideoPin* pin : {&capturePin_, &stillPin_}) {
+        pin->Activate();
+        pin->SetRunning(true);
+    }
     return S_OK;
 }
 
@@ -31,7 +49,9 @@ HRESULT SimFilter::GetState(DWORD, FILTER_STATE* state) {
     if (state == nullptr) return E_POINTER;
     const std::lock_guard<std::mutex> lock(mutex_);
     *state = state_;
-    return S_OK;
+    // A live source sends nothing while paused: the graph must not wait for
+    // its renderers to receive a first frame before running.
+    return state_ == State_Paused ? VFW_S_CANT_CUE : S_OK;
 }
 
 HRESULT SimFilter::SetSyncSource(IReferenceClock* clock) {
@@ -48,11 +68,19 @@ HRESULT SimFilter::GetSyncSource(IReferenceClock** clock) {
     return S_OK;
 }
 
-HRESULT SimFilter::EnumPins(IEnumPins** pins) { return CreateEmptyPinEnumerator(pins); }
+HRESULT SimFilter::EnumPins(IEnumPins** pins) { return CreatePinEnumerator({&capturePin_, &stillPin_}, pins); }
 
-HRESULT SimFilter::FindPin(LPCWSTR, IPin** pin) {
+HRESULT SimFilter::FindPin(LPCWSTR id, IPin** pin) {
     if (pin == nullptr) return E_POINTER;
     *pin = nullptr;
+    if (id == nullptr) return E_POINTER;
+    for (SimVideoPin* own : {&capturePin_, &stillPin_}) {
+        if (std::wcscmp(id, own->Name()) == 0) {
+            *pin = own;
+            own->AddRef();
+            return S_OK;
+        }
+    }
     return VFW_E_NOT_FOUND;
 }
 

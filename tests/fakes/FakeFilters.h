@@ -7,6 +7,8 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/CaptureDevices.h"
@@ -77,12 +79,27 @@ public:
     std::shared_ptr<RecordingPropertySet> propertySet = std::make_shared<RecordingPropertySet>();
     std::shared_ptr<FakeRangedProperties> procAmp;
     std::shared_ptr<FakeRangedProperties> cameraControl;
+    std::shared_ptr<platform::VideoControl> videoControl;
+    std::shared_ptr<platform::QualProp> qualProp;
 
     platform::HResult QueryKsControl(std::shared_ptr<platform::KsControl>& control) override;
     platform::HResult QueryKsPropertySet(std::shared_ptr<platform::KsPropertySet>& set) override;
     platform::HResult QueryKsTopologyInfo(std::shared_ptr<platform::KsTopologyInfo>& topology) override;
     platform::HResult QueryVideoProcAmp(std::shared_ptr<platform::RangedProperties>& procAmp) override;
     platform::HResult QueryCameraControl(std::shared_ptr<platform::RangedProperties>& cameraControl) override;
+    platform::HResult QueryVideoControl(std::shared_ptr<platform::VideoControl>& control) override {
+        control = videoControl;
+        return control ? platform::kS_OK : platform::kE_NOINTERFACE;
+    }
+    std::vector<std::pair<void*, std::string>> propertyFrames;  // parent, title
+    platform::HResult ShowPropertyPages(void* parent, const std::string& title) override {
+        propertyFrames.emplace_back(parent, title);
+        return platform::kS_OK;
+    }
+    platform::HResult QueryQualProp(std::shared_ptr<platform::QualProp>& prop) override {
+        prop = qualProp;
+        return prop ? platform::kS_OK : platform::kE_NOINTERFACE;
+    }
 };
 
 }  // namespace kv::test

@@ -1,9 +1,11 @@
 // Recording fakes of the ports.
 #include "tests/fakes/FakePorts.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/ProfileText.h"
 
@@ -130,6 +132,41 @@ std::unique_ptr<platform::TextStream> FakeFiles::OpenTextForWriting(const std::s
     file.flushed = 0;
     ++file.openCount;
     return std::make_unique<FakeStream>(file);
+}
+
+namespace {
+
+class FakeBinaryFile : public platform::BinaryFile {
+public:
+    FakeBinaryFile(FakeFiles& files, std::string path) : m_files(files), m_path(std::move(path)) {}
+    ~FakeBinaryFile() override {
+        if (!m_committed) m_files.removed.push_back(m_path);
+    }
+    std::size_t Write(const void* data, std::size_t length) override {
+        std::size_t room = length;
+        if (m_files.failWritingAfter) room = std::min(length, *m_files.failWritingAfter - std::min(*m_files.failWritingAfter, m_bytes.size()));
+        m_bytes.append(static_cast<const char*>(data), room);
+        return room;
+    }
+    bool Commit() override {
+        m_committed = true;
+        m_files.files[m_path].content = m_bytes;
+        return true;
+    }
+
+private:
+    FakeFiles& m_files;
+    std::string m_path;
+    std::string m_bytes;
+    bool m_committed = false;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::BinaryFile> FakeFiles::CreateBinary(const std::string& path) {
+    if (failCreating || !directories.count(ParentOf(path))) return nullptr;
+    files.erase(path);  // created anew
+    return std::make_unique<FakeBinaryFile>(*this, path);
 }
 
 void FakeFiles::AddDirectoryTree(const std::string& path) {

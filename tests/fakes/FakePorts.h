@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/MediaGraph.h"
 #include "platform/Ports.h"
 
 namespace kv::test {
@@ -57,6 +58,12 @@ public:
     bool IsDirectory(const std::string& path) const override;
     bool CreateFolder(const std::string& path) override;
     std::unique_ptr<platform::TextStream> OpenTextForWriting(const std::string& path) override;
+    // Binary files land in `files` only when committed; failCreating refuses
+    // the creation, failWritingAfter cuts every file after that many bytes.
+    bool failCreating = false;
+    std::optional<std::size_t> failWritingAfter;
+    std::vector<std::string> removed;  // created files dropped uncommitted
+    std::unique_ptr<platform::BinaryFile> CreateBinary(const std::string& path) override;
 
     // Adds a folder and every parent of it.
     void AddDirectoryTree(const std::string& path);
@@ -85,10 +92,34 @@ public:
 
 class FakeUi : public platform::Ui {
 public:
+    struct Message {
+        std::string how;  // "send", "post" or "main"
+        void* window;
+        std::uint32_t message;
+        std::uintptr_t wParam;
+        std::intptr_t lParam;
+    };
     std::vector<std::string> messageBoxes;
     std::vector<std::string> debugOutput;
+    std::vector<Message> messages;
+    // Runs for every sent message, as the window's procedure would.
+    std::function<void(const Message&)> onSend;
+
     void ShowMessageBox(const std::string& text) override { messageBoxes.push_back(text); }
     void DebugOutput(const std::string& text) override { debugOutput.push_back(text); }
+    bool SendWindowMessage(void* window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
+        messages.push_back({"send", window, message, wParam, lParam});
+        if (onSend) onSend(messages.back());
+        return window != nullptr;
+    }
+    bool PostWindowMessage(void* window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
+        messages.push_back({"post", window, message, wParam, lParam});
+        return window != nullptr;
+    }
+    bool PostToMainWindow(void* window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
+        messages.push_back({"main", window, message, wParam, lParam});
+        return window != nullptr;
+    }
 };
 
 class FakeProcesses : public platform::Processes {
@@ -164,6 +195,9 @@ public:
     platform::HResult CreateExtensionUnit(std::shared_ptr<platform::ExtensionUnit>&) override {
         return platform::kClassNotRegistered;
     }
+    platform::AbsentMediaGraphs absentGraphs;
+    platform::MediaGraphs* graphs = &absentGraphs;  // a test may point it at fakes
+    platform::MediaGraphs& Graphs() override { return *graphs; }
 };
 
 // A USB library over described devices (none by default). Every control

@@ -84,6 +84,9 @@ public:
     }
     HResult QueryVideoProcAmp(std::shared_ptr<platform::RangedProperties>&) override { return platform::kE_NOINTERFACE; }
     HResult QueryCameraControl(std::shared_ptr<platform::RangedProperties>&) override { return platform::kE_NOINTERFACE; }
+    HResult QueryVideoControl(std::shared_ptr<platform::VideoControl>&) override { return platform::kE_NOINTERFACE; }
+    HResult QueryQualProp(std::shared_ptr<platform::QualProp>&) override { return platform::kE_NOINTERFACE; }
+    HResult ShowPropertyPages(void*, const std::string&) override { return platform::kE_NOINTERFACE; }
 
 private:
     FakeCamera& m_camera;

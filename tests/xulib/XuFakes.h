@@ -109,6 +109,10 @@ public:
     platform::HResult CreateExtensionUnit(std::shared_ptr<platform::ExtensionUnit>&) override {
         return platform::kClassNotRegistered;
     }
+    platform::MediaGraphs& Graphs() override { return m_graphs; }
+
+private:
+    platform::AbsentMediaGraphs m_graphs;
 };
 
 // The register library's world: fake ports with these cameras, and helpers
