@@ -301,7 +301,10 @@ TEST_F(ViewerTest, FormatHelpersAndBuffers) {
 }
 
 TEST_F(ViewerTest, UsbListInitReportsALibraryThatFails) {
-    EXPECT_EQ(camera.Usb_ListInit(), 0);  // the fake USB library builds no list
+    EXPECT_EQ(camera.Usb_ListInit(), 1);
+    EXPECT_TRUE(fakes.console.lines.empty());
+    fakes.directUsb.listInitFails = true;
+    EXPECT_EQ(camera.Usb_ListInit(), 0);
     EXPECT_EQ(fakes.console.lines, std::vector<std::string>{"Error initializing device list."});
 }
 
