@@ -1,24 +1,26 @@
 #!/usr/bin/env python3
-"""Times typical KV_DS_Ctrl commands on rigs of 1, 4 and 8 simulated cameras
+"""Times every KV_DS_Ctrl command on rigs of 1, 4 and 8 simulated cameras
 and splits each run's wall time into the pauses the behaviour requires and
 the overhead between them. Not a test: it prints a table.
 
-  bench/dispatch_bench.py host BUILD_DIR [RUNS]        (a build of the host tree)
-  bench/dispatch_bench.py wine BUILD_WIN_DIR [RUNS]    (the 32-bit Windows tree)
+  bench/dispatch_bench.py host BUILD_DIR [RUNS]
+  bench/dispatch_bench.py wine BUILD_WIN_DIR RUNS HOST_BUILD_DIR
 
-RUNS (default 5) timed runs per command, medians printed.
+BUILD_DIR and HOST_BUILD_DIR are builds of the host tree, BUILD_WIN_DIR one of
+the 32-bit Windows tree; RUNS (default 5) timed runs per command, medians
+printed.
 
-The pauses are read off one debug run per command: 250 ms per camera handled
-in all-cameras mode, 150 ms per camera the black-bar fix bound, 200 ms per
-auto-exposure command of single-camera mode. Filter bindings are the debug
-log's successful IKsControl queries; rig requests are the lines one run adds
-to the rig's trace (each takes the rig's lock, rewrites the state file and
-appends to the trace: the simulated device's own work). Under Wine the
-baseline is kv_sim_probe enumerating the same rig without binding anything
-(COM and the video-input enumeration: the platform calls every run makes),
-run in turn with the command (command, baseline, command, ...) so that both
-medians come from the same stretch of a shared machine's time; the last
-column is the command's overhead over the baseline's median.
+The pauses are what the program asked its clock for in one run of the host
+program on the same rig (KV_SIM_PAUSE_TALLY): the dispatcher's and the model
+tables' pauses, and nothing of the rig's own delays; the same command on the
+same rig pauses the same under Wine. Filter bindings are the debug log's
+successful IKsControl queries; rig requests are the lines one run adds to
+the rig's trace (the simulated device's own work). Under Wine the baseline
+is kv_sim_probe enumerating the same rig without binding anything (COM and
+the video-input enumeration: the platform calls every run makes), run in
+turn with the command (command, baseline, command, ...) so that both medians
+come from the same stretch of a shared machine's time; the last column is
+the command's overhead over the baseline's median.
 """
 import json
 import os
@@ -30,7 +32,9 @@ import tempfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-COMMANDS = [["LED", "on"], ["LED", "on", "-CAM1"], ["AE", "on", "-CAM1"]]
+COMMANDS = [["LED", "on"], ["LED", "on", "2"], ["LED", "off"], ["LED", "on", "-CAM1"], ["AE", "on"], ["AE", "off", "-CAM1"],
+            ["EV", "100"], ["EV", "100", "-CAM1"], ["AntiFlicker", "On", "50"], ["AntiFlicker", "Off", "-CAM1"],
+            ["FLCSwitch", "1010"], ["FLCLevel", "3", "-CAM1"], ["INIT"], ["saveexposure"], ["loadexposure", "-CAM1"]]
 
 
 def korvex_rig(count, folder):
@@ -63,6 +67,21 @@ class Host:
 
     def log(self):
         return os.path.join(self.documents, "KV_DS_Ctrl", "Log", "KV_DS_LOG.txt")
+
+    def pauses(self, rig, arguments):
+        """Milliseconds the program paused in one run of `arguments` on `rig`."""
+        tally = os.path.join(self.folder, "pauses.txt")
+        if os.path.exists(tally):
+            os.remove(tally)
+        saved = os.environ.get("KV_SIM_RIG")
+        os.environ["KV_SIM_RIG"] = rig
+        self.kvsim("reset")
+        env = dict(os.environ, KV_COMMON_DOCUMENTS=self.documents, KV_SIM_PAUSE_TALLY=tally)
+        subprocess.run(["./KV_DS_Ctrl"] + arguments, cwd=os.path.dirname(self.program), env=env,
+                       stdout=subprocess.DEVNULL, check=True)
+        if saved is not None:
+            os.environ["KV_SIM_RIG"] = saved
+        return int(open(tally).read().split()[0])
 
     def kvsim(self, command):
         kvsim = os.path.join(os.path.dirname(os.path.dirname(self.program)), "sim", "kvsim")
@@ -135,21 +154,18 @@ def medians_ms(runs, command, baseline):
     return statistics.median(timed), statistics.median(base) if base else None
 
 
-def pauses_and_bindings(log):
+def bindings(log):
     lines = [line.rstrip("\r\n")[25:] for line in open(log, encoding="utf-8", errors="replace")]
-    bound = [i for i, line in enumerate(lines) if line.endswith("(LPVOID*)&pKsControl) Ok")]
-    blackbar = sum(1 for i in bound if i + 1 < len(lines) and lines[i + 1] == "Reduce Blackbar")
-    handled = sum(1 for line in lines if line.startswith("All Korvex control."))
-    auto_exposure = sum(1 for line in lines if line in ("SetAE On", "SetAE Off"))
-    return 250 * handled + 150 * blackbar + 200 * auto_exposure, len(bound)
+    return sum(1 for line in lines if line.endswith("(LPVOID*)&pKsControl) Ok"))
 
 
 def main():
     mode, build = sys.argv[1], sys.argv[2]
     runs = int(sys.argv[3]) if len(sys.argv) > 3 else 5
     runner = Host(build) if mode == "host" else Wine(build)
+    host = runner if mode == "host" else Host(sys.argv[4])
     folder = tempfile.mkdtemp()
-    print(f"{'cameras':>7}  {'command':<14} {'wall ms':>8} {'pauses ms':>9} {'overhead ms':>11} {'bindings':>8} "
+    print(f"{'cameras':>7}  {'command':<22} {'wall ms':>8} {'pauses ms':>9} {'overhead ms':>11} {'bindings':>8} "
           f"{'rig requests':>12}" + (f" {'baseline ms':>11} {'overhead/baseline':>17}" if mode == "wine" else ""))
     try:
         for count in (1, 4, 8):
@@ -158,12 +174,13 @@ def main():
             for command in COMMANDS:
                 if os.path.exists(runner.log()):
                     os.remove(runner.log())
+                pauses = host.pauses(rig, command)
                 runner.kvsim("reset")
                 runner.run(command + ["/d"])
-                pauses, bindings = pauses_and_bindings(runner.log())
+                bound = bindings(runner.log())
                 requests = len(runner.kvsim("trace").splitlines())
                 wall, base = medians_ms(runs, lambda: runner.run(command), runner.baseline)
-                row = f"{count:>7}  {' '.join(command):<14} {wall:>8.0f} {pauses:>9} {wall - pauses:>11.0f} {bindings:>8} "
+                row = f"{count:>7}  {' '.join(command):<22} {wall:>8.0f} {pauses:>9} {wall - pauses:>11.0f} {bound:>8} "
                 row += f"{requests:>12}"
                 if mode == "wine":
                     row += f" {base:>11.0f} {(wall - pauses) / base:>17.2f}"

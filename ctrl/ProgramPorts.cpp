@@ -4,6 +4,8 @@
 
 #ifndef _WIN32
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "sim/host/SimulatedDevices.h"
 #endif
@@ -20,6 +22,32 @@ std::unique_ptr<platform::SystemPorts> MakeProgramPorts(int argc, char** argv) {
 
 namespace {
 
+// The program's pauses, summed: with KV_SIM_PAUSE_TALLY naming a file, the
+// run appends the milliseconds it paused to it when it ends, so that a
+// benchmark can tell the pauses the behaviour requires from the rest. The
+// rig's own delays go to the unwrapped clock and are not counted.
+class PauseTally : public platform::Clock {
+public:
+    PauseTally(platform::Clock& clock, std::string file) : m_clock(clock), m_file(std::move(file)) {}
+    ~PauseTally() override {
+        if (std::FILE* out = std::fopen(m_file.c_str(), "a")) {
+            std::fprintf(out, "%llu\n", m_total);
+            std::fclose(out);
+        }
+    }
+    void Sleep(unsigned milliseconds) override {
+        m_total += milliseconds;
+        m_clock.Sleep(milliseconds);
+    }
+    platform::LocalTime Now() const override { return m_clock.Now(); }
+    std::uint32_t TickCount() const override { return m_clock.TickCount(); }
+
+private:
+    platform::Clock& m_clock;
+    std::string m_file;
+    unsigned long long m_total = 0;
+};
+
 // The POSIX ports, with the device-facing ones taken from the rig.
 class SimulatedHostPorts : public platform::SystemPorts {
 public:
@@ -27,8 +55,13 @@ public:
                        std::unique_ptr<sim::host::SimulatedDevices> simulated)
         : m_system(std::move(system)), m_simulated(std::move(simulated)) {
         platform::Ports& own = m_system->ports();
+        platform::Clock* clock = &own.clock;
+        if (const char* tally = std::getenv("KV_SIM_PAUSE_TALLY"); tally && *tally) {
+            m_tally = std::make_unique<PauseTally>(own.clock, tally);
+            clock = m_tally.get();
+        }
         m_ports = std::make_unique<platform::Ports>(platform::Ports{
-            own.environment, own.files, own.console, own.clock, own.ui, own.processes,
+            own.environment, own.files, own.console, *clock, own.ui, own.processes,
             m_simulated->captureDevices(), m_simulated->directUsb(), m_simulated->modules(), own.registry, own.sync,
             own.profileFiles});
     }
@@ -37,6 +70,7 @@ public:
 private:
     std::unique_ptr<platform::SystemPorts> m_system;
     std::unique_ptr<sim::host::SimulatedDevices> m_simulated;
+    std::unique_ptr<PauseTally> m_tally;
     std::unique_ptr<platform::Ports> m_ports;
 };
 

@@ -27,6 +27,7 @@ protected:
     }
     ~ProgramPortsTest() override {
         unsetenv("KV_SIM_RIG");
+        unsetenv("KV_SIM_PAUSE_TALLY");
         fs::remove_all(folder);
     }
 
@@ -82,6 +83,24 @@ TEST_F(ProgramPortsTest, ThePosixAdaptersKnowNoSimulator) {
     ASSERT_EQ(devices.CreateSystemDeviceEnumerator(enumerator), platform::kS_OK);
     std::unique_ptr<platform::MonikerEnumerator> monikers;
     EXPECT_EQ(enumerator->CreateVideoInputEnumerator(monikers), platform::kS_FALSE);
+}
+
+TEST_F(ProgramPortsTest, ThePauseTallyAddsUpTheProgramsPausesWhenTheRunEnds) {
+    setenv("KV_SIM_RIG", (folder / "rig.json").c_str(), 1);
+    const fs::path tally = folder / "pauses.txt";
+    setenv("KV_SIM_PAUSE_TALLY", tally.c_str(), 1);
+    char program[] = "KV_DS_Ctrl";
+    char* argv[] = {program, nullptr};
+    for (const unsigned pause : {3u, 4u}) {
+        const auto system = MakeProgramPorts(1, argv);
+        system->ports().clock.Sleep(pause);
+        system->ports().clock.Sleep(pause);
+    }
+    std::ifstream in(tally);
+    std::string first, second;
+    in >> first >> second;
+    EXPECT_EQ(first, "6");
+    EXPECT_EQ(second, "8") << "each run appends its own total";
 }
 
 }  // namespace
