@@ -16,15 +16,28 @@
 
 namespace {
 
+// The platform's ui with a message box of the installer's own: its caption
+// and an error icon.
 class ErrorBox final : public kv::platform::Ui {
 public:
+    explicit ErrorBox(kv::platform::Ui& platform) : m_platform(platform) {}
     void ShowMessageBox(const std::string& text) override {
         MessageBoxW(nullptr, kv::platform::win32::Widen(text).c_str(), L"Korvex Camera Control",
                     MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
     }
-    void DebugOutput(const std::string& text) override {
-        OutputDebugStringA(kv::platform::win32::ToAnsi(text).c_str());
+    void DebugOutput(const std::string& text) override { m_platform.DebugOutput(text); }
+    bool SendWindowMessage(void* window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
+        return m_platform.SendWindowMessage(window, message, wParam, lParam);
     }
+    bool PostWindowMessage(void* window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
+        return m_platform.PostWindowMessage(window, message, wParam, lParam);
+    }
+    bool PostToMainWindow(void* window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override {
+        return m_platform.PostToMainWindow(window, message, wParam, lParam);
+    }
+
+private:
+    kv::platform::Ui& m_platform;
 };
 
 // The plug-in registers its type library; registration tools run it inside
@@ -49,7 +62,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // search before anything loads.
     const auto system = kv::platform::MakeSystemPorts(__argc, __argv);
     auto& ports = system->ports();
-    ErrorBox errorBox;
+    ErrorBox errorBox(ports.ui);
     const auto registry = kv::plugin::win32::MakeWin32Registry();
     kv::installer::InstallerPorts installerPorts{ports.environment, ports.files, ports.modules, errorBox, *registry};
     const Apartment apartment;

@@ -56,7 +56,7 @@ protected:
     platform::Ports ports{system->ports().environment, system->ports().files,     system->ports().console,
                           system->ports().clock,       ui,                        system->ports().processes,
                           system->ports().captureDevices, system->ports().directUsb, system->ports().modules,
-                          system->ports().registry,    system->ports().sync};
+                          system->ports().registry,    system->ports().sync,      system->ports().profileFiles};
     ctrl::CDxWnd camera{ports};
 };
 
