@@ -16,6 +16,7 @@ namespace {
 struct Handoff {
     std::mutex mutex;
     std::condition_variable done;
+    bool started = false;
     bool finished = false;
     platform::HResult result = platform::kE_FAIL;
 };
@@ -44,8 +45,14 @@ LiveWorkers& Live() {
 WorkerOutcome RunOnWorker(std::function<platform::HResult()> work, std::chrono::milliseconds limit) {
     auto handoff = std::make_shared<Handoff>();
     Live().Add(1);
+    std::thread worker;
     try {
-        std::thread([handoff, work = std::move(work)] {
+        worker = std::thread([handoff, work = std::move(work)] {
+            {
+                const std::lock_guard<std::mutex> lock(handoff->mutex);
+                handoff->started = true;
+                handoff->done.notify_all();
+            }
             const platform::HResult result = work();
             {
                 const std::lock_guard<std::mutex> lock(handoff->mutex);
@@ -54,14 +61,26 @@ WorkerOutcome RunOnWorker(std::function<platform::HResult()> work, std::chrono::
                 handoff->done.notify_all();
             }
             Live().Add(-1);
-        }).detach();
+        });
     } catch (const std::system_error&) {
         Live().Add(-1);
         return {};
     }
     std::unique_lock<std::mutex> lock(handoff->mutex);
-    if (!handoff->done.wait_for(lock, limit, [&] { return handoff->finished; })) return {};
-    return {true, handoff->result};
+    const bool finished = handoff->done.wait_for(lock, limit, [&] { return handoff->finished; });
+    const WorkerOutcome outcome{finished, handoff->result};
+    // A thread detached before it has started can be handed a null start
+    // argument by the 32-bit Windows runtime's thread library (measured: a
+    // page fault in its start routine under load); a thread that has started
+    // has read it.
+    handoff->done.wait(lock, [&] { return handoff->started; });
+    lock.unlock();
+    if (finished) {
+        worker.join();
+    } else {
+        worker.detach();
+    }
+    return finished ? outcome : WorkerOutcome{};
 }
 
 bool WaitForLateWorkers(std::chrono::milliseconds limit) {
