@@ -112,6 +112,13 @@ std::string_view LineEndOf(std::string_view text) {
     return feed != std::string_view::npos && (feed == 0 || text[feed - 1] != '\r') ? "\n" : "\r\n";
 }
 
+// What ends an unterminated last line: a carriage return already there
+// only needs its line feed (another line end would move the return into the
+// line's value).
+std::string_view Ending(std::string_view text, std::string_view lineEnd) {
+    return !text.empty() && text.back() == '\r' ? "\n" : lineEnd;
+}
+
 bool Writable(std::string_view section, std::string_view key, std::string_view value) {
     const auto breaks = [](std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; };
     if (breaks(section) || breaks(key) || breaks(value)) return false;
@@ -150,10 +157,11 @@ std::optional<std::string> WriteProfileString(std::string_view fileText, std::st
         const Line& last = lines[place.lastLine];
         // A last line without a line feed gets a line end before the new key.
         const bool ended = last.next > 0 && fileText[last.next - 1] == '\n';
-        text.insert(last.next, ended ? entry + std::string(lineEnd) : std::string(lineEnd) + entry);
+        text.insert(last.next, ended ? entry + std::string(lineEnd)
+                                     : std::string(Ending(fileText.substr(0, last.next), lineEnd)) + entry);
         return text;
     }
-    if (!text.empty() && text.back() != '\n') text += lineEnd;
+    if (!text.empty() && text.back() != '\n') text += Ending(text, lineEnd);
     text += "[" + std::string(Trim(section)) + "]" + std::string(lineEnd) + entry + std::string(lineEnd);
     return text;
 }

@@ -70,7 +70,19 @@ TEST(ProfileTextTest, AMissingKeyGoesAfterTheSectionsLastLine) {
     EXPECT_EQ(*unended, "[S]\na=1\nb=2");
     const auto carriageReturnOnly = WriteProfileString("[S]\r\na=1\r", "S", "b", "2");
     ASSERT_TRUE(carriageReturnOnly);
+    EXPECT_EQ(*carriageReturnOnly, "[S]\r\na=1\r\nb=2") << "the return only needs its line feed";
     EXPECT_EQ(Read(*carriageReturnOnly, "S", "b"), "2");
+    EXPECT_EQ(Read(*carriageReturnOnly, "S", "a"), "1");
+}
+
+TEST(ProfileTextTest, ANewSectionAfterALastLineEndingInAReturnLeavesThatLinesValueAlone) {
+    // Found by the fuzz target: the value of the last line must read the same
+    // after a section is appended.
+    const std::string text = "[Other]\r\n3A1E = 7 \r\xef\xef" "A1E\r";
+    const auto written = WriteProfileString(text, "Tn21", "0237", "0155");
+    ASSERT_TRUE(written);
+    EXPECT_EQ(*written, text + "\n[Tn21]\r\n0237=0155\r\n");
+    EXPECT_EQ(Read(*written, "Other", "3A1E"), Read(text, "Other", "3A1E"));
 }
 
 TEST(ProfileTextTest, AMissingSectionOrFileIsCreatedWithTheFilesLineEnds) {
