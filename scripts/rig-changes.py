@@ -19,7 +19,7 @@ def flatten(value, path, into):
 
 
 def bookkeeping(key):
-    if key.startswith(("i2cEngine.", "bridgeXu.", "pluginXu.", "aveoXu.reply", "usb.")):
+    if key.startswith(("i2cEngine.", "bridgeXu.", "pluginXu.", "aveoXu.reply", "aveoXu.address", "usb.")):
         return True
     if key.endswith((".pointer", ".page")):
         return True
