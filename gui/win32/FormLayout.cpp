@@ -10,7 +10,7 @@ namespace {
 using C = Control;
 
 // Frames come before what they hold, so that their boxes are drawn first.
-const ChildSpec kChildren[] = {
+const ChildLayout kChildren[] = {
     {IDC_Label4, std::nullopt, Kind::Label, L"Select Device:", {12, 15, 104, 31}, std::nullopt, true},
     {IDC_Combo3, C::Combo3, Kind::Combo, L"Select Camera Model", {108, 11, 388, 211}, std::nullopt, true},
     {IDC_frmLEDControl, C::frmLEDControl, Kind::Frame, L"LED Control", {12, 42, 388, 220}, std::nullopt, false},
@@ -38,16 +38,16 @@ const ChildSpec kChildren[] = {
 
 }  // namespace
 
-std::span<const ChildSpec> FormChildren() { return kChildren; }
+std::span<const ChildLayout> FormChildren() { return kChildren; }
 
-const ChildSpec* FindChild(Control control) {
-    for (const ChildSpec& child : kChildren) {
+const ChildLayout* FindChild(Control control) {
+    for (const ChildLayout& child : kChildren) {
         if (child.control == control) return &child;
     }
     return nullptr;
 }
 
-SliderSpec SliderOf(Control slider) {
+SliderRange SliderOf(Control slider) {
     if (slider == Control::HScroll3) return {16, 220, 5, 10, 81};
     return {0, 6, 1, 2, 6};
 }

@@ -13,7 +13,7 @@ namespace kv::gui::win32 {
 
 enum class Kind { Frame, Option, PictureButton, Slider, Combo, Label };
 
-struct ChildSpec {
+struct ChildLayout {
     int id;
     std::optional<Control> control;  // none for the two labels
     Kind kind;
@@ -24,15 +24,15 @@ struct ChildSpec {
 };
 
 // In creation order (which is also the tab order).
-std::span<const ChildSpec> FormChildren();
-const ChildSpec* FindChild(Control control);
+std::span<const ChildLayout> FormChildren();
+const ChildLayout* FindChild(Control control);
 
 // The client area at 96 dpi.
 inline constexpr SIZE kClientSize{400, 326};
 
-struct SliderSpec {
+struct SliderRange {
     int minimum, maximum, smallStep, largeStep, initial;
 };
-SliderSpec SliderOf(Control slider);
+SliderRange SliderOf(Control slider);
 
 }  // namespace kv::gui::win32

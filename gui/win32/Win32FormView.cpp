@@ -40,7 +40,7 @@ int Scale(int pixels, UINT dpi) { return MulDiv(pixels, static_cast<int>(dpi), 9
 }  // namespace
 
 Win32FormView::Win32FormView(HWND form, HINSTANCE instance) : m_form(form), m_instance(instance) {
-    for (const ChildSpec& child : FormChildren()) {
+    for (const ChildLayout& child : FormChildren()) {
         if (child.control) m_ownEnabled[*child.control] = true;
     }
     for (Control control : kDisabledAtStart) m_ownEnabled[control] = false;
@@ -56,7 +56,7 @@ Win32FormView::~Win32FormView() {
 }
 
 void Win32FormView::CreateChildren() {
-    for (const ChildSpec& child : FormChildren()) {
+    for (const ChildLayout& child : FormChildren()) {
         const WindowClass type = ClassOf(child.kind);
         const DWORD style = WS_CHILD | WS_VISIBLE | type.style | (child.startsGroup ? WS_GROUP : 0);
         HWND window = CreateWindowExW(0, type.name, child.text ? child.text : L"", style, 0, 0, 0, 0, m_form,
@@ -67,7 +67,7 @@ void Win32FormView::CreateChildren() {
             m_labels[child.id] = window;
         }
         if (child.kind == Kind::Slider) {
-            const SliderSpec slider = SliderOf(*child.control);
+            const SliderRange slider = SliderOf(*child.control);
             SendMessageW(window, TBM_SETRANGE, FALSE, MAKELPARAM(slider.minimum, slider.maximum));
             SendMessageW(window, TBM_SETLINESIZE, 0, slider.smallStep);
             SendMessageW(window, TBM_SETPAGESIZE, 0, slider.largeStep);
@@ -87,7 +87,7 @@ void Win32FormView::Layout(UINT dpi) {
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     metrics.lfMessageFont.lfHeight = -Scale(12, dpi);
     HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
-    for (const ChildSpec& child : FormChildren()) {
+    for (const ChildLayout& child : FormChildren()) {
         HWND window = child.control ? Window(*child.control) : m_labels.at(child.id);
         const RECT& r = child.bounds;
         MoveWindow(window, Scale(r.left, dpi), Scale(r.top, dpi), Scale(r.right - r.left, dpi),
@@ -111,7 +111,7 @@ void Win32FormView::LoadPictures(UINT dpi) {
 }
 
 std::optional<Control> Win32FormView::ControlOf(int id) const {
-    for (const ChildSpec& child : FormChildren()) {
+    for (const ChildLayout& child : FormChildren()) {
         if (child.id == id) return child.control;
     }
     return std::nullopt;
@@ -137,7 +137,7 @@ void Win32FormView::SetEnabled(Control control, bool enabled) {
 }
 
 bool Win32FormView::EffectivelyEnabled(Control control) const {
-    const ChildSpec* child = FindChild(control);
+    const ChildLayout* child = FindChild(control);
     if (!m_ownEnabled.at(control)) return false;
     return !child || !child->frame || EffectivelyEnabled(*child->frame);
 }
@@ -147,7 +147,7 @@ void Win32FormView::ApplyEnabledStates() {
         const bool enabled = EffectivelyEnabled(control);
         if ((IsWindowEnabled(window) != FALSE) != enabled) EnableWindow(window, enabled);
     }
-    for (const ChildSpec& child : FormChildren()) {
+    for (const ChildLayout& child : FormChildren()) {
         if (!child.control && child.frame) EnableWindow(m_labels.at(child.id), EffectivelyEnabled(*child.frame));
     }
 }

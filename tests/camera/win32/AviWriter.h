@@ -10,7 +10,7 @@
 
 namespace kv::test {
 
-struct AviSpec {
+struct AviFormat {
     std::int32_t width = 64;
     std::int32_t height = 48;
     std::uint32_t frames = 20;
@@ -36,21 +36,21 @@ inline std::string List(const char* type, const std::string& body) { return Chun
 // The blue value of frame n's pixels.
 inline std::uint8_t AviFrameBlue(std::uint32_t frame) { return static_cast<std::uint8_t>(10 * frame + 5); }
 
-inline bool WriteAvi(const std::string& path, const AviSpec& spec) {
-    const std::uint32_t frameBytes = static_cast<std::uint32_t>(spec.width * spec.height * 3);
+inline bool WriteAvi(const std::string& path, const AviFormat& movie) {
+    const std::uint32_t frameBytes = static_cast<std::uint32_t>(movie.width * movie.height * 3);
     std::string avih;
-    for (std::uint32_t v : {1000000u / spec.framesPerSecond, frameBytes * spec.framesPerSecond, 0u, 0x10u, spec.frames,
-                            0u, 1u, frameBytes, static_cast<std::uint32_t>(spec.width),
-                            static_cast<std::uint32_t>(spec.height), 0u, 0u, 0u, 0u})
+    for (std::uint32_t v : {1000000u / movie.framesPerSecond, frameBytes * movie.framesPerSecond, 0u, 0x10u, movie.frames,
+                            0u, 1u, frameBytes, static_cast<std::uint32_t>(movie.width),
+                            static_cast<std::uint32_t>(movie.height), 0u, 0u, 0u, 0u})
         PutU32(avih, v);
     std::string strh = "vidsDIB ";
-    for (std::uint32_t v : {0u, 0u, 0u, 1u, spec.framesPerSecond, 0u, spec.frames, frameBytes, 0xFFFFFFFFu, 0u})
+    for (std::uint32_t v : {0u, 0u, 0u, 1u, movie.framesPerSecond, 0u, movie.frames, frameBytes, 0xFFFFFFFFu, 0u})
         PutU32(strh, v);
-    for (std::uint16_t v : {std::uint16_t{0}, std::uint16_t{0}, static_cast<std::uint16_t>(spec.width),
-                            static_cast<std::uint16_t>(spec.height)})
+    for (std::uint16_t v : {std::uint16_t{0}, std::uint16_t{0}, static_cast<std::uint16_t>(movie.width),
+                            static_cast<std::uint16_t>(movie.height)})
         PutU16(strh, v);
     std::string strf;
-    for (std::uint32_t v : {40u, static_cast<std::uint32_t>(spec.width), static_cast<std::uint32_t>(spec.height)})
+    for (std::uint32_t v : {40u, static_cast<std::uint32_t>(movie.width), static_cast<std::uint32_t>(movie.height)})
         PutU32(strf, v);
     PutU16(strf, 1);
     PutU16(strf, 24);
@@ -58,7 +58,7 @@ inline bool WriteAvi(const std::string& path, const AviSpec& spec) {
 
     std::string movi;
     std::string index;
-    for (std::uint32_t n = 0; n < spec.frames; ++n) {
+    for (std::uint32_t n = 0; n < movie.frames; ++n) {
         std::string pixels(frameBytes, '\0');
         for (std::uint32_t i = 0; i < frameBytes; i += 3) {
             pixels[i] = static_cast<char>(AviFrameBlue(n));

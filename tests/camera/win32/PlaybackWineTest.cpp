@@ -28,7 +28,7 @@ protected:
     void SetUp() override {
         CoInitialize(nullptr);
         file = (scratch.path() / "clip.avi").string();
-        ASSERT_TRUE(WriteAvi(file, spec));
+        ASSERT_TRUE(WriteAvi(file, movie));
     }
     void TearDown() override { camera.Graph_Release(); }
 
@@ -47,7 +47,7 @@ protected:
         return current;
     }
 
-    AviSpec spec;  // 20 frames of 64 x 48 at 10 a second: 2 s
+    AviFormat movie;  // 20 frames of 64 x 48 at 10 a second: 2 s
     ScratchFolder scratch;
     std::string file;
     std::unique_ptr<platform::SystemPorts> system = platform::MakeSystemPorts(0, nullptr);
