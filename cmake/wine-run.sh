@@ -8,6 +8,7 @@
 #                                         that prints nothing fails
 #   wine-run.sh STATE --new-prefix        print the path of a fresh prefix
 #   wine-run.sh STATE --drop-prefix DIR   stop its wineserver and remove it
+#   wine-run.sh STATE --loader            print the Wine loader the runs use
 #
 # STATE is a folder of the build tree; the template prefix is made there once
 # (wineboot takes 10-15 s). A copy is hard links (about 0.1 s), except the
@@ -21,8 +22,13 @@ shift
 export WINEDEBUG=${KV_WINEDEBUG:--all}
 # The 32-bit loader, named directly (the "wine" wrapper script only adds a
 # hint when it is missing): it runs the shipped 32-bit programs and hands
-# 64-bit ones to its 64-bit sibling in the same WoW64 prefix.
+# 64-bit ones to its 64-bit sibling in the same WoW64 prefix. On a kernel
+# that does not execute 32-bit code at all (cmake/i386-probe.sh) that loader
+# cannot start, and the 64-bit one runs the 64-bit tree's programs itself.
 WINE=${KV_WINE:-/usr/lib/wine/wine}
+if [ -z "${KV_WINE:-}" ] && ! "$WINE" --version >/dev/null 2>&1; then
+    WINE=/usr/lib/wine/wine64
+fi
 export WINELOADER="$WINE"
 [ -n "${KV_WINE_DISPLAY:-}" ] && export DISPLAY="$KV_WINE_DISPLAY" || unset DISPLAY
 template="$state/template"
@@ -59,6 +65,7 @@ drop_prefix() {
 case "${1:-}" in
     --new-prefix) new_prefix; exit 0 ;;
     --drop-prefix) drop_prefix "$2"; exit 0 ;;
+    --loader) echo "$WINE"; exit 0 ;;
 esac
 
 if [ -n "${KV_WINEPREFIX:-}" ]; then

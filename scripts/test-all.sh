@@ -11,18 +11,31 @@ jobs=${KV_JOBS:-2}
 
 sh scripts/install-deps.sh
 
+# Some virtual machines run a kernel that executes no 32-bit user code at all:
+# there the shipped 32-bit files cannot start under Wine, whatever is
+# installed. Their tree is still built and its files checked; every Wine test,
+# the whole-program ones of the shipped files included, then runs on the
+# 64-bit tree of the same sources instead.
+if sh cmake/i386-probe.sh; then
+    wine32_tests=ON wine64_full=OFF
+else
+    wine32_tests=OFF wine64_full=ON
+    echo "== NOTE: this kernel does not start 32-bit programs: the 32-bit tree's Wine tests are not run;"
+    echo "==       the 64-bit tree runs every Wine test instead"
+fi
+
 echo "== host build (address and undefined-behaviour sanitizers)"
 cmake -S . -B build-host -DCMAKE_BUILD_TYPE=Debug -DKV_SANITIZE=ON >/dev/null
 cmake --build build-host -j "$jobs"
 
 echo "== Windows build, 32-bit: the deliverables (build-win/deliverables) and their tests"
 cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DKV_MINGW_ARCH=i686 \
-    -DCMAKE_BUILD_TYPE=Release -DKV_WINE_TESTS=ON >/dev/null
+    -DCMAKE_BUILD_TYPE=Release -DKV_WINE_TESTS=$wine32_tests >/dev/null
 cmake --build build-win -j "$jobs"
 
 echo "== Windows build, 64-bit: the same sources as a portability check"
 cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DKV_MINGW_ARCH=x86_64 \
-    -DCMAKE_BUILD_TYPE=Debug -DKV_WINE_TESTS=ON >/dev/null
+    -DCMAKE_BUILD_TYPE=Debug -DKV_WINE_TESTS=ON -DKV_WINE_FULL_E2E=$wine64_full >/dev/null
 cmake --build build-win64 -j "$jobs"
 
 echo "== fuzz targets (clang's libFuzzer)"
@@ -31,9 +44,13 @@ cmake --build build-fuzz -j "$jobs"
 
 echo "== host tests"
 ctest --test-dir build-host --output-on-failure -j "$jobs"
-echo "== Wine starts the 32-bit programs"
-sh cmake/wine-loader-check.sh cmake/wine-run.sh build-win/wine build-win/tests/wine_loader_probe.exe 4
-echo "== Windows tests, 32-bit: the shipped files under Wine"
+if [ "$wine32_tests" = ON ]; then
+    echo "== Wine starts the 32-bit programs"
+    sh cmake/wine-loader-check.sh cmake/wine-run.sh build-win/wine build-win/tests/wine_loader_probe.exe 4
+    echo "== Windows tests, 32-bit: the shipped files under Wine"
+else
+    echo "== Windows tests, 32-bit: the shipped files' own checks (no Wine on this kernel)"
+fi
 ctest --test-dir build-win --output-on-failure -j "$jobs"
 echo "== Windows tests, 64-bit"
 ctest --test-dir build-win64 --output-on-failure -j "$jobs"

@@ -59,7 +59,7 @@ from "$c/windows/system32" 'C:\KorvexCamera\Install_UvcCtrl.exe'
 # The check now passes: nothing registers again, and the camera's node still
 # gets the plug-in the registry names.
 set +e
-(cd "$c/KorvexCamera" && WINEPREFIX="$prefix" WINEDEBUG=+loaddll "${KV_WINE:-/usr/lib/wine/wine}" \
+(cd "$c/KorvexCamera" && WINEPREFIX="$prefix" WINEDEBUG=+loaddll "$("$wine_run" "$wine_state" --loader)" \
     'C:\KorvexCamera\KV_DS_Ctrl.exe' LED on >"$work/ctrl.txt" 2>&1)
 set -e
 [ "$(version)" = 0x1001 ] || fail "the check registered the plug-in again: version '$(version)'"

@@ -103,7 +103,7 @@ RIG
 run "$kvsim" --rig "$work/rig.json" install
 [ "$status" -eq 0 ] || fail "kvsim install: $(cat "$work/out.txt")"
 set +e
-(cd "$folder" && WINEPREFIX="$prefix" WINEDEBUG=+loaddll "${KV_WINE:-/usr/lib/wine/wine}" \
+(cd "$folder" && WINEPREFIX="$prefix" WINEDEBUG=+loaddll "$("$wine_run" "$wine_state" --loader)" \
     "$win\\KV_DS_Ctrl.exe" LED on >"$work/ctrl.txt" 2>&1)
 set -e
 grep -q 'Loaded L"C:\\\\Program Files (x86)\\\\Korvex\\\\Camera Control\\\\zelunit.dll"' "$work/ctrl.txt" ||
