@@ -137,7 +137,8 @@ std::vector<std::optional<unsigned>> ReadSavedValues(ModelContext& context, CDxW
 
 void ReportUnsaved(ModelContext& context, CDxWnd& camera, const std::string& path) {
     const std::string text = "saveexposure: could not write " + path;
-    context.ports.console.WriteErrorLine(text);
+    if (!context.counters.unsavedSettingsReported) context.ports.console.WriteErrorLine(text);
+    context.counters.unsavedSettingsReported = true;
     camera.Log(text);
 }
 

@@ -81,6 +81,7 @@ TEST_F(ExposureSettingsTest, ASaveThatCannotWriteSaysSoOnceOnStandardError) {
     fakes.directUsb.inReply = 0x0A;
     fakes.profileFiles.writesFail = true;
     ctrl::SaveExposureSettings(context, 0, camera, 0x9B0);
+    ctrl::SaveExposureSettings(context, 0, camera, 0x9B0);  // a second camera of the run
     EXPECT_EQ(fakes.console.errorLines, std::vector<std::string>{"saveexposure: could not write C:\\Korvex\\Setting.ini"});
     EXPECT_TRUE(fakes.console.lines.empty());
     EXPECT_TRUE(fakes.profileFiles.files.empty());
