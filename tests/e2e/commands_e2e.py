@@ -3,7 +3,9 @@
 on the host or under Wine (the shipped 32-bit program with the stand-in
 libraries beside it): each run must end with exit status 0 and leave the
 documented register effect in the rig (`kvsim dump`); saveexposure on one
-run and loadexposure on a later one restore the registers.
+run and loadexposure on a later one restore the registers; under Wine, a save
+into a read-only Setting.ini says so and changes nothing. The program copied
+into a folder whose name holds commands does exactly what its arguments say.
 
     commands_e2e.py host KV_DS_CTRL KVSIM RIGS_DIR
     commands_e2e.py wine KV_DS_CTRL KVSIM RIGS_DIR WINE_RUN WINE_STATE DELIVERABLES_DIR STANDIN_DIR
@@ -56,6 +58,17 @@ class HostRig:
     def settings(self):
         return os.path.join(self.folder, "Setting.ini")
 
+    def copy_to(self, name):
+        """The program in another folder of the machine, started by its whole path."""
+        folder = os.path.join(os.path.dirname(self.folder), name)
+        os.makedirs(folder)
+        shutil.copy2(self.program, folder)
+        return os.path.join(folder, os.path.basename(self.program))
+
+    def ctrl_at(self, program, *args):
+        return subprocess.run([program, *args], cwd=os.path.dirname(program), env=self.env, capture_output=True,
+                              text=True, timeout=120)
+
     def close(self):
         pass
 
@@ -100,6 +113,15 @@ class WineRig:
 
     def settings(self):
         return os.path.join(self.folder, "Setting.ini")
+
+    def copy_to(self, name):
+        """The installed folder copied to C:\\name."""
+        folder = os.path.join(self.prefix, "drive_c", name)
+        shutil.copytree(self.folder, folder)
+        return os.path.join(folder, os.path.basename(self.program))
+
+    def ctrl_at(self, program, *args):
+        return self.run(program, *args)
 
     def close(self):
         subprocess.run([self.wine_run, self.wine_state, "--drop-prefix", self.prefix], check=False)
@@ -237,6 +259,47 @@ def exposure_round_trip(machine, start):
                [sensor(saved[product], slave)[r] for r in registers])
     expect("loadexposure 0840 page 2 0x23", page(loaded["0x0840"], 2)["0x23"], page(saved["0x0840"], 2)["0x23"])
     expect("loadexposure 0840 page 2 0x2E", page(loaded["0x0840"], 2)["0x2E"], page(saved["0x0840"], 2)["0x2E"])
+    if isinstance(machine, WineRig):
+        read_only_settings(machine)
+
+
+def read_only_settings(machine):
+    """A standard user may not write the program's folder: a save that cannot
+    write Setting.ini prints one line naming it on standard error, ends with
+    status 0 and leaves the file and the cameras as they were. Wine honours
+    the read-only attribute (a file without write permission), even for root."""
+    with open(machine.settings(), "rb") as handle:
+        before = handle.read()
+    cameras = dump(machine)
+    os.chmod(machine.settings(), 0o444)
+    try:
+        result = machine.ctrl("saveexposure")
+    finally:
+        os.chmod(machine.settings(), 0o644)
+    check(result.returncode == 0, f"read-only saveexposure: exit status {result.returncode}")
+    expect("read-only saveexposure output", result.stdout, "")
+    expect("read-only saveexposure error", result.stderr.replace("\r", ""),
+           "saveexposure: could not write C:\\KorvexCamera\\Setting.ini\n")
+    with open(machine.settings(), "rb") as handle:
+        check(handle.read() == before, "read-only saveexposure changed Setting.ini")
+    expect("read-only saveexposure cameras", dump(machine), cameras)
+
+
+def program_path_never_a_command(machine, rigs, work):
+    """Installed in a folder whose name reads like a command line, the program
+    does exactly what its arguments say, prints the help for none, and writes
+    no debug log."""
+    rig = os.path.join(work, "demo.json")
+    machine.use(rig)
+    odd = machine.copy_to("Camera On Desk ev 5 -CAM3 INIT AE FLCSwitch 0000")
+    for args in (("LED", "on", "-CAM1"), ("FLCLevel", "2"), ("AE", "off", "-CAM2")):
+        machine.sim("reset")
+        wanted = run(machine, *args)
+        machine.sim("reset")
+        result = machine.ctrl_at(odd, *args)
+        check(result.returncode == 0 and result.stdout == "", f"{odd} {' '.join(args)}: {result}")
+        expect(f"{' '.join(args)} from {odd}", dump(machine), wanted)
+    expect("help from the odd folder", machine.ctrl_at(odd).stdout, machine.ctrl().stdout)
 
 
 def families_commands(machine, rigs, work):
@@ -332,6 +395,7 @@ def main():
     machine = HostRig(program, kvsim, work) if mode == "host" else WineRig(program, kvsim, work, *sys.argv[5:9])
     try:
         demo_commands(machine, rigs, work)
+        program_path_never_a_command(machine, rigs, work)
         families_commands(machine, rigs, work)
         faulty_cameras(machine, rigs, work)
         concurrent_processes(machine, rigs, work)
