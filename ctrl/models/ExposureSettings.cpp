@@ -172,6 +172,7 @@ void LoadExposureSettings(ModelContext& context, int dev, CDxWnd& camera, int pr
     const ExposureRow* row = FindExposureRow(productId);
     if (!row) return;
     const std::vector<std::optional<unsigned>> values = ReadSavedValues(context, camera, *row);
+    // Nothing saved for this family: no page select and no pauses either.
     if (std::none_of(values.begin(), values.end(), [](const auto& value) { return value.has_value(); })) return;
     Registers registers(context, dev, camera, productId, row->path);
     const LoadPauses& pauses = row->pauses;

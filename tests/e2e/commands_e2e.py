@@ -266,15 +266,22 @@ def exposure_round_trip(machine, start):
 def read_only_settings(machine):
     """A standard user may not write the program's folder: a save that cannot
     write Setting.ini prints one line naming it on standard error, ends with
-    status 0 and leaves the file and the cameras as they were. Wine honours
-    the read-only attribute (a file without write permission), even for root."""
+    status 0 and leaves the file and the cameras as they were. Wine shows a
+    file without write permission as read-only, but root writes it all the
+    same: for root the file is made immutable as well."""
     with open(machine.settings(), "rb") as handle:
         before = handle.read()
     cameras = dump(machine)
     os.chmod(machine.settings(), 0o444)
+    immutable = os.geteuid() == 0
     try:
+        if immutable:
+            made = subprocess.run(["chattr", "+i", machine.settings()], capture_output=True, text=True)
+            check(made.returncode == 0, f"read-only saveexposure: chattr +i: {made.stderr.strip()}")
         result = machine.ctrl("saveexposure")
     finally:
+        if immutable:
+            subprocess.run(["chattr", "-i", machine.settings()], check=False)
         os.chmod(machine.settings(), 0o644)
     check(result.returncode == 0, f"read-only saveexposure: exit status {result.returncode}")
     expect("read-only saveexposure output", result.stdout, "")
