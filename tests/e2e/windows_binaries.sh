@@ -52,7 +52,7 @@ grep -aq 'level="requireAdministrator"' "$deliverables/Install_UvcCtrl.exe" ||
 # The console program runs with its invoker's rights and names the systems it
 # supports, so that Windows never redirects its Setting.ini writes.
 console=$(strings -a "$deliverables/KV_DS_Ctrl.exe")
-for text in 'level="asInvoker"' '<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>' \
+for text in 'name="Korvex.CameraControl.KV_DS_Ctrl"' 'level="asInvoker"' '<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>' \
             '<supportedOS Id="{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"/>'; do
     echo "$console" | grep -Fq "$text" || fail "KV_DS_Ctrl.exe's manifest lacks $text"
 done
