@@ -139,6 +139,18 @@ def page(device, number):
     return device["i2cDevices"]["0x5D"]["pages"][str(number)]
 
 
+def register_values(devices):
+    """What the cameras hold, without the address latches and pointers that
+    every read moves."""
+    kept = ("registers", "pages", "driverProperties", "smiGpio", "extended")
+    def values(node):
+        if not isinstance(node, dict):
+            return node
+        return {key: values(value) for key, value in node.items() if key in kept or key.startswith("0x")
+                or key.isdigit() or key in ("i2cDevices", "aveoXu")}
+    return {product: values(device) for product, device in devices.items()}
+
+
 def run(machine, *args):
     result = machine.ctrl(*args)
     check(result.returncode == 0, f"{' '.join(args)}: exit status {result.returncode}: {result.stderr[-500:]}")
@@ -289,7 +301,7 @@ def read_only_settings(machine):
            "saveexposure: could not write C:\\KorvexCamera\\Setting.ini\n")
     with open(machine.settings(), "rb") as handle:
         check(handle.read() == before, "read-only saveexposure changed Setting.ini")
-    expect("read-only saveexposure cameras", dump(machine), cameras)
+    expect("read-only saveexposure cameras", register_values(dump(machine)), register_values(cameras))
 
 
 def program_path_never_a_command(machine, rigs, work):
