@@ -140,14 +140,18 @@ def page(device, number):
 
 
 def register_values(devices):
-    """What the cameras hold, without the address latches and pointers that
-    every read moves."""
-    kept = ("registers", "pages", "driverProperties", "smiGpio", "extended")
+    """What the cameras hold, without the address latches, pointers and bridge
+    I2C engine registers (0x10D0 to 0x10D9) that every sensor read moves."""
+    def kept(key):
+        if key.startswith("0x"):
+            return not 0x10D0 <= int(key, 16) <= 0x10D9
+        return key.isdigit() or key in ("registers", "pages", "driverProperties", "smiGpio", "extended",
+                                         "i2cDevices", "aveoXu")
+
     def values(node):
         if not isinstance(node, dict):
             return node
-        return {key: values(value) for key, value in node.items() if key in kept or key.startswith("0x")
-                or key.isdigit() or key in ("i2cDevices", "aveoXu")}
+        return {key: values(value) for key, value in node.items() if kept(key)}
     return {product: values(device) for product, device in devices.items()}
 
 
