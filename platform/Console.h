@@ -1,4 +1,5 @@
-// Console port: the program's lines on standard output.
+// Console port: the program's lines on standard output, and its error lines
+// on standard error.
 #pragma once
 
 #include <string>
@@ -10,6 +11,8 @@ public:
     virtual ~Console() = default;
     // Writes the text and a line feed to standard output, then flushes.
     virtual void WriteLine(const std::string& text) = 0;
+    // Writes the text and a line feed to standard error, then flushes.
+    virtual void WriteErrorLine(const std::string& text) = 0;
 };
 
 }  // namespace kv::platform

@@ -18,7 +18,8 @@ class Environment {
 public:
     virtual ~Environment() = default;
     // The whole command line as the platform hands it over, program path
-    // included (Windows: GetCommandLineW; elsewhere argv joined by blanks).
+    // included (Windows: GetCommandLineW; elsewhere argv joined by blanks,
+    // the program path quoted when it holds a blank or tab).
     virtual std::string RawCommandLine() const = 0;
     // Full path of the running executable.
     virtual std::string ModulePath() const = 0;

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "ctrl/common/ProgramPath.h"
 #include "ctrl/common/Text.h"
 #include "ctrl/xulib/XuLib.h"
 
@@ -40,7 +41,7 @@ CDxWnd::~CDxWnd() {
 }
 
 int CDxWnd::Log(const std::string& text) {
-    if (ToLower(m_ports.environment.RawCommandLine()).find("/d") == std::string::npos) return 1;
+    if (ToLower(MaskedCommandLine(m_ports.environment)).find("/d") == std::string::npos) return 1;
     m_logFile.Open(kLogFileName);
     m_logFile.WriteLine(text);
     return 1;

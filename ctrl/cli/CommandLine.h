@@ -26,8 +26,9 @@ struct ParsedCommand {
     bool operator==(const ParsedCommand&) const = default;
 };
 
-// Removes every lower-case "/d" and lower-cases the rest. The program path
-// stays part of the line: every keyword search runs over the whole of it.
+// Removes every lower-case "/d" and lower-cases the rest. The searches below
+// run over the whole line, so the program path at its head is masked first
+// (ctrl/common/ProgramPath.h).
 std::string NormaliseCommandLine(const std::string& rawLine);
 
 ParsedCommand ParseCommandLine(const std::string& normalisedLine);

@@ -6,6 +6,7 @@
 #include "ctrl/cli/Enumeration.h"
 #include "ctrl/cli/HelpText.h"
 #include "ctrl/cli/SystemInfoDump.h"
+#include "ctrl/common/ProgramPath.h"
 
 namespace kv::ctrl {
 
@@ -64,12 +65,14 @@ int RunCameraWork(platform::Ports& ports, Dispatcher& dispatcher, const ParsedCo
 int RunOnce(platform::Ports& ports, Dispatcher& dispatcher) {
     StartupLogger startup(ports);
     const std::string rawLine = ports.environment.RawCommandLine();
-    StartSystemInfoDumpIfWanted(ports, rawLine);
+    // The log shows the line as given; the searches see only the arguments.
+    const std::string arguments = MaskProgramPath(rawLine, ports.environment.ModulePath());
+    StartSystemInfoDumpIfWanted(ports, arguments);
 
     startup.object.Log(rawLine);
-    const std::string line = NormaliseCommandLine(rawLine);
-    startup.object.Log(line);
+    startup.object.Log(NormaliseCommandLine(rawLine));
 
+    const std::string line = NormaliseCommandLine(arguments);
     const ParsedCommand command = ParseCommandLine(line);
     if (IsHelpRequested(command, line)) {
         PrintHelp(ports.console);

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "ctrl/common/ProgramPath.h"
 #include "ctrl/common/Text.h"
 
 namespace kv::ctrl {
@@ -67,8 +68,9 @@ void LogFile::WriteLine(const std::string& message) {
 }
 
 void LogFile::Close() {
-    // The raw line, not lower-cased: an upper-case /D logs but gets no banner.
-    if (ports_.environment.RawCommandLine().find("/d") == std::string::npos) return;
+    // The line as given, not lower-cased: an upper-case /D logs but gets no
+    // banner.
+    if (MaskedCommandLine(ports_.environment).find("/d") == std::string::npos) return;
     if (!stream_) return;
     const std::lock_guard<std::mutex> hold(lock_);
     stream_->Write(kLogClosingBanner);

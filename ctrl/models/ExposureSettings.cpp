@@ -3,8 +3,10 @@
 // each family is reached by.
 #include "ctrl/models/ExposureSettings.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -114,6 +116,32 @@ unsigned ParseValue(const std::string& text) {
     return static_cast<unsigned>(static_cast<std::uint32_t>(std::strtoul(text.c_str(), nullptr, 16)));
 }
 
+// The value of each key of the row, or nothing for a key the file does not
+// hold (no file, no section, no such key): its register is then left as it
+// is rather than set to 0, which would blind the exposure control.
+std::vector<std::optional<unsigned>> ReadSavedValues(ModelContext& context, CDxWnd& camera, const ExposureRow& row) {
+    const std::string path = ExposureSettingsPath(context.ports);
+    platform::ProfileFiles& profiles = context.ports.profileFiles;
+    std::vector<std::optional<unsigned>> values;
+    for (const ExposureKey& key : row.keys) {
+        if (!profiles.HasKey(path, row.section, key.name)) {
+            camera.Log(std::string("loadexposure: no key ") + key.name + " in [" + row.section + "] of " + path +
+                       ", register left as it is");
+            values.emplace_back();
+            continue;
+        }
+        values.emplace_back(ParseValue(profiles.ReadString(path, row.section, key.name, "0", kValueBuffer)));
+    }
+    return values;
+}
+
+void ReportUnsaved(ModelContext& context, CDxWnd& camera, const std::string& path) {
+    const std::string text = "saveexposure: could not write " + path;
+    if (!context.counters.unsavedSettingsReported) context.ports.console.WriteErrorLine(text);
+    context.counters.unsavedSettingsReported = true;
+    camera.Log(text);
+}
+
 }  // namespace
 
 std::string ExposureSettingsPath(platform::Ports& ports) {
@@ -131,29 +159,33 @@ void SaveExposureSettings(ModelContext& context, int dev, CDxWnd& camera, int pr
     if (registers.NeedsPageSelect()) registers.SelectPage2();
     std::vector<std::string> values;
     for (const ExposureKey& key : row->keys) values.push_back(FormatValue(row->valueFormat, registers.Read(key.reg)));
+    bool written = true;
     for (std::size_t i = 0; i < values.size(); ++i) {
-        context.ports.profileFiles.WriteString(path, row->section, row->keys[i].name, values[i]);
+        written = context.ports.profileFiles.WriteString(path, row->section, row->keys[i].name, values[i]) && written;
     }
+    // A folder the user may not write to (the program's folder under Program
+    // Files) must not pass for a saved setting; the run still ends as usual.
+    if (!written) ReportUnsaved(context, camera, path);
 }
 
 void LoadExposureSettings(ModelContext& context, int dev, CDxWnd& camera, int productId) {
     const ExposureRow* row = FindExposureRow(productId);
     if (!row) return;
-    const std::string path = ExposureSettingsPath(context.ports);
-    std::vector<unsigned> values;
-    for (const ExposureKey& key : row->keys) {
-        values.push_back(ParseValue(context.ports.profileFiles.ReadString(path, row->section, key.name, "0", kValueBuffer)));
-    }
+    const std::vector<std::optional<unsigned>> values = ReadSavedValues(context, camera, *row);
+    // Nothing saved for this family: no page select and no pauses either.
+    if (std::none_of(values.begin(), values.end(), [](const auto& value) { return value.has_value(); })) return;
     Registers registers(context, dev, camera, productId, row->path);
     const LoadPauses& pauses = row->pauses;
     if (registers.NeedsPageSelect()) {
         registers.SelectPage2();
         Pause(context, pauses.afterPageSelect);
     }
+    // The pauses stay those of a full load: the sensor's timing does not
+    // depend on which keys the file holds.
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (i > 0) Pause(context, pauses.between);
         Pause(context, pauses.beforeEach);
-        registers.Write(row->keys[i].reg, values[i]);
+        if (values[i]) registers.Write(row->keys[i].reg, *values[i]);
     }
     Pause(context, pauses.afterLast);
 }

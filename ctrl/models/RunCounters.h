@@ -14,6 +14,9 @@ struct DispatchCounters {
     int m_bPidReversed = 0;
     int m_n09b0Count = 0;
     std::string m_strSelDevice;  // strInstance of the camera -CAMn selected
+    // A save that could not write Setting.ini has been reported on standard
+    // error: the user reads of it once per run, not once per camera.
+    bool unsavedSettingsReported = false;
 
     // The FLC use counter of `dev`; null outside 0 to 7, which the index
     // formulas can give (a camera outside the family ahead of the others).

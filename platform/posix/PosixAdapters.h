@@ -41,6 +41,7 @@ public:
 class PosixConsole : public Console {
 public:
     void WriteLine(const std::string& text) override;
+    void WriteErrorLine(const std::string& text) override;
 };
 
 class PosixClock : public Clock {

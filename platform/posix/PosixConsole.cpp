@@ -11,4 +11,10 @@ void PosixConsole::WriteLine(const std::string& text) {
     std::fflush(stdout);
 }
 
+void PosixConsole::WriteErrorLine(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fputc('\n', stderr);
+    std::fflush(stderr);
+}
+
 }  // namespace kv::platform::posix

@@ -11,9 +11,12 @@ PosixEnvironment::PosixEnvironment(int argc, char** argv) : m_args(argv, argv + 
 
 std::string PosixEnvironment::RawCommandLine() const {
     std::string line;
-    for (const std::string& arg : m_args) {
-        if (!line.empty()) line += ' ';
-        line += arg;
+    for (std::size_t i = 0; i < m_args.size(); ++i) {
+        if (i > 0) line += ' ';
+        // A program path with blanks is quoted, as a Windows shell hands it
+        // over, so that the line still tells where the path ends.
+        const bool quoted = i == 0 && m_args[i].find_first_of(" \t") != std::string::npos;
+        line += quoted ? '"' + m_args[i] + '"' : m_args[i];
     }
     return line;
 }

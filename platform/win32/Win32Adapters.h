@@ -30,6 +30,7 @@ public:
 class Win32Console : public Console {
 public:
     void WriteLine(const std::string& text) override;
+    void WriteErrorLine(const std::string& text) override;
 };
 
 class Win32Clock : public Clock {

@@ -1,4 +1,5 @@
-// Console port on Windows: the CRT's narrow standard output in text mode.
+// Console port on Windows: the CRT's narrow standard output and error in
+// text mode.
 #include <cstdio>
 
 #include "platform/win32/Win32Adapters.h"
@@ -9,6 +10,12 @@ void Win32Console::WriteLine(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
+}
+
+void Win32Console::WriteErrorLine(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fputc('\n', stderr);
+    std::fflush(stderr);
 }
 
 }  // namespace kv::platform::win32

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ctrl/cli/CommandLine.h"
+#include "ctrl/common/ProgramPath.h"
 
 namespace kv::ctrl {
 namespace {
@@ -54,9 +55,48 @@ INSTANTIATE_TEST_SUITE_P(
         Expectation{"-cam9", "", "", "", "", 9, true}, Expectation{"-CAMx", "", "", "", "", 0, true},
         Expectation{"-CAM", "", "", "", "", 0, true}));
 
-TEST(CommandLine, ProgramPathWithAKeywordTriggersIt) {
-    const ParsedCommand cmd = ParseCommandLine(NormaliseCommandLine("C:\\Tools\\my ev5\\KV_DS_Ctrl.exe"));
-    EXPECT_EQ(cmd.strEVPara, "5\\kv_ds_ctrl.exe");
+// A program path that holds keywords parses like a plain path of the same
+// length: only the arguments count, at the same indexes.
+TEST(CommandLine, TheProgramPathIsNeverACommand) {
+    struct Shape {
+        std::string program, module, arguments;
+        bool help = false;
+    };
+    const std::string evans = "D:\\John Evans\\Tools\\KV_DS_Ctrl.exe", desk = "C:\\Camera On Desk\\KV_DS_Ctrl.exe";
+    const Shape shapes[] = {
+        {'"' + evans + '"', evans, "LED on -CAM1"},
+        {'"' + desk + '"', desk, "EV 100"},
+        {'"' + desk + '"', desk, "", true},
+        {"\"C:\\Lab AE Ltd\\KV_DS_Ctrl.exe\"", "", "LED on"},
+        {"\"C:\\Init Tools\\KV_DS_Ctrl.exe\"", "", "AntiFlicker On 50"},
+        {"\"C:\\Rig -CAM1\\KV_DS_Ctrl.exe\"", "", "LED off"},
+        {"\"C:\\Tools /d /h\\KV_DS_Ctrl.exe\"", "", "AE on"},
+        {"\"C:\\On Off\\KV_DS_Ctrl.exe\"", "", "", true},
+        {"\"C:\\EV 5\\KV_DS_Ctrl.exe", "", "LED on", true},  // no closing quote: all of it is the path
+        {desk, desk, "EV 100 -CAM1"},                     // unquoted, as some callers start it
+        {"c:\\camera on desk\\kv_ds_ctrl.exe", desk, "AE off"},
+        {"C:\\Korvex\\KV_DS_Ctrl.exe", "C:\\Korvex\\KV_DS_Ctrl.exe.bak", "INIT"},
+        {"KV_DS_Ctrl", "/opt/korvex on/KV_DS_Ctrl", "FLCSwitch 1010"},
+    };
+    for (const Shape& shape : shapes) {
+        std::string plain = shape.program;
+        for (char& c : plain) c = c == '"' ? c : 'x';
+        const auto parse = [&shape](const std::string& program, bool& help) {
+            const std::string raw = shape.arguments.empty() ? program : program + " " + shape.arguments;
+            const std::string line = NormaliseCommandLine(MaskProgramPath(raw, shape.module));
+            EXPECT_EQ(MaskProgramPath(raw, shape.module).size(), raw.size());
+            const ParsedCommand command = ParseCommandLine(line);
+            help = IsHelpRequested(command, line);
+            return command;
+        };
+        bool help = false, plainHelp = false;
+        EXPECT_EQ(parse(shape.program, help), parse(plain, plainHelp)) << shape.program;
+        EXPECT_EQ(help, plainHelp) << shape.program;
+        EXPECT_EQ(help, shape.help) << shape.program;
+    }
+    EXPECT_EQ(MaskProgramPath("\"C:\\a b\\x.exe\"on", ""), std::string(14, '_') + "on") << "no blank is added";
+    EXPECT_EQ(MaskProgramPath("x.exe\tLED on", ""), "_____\tLED on");
+    EXPECT_EQ(MaskProgramPath(" LED on", "C:\\x.exe"), " LED on") << "an empty program path masks nothing";
 }
 
 TEST(CommandLine, NormalisationDropsOnlyLowerCaseDebugSwitch) {

@@ -114,6 +114,20 @@ TEST_F(MainRoutineTest, SystemInfoDumpOnlyForLowerCaseSwitchAndMissingReport) {
     EXPECT_EQ(fakes.processes.started.size(), 1u);
 }
 
+TEST_F(MainRoutineTest, AProgramPathWithKeywordsOrTheDebugSwitchRunsOnlyItsArguments) {
+    fakes.captureDevices.AddDevice(kCamera);
+    Run("\"D:\\John Evans /d\\KV_DS_Ctrl.exe\" LED on -CAM1");
+    EXPECT_EQ(dispatcher.lastCommand.strOn, "1");
+    EXPECT_EQ(dispatcher.lastCommand.strEVPara, "");
+    EXPECT_EQ(dispatcher.lastCommand.nCamNum, 1);
+    EXPECT_FALSE(fakes.files.Exists(kLogPath)) << "no debug log";
+    EXPECT_TRUE(fakes.processes.started.empty()) << "no system-information report";
+    Run("\"D:\\John Evans\\KV_DS_Ctrl.exe\" /d -H");
+    EXPECT_EQ(LogMessages(), (std::vector<std::string>{"\"D:\\John Evans\\KV_DS_Ctrl.exe\" /d -H",
+                                                       "\"d:\\john evans\\kv_ds_ctrl.exe\"  -h"}))
+        << "the log shows the line as given";
+}
+
 TEST(SystemInfoCommand, PosixReportQuotesThePath) {
     EXPECT_EQ(SystemInfoCommand(false, "/home/o'neil/KV_DS_Ctrl/Log/systeminfo.txt"),
               "{ uname -a; cat /etc/os-release; if command -v lsusb >/dev/null 2>&1; then lsusb; fi; } > "

@@ -3,7 +3,9 @@
 on the host or under Wine (the shipped 32-bit program with the stand-in
 libraries beside it): each run must end with exit status 0 and leave the
 documented register effect in the rig (`kvsim dump`); saveexposure on one
-run and loadexposure on a later one restore the registers.
+run and loadexposure on a later one restore the registers; under Wine, a save
+into a read-only Setting.ini says so and changes nothing. The program copied
+into a folder whose name holds commands does exactly what its arguments say.
 
     commands_e2e.py host KV_DS_CTRL KVSIM RIGS_DIR
     commands_e2e.py wine KV_DS_CTRL KVSIM RIGS_DIR WINE_RUN WINE_STATE DELIVERABLES_DIR STANDIN_DIR
@@ -56,6 +58,17 @@ class HostRig:
     def settings(self):
         return os.path.join(self.folder, "Setting.ini")
 
+    def copy_to(self, name):
+        """The program in another folder of the machine, started by its whole path."""
+        folder = os.path.join(os.path.dirname(self.folder), name)
+        os.makedirs(folder)
+        shutil.copy2(self.program, folder)
+        return os.path.join(folder, os.path.basename(self.program))
+
+    def ctrl_at(self, program, *args):
+        return subprocess.run([program, *args], cwd=os.path.dirname(program), env=self.env, capture_output=True,
+                              text=True, timeout=120)
+
     def close(self):
         pass
 
@@ -101,6 +114,15 @@ class WineRig:
     def settings(self):
         return os.path.join(self.folder, "Setting.ini")
 
+    def copy_to(self, name):
+        """The installed folder copied to C:\\name."""
+        folder = os.path.join(self.prefix, "drive_c", name)
+        shutil.copytree(self.folder, folder)
+        return os.path.join(folder, os.path.basename(self.program))
+
+    def ctrl_at(self, program, *args):
+        return self.run(program, *args)
+
     def close(self):
         subprocess.run([self.wine_run, self.wine_state, "--drop-prefix", self.prefix], check=False)
 
@@ -115,6 +137,22 @@ def sensor(device, slave):
 
 def page(device, number):
     return device["i2cDevices"]["0x5D"]["pages"][str(number)]
+
+
+def register_values(devices):
+    """What the cameras hold, without the address latches, pointers and bridge
+    I2C engine registers (0x10D0 to 0x10D9) that every sensor read moves."""
+    def kept(key):
+        if key.startswith("0x"):
+            return not 0x10D0 <= int(key, 16) <= 0x10D9
+        return key.isdigit() or key in ("registers", "pages", "driverProperties", "smiGpio", "extended",
+                                         "i2cDevices", "aveoXu")
+
+    def values(node):
+        if not isinstance(node, dict):
+            return node
+        return {key: values(value) for key, value in node.items() if kept(key)}
+    return {product: values(device) for product, device in devices.items()}
 
 
 def run(machine, *args):
@@ -237,6 +275,54 @@ def exposure_round_trip(machine, start):
                [sensor(saved[product], slave)[r] for r in registers])
     expect("loadexposure 0840 page 2 0x23", page(loaded["0x0840"], 2)["0x23"], page(saved["0x0840"], 2)["0x23"])
     expect("loadexposure 0840 page 2 0x2E", page(loaded["0x0840"], 2)["0x2E"], page(saved["0x0840"], 2)["0x2E"])
+    if isinstance(machine, WineRig):
+        read_only_settings(machine)
+
+
+def read_only_settings(machine):
+    """A standard user may not write the program's folder: a save that cannot
+    write Setting.ini prints one line naming it on standard error, ends with
+    status 0 and leaves the file and the cameras as they were. Wine shows a
+    file without write permission as read-only, but root writes it all the
+    same: for root the file is made immutable as well."""
+    with open(machine.settings(), "rb") as handle:
+        before = handle.read()
+    cameras = dump(machine)
+    os.chmod(machine.settings(), 0o444)
+    immutable = os.geteuid() == 0
+    try:
+        if immutable:
+            made = subprocess.run(["chattr", "+i", machine.settings()], capture_output=True, text=True)
+            check(made.returncode == 0, f"read-only saveexposure: chattr +i: {made.stderr.strip()}")
+        result = machine.ctrl("saveexposure")
+    finally:
+        if immutable:
+            subprocess.run(["chattr", "-i", machine.settings()], check=False)
+        os.chmod(machine.settings(), 0o644)
+    check(result.returncode == 0, f"read-only saveexposure: exit status {result.returncode}")
+    expect("read-only saveexposure output", result.stdout, "")
+    expect("read-only saveexposure error", result.stderr.replace("\r", ""),
+           "saveexposure: could not write C:\\KorvexCamera\\Setting.ini\n")
+    with open(machine.settings(), "rb") as handle:
+        check(handle.read() == before, "read-only saveexposure changed Setting.ini")
+    expect("read-only saveexposure cameras", register_values(dump(machine)), register_values(cameras))
+
+
+def program_path_never_a_command(machine, rigs, work):
+    """Installed in a folder whose name reads like a command line, the program
+    does exactly what its arguments say, prints the help for none, and writes
+    no debug log."""
+    rig = os.path.join(work, "demo.json")
+    machine.use(rig)
+    odd = machine.copy_to("Camera On Desk ev 5 -CAM3 INIT AE FLCSwitch 0000")
+    for args in (("LED", "on", "-CAM1"), ("FLCLevel", "2"), ("AE", "off", "-CAM2")):
+        machine.sim("reset")
+        wanted = run(machine, *args)
+        machine.sim("reset")
+        result = machine.ctrl_at(odd, *args)
+        check(result.returncode == 0 and result.stdout == "", f"{odd} {' '.join(args)}: {result}")
+        expect(f"{' '.join(args)} from {odd}", dump(machine), wanted)
+    expect("help from the odd folder", machine.ctrl_at(odd).stdout, machine.ctrl().stdout)
 
 
 def families_commands(machine, rigs, work):
@@ -332,6 +418,7 @@ def main():
     machine = HostRig(program, kvsim, work) if mode == "host" else WineRig(program, kvsim, work, *sys.argv[5:9])
     try:
         demo_commands(machine, rigs, work)
+        program_path_never_a_command(machine, rigs, work)
         families_commands(machine, rigs, work)
         faulty_cameras(machine, rigs, work)
         concurrent_processes(machine, rigs, work)

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Whole-program test of KV_DS_Ctrl with no camera connected: help text, the
-# no-camera line, exit status 0, and the debug log.
+# no-camera line, exit status 0, and the debug log; the same from a folder
+# whose name holds keywords of the command line.
 #
 #   kv_ds_ctrl_e2e.sh host PROGRAM EXPECTED_DIR
 #   kv_ds_ctrl_e2e.sh wine PROGRAM EXPECTED_DIR WINE_RUN WINE_STATE
@@ -16,17 +17,27 @@ if [ "$mode" = wine ]; then
     prefix=$("$wine_run" "$wine_state" --new-prefix)
     docs="$prefix/drive_c/users/Public/Documents"
     eol=$(printf '\r')
-    run() { KV_WINEPREFIX="$prefix" "$wine_run" "$wine_state" "$program" "$@"; }
+    # From the build tree, or from the folder $odd when it is set.
+    run() { KV_WINEPREFIX="$prefix" "$wine_run" "$wine_state" "${odd:-$(dirname "$program")}/$(basename "$program")" "$@"; }
+    odd_root="$prefix/drive_c"
     cleanup() { "$wine_run" "$wine_state" --drop-prefix "$prefix"; rm -rf "$work"; }
 else
     docs="$work/Documents"
     eol=''
-    # Started by a relative path, so that no folder name of the build tree
-    # ends up in the command line the program searches for its keywords.
-    run() { (cd "$(dirname "$program")" && KV_COMMON_DOCUMENTS="$docs" "./$(basename "$program")" "$@"); }
+    # From the build tree by a relative path; from the folder $odd, when it
+    # is set, by its whole path (blanks and all) as a user's shell would.
+    run() {
+        if [ -n "$odd" ]; then
+            (cd "$odd" && KV_COMMON_DOCUMENTS="$docs" "$odd/$(basename "$program")" "$@")
+        else
+            (cd "$(dirname "$program")" && KV_COMMON_DOCUMENTS="$docs" "./$(basename "$program")" "$@")
+        fi
+    }
+    odd_root="$work"
     cleanup() { rm -rf "$work"; }
 fi
 
+odd=''
 trap cleanup EXIT
 # No camera is connected: not even a simulated one.
 unset KV_SIM_RIG
@@ -50,6 +61,19 @@ expect_output "$work/help.txt" LED on -h
 expect_output "$work/none.txt" LED on
 expect_output "$work/none.txt" -CAM1
 [ ! -e "$docs/KV_DS_Ctrl" ] || fail "a run without /d created the log folder"
+
+# The program's own path is never read as a command: installed in a folder
+# named like a command line (on the host the path holds "/d" as well), it
+# behaves exactly as above.
+odd="$odd_root/Camera On Desk ev 5 -CAM1 INIT AE/dir"
+mkdir -p "$odd"
+cp "$program" "$odd/"
+expect_output "$work/help.txt"
+expect_output "$work/help.txt" -h
+expect_output "$work/none.txt" LED on
+expect_output "$work/none.txt" EV 100 -CAM2
+[ ! -e "$docs/KV_DS_Ctrl" ] || fail "a run from $odd created the log folder"
+odd=''
 
 expect_output "$work/none.txt" LED on 2 /d
 log="$docs/KV_DS_Ctrl/Log/KV_DS_LOG.txt"

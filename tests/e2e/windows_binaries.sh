@@ -4,6 +4,7 @@
 # tree's architecture and needs no DLL beyond the system's; every program we
 # ship sets its library search at start-up (SetDllDirectoryW); every program
 # carries version 1.14.0.0; Install_UvcCtrl.exe's manifest asks for elevation;
+# KV_DS_Ctrl.exe's manifest runs it as its invoker on the listed systems;
 # KV_GUI_Ctrl.exe is a windowed program with its icon and a manifest for the
 # version 6 common controls and per-monitor dpi awareness; every stand-in
 # library exports exactly the names
@@ -47,6 +48,15 @@ done
 # elevation itself, whoever starts it.
 grep -aq 'level="requireAdministrator"' "$deliverables/Install_UvcCtrl.exe" ||
     fail "Install_UvcCtrl.exe does not ask for elevation in its manifest"
+
+# The console program runs with its invoker's rights and names the systems it
+# supports, so that Windows never redirects its Setting.ini writes.
+console=$(strings -a "$deliverables/KV_DS_Ctrl.exe")
+for text in 'name="Korvex.CameraControl.KV_DS_Ctrl"' 'level="asInvoker"' '<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>' \
+            '<supportedOS Id="{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"/>'; do
+    echo "$console" | grep -Fq "$text" || fail "KV_DS_Ctrl.exe's manifest lacks $text"
+done
+"$windres" -i "$deliverables/KV_DS_Ctrl.exe" -O rc | grep -q 'RT_MANIFEST' || fail "KV_DS_Ctrl.exe has no manifest resource"
 
 # The window asks for the version 6 common controls and draws itself for the
 # dpi of the monitor it is on; it is a windowed program, with its icon.

@@ -73,7 +73,9 @@ public:
 class FakeConsole : public platform::Console {
 public:
     std::vector<std::string> lines;
+    std::vector<std::string> errorLines;
     void WriteLine(const std::string& text) override { lines.push_back(text); }
+    void WriteErrorLine(const std::string& text) override { errorLines.push_back(text); }
 };
 
 class FakeClock : public platform::Clock {

@@ -212,15 +212,27 @@ TEST_P(FamilyTest, LoadsTheFilesValuesIntoTheRegisters) {
     EXPECT_EQ(world.File(), Section(GetParam().changed)) << "saved again after the load";
 }
 
-TEST_P(FamilyTest, ANeverSavedFileLoadsZeroIntoEveryRegister) {
-    world.Load(GetParam().productId);
-    EXPECT_TRUE(world.fakes.profileFiles.files.empty()) << "a load creates no file";
-    world.Save(GetParam().productId);
-    std::string zeros = Section(GetParam().saved);
-    for (std::size_t at = zeros.find('='); at != std::string::npos; at = zeros.find('=', at + 1)) {
-        for (std::size_t i = at + 1; zeros[i] != '\r'; ++i) zeros[i] = '0';
+TEST_P(FamilyTest, KeysTheFileDoesNotHoldLeaveTheirRegistersAsTheyAre) {
+    // No file, then only another family's section: nothing is written.
+    for (const std::string& text : {std::string(), std::string("[Other]\r\n3A1E=99\r\n24=99\r\n0237=99\r\n")}) {
+        world.fakes.profileFiles.files.clear();
+        if (!text.empty()) world.File() = text;
+        world.Load(GetParam().productId);
+        EXPECT_TRUE(world.Pauses().empty());
+        world.fakes.profileFiles.files.clear();
+        world.Save(GetParam().productId);
+        EXPECT_EQ(world.File(), Section(GetParam().saved)) << text;
     }
-    EXPECT_EQ(world.File(), zeros);
+    // Without its first key, the others are loaded and the first register
+    // keeps its value.
+    const std::string& changed = GetParam().changed;
+    const std::string firstSaved = GetParam().saved.substr(0, GetParam().saved.find('\n') + 1);
+    world.File() = Section(changed.substr(changed.find('\n') + 1));
+    world.Load(GetParam().productId);
+    EXPECT_EQ(world.Pauses(), GetParam().pauses);
+    world.fakes.profileFiles.files.clear();
+    world.Save(GetParam().productId);
+    EXPECT_EQ(world.File(), Section(firstSaved + changed.substr(changed.find('\n') + 1)));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryRow, FamilyTest, ::testing::ValuesIn(Families()),

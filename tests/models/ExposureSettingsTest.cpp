@@ -51,13 +51,40 @@ TEST_F(ExposureSettingsTest, SavingReadsTheFourRegistersAndWritesThemInKeyOrder)
     ctrl::SaveExposureSettings(context, 0, camera, 0x9B0);
     EXPECT_EQ(fakes.profileFiles.files.at(kIni), "[Kd329]\r\n3A1E=0a\r\n3A1B=0a\r\n3A10=0a\r\n3A0F=0a\r\n");
     EXPECT_TRUE(fakes.clock.sleeps.empty());
+    EXPECT_TRUE(fakes.console.errorLines.empty());
 }
 
-TEST_F(ExposureSettingsTest, ANeverSavedFileLoadsZeroIntoEveryRegister) {
+TEST_F(ExposureSettingsTest, AKeyTheFileDoesNotHoldLeavesItsRegisterAsItIs) {
+    fakes.environment.rawCommandLine = "KV_DS_Ctrl.exe loadexposure /d";
+    fakes.files.AddDirectoryTree("C:\\Users\\Public\\Documents");
+    for (const char* text : {"", "[Kb29]\r\n3A1E=20\r\n"}) {  // no file; another family's section only
+        if (*text) fakes.profileFiles.files[kIni] = text;
+        ctrl::LoadExposureSettings(context, 0, camera, 0x9B0);
+        EXPECT_TRUE(Written().empty()) << text;
+        EXPECT_TRUE(fakes.clock.sleeps.empty());
+    }
+    fakes.profileFiles.files[kIni] = "[Kd329]\r\n3A1E=00\r\n3A10=\r\n3A0F=0\r\n";
     ctrl::LoadExposureSettings(context, 0, camera, 0x9B0);
-    EXPECT_THAT(Written(), ElementsAre(std::pair{0x3A1E, 0}, std::pair{0x3A1B, 0}, std::pair{0x3A10, 0},
-                                       std::pair{0x3A0F, 0}));
-    EXPECT_TRUE(fakes.clock.sleeps.empty());
+    EXPECT_THAT(Written(), ElementsAre(std::pair{0x3A1E, 0}, std::pair{0x3A10, 0}, std::pair{0x3A0F, 0}))
+        << "a key that is there is written, empty or zero";
+    const std::string log = fakes.files.Content("C:\\Users\\Public\\Documents\\KV_DS_Ctrl\\Log\\KV_DS_LOG.txt");
+    const auto count = [&log](const std::string& text) {
+        std::size_t found = 0;
+        for (std::size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++found;
+        return found;
+    };
+    EXPECT_EQ(count("loadexposure: no key 3A1B in [Kd329] of C:\\Korvex\\Setting.ini, register left as it is"), 3u) << log;
+    EXPECT_EQ(count("no key 3A1E in [Kd329]"), 2u) << "not named by the load that has it";
+}
+
+TEST_F(ExposureSettingsTest, ASaveThatCannotWriteSaysSoOnceOnStandardError) {
+    fakes.directUsb.inReply = 0x0A;
+    fakes.profileFiles.writesFail = true;
+    ctrl::SaveExposureSettings(context, 0, camera, 0x9B0);
+    ctrl::SaveExposureSettings(context, 0, camera, 0x9B0);  // a second camera of the run
+    EXPECT_EQ(fakes.console.errorLines, std::vector<std::string>{"saveexposure: could not write C:\\Korvex\\Setting.ini"});
+    EXPECT_TRUE(fakes.console.lines.empty());
+    EXPECT_TRUE(fakes.profileFiles.files.empty());
 }
 
 TEST_F(ExposureSettingsTest, ValuesAreReadAsUnsignedHexOfAtMostFourCharacters) {

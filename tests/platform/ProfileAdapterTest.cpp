@@ -46,12 +46,16 @@ TEST_F(ProfileAdapterTest, AMissingFileReadsAsTheDefaultAndAWriteCreatesIt) {
     EXPECT_TRUE(profiles.WriteString(file, "Kd329", "3A1B", "3a"));
     EXPECT_EQ(Bytes(file), "[Kd329]\r\n3A1E=26\r\n3A1B=3a\r\n") << "as our profile text writes it";
     EXPECT_EQ(profiles.ReadString(file, "kd329", "3a1b", "0", 5), "3a");
+    EXPECT_TRUE(profiles.HasKey(file, "kd329", "3a1b"));
+    EXPECT_FALSE(profiles.HasKey(file, "Kd329", "3A10"));
+    EXPECT_FALSE(profiles.HasKey(file, "Kb29", "3A1E"));
+    EXPECT_FALSE(profiles.HasKey((root / "none.ini").string(), "Kd329", "3A1E"));
     EXPECT_FALSE(profiles.WriteString((root / "missing" / "Setting.ini").string(), "S", "k", "1"));
 }
 
 TEST_F(ProfileAdapterTest, AHandEditedFileKeepsItsOtherLinesAndReadsCutToTheBuffer) {
     const fs::path file = root / "Setting.ini";
-    const std::string edited = "; kept by hand\r\n[Other]\r\nkey = value with blanks\r\n\r\n[Tn21]\r\n0237=01a7\r\n";
+    const std::string edited = "; kept by hand\r\n[Other]\r\nkey = value with blanks\r\nblank=\r\n\r\n[Tn21]\r\n0237=01a7\r\n";
     Put(file, edited);
     EXPECT_TRUE(profiles.WriteString(file.string(), "TN21", "0237", "0155"));
     EXPECT_TRUE(profiles.WriteString(file.string(), "Tn21", "022e", "0312"));
@@ -68,6 +72,8 @@ TEST_F(ProfileAdapterTest, AHandEditedFileKeepsItsOtherLinesAndReadsCutToTheBuff
     EXPECT_EQ(profiles.ReadString(file.string(), "other", "KEY", "0", 5), "valu");
     EXPECT_EQ(profiles.ReadString(file.string(), "Tn21", "0237", "0", 5), "0155");
     EXPECT_EQ(profiles.ReadString(file.string(), "Tn21", "none", "default", 5), "defa");
+    EXPECT_TRUE(profiles.HasKey(file.string(), "Other", "blank")) << "an empty value is a key all the same";
+    EXPECT_EQ(profiles.ReadString(file.string(), "Other", "blank", "default", 5), "");
 }
 
 }  // namespace

@@ -46,6 +46,8 @@ TEST(PosixEnvironment, RawCommandLineIsTheArgumentsJoinedBySingleBlanks) {
     EXPECT_EQ(PosixEnvironment(5, argv).RawCommandLine(), "./KV_DS_Ctrl LED on my ev5 ");
     EXPECT_EQ(PosixEnvironment(1, argv).RawCommandLine(), "./KV_DS_Ctrl");
     EXPECT_EQ(PosixEnvironment(0, nullptr).RawCommandLine(), "");
+    char* spacedProgram[] = {spaced, led};
+    EXPECT_EQ(PosixEnvironment(2, spacedProgram).RawCommandLine(), "\"my ev5\" LED") << "a path with blanks is quoted";
 }
 
 TEST(PosixEnvironment, CommonDocumentsFolderFallsBackInOrder) {
