@@ -6,8 +6,8 @@
 namespace kv::gui {
 
 void MainForm::RunAeOn() {
-    if (m_view.ChosenRow() == -1) return;  // "-CAM0" would switch every camera
-    m_curPidText = PidTextOfRow(m_view.ChosenRow());
+    if (m_actionRow == -1) return;  // "-CAM0" would switch every camera
+    m_curPidText = PidTextOfRow(m_actionRow);
     // The option does not stay on for these models, but the commands go out.
     if (IsNoAeModel(m_curPidText)) m_view.SetChecked(Control::OptAEOn, false);
     m_view.SetEnabled(Control::HScroll3, m_view.IsChecked(Control::OptAEOn));
@@ -20,7 +20,7 @@ void MainForm::RunAeOn() {
 }
 
 void MainForm::RunAeOff() {
-    if (m_view.ChosenRow() == -1) return;
+    if (m_actionRow == -1) return;
     m_view.SetEnabled(Control::HScroll3, false);
     m_clock.Sleep(30);
     Run("ae off", Wait::UntilEnded);
@@ -44,12 +44,12 @@ void MainForm::SendExposure() {
     m_exposurePending = false;
     m_view.SetEnabled(Control::HScroll3, false);
     const int value = m_view.SliderValue(Control::HScroll3);
-    if (m_view.IsChecked(Control::OptAEOn) && m_view.ChosenRow() != -1) {
+    if (m_view.IsChecked(Control::OptAEOn) && m_actionRow != -1) {
         Run("EV " + std::to_string(value), Wait::UntilEnded);
     }
     m_view.SetEnabled(Control::HScroll3, true);
     m_view.ProcessMessages();
-    if (CameraSettings* settings = ChosenSettings()) settings->evValue = static_cast<std::int16_t>(value);
+    if (CameraSettings* settings = ActionSettings()) settings->evValue = static_cast<std::int16_t>(value);
 }
 
 }  // namespace kv::gui

@@ -5,7 +5,7 @@
 
 namespace kv::gui {
 
-void MainForm::OnOptionClicked(Control option) {
+void MainForm::RunOption(Control option) {
     switch (option) {
         case Control::optLED1:
         case Control::optLED2:
@@ -19,8 +19,10 @@ void MainForm::OnOptionClicked(Control option) {
 
 void MainForm::RunLedOption(Control option) {
     if (!EnsureCameraChosen(option)) return;
-    m_curPidText = PidTextOfRow(m_view.ChosenRow());
-    const bool flc = IsFlcModel(m_curPidText);
+    m_curPidText = PidTextOfRow(m_actionRow);
+    // A refresh during the pauses below examines other cameras.
+    const std::string pid = m_curPidText;
+    const bool flc = IsFlcModel(pid);
     if (option == Control::optLEDoff) {
         m_view.SetEnabled(Control::optFLC, flc);
         Run("LED off", Wait::No);
@@ -35,7 +37,7 @@ void MainForm::RunLedOption(Control option) {
         Pause(30);
         Run("FLCLevel 6", Wait::No);
         Pause(30);
-        if (m_curPidText == kSpecialAxiModel) {
+        if (pid == kSpecialAxiModel) {
             Run("FLCLevel 6", Wait::No);
             Pause(30);
         }
@@ -43,7 +45,7 @@ void MainForm::RunLedOption(Control option) {
     for (Control frame : {Control::frmFLCSwitch, Control::frmFLCBrightness, Control::frmAxiBrightness}) {
         m_view.SetEnabled(frame, false);
     }
-    if (CameraSettings* settings = ChosenSettings()) {
+    if (CameraSettings* settings = ActionSettings()) {
         settings->ledMode = option == Control::optLED1   ? LedMode::Led1
                             : option == Control::optLED2 ? LedMode::Led2
                                                          : LedMode::Off;
@@ -52,22 +54,24 @@ void MainForm::RunLedOption(Control option) {
 
 void MainForm::RunFlcOption() {
     if (!EnsureCameraChosen(Control::optFLC)) return;
+    // A refresh during the pauses below examines other cameras.
+    const std::string pid = m_curPidText;
     const std::string pattern = PatternText(m_curPattern);
     m_view.SetEnabled(Control::frmFLCSwitch, true);
     m_view.SetEnabled(Control::frmFLCBrightness, true);
     m_cameras.SetFirstSwitch(true);
     m_cameras.SetSecondSwitch(true);
-    m_view.SetEnabled(Control::frmAxiBrightness, m_curPidText == "09b0" || m_curPidText == kSpecialAxiModel);
+    m_view.SetEnabled(Control::frmAxiBrightness, pid == "09b0" || pid == kSpecialAxiModel);
     m_cameras.SetFirstSwitch(false);
     m_cameras.SetSecondSwitch(false);
-    if (IsFlcModel(m_curPidText)) SendAxiAndPattern(m_view.ChosenRow(), pattern);
-    if (m_curPidText == kSpecialAxiModel) RunSpecialAxiModel();
-    if (CameraSettings* settings = ChosenSettings()) settings->ledMode = LedMode::Flc;
+    if (IsFlcModel(pid)) SendAxiAndPattern(pattern);
+    if (pid == kSpecialAxiModel) RunSpecialAxiModel();
+    if (CameraSettings* settings = ActionSettings()) settings->ledMode = LedMode::Flc;
 }
 
-void MainForm::SendAxiAndPattern(int row, const std::string& pattern) {
+void MainForm::SendAxiAndPattern(const std::string& pattern) {
     m_view.SetEnabled(Control::frmAxiBrightness, false);
-    const int caps = m_settings.Read(row).axiCaps;
+    const int caps = m_settings.Read(m_actionRow).axiCaps;
     if ((caps & 0xFF) != 0xFF && (caps & 1)) {
         m_view.SetEnabled(Control::frmAxiBrightness, true);
         Run("FLCLevel " + std::to_string(m_view.SliderValue(Control::HScroll5) + 7), Wait::No);
@@ -90,8 +94,8 @@ void MainForm::RunSpecialAxiModel() {
     if (m_view.SliderValue(Control::HScroll5) == 6) Run("FLCLevel 13", Wait::No);
 }
 
-void MainForm::OnFlcButton(int button) {
-    if (m_view.ChosenRow() == -1) return;  // "-CAM0" would switch every camera
+void MainForm::ToggleSegment(int button) {
+    if (m_actionRow == -1) return;  // "-CAM0" would switch every camera
     m_curPattern ^= 1 << button;
     m_view.ShowFlcPicture(button, (m_curPattern >> button) & 1);
     Run("FLCSwitch " + PatternText(m_curPattern), Wait::No);
@@ -99,10 +103,10 @@ void MainForm::OnFlcButton(int button) {
         Pause(50);
         SetSlider(Control::HScroll4, 1);
     }
-    if (CameraSettings* settings = ChosenSettings()) settings->flcPattern = static_cast<std::int16_t>(m_curPattern);
+    if (CameraSettings* settings = ActionSettings()) settings->flcPattern = static_cast<std::int16_t>(m_curPattern);
 }
 
-void MainForm::OnSliderChanged(Control slider) {
+void MainForm::RunSlider(Control slider) {
     switch (slider) {
         case Control::HScroll3: OnExposureChanged(); break;
         case Control::HScroll4: OnFlcBrightnessChanged(); break;
@@ -115,11 +119,11 @@ void MainForm::OnSliderChanged(Control slider) {
 void MainForm::SetSlider(Control slider, int value) {
     if (m_view.SliderValue(slider) == value) return;
     m_view.SetSliderValue(slider, value);
-    OnSliderChanged(slider);
+    RunSlider(slider);
 }
 
 void MainForm::OnFlcBrightnessChanged() {
-    if (!m_handlersOn || m_view.ChosenRow() == -1) return;
+    if (!m_handlersOn || m_actionRow == -1) return;
     const int level = m_view.SliderValue(Control::HScroll4);
     if (level != 0) {
         Run("FLCSwitch " + PatternText(m_curPattern), Wait::No);
@@ -127,14 +131,14 @@ void MainForm::OnFlcBrightnessChanged() {
     } else {
         Run("FLCSwitch 0000", Wait::No);
     }
-    if (CameraSettings* settings = ChosenSettings()) settings->flcLevel = static_cast<std::int16_t>(level);
+    if (CameraSettings* settings = ActionSettings()) settings->flcLevel = static_cast<std::int16_t>(level);
 }
 
 void MainForm::OnAxiBrightnessChanged() {
-    if (!m_handlersOn || m_view.ChosenRow() == -1) return;
+    if (!m_handlersOn || m_actionRow == -1) return;
     const int level = m_view.SliderValue(Control::HScroll5);
     Run("FLCLevel " + std::to_string(level + 7), Wait::No);
-    if (CameraSettings* settings = ChosenSettings()) settings->axiLevel = static_cast<std::int16_t>(level);
+    if (CameraSettings* settings = ActionSettings()) settings->axiLevel = static_cast<std::int16_t>(level);
 }
 
 }  // namespace kv::gui

@@ -1,6 +1,7 @@
 // Form1: start-up, the camera choice and the camera list.
 #include "gui/core/MainForm.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "gui/core/ProductGroups.h"
@@ -43,6 +44,53 @@ void MainForm::Load() {
 }
 
 void MainForm::OnCameraChosen() {
+    Act([this] { ChooseCamera(); });
+}
+
+void MainForm::OnOptionClicked(Control option) {
+    Act([this, option] { RunOption(option); });
+}
+
+void MainForm::OnFlcButton(int button) {
+    Act([this, button] { ToggleSegment(button); });
+}
+
+void MainForm::OnSliderChanged(Control slider) {
+    Act([this, slider] { RunSlider(slider); });
+}
+
+void MainForm::Unload() {
+    m_unloaded = true;
+    m_heldActions.clear();
+}
+
+// An action's pauses and waits handle the window's messages, and with them
+// the user's next clicks, the timer and the system's device reports. A click
+// then waits for the running action: started inside it, it would mix its
+// commands into the running ones and change the controls the running action
+// still reads. The list may be rebuilt meanwhile, or another row chosen, so
+// an action's camera is the row chosen when the user asked for it.
+void MainForm::Act(std::function<void()> action) {
+    if (m_unloaded) return;
+    m_heldActions.push_back({m_view.ChosenRow(), std::move(action)});
+    if (!m_acting) RunHeldActions();
+}
+
+void MainForm::RunHeldActions() {
+    struct Acting {
+        bool& flag;
+        explicit Acting(bool& acting) : flag(acting) { flag = true; }
+        ~Acting() { flag = false; }
+    } acting(m_acting);
+    while (!m_heldActions.empty()) {
+        const HeldAction action = std::move(m_heldActions.front());
+        m_heldActions.pop_front();
+        m_actionRow = action.row;
+        action.run();
+    }
+}
+
+void MainForm::ChooseCamera() {
     try {
         ApplyCameraChoice();
     } catch (const std::exception& error) {
@@ -51,7 +99,9 @@ void MainForm::OnCameraChosen() {
 }
 
 void MainForm::ApplyCameraChoice() {
-    const int row = m_view.ChosenRow();
+    const int row = m_actionRow;
+    // A choice held while the list was rebuilt under it: its row is gone.
+    if (row == -1) return;
     m_handlersOn = false;
     m_cameras.SetFirstSwitch(false);
     m_cameras.SetCurrent(row);
@@ -102,7 +152,7 @@ void MainForm::RestoreRowSettings(int row) {
 // as a click does.
 void MainForm::Select(Control option) {
     for (Control other : kLedOptions) m_view.SetChecked(other, other == option);
-    OnOptionClicked(option);
+    RunOption(option);
 }
 
 bool MainForm::EnsureCameraChosen(Control clicked) {
@@ -110,9 +160,10 @@ bool MainForm::EnsureCameraChosen(Control clicked) {
         m_view.ShowMessage("none");
         return false;
     }
-    if (m_view.ChosenRow() != -1) return true;
+    if (m_actionRow != -1) return true;
     m_view.SetChosenRow(0);
-    OnCameraChosen();
+    m_actionRow = 0;
+    ChooseCamera();
     // The choice clears every option; the one clicked stays shown.
     for (Control other : kLedOptions) m_view.SetChecked(other, other == clicked);
     return true;
@@ -122,27 +173,44 @@ void MainForm::ShowPattern() {
     for (int button = 0; button < 4; ++button) m_view.ShowFlcPicture(button, (m_curPattern >> button) & 1);
 }
 
-// A refresh handles messages while it asks FLC cameras for their AXI LED,
-// and with many of them it lasts longer than a tick: a tick that comes in
-// the middle does nothing, or the list would be rebuilt under the refresh
-// that is filling it.
+// A tick during an action refreshes the list at once (the action keeps its
+// camera); the resting exposure value goes out only between actions.
 void MainForm::OnTimer() {
-    if (m_inTimer) return;
-    m_inTimer = true;
+    if (m_acting) {
+        RefreshOnTick();
+        return;
+    }
+    Act([this] {
+        RefreshOnTick();
+        if (m_exposurePending && m_clock.TickCount() - m_lastEvChange > kExposureQuietMs) SendExposure();
+    });
+}
+
+// A refresh handles messages while it asks FLC cameras for their AXI LED,
+// and with many of them it lasts longer than a tick. A tick that comes in
+// the middle does nothing, and a camera-set change waits until the refresh
+// has ended: either would rebuild the list under the refresh that is filling
+// it, and rows would be doubled or shifted.
+void MainForm::RefreshOnTick() {
+    if (m_refreshing) return;
+    m_refreshing = true;
     try {
         Refresh();
     } catch (const std::exception& error) {
         m_view.ShowMessage(error.what());
     }
-    if (m_exposurePending && m_clock.TickCount() - m_lastEvChange > kExposureQuietMs) SendExposure();
-    m_inTimer = false;
+    m_refreshing = false;
+    if (m_cameraSetChangeHeld) {
+        m_cameraSetChangeHeld = false;
+        RebuildForCameraSet();
+    }
 }
 
 void MainForm::Refresh() {
     m_cameras.Update();
-    const int count = m_cameras.Count();
+    const int count = RowsToList();
     if (count == m_lastCameraCount) return;
-    m_view.ClearRows();
+    ClearRows();
     for (int index = 0; index < count; ++index) {
         m_view.AddRow(m_cameras.DisplayName(index));
         m_curPidText = PidTextOfRow(index);
@@ -170,20 +238,37 @@ void MainForm::ExamineFlcCamera(int index) {
 }
 
 void MainForm::OnCameraSetChanged() {
+    if (m_refreshing) {
+        m_cameraSetChangeHeld = true;
+        return;
+    }
+    RebuildForCameraSet();
+}
+
+void MainForm::RebuildForCameraSet() {
     m_cameras.Update();
     FillRows();
     m_view.SetListText(kListText);
     m_cameras.SetCurrent(m_view.ChosenRow());
 }
 
-void MainForm::FillRows() {
+// The rows that held actions name are gone with them.
+void MainForm::ClearRows() {
     m_view.ClearRows();
-    for (int index = 0; index < m_cameras.Count(); ++index) m_view.AddRow(m_cameras.DisplayName(index));
+    m_heldActions.clear();
 }
+
+void MainForm::FillRows() {
+    ClearRows();
+    const int count = RowsToList();
+    for (int index = 0; index < count; ++index) m_view.AddRow(m_cameras.DisplayName(index));
+}
+
+int MainForm::RowsToList() const { return std::min(m_cameras.Count(), kMaxRows); }
 
 std::string MainForm::PidTextOfRow(int row) const { return PidTextOf(m_cameras.DeviceString(row)); }
 
-std::string MainForm::CameraSuffix() const { return " -CAM" + std::to_string(m_view.ChosenRow() + 1); }
+std::string MainForm::CameraSuffix() const { return " -CAM" + std::to_string(m_actionRow + 1); }
 
 void MainForm::Run(const std::string& command, Wait wait) { m_runner.Run(command + CameraSuffix(), wait); }
 
@@ -192,6 +277,6 @@ void MainForm::Pause(unsigned milliseconds) {
     m_clock.Sleep(milliseconds);
 }
 
-CameraSettings* MainForm::ChosenSettings() { return m_settings.Find(m_view.ChosenRow()); }
+CameraSettings* MainForm::ActionSettings() { return m_settings.Find(m_actionRow); }
 
 }  // namespace kv::gui

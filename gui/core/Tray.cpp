@@ -6,7 +6,33 @@ namespace kv::gui {
 void Tray::Load() {
     const WindowState state = m_shell.State();
     m_saved = state == WindowState::Minimised ? WindowState::Normal : state;
-    m_shell.AddIcon();
+    AddIcon();
+}
+
+void Tray::OnShellRestarted() {
+    if (!m_unloaded) AddIcon();
+}
+
+void Tray::AddIcon() {
+    if (m_shell.AddIcon()) {
+        StopRetrying();
+        return;
+    }
+    m_retriesLeft = kAddRetries;
+    if (!m_retrying) m_shell.StartRetryTimer();
+    m_retrying = true;
+}
+
+void Tray::OnRetryTimer() {
+    if (!m_retrying) return;
+    --m_retriesLeft;
+    if (m_shell.AddIcon() || m_retriesLeft <= 0) StopRetrying();
+}
+
+void Tray::StopRetrying() {
+    if (!m_retrying) return;
+    m_retrying = false;
+    m_shell.StopRetryTimer();
 }
 
 void Tray::OnIconMessage(std::uint32_t mouseMessage) {
@@ -34,6 +60,10 @@ void Tray::OnMenu(TrayMenuItem item) {
     }
 }
 
-void Tray::Unload() { m_shell.DeleteIcon(); }
+void Tray::Unload() {
+    m_unloaded = true;
+    StopRetrying();
+    m_shell.DeleteIcon();
+}
 
 }  // namespace kv::gui

@@ -94,6 +94,20 @@ void FormWindow::Create() {
     filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
     filter.dbcc_classguid = kCaptureInterfaceClass;
     m_deviceNotification = RegisterDeviceNotificationW(m_window, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+    ListenForShellRestarts();
+}
+
+// The shell forgets every icon when it restarts (after a crash of the
+// desktop, for one) and tells the windows with a registered message. A form
+// started with higher rights than the shell's would not get that message
+// unless it lets it in (the call exists from Windows 7 on).
+void FormWindow::ListenForShellRestarts() {
+    m_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    using FilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    const auto allow = reinterpret_cast<FilterFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx")));
+    constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW
+    if (allow && m_taskbarCreated) allow(m_window, m_taskbarCreated, kAllow, nullptr);
 }
 
 UINT FormWindow::Dpi() const { return DpiOf(m_window); }
@@ -110,14 +124,16 @@ LRESULT CALLBACK FormWindow::Procedure(HWND window, UINT message, WPARAM wParam,
 }
 
 LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_taskbarCreated && message == m_taskbarCreated) {
+        m_tray->OnShellRestarted();
+        return 0;
+    }
     switch (message) {
         case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
         case WM_HSCROLL:
             if (LOWORD(wParam) != TB_THUMBTRACK) OnScroll(reinterpret_cast<HWND>(lParam));
             return 0;
-        case WM_TIMER:
-            if (wParam == KV_TIMER1) m_form->OnTimer();
-            return 0;
+        case WM_TIMER: OnTimer(wParam); return 0;
         case KV_WM_TRAY_ICON: m_tray->OnIconMessage(static_cast<std::uint32_t>(LOWORD(lParam))); return 0;
         case WM_SIZE: m_tray->OnResize(); return 0;
         case WM_DEVICECHANGE:
@@ -156,6 +172,11 @@ void FormWindow::OnCommand(int id, int code) {
     }
 }
 
+void FormWindow::OnTimer(WPARAM id) {
+    if (id == KV_TIMER1) m_form->OnTimer();
+    if (id == KV_TIMER_TRAY_RETRY) m_tray->OnRetryTimer();
+}
+
 void FormWindow::OnScroll(HWND slider) {
     const std::optional<Control> control = m_view->ControlOf(GetDlgCtrlID(slider));
     if (control && m_view->TakeSliderChange(*control)) m_form->OnSliderChanged(*control);
@@ -171,6 +192,7 @@ void FormWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
 // its windows gone and ends, and the main loop ends after it.
 void FormWindow::Unload() {
     m_unloaded = true;
+    m_form->Unload();
     m_tray->Unload();
     KillTimer(m_window, KV_TIMER1);
     m_window = nullptr;

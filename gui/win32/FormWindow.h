@@ -34,6 +34,8 @@ private:
     void OnCommand(int id, int code);
     void OnScroll(HWND slider);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void OnTimer(WPARAM id);
+    void ListenForShellRestarts();
     void Unload();
     UINT Dpi() const;
 
@@ -43,6 +45,8 @@ private:
     HWND m_window = nullptr;
     HICON m_icon = nullptr;
     HDEVNOTIFY m_deviceNotification = nullptr;
+    // The message the shell sends every top-level window when it (re)starts.
+    UINT m_taskbarCreated = 0;
     bool m_unloaded = false;
     std::unique_ptr<Win32FormView> m_view;
     std::unique_ptr<CommandRunner> m_runner;

@@ -49,5 +49,6 @@
 // would read as clicks on the icon.
 #define KV_WM_TRAY_ICON (0x8000 + 1)
 
-// Timer1's id.
+// Timer1's id, and the timer that tries again to add the tray icon.
 #define KV_TIMER1 1
+#define KV_TIMER_TRAY_RETRY 2

@@ -37,7 +37,15 @@ Win32TrayShell::Win32TrayShell(HWND form, HICON icon) : m_form(form), m_menu(Cre
 
 Win32TrayShell::~Win32TrayShell() { DestroyMenu(m_menu); }
 
-void Win32TrayShell::AddIcon() { Shell_NotifyIconA(NIM_ADD, &m_icon); }
+// A shell that is busy can answer the add with a failure after it took the
+// icon; the icon is there when it can be changed.
+bool Win32TrayShell::AddIcon() {
+    return Shell_NotifyIconA(NIM_ADD, &m_icon) || Shell_NotifyIconA(NIM_MODIFY, &m_icon);
+}
+
+void Win32TrayShell::StartRetryTimer() { SetTimer(m_form, KV_TIMER_TRAY_RETRY, 1000, nullptr); }
+
+void Win32TrayShell::StopRetryTimer() { KillTimer(m_form, KV_TIMER_TRAY_RETRY); }
 
 void Win32TrayShell::DeleteIcon() { Shell_NotifyIconA(NIM_DELETE, &m_icon); }
 

@@ -15,8 +15,10 @@ public:
     Win32TrayShell(const Win32TrayShell&) = delete;
     Win32TrayShell& operator=(const Win32TrayShell&) = delete;
 
-    void AddIcon() override;
+    bool AddIcon() override;
     void DeleteIcon() override;
+    void StartRetryTimer() override;
+    void StopRetryTimer() override;
     WindowState State() const override;
     void SetState(WindowState state) override;
     void Focus() override;

@@ -4,12 +4,14 @@
 # rig installed in the prefix:
 #  - installed under "C:\Program Files\Korvex Recorded" with a stand-in
 #    KV_DS_Ctrl.exe that records its command lines: the list shows the rig's
-#    Korvex cameras in order; each action starts the documented command lines
-#    with its wait rule; a C:\Program.exe planted beside "Program Files" never
-#    runs; the window keeps answering while a waited command hangs (the
-#    longest answer is written to ARTEFACTS/responsiveness.txt); the tray icon
-#    restores, maximises and minimises the window, and "Close(&C)" removes
-#    the icon; the window's picture goes to ARTEFACTS/KV_GUI_Ctrl.png.
+#    Korvex cameras in order; each action starts the documented command lines,
+#    in their order, with its wait rule; a C:\Program.exe planted beside
+#    "Program Files" never runs; the window keeps answering while a waited
+#    command hangs (the longest answer is written to
+#    ARTEFACTS/responsiveness.txt); clicks while an action waits run after it,
+#    and the action keeps its camera; the tray icon restores, maximises and
+#    minimises the window, comes back after a shell restart, and "Close(&C)"
+#    removes it; the window's picture goes to ARTEFACTS/KV_GUI_Ctrl.png.
 #  - installed with the real KV_DS_Ctrl.exe: the commands it starts reach the
 #    rig (kvsim dump), on the chosen camera (kvsim trace).
 #
@@ -65,12 +67,14 @@ log="$recorded/commands.txt"
 : >"$log"
 taken=0
 
-# The commands recorded since the previous check, sorted (the starts an
-# action does not wait for may run in any order), once all are there.
+# The commands recorded since the previous check, once all are there, in the
+# order the GUI started them. The runs an action does not wait for overlap
+# and write their lines as they end, so the log's own order is not the start
+# order; each line begins with its process's creation time, which is.
 expect() {
-    want=$(printf '%s\n' "$@" | sed 's/^/C:\\Program Files\\Korvex Recorded\\KV_DS_Ctrl.exe /' | sort)
-    for _ in $(seq 100); do [ "$(wc -l <"$log")" -ge $((taken + $#)) ] && break; sleep 0.1; done
-    have=$(tail -n +$((taken + 1)) "$log" | sed 's/^[0-9]* [0-9]* //' | sort)
+    want=$(printf '%s\n' "$@" | sed 's/^/C:\\Program Files\\Korvex Recorded\\KV_DS_Ctrl.exe /')
+    for _ in $(seq 300); do [ "$(wc -l <"$log")" -ge $((taken + $#)) ] && break; sleep 0.1; done
+    have=$(tail -n +$((taken + 1)) "$log" | sort -n -k1,1 -s | sed 's/^[0-9]* [0-9]* [0-9]* //')
     taken=$(wc -l <"$log")
     [ "$have" = "$want" ] || fail "expected: $(echo "$want" | tr '\n' '|') got: $(echo "$have" | tr '\n' '|')"
 }
@@ -100,7 +104,7 @@ expect "FLCLevel 7 -CAM4"
 drive click OptAEOn
 expect "ae on -CAM4" "EV 81 -CAM4"
 # Waited for: the exposure value starts only after auto exposure has ended.
-tail -n 2 "$log" | awk '{ start[NR] = $1; end[NR] = $2; cmd[NR] = $0 }
+tail -n 2 "$log" | awk '{ start[NR] = $2; end[NR] = $3; cmd[NR] = $0 }
     END { if (cmd[1] !~ /ae on/ || start[2] < end[1]) exit 1 }' || fail "EV did not wait for ae on: $(tail -n 2 "$log")"
 sleep 1.2
 drive slider HScroll3 150
@@ -119,9 +123,17 @@ echo "$longest while a waited KV_DS_Ctrl.exe hung for 3000 ms" | tee "$artefacts
 ms=$(echo "$longest" | sed -n 's/^longest \([0-9]*\) ms$/\1/p')
 [ -n "$ms" ] && [ "$ms" -lt 500 ] || fail "the window did not answer for $longest"
 
-# Re-choosing a camera sends its remembered LED choice again.
+# Clicks while "On" waits for a hanging "ae on -CAM4" are held: both of its
+# runs go to camera 4, then the choice of row 2 re-sends that camera's
+# remembered LED choice, then "LED1" runs for it.
+echo 3000 >"$recorded/hang_ms.txt"
+drive post-click OptAEOn
+sleep 0.5
 drive choose 1
-expect "LED off -CAM2"
+drive click optLED1
+[ "$(wc -l <"$log")" = "$taken" ] || fail "the clicks did not come while \"ae on\" hung: $(tail -n 1 "$log")"
+expect "ae on -CAM4" "EV 160 -CAM4" "LED off -CAM2" "LED on 1 -CAM2"
+rm "$recorded/hang_ms.txt"
 
 # A device arrives: the list is read again and no camera is chosen.
 drive device-change
@@ -139,6 +151,7 @@ drive tray left
 [ "$(drive window)" = maximised ] || fail "the left click did not restore the maximised window: $(drive window)"
 drive tray right
 [ "$(drive menu-open)" = "menu open" ] || fail "a right click opened no menu"
+[ "$(drive shell-restart "$(drive handle)")" = "icon back" ] || fail "the tray icon did not come back after a shell restart"
 close_gui
 [ ! -e "$prefix/drive_c/commands.txt" ] || fail "C:\\Program.exe ran: $(cat "$prefix/drive_c/commands.txt")"
 

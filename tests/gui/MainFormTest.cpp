@@ -2,6 +2,8 @@
 // command lines and wait rule.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "tests/gui/GuiFakes.h"
 
 namespace kv::test {
@@ -52,12 +54,38 @@ TEST(FormRefreshTest, RebuildsTheListOnlyWhenTheCountChangesAndAsksFlcCamerasFor
     EXPECT_TRUE(rig.view.enabled[Control::frmAxiBrightness]);
 }
 
-TEST(FormRefreshTest, ATickDuringARefreshDoesNotRebuildTheListUnderIt) {
+TEST(FormRefreshTest, NeitherATickNorACameraSetChangeRebuildsTheListUnderARefresh) {
     FormRig rig({"0990", "0991", "0870"});
     rig.form.Load();
     rig.view.onMessages = [&] { rig.form.OnTimer(); };
     rig.form.OnTimer();
     EXPECT_EQ(rig.view.rows, (Lines{"Camera 0990", "Camera 0991", "Camera 0870"}));
+
+    // A camera arrives while the refresh asks the first FLC camera.
+    rig.cameras.deviceStrings.pop_back();
+    rig.view.onMessages = [&] {
+        if (rig.cameras.deviceStrings.size() != 2) return;
+        rig.cameras.deviceStrings.push_back(Camera("0610"));
+        rig.form.OnCameraSetChanged();
+    };
+    rig.form.OnTimer();
+    EXPECT_EQ(rig.view.rows, (Lines{"Camera 0990", "Camera 0991", "Camera 0610"}));
+}
+
+TEST(FormRefreshTest, OffersNineCamerasAtMost) {
+    FormRig rig({"0870", "0870", "0870", "0870", "0870", "0870", "0870", "0870", "0870", "0990"});
+    rig.form.Load();
+    EXPECT_EQ(rig.view.rows.size(), 9u);
+    rig.form.OnTimer();
+    EXPECT_EQ(rig.view.rows.size(), 9u);
+    EXPECT_EQ(rig.view.rows.back(), "Camera 0870");
+    EXPECT_TRUE(rig.cameras.axiQueries.empty()) << "the tenth camera is not examined";
+    rig.view.listText.clear();
+    rig.cameras.deviceStrings.push_back(Camera("0610"));
+    rig.form.OnTimer();
+    EXPECT_EQ(rig.view.listText, "") << "still nine rows: no rebuild";
+    rig.form.OnCameraSetChanged();
+    EXPECT_EQ(rig.view.rows.size(), 9u);
 }
 
 TEST(FormRefreshTest, ACameraSetChangeRebuildsTheListAndDropsTheCurrentCamera) {
@@ -300,6 +328,71 @@ TEST(FormNoCameraChosenTest, ActionsThatNeedACameraStartNothing) {
     rig.view.checked[Control::OptAEOn] = true;
     rig.form.OnOptionClicked(Control::OptAEOn);
     EXPECT_TRUE(rig.TakeCommands().empty()) << "-CAM0 would reach every camera";
+}
+
+TEST(FormActionTest, AnActionKeepsItsCameraWhileTheListIsRebuiltAndAChoiceWaitsForIt) {
+    FormRig rig({"0870", "0990", "0978"});
+    rig.form.Load();
+    rig.form.OnTimer();
+    rig.Choose(0);
+    rig.form.OnOptionClicked(Control::optLED1);
+    rig.Choose(2);
+    rig.TakeCommands();
+    // During the FLC option's pauses the user clicks "LED Off" and a camera
+    // arrives (the tick rebuilds the list and drops the click), then the user
+    // chooses the first row again.
+    int round = 0;
+    bool ticking = false;
+    rig.view.onMessages = [&] {
+        if (ticking) return;  // the refresh's own rounds
+        ++round;
+        if (round == 1) {
+            rig.form.OnOptionClicked(Control::optLEDoff);
+            rig.cameras.deviceStrings.push_back(Camera("0610"));
+            ticking = true;
+            rig.form.OnTimer();
+            ticking = false;
+        } else if (round == 3) {
+            rig.view.chosen = 0;
+            rig.form.OnCameraChosen();
+        }
+    };
+    rig.form.OnOptionClicked(Control::optFLC);
+    EXPECT_EQ(rig.TakeCommands(), (Lines{"FLCLevel 13 -CAM3", "FLCSwitch 1111 -CAM3", "FLCLevel 6 -CAM3",
+                                         "FLCLevel 6 -CAM3", "FLCLevel 13 -CAM3", "LED on 1 -CAM1"}));
+    EXPECT_EQ(rig.form.Settings(2).ledMode, LedMode::Flc);
+    EXPECT_EQ(rig.form.Settings(0).ledMode, LedMode::Led1);
+    EXPECT_EQ(rig.view.rows.size(), 4u);
+}
+
+TEST(FormActionTest, ClicksDuringAWaitRunAfterTheActionInTheirOrder) {
+    FormRig rig({"0870", "0990"});
+    rig.form.Load();
+    rig.Choose(0);
+    rig.view.checked[Control::OptAEOn] = true;
+    bool clicked = false;
+    rig.ports.processes.onLook = [&](const FakeProcesses::Program&) {
+        if (std::exchange(clicked, true)) return;
+        rig.view.checked[Control::OptAEOff] = true;
+        rig.form.OnOptionClicked(Control::OptAEOff);
+        rig.view.chosen = 1;
+        rig.form.OnCameraChosen();
+        rig.form.OnOptionClicked(Control::optLED2);
+    };
+    rig.form.OnOptionClicked(Control::OptAEOn);
+    EXPECT_EQ(rig.TakeCommands(),
+              (Lines{"ae on -CAM1", "EV 81 -CAM1", "ae off -CAM1", "FLCSwitch 1111 -CAM2", "FLCLevel 6 -CAM2"}));
+
+    // A click held when the window goes never runs.
+    clicked = false;
+    rig.ports.processes.onLook = [&](const FakeProcesses::Program&) {
+        if (std::exchange(clicked, true)) return;
+        rig.form.OnOptionClicked(Control::optLEDoff);
+        rig.form.Unload();
+    };
+    rig.form.OnOptionClicked(Control::OptAEOff);
+    rig.form.OnOptionClicked(Control::optLED1);
+    EXPECT_EQ(rig.TakeCommands(), (Lines{"ae off -CAM2"}));
 }
 
 TEST(PidTextTest, FourCharactersAfterPidAndAMeaninglessTextWithoutIt) {

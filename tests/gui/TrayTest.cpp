@@ -2,6 +2,7 @@
 // rules, the icon's lifetime.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -18,9 +19,15 @@ public:
     WindowState state = WindowState::Normal;
     std::vector<std::string> calls;
     std::map<TrayMenuItem, bool> menu{{TrayMenuItem::Minimize, true}, {TrayMenuItem::Maximize, true}};
+    int failingAdds = 0;  // the shell is not up for this many adds
 
-    void AddIcon() override { calls.push_back("add"); }
+    bool AddIcon() override {
+        calls.push_back("add");
+        return failingAdds-- <= 0;
+    }
     void DeleteIcon() override { calls.push_back("delete"); }
+    void StartRetryTimer() override { calls.push_back("retry on"); }
+    void StopRetryTimer() override { calls.push_back("retry off"); }
     WindowState State() const override { return state; }
     void SetState(WindowState next) override { state = next; }
     void Focus() override { calls.push_back("focus"); }
@@ -88,6 +95,36 @@ TEST(TrayTest, AFormThatStartsMinimisedComesBackNormal) {
     EXPECT_EQ(rig.tray.SavedState(), WindowState::Normal);
     rig.tray.OnIconMessage(gui::kIconLeftButtonUp);
     EXPECT_EQ(rig.shell.state, WindowState::Normal);
+}
+
+TEST(TrayTest, AFailedAddIsRetriedOnTheTimerUntilItSucceedsAndTheShellsRestartAddsTheIconAgain) {
+    TrayRig rig;
+    rig.shell.failingAdds = 2;
+    rig.tray.Load();
+    rig.tray.OnRetryTimer();
+    rig.tray.OnRetryTimer();
+    rig.tray.OnRetryTimer();
+    EXPECT_EQ(rig.shell.calls, (std::vector<std::string>{"add", "retry on", "add", "add", "retry off"}));
+
+    rig.shell.calls.clear();
+    rig.tray.OnShellRestarted();
+    EXPECT_EQ(rig.shell.calls, (std::vector<std::string>{"add"}));
+    rig.shell.failingAdds = 1;
+    rig.tray.OnShellRestarted();
+    rig.tray.Unload();
+    rig.tray.OnShellRestarted();
+    rig.tray.OnRetryTimer();
+    EXPECT_EQ(rig.shell.calls, (std::vector<std::string>{"add", "add", "retry on", "retry off", "delete"}))
+        << "no icon after unload";
+}
+
+TEST(TrayTest, RetriesAreBounded) {
+    TrayRig rig;
+    rig.shell.failingAdds = 1000;
+    rig.tray.Load();
+    for (int tick = 0; tick < gui::Tray::kAddRetries + 10; ++tick) rig.tray.OnRetryTimer();
+    EXPECT_EQ(std::count(rig.shell.calls.begin(), rig.shell.calls.end(), "add"), 1 + gui::Tray::kAddRetries);
+    EXPECT_EQ(rig.shell.calls.back(), "retry off");
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // A stand-in for KV_DS_Ctrl.exe in the GUI's end-to-end test: appends one
-// line per run to commands.txt beside itself, "<start tick> <end tick>
-// <command line>", after holding on for the milliseconds that hang_ms.txt
-// beside it names (a command that hangs), if it exists.
+// line per run to commands.txt beside itself, "<created> <start tick> <end
+// tick> <command line>", after holding on for the milliseconds that
+// hang_ms.txt beside it names (a command that hangs), if it exists.
+// <created> is the process's creation time in 100 ns units: the order in
+// which the GUI started the runs, whichever reached its first line first.
 #include <windows.h>
 
 #include <cstdio>
@@ -38,6 +40,12 @@ void Record(const std::string& line) {
 
 }  // namespace
 
+unsigned long long CreationTime() {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+    return (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
 int main() {
     const DWORD start = GetTickCount();
     Sleep(HangMilliseconds());
@@ -47,6 +55,6 @@ int main() {
     WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, commandLine.data(), static_cast<int>(commandLine.size()),
                         nullptr, nullptr);
     commandLine.resize(commandLine.size() - 1);
-    Record(std::to_string(start) + " " + std::to_string(GetTickCount()) + " " + commandLine + "\n");
+    Record(std::to_string(CreationTime()) + " " + std::to_string(start) + " " + std::to_string(GetTickCount()) + " " + commandLine + "\n");
     return 0;
 }

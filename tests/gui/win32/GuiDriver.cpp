@@ -5,6 +5,7 @@
 //   gui_driver rows                     the list's rows, one a line
 //   gui_driver choose ROW               picks a row of the camera list
 //   gui_driver click NAME               a button or option (optLED1, cmdFLC2, ...)
+//   gui_driver post-click NAME          the same, without waiting for the form
 //   gui_driver slider NAME VALUE        moves a slider and reports the move
 //   gui_driver post-slider NAME VALUE   the same, without waiting for the form
 //   gui_driver state                    "NAME enabled value" per control (check state,
@@ -16,6 +17,9 @@
 //   gui_driver device-change            the system's word that a device arrived
 //   gui_driver handle                   the form's window handle
 //   gui_driver icon HANDLE              whether the tray icon of that form exists
+//   gui_driver shell-restart HANDLE     removes the form's icon as a shell restart does,
+//                                       sends the shell's "TaskbarCreated" message, and
+//                                       reports whether the icon came back
 //   gui_driver responsive MILLISECONDS  the longest the form took to answer a
 //                                       message, polled for that long
 //   gui_driver gone SECONDS             until the form has gone
@@ -146,14 +150,30 @@ int WindowState() {
     return 0;
 }
 
-int Icon(HWND form) {
+bool IconPresent(HWND form) {
     NOTIFYICONDATAA icon{};
     icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
     icon.hWnd = form;
     icon.uID = 0;
     icon.uFlags = NIF_TIP;
     std::strcpy(icon.szTip, "Korvex GUI Control");
-    std::printf("%s\n", Shell_NotifyIconA(NIM_MODIFY, &icon) ? "icon present" : "icon absent");
+    return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+}
+
+int Icon(HWND form) {
+    std::printf("%s\n", IconPresent(form) ? "icon present" : "icon absent");
+    return 0;
+}
+
+int ShellRestart(HWND form) {
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = form;
+    icon.uID = 0;
+    Shell_NotifyIconA(NIM_DELETE, &icon);
+    if (IconPresent(form)) return Fail("the icon could not be removed");
+    SendMessageW(form, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    std::printf("%s\n", IconPresent(form) ? "icon back" : "icon gone");
     return 0;
 }
 
@@ -221,10 +241,12 @@ int main(int argc, char** argv) {
     if (action == "wait") return Wait(std::atoi(arg));
     if (action == "gone") return Gone(std::atoi(arg));
     if (action == "icon") return Icon(reinterpret_cast<HWND>(std::strtoul(arg, nullptr, 0)));
+    if (action == "shell-restart") return ShellRestart(reinterpret_cast<HWND>(std::strtoul(arg, nullptr, 0)));
     if (!Form()) return Fail("no form");
     if (action == "rows") return Rows();
     if (action == "choose") return Choose(std::atoi(arg));
     if (action == "click") return SendMessageW(Child(arg), BM_CLICK, 0, 0), 0;
+    if (action == "post-click") return PostMessageW(Child(arg), BM_CLICK, 0, 0), 0;
     if (action == "slider" && argc > 3) return MoveSlider(arg, std::atoi(argv[3]), false);
     if (action == "post-slider" && argc > 3) return MoveSlider(arg, std::atoi(argv[3]), true);
     if (action == "state") return State();
