@@ -248,6 +248,9 @@ Section "${KV_PRODUCT}" SecProgram
 
   Call KvShareSettings
 
+  ; Recorded again only once this registration has worked, so that a failed
+  ; one is never taken for complete by another user's check.
+  DeleteRegValue HKLM "${KV_VENDOR_KEY}" "Version Number"
   DetailPrint "Registering the camera plug-in"
   ClearErrors
   StrCpy $0 ""
