@@ -36,8 +36,7 @@ display=$DISPLAY
 export LC_ALL=C.UTF-8
 work=$(mktemp -d)
 prefix=$("$wine_run" "$wine_state" --new-prefix)
-held_pid=""
-trap '[ -z "$held_pid" ] || kill "$held_pid" 2>/dev/null; "$wine_run" "$wine_state" --drop-prefix "$prefix"; rm -rf "$work"' EXIT
+trap '"$wine_run" "$wine_state" --drop-prefix "$prefix"; rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 . "$(dirname "$0")/wine_registry.sh"
@@ -175,6 +174,8 @@ grep -q 'Loaded L"C:\\\\Program Files (x86)\\\\Korvex\\\\Camera Control\\\\zelun
 # The windowed program running from the folder: the setup asks it to close,
 # then installs.
 if [ "$gui" -eq 1 ]; then
+    # The prefix's desktop was made headless: it starts again on the display.
+    WINEPREFIX="$prefix" wineserver -k
     export KV_WINE_DISPLAY="$display"
     (KV_WINEPREFIX="$prefix" "$wine_run" "$wine_state" "$folder/KV_GUI_Ctrl.exe" >/dev/null 2>&1) &
     gui_pid=$!
@@ -186,6 +187,7 @@ if [ "$gui" -eq 1 ]; then
         fail "the setup left KV_GUI_Ctrl.exe running"
     wait "$gui_pid" || fail "KV_GUI_Ctrl.exe ended with status $? when the setup closed it"
     unset KV_WINE_DISPLAY
+    WINEPREFIX="$prefix" wineserver -k
 fi
 
 # KV_DS_Ctrl.exe held running from the folder (a stand-in that hangs): the
@@ -211,10 +213,10 @@ set +f
 [ "$(snapshot)" = "$before" ] || fail "a stopped setup or uninstall changed the folder"
 reg_has "$entry" || fail "a stopped uninstall removed the entry"
 [ "$(reg_value "$machine_vendor" "Version Number")" = 0x1001 ] || fail "a stopped uninstall removed the machine values"
-kill "$held_pid" 2>/dev/null || true
+# Ends the stand-in (and nothing else runs in the prefix now).
+WINEPREFIX="$prefix" wineserver -k
 wait "$held_pid" 2>/dev/null || true
 held_pid=""
-WINEPREFIX="$prefix" wineserver -w
 rm -f "$folder/hang_ms.txt" "$folder/commands.txt"
 cp "$work/KV_DS_Ctrl.exe" "$folder/KV_DS_Ctrl.exe"
 
