@@ -1,5 +1,6 @@
 // The registry as zelunit's registration uses it, shaped after the Reg*
-// calls; results are Win32 error codes (0 success).
+// calls; results are Win32 error codes (0 success). Names and texts are
+// UTF-8.
 #pragma once
 
 #include <cstdint>

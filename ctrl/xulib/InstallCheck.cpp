@@ -5,7 +5,6 @@ namespace kv::ctrl::xulib {
 
 namespace {
 
-constexpr std::size_t kMaxPathBytes = 260;
 constexpr std::uint32_t kPlatformNt = 2;
 constexpr std::uint32_t kElevationTypeFull = 2;
 
@@ -14,13 +13,25 @@ bool IsVistaOrLater(const platform::Environment& environment) {
     return environment.GetOsVersion(version) && version.platformId == kPlatformNt && version.major > 5;
 }
 
-// Passes when both values read and the file they name exists; `version`
-// is the version read.
-bool IsRegistered(platform::Ports& ports, std::uint32_t& version) {
-    const auto key = ports.registry.CreateKeyForReading(platform::RegistryRoot::CurrentUser, kVendorKey);
+// Both values read, the file they name exists and the version is recent
+// enough.
+bool KeyPasses(platform::Ports& ports, platform::RegistryKey* key) {
+    std::uint32_t version = 0;
     std::string file;
-    return key && key->ReadDword("Version Number", version) && key->ReadString("FileName Path", kMaxPathBytes, file) &&
-           ports.files.Exists(file);
+    return key && key->ReadDword("Version Number", version) && key->ReadString("FileName Path", file) &&
+           ports.files.Exists(file) && version >= kMinimumPluginVersion;
+}
+
+// The user's own key (created empty when missing, as it always was) or the
+// machine-wide copy the setup records: with only the user's key, every other
+// user of the machine would be asked for elevation at the first open and
+// that run would go on without the plug-in cameras. The machine key is only
+// opened, never created.
+bool IsRegistered(platform::Ports& ports) {
+    const auto user = ports.registry.CreateKeyForReading(platform::RegistryRoot::CurrentUser, kVendorKey);
+    if (KeyPasses(ports, user.get())) return true;
+    const auto machine = ports.registry.OpenKeyForReading(platform::RegistryRoot::LocalMachine, kVendorKey);
+    return KeyPasses(ports, machine.get());
 }
 
 bool IsElevated(const platform::Environment& environment) {
@@ -59,10 +70,7 @@ void Install(platform::Ports& ports) {
 }  // namespace
 
 void RunInstallCheck(platform::Ports& ports) {
-    std::uint32_t version = 0;
-    if (!IsVistaOrLater(ports.environment) || !IsRegistered(ports, version) || version < kMinimumPluginVersion) {
-        Install(ports);
-    }
+    if (!IsVistaOrLater(ports.environment) || !IsRegistered(ports)) Install(ports);
 }
 
 }  // namespace kv::ctrl::xulib

@@ -1,7 +1,8 @@
 // Making sure the extension-unit plug-in is registered before the register
 // library looks for cameras: the vendor key it writes when it registers
-// must name an existing file and a recent enough version; otherwise it is
-// registered (elevated) or its installer is started with an elevation request.
+// must name an existing file and a recent enough version, in the user's hive
+// or in the copy the setup records machine-wide; otherwise it is registered
+// (elevated) or its installer is started with an elevation request.
 #pragma once
 
 #include "platform/Ports.h"

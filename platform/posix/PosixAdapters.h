@@ -106,6 +106,7 @@ public:
 class PosixRegistry : public Registry {
 public:
     std::unique_ptr<RegistryKey> CreateKeyForReading(RegistryRoot, const std::string&) override { return nullptr; }
+    std::unique_ptr<RegistryKey> OpenKeyForReading(RegistryRoot, const std::string&) override { return nullptr; }
 };
 
 class PosixSync : public Sync {

@@ -85,6 +85,7 @@ public:
 class Win32Registry : public Registry {
 public:
     std::unique_ptr<RegistryKey> CreateKeyForReading(RegistryRoot root, const std::string& path) override;
+    std::unique_ptr<RegistryKey> OpenKeyForReading(RegistryRoot root, const std::string& path) override;
 };
 
 class Win32Sync : public Sync {

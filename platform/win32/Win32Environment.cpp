@@ -9,16 +9,28 @@ namespace kv::platform::win32 {
 
 std::string Win32Environment::RawCommandLine() const { return Narrow(GetCommandLineW()); }
 
+// The call cuts the path to the buffer and says so only by filling it:
+// the buffer grows until the path fits, so that a deep install folder is
+// never taken for a shorter one.
 std::string Win32Environment::ModulePath() const {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return Narrow(std::wstring(path, length));
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) return Narrow(path.substr(0, length));
+        path.resize(path.size() * 2);
+    }
 }
 
+// Told the size it needs when the buffer is too small.
 std::string Win32Environment::CurrentDirectory() const {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = GetCurrentDirectoryW(MAX_PATH, path);
-    return length < MAX_PATH ? Narrow(std::wstring(path, length)) : std::string();
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(path.size()), path.data());
+        if (length == 0) return {};
+        if (length < path.size()) return Narrow(path.substr(0, length));
+        path.resize(length);
+    }
 }
 
 bool Win32Environment::GetOsVersion(OsVersion& version) const {

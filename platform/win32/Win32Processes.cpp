@@ -24,35 +24,52 @@ private:
 
 }  // namespace
 
-bool Win32Processes::StartHidden(const std::string& commandLine) {
-    return WinExec(ToAnsi(commandLine).c_str(), SW_HIDE) > 31;
-}
+namespace {
 
-bool Win32Processes::StartElevated(const std::string& program) {
-    const std::string file = ToAnsi(program);
-    SHELLEXECUTEINFOA info{};
-    info.cbSize = sizeof info;
-    info.lpVerb = "runas";
-    info.lpFile = file.c_str();
-    info.nShow = SW_HIDE;
-    return ShellExecuteExA(&info) != FALSE;
-}
-
-std::unique_ptr<StartedProcess> Win32Processes::StartProgramHidden(const std::string& program,
-                                                                   const std::string& commandLine) {
-    const std::wstring application = Widen(program);
-    std::wstring line = Widen(commandLine);  // CreateProcessW may write into it
+// Hidden, and not waited for: the handles are closed at once. Null when the
+// start fails.
+HANDLE StartHiddenProcess(const wchar_t* application, std::wstring commandLine) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    // CreateProcessW may write into the command line: it gets its own copy.
+    if (!CreateProcessW(application, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &started)) {
         return nullptr;
     }
     CloseHandle(started.hThread);
-    return std::make_unique<Win32StartedProcess>(started.hProcess);
+    return started.hProcess;
+}
+
+}  // namespace
+
+// The first token names the program, as for the command interpreter; the
+// wide call keeps every character of a path outside the ANSI code page.
+bool Win32Processes::StartHidden(const std::string& commandLine) {
+    const HANDLE process = StartHiddenProcess(nullptr, Widen(commandLine));
+    if (process == nullptr) return false;
+    CloseHandle(process);
+    return true;
+}
+
+bool Win32Processes::StartElevated(const std::string& program) {
+    const std::wstring file = Widen(program);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.lpVerb = L"runas";
+    info.lpFile = file.c_str();
+    info.nShow = SW_HIDE;
+    return ShellExecuteExW(&info) != FALSE;
+}
+
+std::unique_ptr<StartedProcess> Win32Processes::StartProgramHidden(const std::string& program,
+                                                                   const std::string& commandLine) {
+    const std::wstring application = Widen(program);
+    const HANDLE process = StartHiddenProcess(application.c_str(), Widen(commandLine));
+    if (process == nullptr) return nullptr;
+    return std::make_unique<Win32StartedProcess>(process);
 }
 
 }  // namespace kv::platform::win32

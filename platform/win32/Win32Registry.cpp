@@ -1,5 +1,6 @@
-// Registry and sync ports on Windows: RegCreateKeyExA / RegQueryValueExA,
-// and named mutexes.
+// Registry and sync ports on Windows: the wide registry calls, so that a
+// path outside the ANSI code page reads back as it was written, and named
+// mutexes.
 #include <windows.h>
 
 #include <vector>
@@ -21,7 +22,7 @@ public:
     bool ReadDword(const std::string& name, std::uint32_t& value) override {
         DWORD data = 0;
         DWORD size = sizeof data;
-        if (RegQueryValueExA(m_key, ToAnsi(name).c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&data), &size) !=
+        if (RegQueryValueExW(m_key, Widen(name).c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&data), &size) !=
             ERROR_SUCCESS) {
             return false;
         }
@@ -29,14 +30,22 @@ public:
         return true;
     }
 
-    bool ReadString(const std::string& name, std::size_t maxBytes, std::string& value) override {
-        std::vector<char> data(maxBytes + 1, '\0');  // room for a zero the value may lack
-        DWORD size = static_cast<DWORD>(maxBytes);
-        if (RegQueryValueExA(m_key, ToAnsi(name).c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
-                             &size) != ERROR_SUCCESS) {
-            return false;
+    // Asked for its size first, and again if it grew in between; the
+    // stored text need not end with a zero.
+    bool ReadString(const std::string& name, std::string& value) override {
+        const std::wstring wideName = Widen(name);
+        std::vector<wchar_t> data;
+        LONG result = ERROR_MORE_DATA;
+        DWORD size = 0;
+        while (result == ERROR_MORE_DATA) {
+            result = RegQueryValueExW(m_key, wideName.c_str(), nullptr, nullptr, nullptr, &size);
+            if (result != ERROR_SUCCESS) return false;
+            data.assign(size / sizeof(wchar_t) + 1, L'\0');
+            result = RegQueryValueExW(m_key, wideName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
+                                      &size);
         }
-        value = FromAnsi(std::string(data.data()));
+        if (result != ERROR_SUCCESS) return false;
+        value = Narrow(std::wstring(data.data()));
         return true;
     }
 
@@ -67,12 +76,24 @@ private:
 
 }  // namespace
 
+namespace {
+
+HKEY RootHandle(RegistryRoot root) { return root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
+
+}  // namespace
+
 std::unique_ptr<RegistryKey> Win32Registry::CreateKeyForReading(RegistryRoot root, const std::string& path) {
     HKEY key = nullptr;
-    const HKEY base = root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-    if (RegCreateKeyExA(base, ToAnsi(path).c_str(), 0, nullptr, 0, KEY_READ, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExW(RootHandle(root), Widen(path).c_str(), 0, nullptr, 0, KEY_READ, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
         return nullptr;
     }
+    return std::make_unique<Win32RegistryKey>(key);
+}
+
+std::unique_ptr<RegistryKey> Win32Registry::OpenKeyForReading(RegistryRoot root, const std::string& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(RootHandle(root), Widen(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return nullptr;
     return std::make_unique<Win32RegistryKey>(key);
 }
 

@@ -1,5 +1,7 @@
-// The registry and type-library registration through Reg* and OLE
-// Automation, and the module's path and registry script.
+// The registry and type-library registration through the wide Reg* calls and
+// OLE Automation, and the module's path and registry script. Names and texts
+// arrive in UTF-8 and are widened here, so that a module installed in a
+// folder outside the ANSI code page is registered under its real path.
 #include "plugin/win32/Win32Registration.h"
 
 #include <oleauto.h>
@@ -32,7 +34,8 @@ public:
     // Stored with its terminating zero, so that every reader gets a
     // terminated text.
     long SetString(const std::string& name, const std::string& value) override {
-        return Set(name, REG_SZ, value.c_str(), value.size() + 1);
+        const std::wstring wide = Widen(value);
+        return Set(name, REG_SZ, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
     }
     long SetBinary(const std::string& name, std::span<const std::uint8_t> bytes) override {
         return Set(name, REG_BINARY, bytes.data(), bytes.size());
@@ -41,20 +44,22 @@ public:
         const DWORD data = value;
         return Set(name, REG_DWORD, &data, sizeof data);
     }
-    long DeleteValue(const std::string& name) override { return RegDeleteValueA(m_key, name.c_str()); }
+    long DeleteValue(const std::string& name) override { return RegDeleteValueW(m_key, Widen(name).c_str()); }
     long ReadBinary(const std::string& name, std::vector<std::uint8_t>& bytes) override {
+        const std::wstring wideName = Widen(name);
         DWORD size = 0;
-        long error = RegQueryValueExA(m_key, name.c_str(), nullptr, nullptr, nullptr, &size);
+        long error = RegQueryValueExW(m_key, wideName.c_str(), nullptr, nullptr, nullptr, &size);
         if (error != ERROR_SUCCESS) return error;
         bytes.resize(size);
-        error = RegQueryValueExA(m_key, name.c_str(), nullptr, nullptr, bytes.data(), &size);
+        error = RegQueryValueExW(m_key, wideName.c_str(), nullptr, nullptr, bytes.data(), &size);
         bytes.resize(error == ERROR_SUCCESS ? size : 0);
         return error;
     }
 
 private:
     long Set(const std::string& name, DWORD type, const void* data, std::size_t size) {
-        return RegSetValueExA(m_key, name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
+        return RegSetValueExW(m_key, Widen(name).c_str(), 0, type, static_cast<const BYTE*>(data),
+                              static_cast<DWORD>(size));
     }
 
     HKEY m_key;
@@ -65,7 +70,7 @@ public:
     long CreateKey(RootKey root, const std::string& path, std::unique_ptr<RegistryKey>& key, bool& created) override {
         HKEY handle = nullptr;
         DWORD disposition = 0;
-        const long error = RegCreateKeyExA(RootHandle(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+        const long error = RegCreateKeyExW(RootHandle(root), Widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                            KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE, nullptr, &handle,
                                            &disposition);
         if (error != ERROR_SUCCESS) return error;
@@ -75,12 +80,12 @@ public:
     }
     long OpenKey(RootKey root, const std::string& path, std::unique_ptr<RegistryKey>& key) override {
         HKEY handle = nullptr;
-        const long error = RegOpenKeyExA(RootHandle(root), path.c_str(), 0, KEY_READ | KEY_SET_VALUE, &handle);
+        const long error = RegOpenKeyExW(RootHandle(root), Widen(path).c_str(), 0, KEY_READ | KEY_SET_VALUE, &handle);
         if (error == ERROR_SUCCESS) key = std::make_unique<Win32RegistryKey>(handle);
         return error;
     }
     long DeleteTree(RootKey root, const std::string& path) override {
-        return RegDeleteTreeA(RootHandle(root), path.c_str());
+        return RegDeleteTreeW(RootHandle(root), Widen(path).c_str());
     }
 };
 
@@ -138,14 +143,21 @@ std::optional<std::string> RegistryScriptResource(HMODULE module) {
 }
 
 std::string Narrow(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
                                          nullptr, nullptr);
     std::string narrow(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
     if (size > 0) {
-        WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), narrow.data(), size, nullptr,
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), narrow.data(), size, nullptr,
                             nullptr);
     }
     return narrow;
+}
+
+std::wstring Widen(const std::string& text) {
+    const int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
+    if (size > 0) MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), wide.data(), size);
+    return wide;
 }
 
 }  // namespace kv::plugin::win32

@@ -20,7 +20,8 @@ std::unique_ptr<TypeLibrary> MakeWin32TypeLibrary(const std::wstring& modulePath
 std::optional<std::wstring> ModulePath(HMODULE module);
 // The module's REGISTRY resource 101.
 std::optional<std::string> RegistryScriptResource(HMODULE module);
-// In the process's code page, as the registration's narrow texts are.
+// UTF-8, the registration's narrow texts, and back.
 std::string Narrow(const std::wstring& text);
+std::wstring Widen(const std::string& text);
 
 }  // namespace kv::plugin::win32

@@ -202,9 +202,9 @@ public:
         value = found->second;
         return true;
     }
-    bool ReadString(const std::string& name, std::size_t maxBytes, std::string& value) override {
+    bool ReadString(const std::string& name, std::string& value) override {
         const auto found = m_key.strings.find(name);
-        if (found == m_key.strings.end() || found->second.size() + 1 > maxBytes) return false;
+        if (found == m_key.strings.end()) return false;
         value = found->second;
         return true;
     }
@@ -268,6 +268,13 @@ std::unique_ptr<platform::RegistryKey> FakeRegistry::CreateKeyForReading(platfor
                                                                          const std::string& path) {
     if (openFails) return nullptr;
     return std::make_unique<FakeRegistryKey>(keys[{root, path}]);
+}
+
+std::unique_ptr<platform::RegistryKey> FakeRegistry::OpenKeyForReading(platform::RegistryRoot root,
+                                                                       const std::string& path) {
+    const auto found = keys.find({root, path});
+    if (openFails || found == keys.end()) return nullptr;
+    return std::make_unique<FakeRegistryKey>(found->second);
 }
 
 std::shared_ptr<platform::NamedMutex> FakeSync::CreateNamedMutex(const std::string& name) {

@@ -271,6 +271,8 @@ public:
 
     std::unique_ptr<platform::RegistryKey> CreateKeyForReading(platform::RegistryRoot root,
                                                                const std::string& path) override;
+    std::unique_ptr<platform::RegistryKey> OpenKeyForReading(platform::RegistryRoot root,
+                                                             const std::string& path) override;
 };
 
 // Named mutexes inside the process: a real timed mutex each, unless a wait

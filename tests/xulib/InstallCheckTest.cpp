@@ -26,8 +26,8 @@ protected:
         fake.modules.libraries["zelunit.dll"].entryPoints["DllRegisterServer"] =
             reinterpret_cast<void*>(&CountRegistration);
     }
-    void Register(std::uint32_t version, const std::string& file) {
-        auto& key = fake.registry.keys[{RegistryRoot::CurrentUser, kVendorKey}];
+    void Register(std::uint32_t version, const std::string& file, RegistryRoot root = RegistryRoot::CurrentUser) {
+        auto& key = fake.registry.keys[{root, kVendorKey}];
         key.dwords["Version Number"] = version;
         key.strings["FileName Path"] = file;
         fake.files.files[file];
@@ -66,6 +66,29 @@ TEST_F(InstallCheckTest, AMissingKeyOrFileStartsTheInstallerFromTheProgramFolder
     fake.files.files.erase("C:\\gone\\zelunit.dll");
     RunInstallCheck(fake.ports);
     EXPECT_EQ(fake.processes.startedElevated.size(), 2u) << "a deleted file installs again";
+}
+
+// Another user of the machine has no key of their own: the setup's
+// machine-wide copy passes for them, and is never created by the check.
+TEST_F(InstallCheckTest, TheMachineWideRecordPassesWhenTheUsersOwnKeyDoesNot) {
+    fake.files.files[installer];
+    RunInstallCheck(fake.ports);
+    EXPECT_EQ(fake.processes.startedElevated.size(), 1u);
+    EXPECT_FALSE(fake.registry.keys.count({RegistryRoot::LocalMachine, kVendorKey})) << "the machine key was created";
+
+    Register(0x1001, "C:\\Program Files\\Korvex\\zelunit.dll", RegistryRoot::LocalMachine);
+    RunInstallCheck(fake.ports);
+    EXPECT_EQ(fake.processes.startedElevated.size(), 1u) << "an open with the machine record asked again";
+
+    Register(0x1000, "C:\\Program Files\\Korvex\\zelunit.dll");  // the user's key, too old
+    RunInstallCheck(fake.ports);
+    EXPECT_EQ(fake.processes.startedElevated.size(), 1u) << "either hive passing is enough";
+
+    Register(0x1001, "C:\\gone\\zelunit.dll", RegistryRoot::LocalMachine);
+    fake.files.files.erase("C:\\gone\\zelunit.dll");
+    RunInstallCheck(fake.ports);
+    EXPECT_EQ(fake.processes.startedElevated.size(), 2u) << "neither hive passes";
+    EXPECT_TRUE(fake.modules.loaded.empty());
 }
 
 TEST_F(InstallCheckTest, WithoutTheInstallerOrWhenItsStartFailsNothingWaits) {
