@@ -11,6 +11,16 @@ if(CMAKE_CROSSCOMPILING)
   # registering them (a machine without Wine can still check the files).
   option(KV_WINE_TESTS "Register the Windows tests to run under Wine" ON)
   set(KV_RUN_TESTS ${KV_WINE_TESTS})
+  # The whole-program tests of the shipped files (the GUI, every command, the
+  # setup program) run in the 32-bit tree; ON registers them in a 64-bit tree
+  # too, for a machine whose kernel runs no 32-bit programs
+  # (scripts/test-all.sh decides).
+  option(KV_WINE_FULL_E2E "Run the shipped files' whole-program Wine tests in a 64-bit tree too" OFF)
+  if(KV_MINGW_ARCH STREQUAL "i686" OR KV_WINE_FULL_E2E)
+    set(KV_SHIPPED_E2E ON)
+  else()
+    set(KV_SHIPPED_E2E OFF)
+  endif()
   set(KV_WINE_STATE ${PROJECT_BINARY_DIR}/wine)
   set(KV_WINE_RUN ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${KV_WINE_RUN} ${KV_WINE_STATE})

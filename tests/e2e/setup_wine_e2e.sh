@@ -56,8 +56,13 @@ uninstall() {
 }
 
 c="$prefix/drive_c"
-folder="$c/Program Files (x86)/Korvex/Camera Control"
-win='C:\Program Files (x86)\Korvex\Camera Control'
+# The 32-bit setup installs into the 32-bit Program Files folder; a 64-bit
+# test tree's setup (KV_PROGRAM_FILES) into the native one.
+program_files=${KV_PROGRAM_FILES:-Program Files (x86)}
+folder="$c/$program_files/Korvex/Camera Control"
+win="C:\\$program_files\\Korvex\\Camera Control"
+# How the loader's trace names the installed plug-in.
+loaded_plugin="Loaded L\"C:\\\\$program_files\\\\Korvex\\\\Camera Control\\\\zelunit.dll\""
 entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\KorvexCameraControl'
 vendor='HKCU\Software\Zelmar\UVC Extension Control'
 machine_vendor='HKLM\Software\Zelmar\UVC Extension Control'
@@ -145,7 +150,7 @@ set +e
 (cd "$folder" && WINEPREFIX="$prefix" WINEDEBUG=+loaddll "$("$wine_run" "$wine_state" --loader)" \
     "$win\\KV_DS_Ctrl.exe" LED on >"$work/ctrl.txt" 2>&1)
 set -e
-grep -q 'Loaded L"C:\\\\Program Files (x86)\\\\Korvex\\\\Camera Control\\\\zelunit.dll"' "$work/ctrl.txt" ||
+grep -qF "$loaded_plugin" "$work/ctrl.txt" ||
     fail "KV_DS_Ctrl's camera did not get the installed plug-in: $(grep -i zelunit "$work/ctrl.txt")"
 [ "$(reg_value "$vendor" "Version Number")" = "$version" ] || fail "KV_DS_Ctrl registered the plug-in again"
 # The register library of the same build, beside the installed files, reaches
@@ -164,10 +169,10 @@ grep -qx 'open 1' "$work/probe.txt" && grep -qx 'regread 0 0x30 = 0x12' "$work/p
 KV_WINEPREFIX="$prefix" "$wine_run" "$wine_state" 'C:\windows\system32\reg.exe' delete 'HKCU\Software\Zelmar' /f \
     "$reg_view" >/dev/null 2>&1 || fail "could not delete the user's vendor key"
 set +e
-(cd "$folder" && WINEPREFIX="$prefix" WINEDEBUG=+loaddll "${KV_WINE:-/usr/lib/wine/wine}" \
+(cd "$folder" && WINEPREFIX="$prefix" WINEDEBUG=+loaddll "$("$wine_run" "$wine_state" --loader)" \
     "$win\\KV_DS_Ctrl.exe" LED on >"$work/ctrl.txt" 2>&1)
 set -e
-grep -q 'Loaded L"C:\\\\Program Files (x86)\\\\Korvex\\\\Camera Control\\\\zelunit.dll"' "$work/ctrl.txt" ||
+grep -qF "$loaded_plugin" "$work/ctrl.txt" ||
     fail "a fresh user's camera did not get the installed plug-in"
 [ -z "$(reg_value "$vendor" "Version Number")" ] || fail "a fresh user's first open registered the plug-in again"
 
@@ -269,7 +274,7 @@ run "$setup" /S '/D=C:\Κάμερα' 'カメラ\Korvex'
 expect_grant "$wide_win"
 version=$(reg_value "$vendor" "Version Number")
 set +e
-(cd "$wide" && WINEPREFIX="$prefix" WINEDEBUG=+loaddll "${KV_WINE:-/usr/lib/wine/wine}" \
+(cd "$wide" && WINEPREFIX="$prefix" WINEDEBUG=+loaddll "$("$wine_run" "$wine_state" --loader)" \
     "$wide/KV_DS_Ctrl.exe" LED on >"$work/ctrl.txt" 2>&1)
 set -e
 grep -q 'Loaded L"C:\\\\.*\\\\Korvex\\\\zelunit.dll"' "$work/ctrl.txt" ||
@@ -289,7 +294,7 @@ uninstall "$wide/Uninstall.exe" /S /REMOVESETTINGS
 # and its uninstaller still removes everything.
 sed "s|^ *File \"[^\"]*/zelunit.dll\"|  File \"/oname=zelunit.dll\" \"$not_a_plugin\"|" "$deliverables_nsh" >"$work/broken.nsh"
 grep -q "oname=zelunit.dll" "$work/broken.nsh" || fail "no zelunit.dll in $deliverables_nsh"
-"$makensis" -V1 -DKV_VERSION="$version_text" -DKV_DELIVERABLES="$work/broken.nsh" \
+"$makensis" ${KV_NSIS_TARGET:+"-XTarget $KV_NSIS_TARGET"} -V1 -DKV_VERSION="$version_text" -DKV_DELIVERABLES="$work/broken.nsh" \
     -DKV_OUTFILE="$work/broken-trial.exe" "$script" || fail "makensis: the broken setup"
 rm "$folder/Setting.ini"  # kept by the first uninstall
 run "$work/broken-trial.exe" /S
