@@ -117,9 +117,15 @@ def page(device, number):
     return device["i2cDevices"]["0x5D"]["pages"][str(number)]
 
 
+# What the stand-in libusbK.dll says when a process ends with a device handle
+# it never freed.
+LEAKED_USB_HANDLE = "device handle(s) left open"
+
+
 def run(machine, *args):
     result = machine.ctrl(*args)
     check(result.returncode == 0, f"{' '.join(args)}: exit status {result.returncode}: {result.stderr[-500:]}")
+    check(LEAKED_USB_HANDLE not in result.stderr, f"{' '.join(args)}: {result.stderr.strip()[-300:]}")
     return dump(machine)
 
 
