@@ -79,7 +79,9 @@ HResult ExtensionUnitCore::put_KsControl(std::shared_ptr<platform::KsControl> co
 // A get without data: the driver tells the size with a more-data answer.
 HResult ExtensionUnitCore::Size(std::uint32_t id, std::uint32_t* size) {
     if (size == nullptr) return platform::kE_POINTER;
-    platform::KsControl* control = m_state.current();
+    // Held for the request: an end on another thread does not release it
+    // under the request.
+    const std::shared_ptr<platform::KsControl> control = m_state.current();
     if (control == nullptr) return kNotReady;
     const auto property = NodeProperty(id, kGet, m_state.nodeId());
     std::uint32_t returned = 0;
@@ -92,7 +94,7 @@ HResult ExtensionUnitCore::Size(std::uint32_t id, std::uint32_t* size) {
 HResult ExtensionUnitCore::Transfer(std::uint32_t id, std::uint32_t flags, std::uint32_t size, std::uint8_t* data) {
     // A buffer that is not there cannot carry `size` bytes either way.
     if (data == nullptr && size != 0) return platform::kE_POINTER;
-    platform::KsControl* control = m_state.current();
+    const std::shared_ptr<platform::KsControl> control = m_state.current();
     if (control == nullptr) return kNotReady;
     const auto property = NodeProperty(id, flags, m_state.nodeId());
     std::uint32_t returned = 0;

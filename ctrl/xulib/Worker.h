@@ -5,7 +5,10 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <memory>
+#include <mutex>
 
 #include "platform/HResult.h"
 
@@ -16,7 +19,24 @@ struct WorkerOutcome {
     platform::HResult result = platform::kE_FAIL;
 };
 
-WorkerOutcome RunOnWorker(std::function<platform::HResult()> work, std::chrono::milliseconds limit);
+// The workers of one owner that are still running, so that the owner can
+// wait for them before it releases what they use.
+class WorkerGroup {
+public:
+    // True when none is left, after at most `limit`.
+    bool WaitUntilIdle(std::chrono::milliseconds limit);
+    void Enter();
+    void Leave();
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_idle;
+    int m_running = 0;
+};
+
+// `group`, when given, counts the worker until its thread has ended.
+WorkerOutcome RunOnWorker(std::function<platform::HResult()> work, std::chrono::milliseconds limit,
+                          std::shared_ptr<WorkerGroup> group = nullptr);
 
 // Waits until every worker of the process has ended, at most `limit`; true
 // when none is left. A process that ends while a late worker is inside a

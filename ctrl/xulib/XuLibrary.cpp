@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "ctrl/xulib/InstallCheck.h"
-#include "ctrl/xulib/Worker.h"
 
 namespace kv::ctrl::xulib {
 
@@ -79,6 +78,12 @@ int XuLibrary::Open() {
 
 void XuLibrary::Close() {
     if (!m_open) return;
+    // A worker that outlived its 500 ms may still be inside a transfer on
+    // these links. Past its mutex wait it holds the mutex for one transfer,
+    // so the close waits for it as long as a worker waits for the mutex, and
+    // no longer: one that is later still keeps its link, and the plug-in its
+    // control, alive by its own references until it is done.
+    m_workers->WaitUntilIdle(std::chrono::milliseconds(kMutexWaitMs));
     // The first plug-in camera's end empties the plug-in's list for all.
     for (const auto& link : m_active) link->Close();
     m_active.clear();
@@ -110,7 +115,7 @@ HResult XuLibrary::Run(int device, bool select, Operation operation, bool* finis
             mutex->Release();
             return platform::Failed(hr) ? kE_FAIL : kS_OK;
         },
-        std::chrono::milliseconds(kWorkerWaitMs));
+        std::chrono::milliseconds(kWorkerWaitMs), m_workers);
     if (finished != nullptr) *finished = outcome.finished;
     return outcome.finished ? outcome.result : kE_FAIL;
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ctrl/xulib/SlotTable.h"
+#include "ctrl/xulib/Worker.h"
 #include "platform/Ports.h"
 
 namespace kv::ctrl::xulib {
@@ -74,6 +75,7 @@ private:
 
     platform::Ports& m_ports;
     std::shared_ptr<Shared> m_shared = std::make_shared<Shared>();
+    std::shared_ptr<WorkerGroup> m_workers = std::make_shared<WorkerGroup>();  // this library's, late ones included
     std::shared_ptr<std::atomic<std::uint32_t>> m_aveoNode = std::make_shared<std::atomic<std::uint32_t>>(0);
     std::vector<DeviceSlot> m_slots;                   // remembered across opens
     std::vector<std::shared_ptr<CameraLink>> m_active;  // this open's links, by camera index

@@ -15,6 +15,7 @@ namespace {
 using namespace usbk;  // every call of the library is WINAPI
 
 using InitFn = BOOL(WINAPI*)(void** handle, DeviceInfo* info);
+using FreeFn = BOOL(WINAPI*)(void* handle);
 using QueryPipeFn = BOOL(WINAPI*)(void* handle, UCHAR altSetting, UCHAR pipeIndex, PipeInformation* pipe);
 
 struct Library {
@@ -51,10 +52,24 @@ std::shared_ptr<Library> LoadLibraryOnce() {
     return complete ? library : nullptr;
 }
 
+// The driver functions of an opened device, from its driver's table.
+struct DeviceCalls {
+    FreeFn free = nullptr;
+    QueryPipeFn queryPipe = nullptr;
+};
+
+// Owns the opened device: the driver keeps the device claimed until its
+// handle is freed, which happens here, before the library can be unloaded.
 class Win32UsbHandle : public UsbHandle {
 public:
-    Win32UsbHandle(std::shared_ptr<Library> library, void* handle, QueryPipeFn queryPipe)
-        : m_library(std::move(library)), m_handle(handle), m_queryPipe(queryPipe) {}
+    Win32UsbHandle(std::shared_ptr<Library> library, void* handle, DeviceCalls calls)
+        : m_library(std::move(library)), m_handle(handle), m_free(calls.free), m_queryPipe(calls.queryPipe) {}
+    ~Win32UsbHandle() override {
+        if (m_free) m_free(m_handle);
+    }
+    Win32UsbHandle(const Win32UsbHandle&) = delete;
+    Win32UsbHandle& operator=(const Win32UsbHandle&) = delete;
+
     bool ControlTransfer(const UsbSetupPacket& setup, std::uint8_t* buffer, std::uint32_t bufferLength,
                          std::uint32_t& transferred) override {
         const SetupPacket packet{setup.requestType, setup.request, setup.value, setup.index, setup.length};
@@ -74,6 +89,7 @@ public:
 private:
     std::shared_ptr<Library> m_library;
     void* m_handle;
+    FreeFn m_free;
     QueryPipeFn m_queryPipe;
 };
 
@@ -107,8 +123,9 @@ public:
             lastError = GetLastError();
             return nullptr;
         }
-        return std::make_unique<Win32UsbHandle>(m_library, handle,
-                                                reinterpret_cast<QueryPipeFn>(api.functions[kQueryPipeSlot]));
+        const DeviceCalls calls{reinterpret_cast<FreeFn>(api.functions[kFreeSlot]),
+                                reinterpret_cast<QueryPipeFn>(api.functions[kQueryPipeSlot])};
+        return std::make_unique<Win32UsbHandle>(m_library, handle, calls);
     }
 
 private:

@@ -70,6 +70,12 @@ bool FreeDevice(void* handle) {
     return t.devices.erase(handle) != 0;
 }
 
+std::size_t OpenDeviceCount() {
+    Tables& t = TheTables();
+    const std::unique_lock<std::mutex> lock(t.mutex, std::try_to_lock);
+    return lock.owns_lock() ? t.devices.size() : 0;
+}
+
 std::optional<OpenDevice> FindDevice(void* handle) {
     Tables& t = TheTables();
     const std::lock_guard<std::mutex> lock(t.mutex);

@@ -38,5 +38,8 @@ std::optional<OpenDevice> DeviceOfEntry(const DeviceInfo* entry);
 void* AddDevice(const OpenDevice& device);
 bool FreeDevice(void* handle);
 std::optional<OpenDevice> FindDevice(void* handle);
+// Device handles opened and not yet freed; none when the tables are busy
+// (a thread that held their lock was ended with its process).
+std::size_t OpenDeviceCount();
 
 }  // namespace kv::sim::win32::usbk

@@ -155,9 +155,15 @@ def register_values(devices):
     return {product: values(device) for product, device in devices.items()}
 
 
+# What the stand-in libusbK.dll says when a process ends with a device handle
+# it never freed.
+LEAKED_USB_HANDLE = "device handle(s) left open"
+
+
 def run(machine, *args):
     result = machine.ctrl(*args)
     check(result.returncode == 0, f"{' '.join(args)}: exit status {result.returncode}: {result.stderr[-500:]}")
+    check(LEAKED_USB_HANDLE not in result.stderr, f"{' '.join(args)}: {result.stderr.strip()[-300:]}")
     return dump(machine)
 
 

@@ -279,7 +279,10 @@ std::unique_ptr<platform::RegistryKey> FakeRegistry::OpenKeyForReading(platform:
 
 std::shared_ptr<platform::NamedMutex> FakeSync::CreateNamedMutex(const std::string& name) {
     created.push_back(name);
-    return std::make_shared<FakeNamedMutex>(*this);
+    if (auto held = m_named[name].lock()) return held;
+    auto mutex = std::make_shared<FakeNamedMutex>(*this);
+    m_named[name] = mutex;
+    return mutex;
 }
 
 namespace {

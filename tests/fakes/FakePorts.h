@@ -4,6 +4,7 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -276,7 +277,8 @@ public:
 };
 
 // Named mutexes inside the process: a real timed mutex each, unless a wait
-// result is forced.
+// result is forced. As with the platform's, creating a name that is still
+// held by someone opens the same mutex.
 class FakeSync : public platform::Sync {
 public:
     std::optional<platform::MutexWait> forcedWait;
@@ -285,6 +287,9 @@ public:
     std::atomic<int> releases = 0;
 
     std::shared_ptr<platform::NamedMutex> CreateNamedMutex(const std::string& name) override;
+
+private:
+    std::map<std::string, std::weak_ptr<platform::NamedMutex>> m_named;
 };
 
 // Every fake, bundled as the port set the core takes.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "plugin/ExtensionUnitCore.h"
@@ -27,12 +28,14 @@ class FakeControl : public platform::KsControl {
 public:
     HResult KsProperty(const void* property, std::uint32_t propertyLength, void* data, std::uint32_t dataLength,
                        std::uint32_t* bytesReturned) override {
+        if (during) during();
         const auto* bytes = static_cast<const std::uint8_t*>(property);
         calls.push_back({std::vector<std::uint8_t>(bytes, bytes + propertyLength), data, dataLength});
         if (bytesReturned != nullptr) *bytesReturned = returned;
         return answer;
     }
     std::vector<Call> calls;
+    std::function<void()> during;  // what another thread does while the request is on the wire
     HResult answer = kS_OK;
     std::uint32_t returned = 0;
 };
@@ -156,6 +159,18 @@ TEST_F(ExtensionUnitCoreTest, EachEntryHoldsItsControlUntilEnd) {
     unit.end();
     EXPECT_TRUE(first.expired());
     EXPECT_TRUE(second.expired());
+
+    // An end while a request is on the wire (a library closing while a late
+    // worker's transfer hangs): the request finishes on its control, which
+    // goes with the request (the address sanitizer watches).
+    auto busy = std::make_shared<FakeControl>();
+    const std::weak_ptr<FakeControl> watched = busy;
+    busy->during = [&] { EXPECT_EQ(unit.end(), kS_OK); };
+    ASSERT_EQ(unit.put_KsControl(std::move(busy)), kS_OK);
+    std::uint8_t byte = 1;
+    EXPECT_EQ(unit.put_Property(1, 1, &byte), kS_OK);
+    EXPECT_TRUE(watched.expired());
+    EXPECT_EQ(Ready(), 0u);
 }
 
 TEST_F(ExtensionUnitCoreTest, AFullListRefusesAndKeepsItsCurrentControl) {

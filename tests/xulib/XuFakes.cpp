@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "ctrl/xulib/NodeProperty.h"
+#include "plugin/ExtensionUnitCore.h"
 
 namespace kv::test {
 
@@ -34,15 +35,44 @@ std::uint32_t Le32(const std::uint8_t* bytes) {
 
 class FakeNodeInstance : public platform::NodeInstance {
 public:
-    explicit FakeNodeInstance(std::shared_ptr<FakePluginUnit> unit) : m_unit(std::move(unit)) {}
+    explicit FakeNodeInstance(std::shared_ptr<platform::ExtensionUnit> unit) : m_unit(std::move(unit)) {}
     HResult QueryExtensionUnit(std::shared_ptr<platform::ExtensionUnit>& unit) override {
         unit = m_unit;
         return kS_OK;
     }
 
 private:
-    std::shared_ptr<FakePluginUnit> m_unit;
+    std::shared_ptr<platform::ExtensionUnit> m_unit;
 };
+
+// The filter's control as the plug-in object reaches it: node requests of
+// the plug-in set go to the node's unit fake, whose bridge and log serve.
+class UnitNodeControl : public platform::KsControl {
+public:
+    explicit UnitNodeControl(std::shared_ptr<FakePluginUnit> unit) : m_unit(std::move(unit)) {}
+    HResult KsProperty(const void* property, std::uint32_t, void* data, std::uint32_t dataLength,
+                       std::uint32_t*) override {
+        const auto* raw = static_cast<const std::uint8_t*>(property);
+        auto* bytes = static_cast<std::uint8_t*>(data);
+        const std::uint32_t id = Le32(raw + 16);
+        const HResult hr = Le32(raw + 20) == ctrl::xulib::kSetFlags ? m_unit->put_Property(id, dataLength, bytes)
+                                                                    : m_unit->get_Property(id, dataLength, bytes);
+        ++m_answered;  // like a driver's handle, the control is used again when the request returns
+        return hr;
+    }
+
+private:
+    std::shared_ptr<FakePluginUnit> m_unit;
+    int m_answered = 0;
+};
+
+std::shared_ptr<platform::ExtensionUnit> MakePluginObject(plugin::PluginState& state, std::uint32_t node,
+                                                          std::shared_ptr<FakePluginUnit> unit) {
+    auto object = std::make_shared<plugin::ExtensionUnitCore>(state);
+    object->put_NodeId(node);
+    object->put_KsControl(std::make_shared<UnitNodeControl>(std::move(unit)));
+    return object;
+}
 
 class FakeTopology : public platform::KsTopologyInfo {
 public:
@@ -61,7 +91,9 @@ public:
         const auto plugin = m_camera.plugins.find(node);
         if (iid != ctrl::xulib::kIKsNodeControl || plugin == m_camera.plugins.end()) return platform::kE_NOINTERFACE;
         m_devices.nodeInstancesMade.push_back(node);
-        instance = std::make_shared<FakeNodeInstance>(plugin->second);
+        std::shared_ptr<platform::ExtensionUnit> unit = plugin->second;
+        if (m_camera.pluginState != nullptr) unit = MakePluginObject(*m_camera.pluginState, node, plugin->second);
+        instance = std::make_shared<FakeNodeInstance>(std::move(unit));
         return kS_OK;
     }
 

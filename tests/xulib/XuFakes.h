@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/CaptureDevices.h"
+#include "plugin/PluginState.h"
 #include "tests/fakes/FakePorts.h"
 
 namespace kv::test {
@@ -92,6 +93,10 @@ struct FakeCamera {
     std::vector<platform::Guid> nodeTypes;
     std::shared_ptr<FakeFilterControl> control;
     std::map<std::uint32_t, std::shared_ptr<FakePluginUnit>> plugins;  // node -> its plug-in object
+    // Set: each node instance is the plug-in's own object on this shared
+    // state, as the kernel-streaming proxy makes it, over a filter control
+    // that passes its requests to the node's unit fake.
+    plugin::PluginState* pluginState = nullptr;
 };
 
 class FakeCameraDevices : public platform::CaptureDevices {
@@ -131,6 +136,10 @@ struct XuWorld {
     // A filter whose extension-unit node `node` answers the Aveo set.
     FakeCamera& AddAveoCamera(const std::string& path, std::uint32_t node = 2);
     FakeBridge& BridgeOf(std::size_t camera) { return *bridges.at(camera); }
+    // The camera's node instances become the plug-in's own objects.
+    void UsePluginObject(std::size_t camera) { devices.cameras.at(camera).pluginState = &pluginState; }
+
+    plugin::PluginState pluginState;
 
 private:
     FakeCamera& AddCamera(const std::string& path, std::uint32_t node, const platform::Guid& set);

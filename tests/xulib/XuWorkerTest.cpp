@@ -52,6 +52,41 @@ TEST_F(XuWorkerTest, AHangingTransferFailsAfterAboutHalfASecondAndTheLateWorkerI
     EXPECT_TRUE(WorkersDone()) << "the late worker released the mutex";
 }
 
+TEST_F(XuWorkerTest, CloseWaitsForALateWorkerBeforeEndingThePlugin) {
+    auto& unit = *world.devices.cameras[0].plugins[1];
+    unit.putDelayMs = 800;
+    std::int32_t value = 1;
+    EXPECT_EQ(library->RegWrite(0, 0x30, 1, &value), kE_FAIL) << "the caller's answer stays at half a second";
+    unit.putDelayMs = 0;
+    library->Close();
+    EXPECT_EQ(world.log.Lines().back(), "LEN 1") << "the late worker's sequence ended before the plug-in did";
+    EXPECT_EQ(unit.endCalls, 1);
+    EXPECT_TRUE(WorkersDone());
+}
+
+// The plug-in's own object serves the camera: closing ends it, which
+// empties the shared control list while a late worker is inside a request
+// on one of its controls; the reopen fills the list again meanwhile.
+TEST_F(XuWorkerTest, AReopenWhileATransferHangsPastTheCloseReleasesNothingInUse) {
+    world.UsePluginObject(0);
+    ASSERT_EQ(library->Open(), 1);
+    world.BridgeOf(0).registers[0x30] = 0x5A;
+    auto& unit = *world.devices.cameras[0].plugins[1];
+    unit.putDelayMs = 3000;
+    std::int32_t value = 0;
+    EXPECT_EQ(library->RegRead(0, 0x30, 1, &value), kE_FAIL);
+    unit.putDelayMs = 0;
+    const auto start = std::chrono::steady_clock::now();
+    library->Close();
+    const auto closing = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(closing, 900ms) << "the close waits for the late worker";
+    EXPECT_LT(closing, 2000ms) << "but no longer than the library's mutex wait";
+    ASSERT_EQ(library->Open(), 1);
+    ASSERT_TRUE(WorkersDone()) << "the late worker finished on the control it held (the address sanitizer watches)";
+    EXPECT_EQ(library->RegRead(0, 0x30, 1, &value), kS_OK);
+    EXPECT_EQ(value, 0x5A);
+}
+
 TEST_F(XuWorkerTest, AnI2cReadThatTimesOutLeavesTheTimeOutLine) {
     world.devices.cameras[0].plugins[1]->putDelayMs = 700;
     std::uint8_t data[1] = {0x5A};

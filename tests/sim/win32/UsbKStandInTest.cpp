@@ -58,7 +58,7 @@ TEST_F(UsbKTest, ControlTransfersWriteAndReadTheSensor) {
     ASSERT_NE(list, nullptr);
     ASSERT_NE(list->FindByVidPid(0xA168, 0x09B0), nullptr);
     std::uint32_t lastError = 0;
-    const auto handle = list->OpenCurrent(lastError);
+    auto handle = list->OpenCurrent(lastError);
     ASSERT_NE(handle, nullptr) << lastError;
 
     std::uint8_t write[4] = {0x78, 0x30, 0x35, 0x42};
@@ -77,6 +77,14 @@ TEST_F(UsbKTest, ControlTransfersWriteAndReadTheSensor) {
     EXPECT_EQ(value, 0xFF);
     platform::UsbPipeInfo pipe;
     EXPECT_FALSE(handle->QueryPipe(0, 0, pipe));
+
+    // The handle is freed with its wrapper: a driver keeps the device claimed
+    // until then.
+    const Library lib(BuildProduct(KV_TEST_LIBUSBK));
+    const auto openHandles = lib.As<UINT(WINAPI*)()>("KvSim_OpenDeviceHandles");
+    EXPECT_EQ(openHandles(), 1u);
+    handle.reset();
+    EXPECT_EQ(openHandles(), 0u);
 
     const auto state = DumpState(rig);
     EXPECT_EQ(state["devices"][1]["i2cDevices"]["0x78"]["registers"]["0x3035"], 0x42);
