@@ -29,6 +29,10 @@ if [ "$mode" = wine ]; then
     unset KV_SIM_RIG
 else
     trap 'rm -rf "$work"' EXIT
+    # The library's named mutex is a file in $TMPDIR, one per machine: this
+    # test is a machine of its own, so that tests run side by side never
+    # wait on each other's transfers.
+    export TMPDIR="$work"
     run() { "$@"; }
     install_rig() { export KV_SIM_RIG="$1"; }
 fi
