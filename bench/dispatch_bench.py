@@ -20,7 +20,11 @@ is kv_sim_probe enumerating the same rig without binding anything (COM and
 the video-input enumeration: the platform calls every run makes), run in
 turn with the command (command, baseline, command, ...) so that both medians
 come from the same stretch of a shared machine's time; the last column is
-the command's overhead over the baseline's median.
+the command's overhead over the baseline's median. Under Wine the rig is the
+one installed in the prefix (the registry names it; KV_SIM_RIG is not passed
+on), and a command whose bindings or rig requests differ from the host
+program's on the same rig stops the benchmark with an error: its times would
+be those of other work than the host's.
 """
 import json
 import os
@@ -56,13 +60,16 @@ class Host:
         self.program = os.path.join(build, "ctrl", "KV_DS_Ctrl")
         self.folder = tempfile.mkdtemp()
         self.documents = os.path.join(self.folder, "Documents")
+        self.rig = None
 
     def use(self, rig):
-        os.environ["KV_SIM_RIG"] = rig
+        self.rig = rig
 
-    def run(self, arguments):
-        env = dict(os.environ, KV_COMMON_DOCUMENTS=self.documents)
-        subprocess.run(["./KV_DS_Ctrl"] + arguments, cwd=os.path.dirname(self.program), env=env,
+    def env(self, **extra):
+        return dict(os.environ, KV_SIM_RIG=self.rig, KV_COMMON_DOCUMENTS=self.documents, **extra)
+
+    def run(self, arguments, **extra):
+        subprocess.run(["./KV_DS_Ctrl"] + arguments, cwd=os.path.dirname(self.program), env=self.env(**extra),
                        stdout=subprocess.DEVNULL, check=True)
 
     def log(self):
@@ -73,19 +80,14 @@ class Host:
         tally = os.path.join(self.folder, "pauses.txt")
         if os.path.exists(tally):
             os.remove(tally)
-        saved = os.environ.get("KV_SIM_RIG")
-        os.environ["KV_SIM_RIG"] = rig
+        self.use(rig)
         self.kvsim("reset")
-        env = dict(os.environ, KV_COMMON_DOCUMENTS=self.documents, KV_SIM_PAUSE_TALLY=tally)
-        subprocess.run(["./KV_DS_Ctrl"] + arguments, cwd=os.path.dirname(self.program), env=env,
-                       stdout=subprocess.DEVNULL, check=True)
-        if saved is not None:
-            os.environ["KV_SIM_RIG"] = saved
+        self.run(arguments, KV_SIM_PAUSE_TALLY=tally)
         return int(open(tally).read().split()[0])
 
     def kvsim(self, command):
         kvsim = os.path.join(os.path.dirname(os.path.dirname(self.program)), "sim", "kvsim")
-        return subprocess.run([kvsim, command], capture_output=True, text=True, check=True).stdout
+        return subprocess.run([kvsim, command], env=self.env(), capture_output=True, text=True, check=True).stdout
 
     baseline = None  # the host's goal is an absolute one
 
@@ -114,7 +116,11 @@ class Wine:
         self.server = subprocess.Popen(["wineserver", "-f", "-p"], env=self.env())
 
     def env(self):
-        return dict(os.environ, WINEPREFIX=self.prefix, KV_WINEPREFIX=self.prefix, WINEDEBUG="-all")
+        # The rig is the one installed in the prefix, as on a user's machine:
+        # a KV_SIM_RIG of the caller's would take its place.
+        env = dict(os.environ, WINEPREFIX=self.prefix, KV_WINEPREFIX=self.prefix, WINEDEBUG="-all")
+        env.pop("KV_SIM_RIG", None)
+        return env
 
     def wine(self, arguments):
         subprocess.run([self.run_wine, self.state] + arguments, env=self.env(), stdout=subprocess.DEVNULL, check=True)
@@ -159,6 +165,15 @@ def bindings(log):
     return sum(1 for line in lines if line.endswith("(LPVOID*)&pKsControl) Ok"))
 
 
+def one_run_counts(machine, command):
+    """Filter bindings and rig requests of one debug-mode run from a reset rig."""
+    if os.path.exists(machine.log()):
+        os.remove(machine.log())
+    machine.kvsim("reset")
+    machine.run(command + ["/d"])
+    return bindings(machine.log()), len(machine.kvsim("trace").splitlines())
+
+
 def main():
     mode, build = sys.argv[1], sys.argv[2]
     runs = int(sys.argv[3]) if len(sys.argv) > 3 else 5
@@ -172,16 +187,16 @@ def main():
             rig = korvex_rig(count, folder)
             runner.use(rig)
             for command in COMMANDS:
-                if os.path.exists(runner.log()):
-                    os.remove(runner.log())
                 pauses = host.pauses(rig, command)
-                runner.kvsim("reset")
-                runner.run(command + ["/d"])
-                bound = bindings(runner.log())
-                requests = len(runner.kvsim("trace").splitlines())
+                expected = one_run_counts(host, command)
+                counted = expected if runner is host else one_run_counts(runner, command)
+                if counted != expected:
+                    # Another rig, or cameras the run did not reach: its times would mean nothing.
+                    sys.exit(f"dispatch_bench: {count} cameras, {' '.join(command)}: {counted[0]} bindings and "
+                             f"{counted[1]} rig requests under Wine, {expected[0]} and {expected[1]} on the host")
                 wall, base = medians_ms(runs, lambda: runner.run(command), runner.baseline)
-                row = f"{count:>7}  {' '.join(command):<22} {wall:>8.0f} {pauses:>9} {wall - pauses:>11.0f} {bound:>8} "
-                row += f"{requests:>12}"
+                row = f"{count:>7}  {' '.join(command):<22} {wall:>8.0f} {pauses:>9} {wall - pauses:>11.0f} "
+                row += f"{counted[0]:>8} {counted[1]:>12}"
                 if mode == "wine":
                     row += f" {base:>11.0f} {(wall - pauses) / base:>17.2f}"
                 print(row, flush=True)

@@ -9,7 +9,7 @@ set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-sh scripts/install-deps.sh
+sh scripts/install-deps.sh --host
 cmake -S . -B build >/dev/null
 cmake --build build -j "${KV_JOBS:-2}" --target KV_DS_Ctrl kvsim >/dev/null
 

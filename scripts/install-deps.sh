@@ -7,11 +7,21 @@
 # the GStreamer plugins and OpenGL (for both Windows trees) that Wine's own
 # file splitters and video renderer need for the playback tests.
 # Runs apt only when something is missing.
+#
+#   sh scripts/install-deps.sh           everything the full test set needs
+#   sh scripts/install-deps.sh --host    only the host toolchain: what it takes
+#                                        to configure the host tree and run the
+#                                        demo (no Windows tools, no i386)
 set -eu
-packages="cmake g++ make clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev nlohmann-json3-dev python3
+host_packages="cmake g++ make googletest libgtest-dev libgmock-dev nlohmann-json3-dev python3"
+case "${1:-}" in
+    --host) packages=$host_packages ;;
+    "") packages="$host_packages clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 wine32:i386 xvfb nsis
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good libgl1 libgl1-mesa-dri libglx-mesa0
-  gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386"
+  gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386" ;;
+    *) echo "usage: sh scripts/install-deps.sh [--host]" >&2; exit 2 ;;
+esac
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -19,7 +29,9 @@ sudo=""
 # wine32 is an i386 package: the architecture must be known before apt can
 # even look for it.
 need_i386=0
-dpkg --print-foreign-architectures | grep -qx i386 || need_i386=1
+case "$packages" in
+    *:i386*) dpkg --print-foreign-architectures | grep -qx i386 || need_i386=1 ;;
+esac
 
 missing=""
 for package in $packages; do

@@ -74,6 +74,8 @@ public:
         if (m_context.rig().description().enumerator == EnumeratorMode::EmptyCategory || m_context.rig().DeviceCount() == 0) {
             return kS_FALSE;
         }
+        // Enumeration opens the rig, so that no transfer pays its one-time work.
+        m_context.session().Prepare();
         enumerator = std::make_unique<SimMonikers>(m_context);
         return kS_OK;
     }

@@ -176,6 +176,14 @@ Answer Session::AsicLibUninit(std::size_t device) {
     return Request(device, [&](Camera& c) { return c.AsicLibUninit(); });
 }
 
+void Session::Prepare() {
+    StateCache& cache = rig_.stateCache();
+    const Turn turn(cache);
+    std::string error;
+    bool fresh = false;
+    if (turn.Taken(error) && cache.Load(rig_, fresh, error) != nullptr) cache.Text(rig_);
+}
+
 bool Session::Reset(std::string& error) {
     StateCache& cache = rig_.stateCache();
     const Turn turn(cache);

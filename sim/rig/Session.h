@@ -59,6 +59,13 @@ public:
     Answer AsicWrite(std::size_t device, std::uint32_t reg, std::int32_t value);
     Answer AsicLibUninit(std::size_t device);
 
+    // What a process does once for its rig, done when the rig is opened
+    // (enumeration) so that no transfer pays for it within a caller's wait:
+    // the lock file opened, the state file read into the process's copy and
+    // every device's part of the state text made. Nothing is written. A
+    // failure is left for the first request to report.
+    void Prepare();
+
     // The rig's initial state in the state file, and an empty trace.
     bool Reset(std::string& error);
     // The state as `kvsim dump` prints it (the initial state when no request

@@ -77,8 +77,9 @@ void StateCache::Replace(RigState state) {
 
 std::string StateCache::Text(const Rig& rig) {
     deviceTexts_.resize(state_.cameras.size());
+    deviceParts_.resize(state_.cameras.size());
     for (std::size_t i = 0; i < deviceTexts_.size(); ++i) {
-        if (deviceTexts_[i].empty()) deviceTexts_[i] = DeviceText(rig, state_.cameras[i], i);
+        if (deviceTexts_[i].empty()) deviceTexts_[i] = DeviceText(rig, state_.cameras[i], i, deviceParts_[i]);
     }
     return StateText(rig, state_.sequence, deviceTexts_);
 }

@@ -53,6 +53,7 @@ private:
     std::uint64_t generation_ = 0;
     std::optional<FileStamp> stamp_;
     std::vector<std::string> deviceTexts_;  // one per device; an empty one is redone at the next save
+    std::vector<DeviceTextParts> deviceParts_;  // what each device's text was made from, part by part
 };
 
 }  // namespace kv::sim

@@ -72,14 +72,32 @@ bool LoadState(const Rig& rig, RigState& state, bool& fresh, std::string& error)
     return true;
 }
 
-std::string DeviceText(const Rig& rig, const CameraState& camera, std::size_t index) {
-    nlohmann::ordered_json device{{"index", index}};
-    const nlohmann::ordered_json fields = CameraStateToJson(rig.Device(index).config, camera);
-    for (const auto& [key, value] : fields.items()) device[key] = value;
-    // As the whole document's dump with an indent of 2 puts it: inside the
-    // "devices" array, two levels down.
+namespace {
+
+// The members of an object as its dump with an indent of 2 lists them, one
+// level down: "{}" has none.
+std::string Members(const nlohmann::ordered_json& object) {
+    const std::string text = object.dump(2);
+    return text.size() > 4 ? text.substr(2, text.size() - 4) : std::string();
+}
+
+}  // namespace
+
+std::string DeviceText(const Rig& rig, const CameraState& camera, std::size_t index, DeviceTextParts& parts) {
+    for (std::size_t part = 0; part < kStateParts; ++part) {
+        if (parts.shown && SamePart(*parts.shown, camera, part)) continue;
+        parts.members[part] = Members(StatePartJson(rig.Device(index).config, camera, part));
+    }
+    parts.shown = camera;
+    // The device as the whole document's dump with an indent of 2 puts it:
+    // inside the "devices" array, two levels down.
+    std::string device = "{\n" + Members(nlohmann::ordered_json{{"index", index}});
+    for (const std::string& members : parts.members) {
+        if (!members.empty()) device += ",\n" + members;
+    }
+    device += "\n}";
     std::string text = "    ";
-    for (const char c : device.dump(2)) {
+    for (const char c : device) {
         text += c;
         if (c == '\n') text += "    ";
     }

@@ -2,12 +2,15 @@
 // made from, and the sequence number of the next request.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "sim/hw/CameraState.h"
 #include "sim/rig/Rig.h"
+#include "sim/rig/StateJson.h"
 
 namespace kv::sim {
 
@@ -28,7 +31,15 @@ bool LoadState(const Rig& rig, RigState& state, bool& fresh, std::string& error)
 
 // The state file's text, put together from each device's part (DeviceText)
 // so that a save redoes only the parts of the devices that changed.
-std::string DeviceText(const Rig& rig, const CameraState& camera, std::size_t index);
+// What DeviceText made last for one device, piece by piece: the state it
+// showed and the members of each part of it.
+struct DeviceTextParts {
+    std::optional<CameraState> shown;
+    std::array<std::string, kStateParts> members;
+};
+// `parts` keeps the pieces between calls: only the parts of the state that
+// differ from what it showed are serialised again.
+std::string DeviceText(const Rig& rig, const CameraState& camera, std::size_t index, DeviceTextParts& parts);
 std::string StateText(const Rig& rig, std::uint64_t sequence, const std::vector<std::string>& deviceTexts);
 
 }  // namespace kv::sim

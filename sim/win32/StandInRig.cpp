@@ -51,6 +51,9 @@ std::shared_ptr<const Rig> CurrentRig() {
         Report(cache, error);
         return nullptr;
     }
+    // The rig is opened here, when a filter binds or a library first asks:
+    // its one-time work must not fall into a transfer that a caller times.
+    Session(*loaded).Prepare();
     cache.file = file;
     cache.rig = loaded;
     cache.lastReport.clear();

@@ -10,9 +10,10 @@
 //     i2cwrite D SLAVE ADDR DATA   ADDR and DATA as hex byte strings ("3503", "-" for none)
 //     i2cread D SLAVE ADDR COUNT   prints the bytes read
 //     hammer D MS                  register writes and I2C writes for MS ms
-//     bench D N                    N of each timed operation: median microseconds
-//                                  through the library, and of the same
-//                                  requests sent straight to the camera
+//     bench D N                    N of each timed operation: median and 99th
+//                                  percentile microseconds through the library,
+//                                  and of the same requests sent straight to
+//                                  the camera; the first operation's time
 //     reads D N [direct]           N register reads, through the library or
 //                                  straight through the camera's link
 //     close
@@ -68,17 +69,27 @@ kv::platform::HResult WriteSensor(int device, int step) {
     return xulib_I2cWrite(device, 0x78, 2, address, 1, data);
 }
 
-// Median microseconds of `count` runs of `operation`.
+// Microseconds of `count` runs of `operation`: the first run's (the first
+// request after the open pays whatever the rig left for it), the median and
+// the 99th percentile.
+struct Times {
+    long long first = 0;
+    long long median = 0;
+    long long p99 = 0;
+};
+
 template <class Operation>
-long long Median(int count, Operation operation) {
+Times Timed(int count, Operation operation) {
     std::vector<long long> times;
     for (int i = 0; i < count; ++i) {
         const auto start = Clock::now();
         operation(i);
         times.push_back(std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count());
     }
+    if (times.empty()) return {};
+    const long long first = times.front();
     std::sort(times.begin(), times.end());
-    return times.empty() ? 0 : times[times.size() / 2];
+    return {first, times[times.size() / 2], times[(times.size() * 99 + 99) / 100 - 1]};
 }
 
 // One operation timed through the library and, as the rig's own work, the
@@ -86,10 +97,14 @@ long long Median(int count, Operation operation) {
 // mutex).
 void BenchOne(const char* name, int count, const std::function<void(int)>& library,
               const std::function<void(int)>& direct) {
-    const long long through = Median(count, library);
-    const long long alone = Median(count, direct);
-    const double outside = through > 0 ? 100.0 * static_cast<double>(through - alone) / static_cast<double>(through) : 0;
-    std::printf("bench %s: %lld us median, rig alone %lld us, %.0f%% outside the rig\n", name, through, alone, outside);
+    const Times through = Timed(count, library);
+    const Times alone = Timed(count, direct);
+    const double outside = through.median > 0 ? 100.0 * static_cast<double>(through.median - alone.median) /
+                                                    static_cast<double>(through.median)
+                                              : 0;
+    std::printf("bench %s: %lld us median, rig alone %lld us, %.0f%% outside the rig; 99th percentile %lld us, "
+                "rig alone %lld us; first %lld us\n",
+                name, through.median, alone.median, outside, through.p99, alone.p99, through.first);
 }
 
 bool Bench(kv::platform::Ports& ports, int device, int count) {
@@ -101,22 +116,22 @@ bool Bench(kv::platform::Ports& ports, int device, int count) {
     std::uint8_t address[2] = {0x35, 0x03};
     const std::uint8_t data[1] = {1};
     const xulib::I2cTransfer transfer{xulib::kI2cHasAddress, 0x78, {0x35, 0x03}, {1}};
-    xulib_SelectI2cPort(device, 2, 0);
     BenchOne("register read", count, [&](int) { xulib_RegRead(device, 0x30, 1, &value); },
              [&](int) { link.Select(), link.RegRead(0x30, 1, bytes); });
     BenchOne("register write", count, [&](int i) { value = i & 0xFF, xulib_RegWrite(device, 0x30, 1, &value); },
              [&](int i) { bytes[0] = static_cast<std::uint8_t>(i), link.Select(), link.RegWrite(0x30, 1, bytes); });
+    xulib_SelectI2cPort(device, 2, 0);
     BenchOne("I2C write", count, [&](int) { xulib_I2cWrite(device, 0x78, 2, address, 1, data); },
              [&](int) { link.Select(), link.I2cWrite(transfer); });
     // What every operation pays by design: its worker thread and the mutex.
     const auto mutex = ports.sync.CreateNamedMutex(xulib::kLibraryMutexName);
-    const long long bare = Median(count, [&](int) {
+    const long long bare = Timed(count, [&](int) {
         xulib::RunOnWorker([&] {
             if (mutex->Wait(xulib::kMutexWaitMs) == kv::platform::MutexWait::TimedOut) return kv::platform::kE_FAIL;
             mutex->Release();
             return kv::platform::kS_OK;
         }, std::chrono::milliseconds(xulib::kWorkerWaitMs));
-    });
+    }).median;
     std::printf("bench worker thread and mutex alone: %lld us median\n", bare);
     return true;
 }

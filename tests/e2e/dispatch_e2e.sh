@@ -34,6 +34,10 @@ if [ "$mode" = wine ]; then
     unset KV_SIM_RIG
 else
     trap 'rm -rf "$work"' EXIT
+    # The library's named mutex is a file in $TMPDIR, one per machine: this
+    # test is a machine of its own, so that tests run side by side never
+    # wait on each other's transfers.
+    export TMPDIR="$work"
     export KV_COMMON_DOCUMENTS="$work/Documents"
     log="$work/Documents/KV_DS_Ctrl/Log/KV_DS_LOG.txt"
     # Started from its folder, so that no folder name lands in its command line.

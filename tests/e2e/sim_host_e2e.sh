@@ -9,6 +9,10 @@ set -eu
 probe=$1 kvsim=$2 program=$3 demo=$4 faults=$5
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# The library's named mutex is a file in $TMPDIR, one per machine: this test
+# is a machine of its own, so that tests run side by side never wait on each
+# other's transfers.
+export TMPDIR="$work"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 

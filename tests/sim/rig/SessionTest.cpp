@@ -241,5 +241,25 @@ TEST_F(SessionTest, DumpBeforeAnyRequestShowsTheInitialStateAndWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(rig->statePath()));
 }
 
+// Preparing is what enumeration does: it reads, never writes, and a copy it
+// read does not hide what other processes write afterwards.
+TEST_F(SessionTest, PreparingWritesNothingAndHidesNoLaterWrite) {
+    session.Prepare();
+    EXPECT_TRUE(std::filesystem::exists(rig->lockPath())) << "the lock file is opened then";
+    EXPECT_FALSE(std::filesystem::exists(rig->statePath()));
+    EXPECT_FALSE(std::filesystem::exists(rig->tracePath()));
+    ASSERT_EQ(BridgeWrite(session, 0x1006, 0xA5).hr, 0);
+
+    const auto other = LoadRig(file);  // as another process would
+    Session second(*other);
+    second.Prepare();
+    ASSERT_EQ(BridgeWrite(session, 0x1006, 0x5A).hr, 0);
+    EXPECT_EQ(BridgeRead(second, 0x1006), 0x5A);
+    const auto lines = TraceLines(*rig);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[2]["seq"], 2);
+    EXPECT_EQ(lines[3]["seq"], 3);
+}
+
 }  // namespace
 }  // namespace kv::sim::test

@@ -164,6 +164,18 @@ TEST_F(StateCacheTest, TheFileHoldsTheStatesWholeTextAfterItGrowsAndShrinks) {
     EXPECT_EQ(dump, document.dump(2) + "\n") << "put together from its parts as the library renders the whole";
     EXPECT_EQ(document["sequence"], 65) << "a request that changes no device still moves the sequence on";
 
+    // A read's set step only latches its address: one part of the device
+    // changes, and the saved text shows it among the parts kept as they were.
+    session.Request(0, [](Camera& camera) {
+        Bytes step{0x34, 0x12, 0, 0xFF};
+        return camera.KsProperty(BridgeProperty(0x10000002), step);
+    });
+    const std::string latched = ReadText(rig->statePath());
+    const auto saved = nlohmann::ordered_json::parse(latched);
+    EXPECT_EQ(saved["devices"][0]["bridgeXu"]["address"], 0x1234);
+    EXPECT_EQ(saved["devices"][0]["registers"]["0x2000"], 1);
+    EXPECT_EQ(latched, saved.dump(2) + "\n");
+
     ASSERT_TRUE(session.Reset(error)) << error;
     ASSERT_TRUE(session.DumpState(dump, error)) << error;
     EXPECT_EQ(ReadText(rig->statePath()), dump) << "cut to length: no blanks left from the longer text";
