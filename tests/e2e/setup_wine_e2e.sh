@@ -55,6 +55,26 @@ uninstall() {
     WINEPREFIX="$prefix" wineserver -w
 }
 
+# ctrl_with_trace DIR PROGRAM: the installed console program, started from
+# DIR, switches the rig's LEDs; the loader's trace goes to ctrl.txt.
+ctrl_with_trace() {
+    set +e
+    (cd "$1" && WINEPREFIX="$prefix" WINEDEBUG=+loaddll "$("$wine_run" "$wine_state" --loader)" \
+        "$2" LED on >"$work/ctrl.txt" 2>&1)
+    set -e
+}
+# probe_through_plugin DIR WIN LABEL: the register library of the same build,
+# beside the installed files, reaches the camera's registers through the
+# installed plug-in.
+probe_through_plugin() {
+    cp "$probe" "$1/probe.exe"
+    (cd "$1" && KV_WINEPREFIX="$prefix" "$wine_run" "$wine_state" "$2\\probe.exe" open regwrite 0 0x30 1 0x12 \
+        regread 0 0x30 1 | tr -d '\r' >"$work/probe.txt") || true
+    rm "$1/probe.exe"
+    grep -qx 'open 1' "$work/probe.txt" && grep -qx 'regread 0 0x30 = 0x12' "$work/probe.txt" ||
+        fail "$3: the plug-in camera through the installed plug-in: $(cat "$work/probe.txt")"
+}
+
 c="$prefix/drive_c"
 # The 32-bit setup installs into the 32-bit Program Files folder; a 64-bit
 # test tree's setup (KV_PROGRAM_FILES) into the native one.
@@ -146,21 +166,11 @@ cat >"$work/rig.json" <<'RIG'
 RIG
 run "$kvsim" --rig "$work/rig.json" install
 [ "$status" -eq 0 ] || fail "kvsim install: $(cat "$work/out.txt")"
-set +e
-(cd "$folder" && WINEPREFIX="$prefix" WINEDEBUG=+loaddll "$("$wine_run" "$wine_state" --loader)" \
-    "$win\\KV_DS_Ctrl.exe" LED on >"$work/ctrl.txt" 2>&1)
-set -e
+ctrl_with_trace "$folder" "$win\\KV_DS_Ctrl.exe"
 grep -qF "$loaded_plugin" "$work/ctrl.txt" ||
     fail "KV_DS_Ctrl's camera did not get the installed plug-in: $(grep -i zelunit "$work/ctrl.txt")"
 [ "$(reg_value "$vendor" "Version Number")" = "$version" ] || fail "KV_DS_Ctrl registered the plug-in again"
-# The register library of the same build, beside the installed files, reaches
-# the camera's registers through that plug-in.
-cp "$probe" "$folder/probe.exe"
-(cd "$folder" && KV_WINEPREFIX="$prefix" "$wine_run" "$wine_state" "$win\\probe.exe" open regwrite 0 0x30 1 0x12 \
-    regread 0 0x30 1 | tr -d '\r' >"$work/probe.txt") || true
-rm "$folder/probe.exe"
-grep -qx 'open 1' "$work/probe.txt" && grep -qx 'regread 0 0x30 = 0x12' "$work/probe.txt" ||
-    fail "the plug-in camera through the installed plug-in: $(cat "$work/probe.txt")"
+probe_through_plugin "$folder" "$win" "$win"
 
 # Another user of the machine, or a fresh profile: no vendor key of their
 # own. The machine-wide values let the check pass, so the program neither
@@ -168,10 +178,7 @@ grep -qx 'open 1' "$work/probe.txt" && grep -qx 'regread 0 0x30 = 0x12' "$work/p
 # installer (which would too), and its camera still gets the plug-in.
 KV_WINEPREFIX="$prefix" "$wine_run" "$wine_state" 'C:\windows\system32\reg.exe' delete 'HKCU\Software\Zelmar' /f \
     "$reg_view" >/dev/null 2>&1 || fail "could not delete the user's vendor key"
-set +e
-(cd "$folder" && WINEPREFIX="$prefix" WINEDEBUG=+loaddll "$("$wine_run" "$wine_state" --loader)" \
-    "$win\\KV_DS_Ctrl.exe" LED on >"$work/ctrl.txt" 2>&1)
-set -e
+ctrl_with_trace "$folder" "$win\\KV_DS_Ctrl.exe"
 grep -qF "$loaded_plugin" "$work/ctrl.txt" ||
     fail "a fresh user's camera did not get the installed plug-in"
 [ -z "$(reg_value "$vendor" "Version Number")" ] || fail "a fresh user's first open registered the plug-in again"
@@ -273,18 +280,10 @@ run "$setup" /S '/D=C:\Κάμερα' 'カメラ\Korvex'
 [ -f "$wide/KV_DS_Ctrl.exe" ] && [ -f "$wide/Setting.ini" ] || fail "$wide_win: $(ls -A "$c")"
 expect_grant "$wide_win"
 version=$(reg_value "$vendor" "Version Number")
-set +e
-(cd "$wide" && WINEPREFIX="$prefix" WINEDEBUG=+loaddll "$("$wine_run" "$wine_state" --loader)" \
-    "$wide/KV_DS_Ctrl.exe" LED on >"$work/ctrl.txt" 2>&1)
-set -e
+ctrl_with_trace "$wide" "$wide/KV_DS_Ctrl.exe"
 grep -q 'Loaded L"C:\\\\.*\\\\Korvex\\\\zelunit.dll"' "$work/ctrl.txt" ||
     fail "$wide_win: KV_DS_Ctrl's camera did not get the installed plug-in: $(grep -i zelunit "$work/ctrl.txt")"
-cp "$probe" "$wide/probe.exe"
-(cd "$wide" && KV_WINEPREFIX="$prefix" "$wine_run" "$wine_state" "$wide/probe.exe" open regwrite 0 0x30 1 0x12 \
-    regread 0 0x30 1 | tr -d '\r' >"$work/probe.txt") || true
-rm "$wide/probe.exe"
-grep -qx 'open 1' "$work/probe.txt" && grep -qx 'regread 0 0x30 = 0x12' "$work/probe.txt" ||
-    fail "$wide_win: the plug-in camera through the installed plug-in: $(cat "$work/probe.txt")"
+probe_through_plugin "$wide" "$wide_win" "$wide_win"
 [ "$version" = 0x1001 ] && [ "$(reg_value "$vendor" "Version Number")" = "$version" ] ||
     fail "$wide_win: the plug-in was registered again (version $version, then $(reg_value "$vendor" "Version Number"))"
 uninstall "$wide/Uninstall.exe" /S /REMOVESETTINGS

@@ -150,11 +150,17 @@ int WindowState() {
     return 0;
 }
 
-bool IconPresent(HWND form) {
+// The form's tray icon record, as the form itself registers it.
+NOTIFYICONDATAA FormIcon(HWND form) {
     NOTIFYICONDATAA icon{};
     icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
     icon.hWnd = form;
     icon.uID = 0;
+    return icon;
+}
+
+bool IconPresent(HWND form) {
+    NOTIFYICONDATAA icon = FormIcon(form);
     icon.uFlags = NIF_TIP;
     std::strcpy(icon.szTip, "Korvex GUI Control");
     return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
@@ -166,10 +172,7 @@ int Icon(HWND form) {
 }
 
 int ShellRestart(HWND form) {
-    NOTIFYICONDATAA icon{};
-    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    icon.hWnd = form;
-    icon.uID = 0;
+    NOTIFYICONDATAA icon = FormIcon(form);
     Shell_NotifyIconA(NIM_DELETE, &icon);
     if (IconPresent(form)) return Fail("the icon could not be removed");
     SendMessageW(form, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
