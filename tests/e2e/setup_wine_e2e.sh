@@ -103,7 +103,7 @@ for system in syswow64 system32; do
 done
 KV_WINEPREFIX="$prefix" "$wine_run" "$wine_state" 'C:\windows\system32\reg.exe' add 'HKCU\Software\Wine\DllOverrides' \
     /v icacls.exe /d native /f >/dev/null
-grants() { cat "$c/windows/syswow64/commands.txt" "$c/windows/system32/commands.txt" 2>/dev/null | sed 's/^[0-9]* [0-9]* //'; }
+grants() { cat "$c/windows/syswow64/commands.txt" "$c/windows/system32/commands.txt" 2>/dev/null | sed 's/^[0-9]* [0-9]* [0-9]* //'; }
 # expect_grant FOLDER: the last icacls run granted the Users group modify
 # rights on FOLDER's Setting.ini, and on nothing else.
 expect_grant() {
