@@ -32,12 +32,4 @@ std::string ToAnsi(const std::string& utf8) {
     return ansi;
 }
 
-std::string FromAnsi(const std::string& ansi) {
-    if (ansi.empty()) return {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
-    return Narrow(wide);
-}
-
 }  // namespace kv::platform::win32

@@ -10,7 +10,5 @@ std::wstring Widen(const std::string& utf8);
 std::string Narrow(const std::wstring& wide);
 // UTF-8 to the process's ANSI code page, as the platform's narrow calls expect.
 std::string ToAnsi(const std::string& utf8);
-// The process's ANSI code page to UTF-8.
-std::string FromAnsi(const std::string& ansi);
 
 }  // namespace kv::platform::win32

@@ -22,10 +22,6 @@ private:
     HANDLE m_process;
 };
 
-}  // namespace
-
-namespace {
-
 // Hidden, and not waited for: the handles are closed at once. Null when the
 // start fails.
 HANDLE StartHiddenProcess(const wchar_t* application, std::wstring commandLine) {

@@ -74,10 +74,6 @@ private:
     HANDLE m_mutex;
 };
 
-}  // namespace
-
-namespace {
-
 HKEY RootHandle(RegistryRoot root) { return root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 
 }  // namespace
