@@ -20,7 +20,9 @@ class PluginState {
 public:
     static constexpr std::size_t kMaxControls = 24;
 
-    // The one instance of the process.
+    // The one instance of the process, owned by the plug-in module itself:
+    // every camera's CExtensionUnit that the process creates, whichever
+    // program or library asked for it, must see the same list.
     static PluginState& Process();
 
     std::uint32_t nodeId() const;

@@ -26,18 +26,17 @@ std::string FamilyText(const std::string& deviceKey) {
 
 }  // namespace
 
-FilterPair& ProcessFilterPair() {
-    static FilterPair* const pair = new FilterPair;
-    return *pair;
-}
-
-CDxWnd::CDxWnd(platform::Ports& ports, FilterPair& filterPair)
-    : m_ports(ports), m_filterPair(filterPair), m_logFile(ports), m_viewer(ports.files, ports.ui, ports.clock) {}
+CDxWnd::CDxWnd(platform::Ports& ports, FilterPair& filterPair, KeptLibraries& keptLibraries)
+    : m_ports(ports),
+      m_filterPair(filterPair),
+      m_keptLibraries(keptLibraries),
+      m_logFile(ports),
+      m_viewer(ports.files, ports.ui, ports.clock) {}
 
 CDxWnd::~CDxWnd() {
     // SMIUtility stays loaded to the end of the process, as it always has:
     // the device object created in it is never destroyed.
-    m_smi.Abandon();
+    m_smi.Abandon(m_keptLibraries);
 }
 
 int CDxWnd::Log(const std::string& text) {

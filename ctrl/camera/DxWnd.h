@@ -1,5 +1,5 @@
 // CDxWnd: the camera object. It binds one capture device at a time (the
-// filter pair is process-wide) and carries out the register, sensor and
+// filter pair is the run's) and carries out the register, sensor and
 // property operations on it.
 #pragma once
 
@@ -16,17 +16,15 @@
 
 namespace kv::ctrl {
 
-// The bound source filter and its IKsControl, shared by every camera object:
-// the most recent successful Device_Init decides which device all of them
-// work on.
+// The bound source filter and its IKsControl, shared by every camera object
+// of a run: the most recent successful Device_Init decides which device all
+// of them work on. The run context owns the program's pair and never
+// releases it: releasing COM pointers after the main routine has
+// uninitialised COM would call into unloaded servers.
 struct FilterPair {
     std::shared_ptr<platform::Filter> baseFilter;
     std::shared_ptr<platform::KsControl> ksControl;
 };
-
-// The program's one pair. Never destroyed: releasing COM pointers after the
-// main routine has uninitialised COM would call into unloaded servers.
-FilterPair& ProcessFilterPair();
 
 // One property range record: minimum, maximum, stepping delta, default,
 // capability flags, current value, saved value.
@@ -42,7 +40,9 @@ struct RangeDataSet {
 
 class CDxWnd : public CDxCOM {
 public:
-    explicit CDxWnd(platform::Ports& ports, FilterPair& filterPair = ProcessFilterPair());
+    // `keptLibraries` takes SMIUtility when the object goes: the device
+    // object created in it is never destroyed.
+    CDxWnd(platform::Ports& ports, FilterPair& filterPair, KeptLibraries& keptLibraries);
     ~CDxWnd() override;
     CDxWnd(const CDxWnd&) = delete;
     CDxWnd& operator=(const CDxWnd&) = delete;
@@ -155,6 +155,7 @@ private:
     void StartFrameStepping();
 
     FilterPair& m_filterPair;
+    KeptLibraries& m_keptLibraries;
     void* m_notifyWindow = nullptr;
     std::vector<RangeDataSet> m_ranges{RangeDataSet{}};
     // Declared so that destruction releases the camera control before the

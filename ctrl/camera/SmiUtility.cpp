@@ -3,7 +3,6 @@
 #include "ctrl/camera/SmiUtility.h"
 
 #include <cstring>
-#include <vector>
 
 namespace kv::ctrl {
 
@@ -51,11 +50,9 @@ void SmiUtility::Unload() {
     m_module.reset();
 }
 
-void SmiUtility::Abandon() {
+void SmiUtility::Abandon(KeptLibraries& kept) {
     m_entryPoints.fill(nullptr);
-    // Never destroyed: even the end of the process must not free it.
-    static auto* const keptLoaded = new std::vector<std::unique_ptr<platform::Module>>;
-    if (m_module) keptLoaded->push_back(std::move(m_module));
+    if (m_module) kept.push_back(std::move(m_module));
 }
 
 void* SmiUtility::Entry(const char* name) const {

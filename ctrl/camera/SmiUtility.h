@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Modules.h"
 
@@ -15,6 +16,10 @@
 #endif
 
 namespace kv::ctrl {
+
+// Outside libraries that must stay loaded to the end of the process (the run
+// context holds them and is never destroyed).
+using KeptLibraries = std::vector<std::unique_ptr<platform::Module>>;
 
 class SmiUtility {
 public:
@@ -27,8 +32,9 @@ public:
     bool Load(platform::Modules& modules);
     // Forgets the entry points and frees the library.
     void Unload();
-    // Forgets the entry points and keeps the library loaded to process end.
-    void Abandon();
+    // Forgets the entry points and hands the library to `kept`, which keeps
+    // it loaded.
+    void Abandon(KeptLibraries& kept);
     bool IsLoaded() const { return m_module != nullptr; }
 
     // Each call does nothing and returns 0 while its entry point is null,

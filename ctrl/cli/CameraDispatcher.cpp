@@ -90,7 +90,7 @@ private:
 }  // namespace
 
 void CameraDispatcher::Dispatch(const ParsedCommand& command, const CameraTable& table, CDxWnd& camera) {
-    ModelContext context{m_ports, ProcessCounters(), m_directUsb};
+    ModelContext context{m_ports, m_counters, m_directUsb};
     CameraTarget target(camera, m_ports, context);
     DispatchCommand(command, table, target, context.counters);
 }

@@ -16,18 +16,19 @@ namespace {
 // It is never deleted by the program, so its stream ends the way the process
 // end would leave it: without the closing banner.
 struct StartupLogger {
-    explicit StartupLogger(platform::Ports& ports) : object(ports) {}
+    StartupLogger(platform::Ports& ports, RunContext& context)
+        : object(ports, context.filterPair(), context.keptLibraries()) {}
     ~StartupLogger() { object.logFile().Abandon(); }
     CDxWnd object;
 };
 
-int RunCameraWork(platform::Ports& ports, Dispatcher& dispatcher, const ParsedCommand& command,
+int RunCameraWork(platform::Ports& ports, RunContext& context, Dispatcher& dispatcher, const ParsedCommand& command,
                   CDxWnd& startup) {
     startup.Log("Parameter Analysis");
     ports.captureDevices.Initialize();
     startup.Log("CoInitialize");
 
-    auto camera = std::make_unique<CDxWnd>(ports);
+    auto camera = std::make_unique<CDxWnd>(ports, context.filterPair(), context.keptLibraries());
     camera->Log("new CDxWnd");
 
     CameraTable table;
@@ -62,8 +63,8 @@ int RunCameraWork(platform::Ports& ports, Dispatcher& dispatcher, const ParsedCo
     return 0;
 }
 
-int RunOnce(platform::Ports& ports, Dispatcher& dispatcher) {
-    StartupLogger startup(ports);
+int RunOnce(platform::Ports& ports, RunContext& context, Dispatcher& dispatcher) {
+    StartupLogger startup(ports, context);
     const std::string rawLine = ports.environment.RawCommandLine();
     // The log shows the line as given; the searches see only the arguments.
     const std::string arguments = MaskProgramPath(rawLine, ports.environment.ModulePath());
@@ -78,14 +79,14 @@ int RunOnce(platform::Ports& ports, Dispatcher& dispatcher) {
         PrintHelp(ports.console);
         return 0;
     }
-    return RunCameraWork(ports, dispatcher, command, startup.object);
+    return RunCameraWork(ports, context, dispatcher, command, startup.object);
 }
 
 }  // namespace
 
-int RunKvDsCtrl(platform::Ports& ports, Dispatcher& dispatcher) {
+int RunKvDsCtrl(platform::Ports& ports, RunContext& context, Dispatcher& dispatcher) {
     try {
-        return RunOnce(ports, dispatcher);
+        return RunOnce(ports, context, dispatcher);
     } catch (...) {
         // Scripts rely on the exit status being 0 whatever happened.
         return 0;

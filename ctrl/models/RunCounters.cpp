@@ -8,9 +8,4 @@ int* DispatchCounters::FlcUseCount(int dev) {
                                                                       : nullptr;
 }
 
-DispatchCounters& ProcessCounters() {
-    static DispatchCounters counters;
-    return counters;
-}
-
 }  // namespace kv::ctrl

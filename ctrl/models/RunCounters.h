@@ -1,5 +1,5 @@
 // The run's counters: kept by the dispatcher, read by the per-model routines
-// and the direct USB requests.
+// and the direct USB requests. The run context owns them.
 #pragma once
 
 #include <array>
@@ -22,8 +22,5 @@ struct DispatchCounters {
     // formulas can give (a camera outside the family ahead of the others).
     int* FlcUseCount(int dev);
 };
-
-// The one set of counters of the process.
-DispatchCounters& ProcessCounters();
 
 }  // namespace kv::ctrl

@@ -21,24 +21,16 @@ struct Handoff {
     std::thread unstarted;
 };
 
-// The workers still running, over the whole process. Never destroyed: a
-// late worker may end after static objects are gone.
-WorkerGroup& Live() {
-    static auto* live = new WorkerGroup;
-    return *live;
-}
-
-// Counts a worker in its groups from before its thread exists until the
-// thread's work is done, whether or not the thread ever starts.
+// Counts a worker in its group from before its thread exists until the
+// thread's work is done, whether or not the thread ever starts. It shares
+// the group, so a late worker can still leave it after its owner is gone.
 class Membership {
 public:
     explicit Membership(std::shared_ptr<WorkerGroup> group) : m_group(std::move(group)) {
-        Live().Enter();
         if (m_group) m_group->Enter();
     }
     ~Membership() {
         if (m_group) m_group->Leave();
-        Live().Leave();
     }
     Membership(const Membership&) = delete;
     Membership& operator=(const Membership&) = delete;
@@ -113,7 +105,5 @@ WorkerOutcome RunOnWorker(std::function<platform::HResult()> work, std::chrono::
     }
     return {};
 }
-
-bool WaitForLateWorkers(std::chrono::milliseconds limit) { return Live().WaitUntilIdle(limit); }
 
 }  // namespace kv::ctrl::xulib

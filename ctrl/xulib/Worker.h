@@ -38,10 +38,4 @@ private:
 WorkerOutcome RunOnWorker(std::function<platform::HResult()> work, std::chrono::milliseconds limit,
                           std::shared_ptr<WorkerGroup> group = nullptr);
 
-// Waits until every worker of the process has ended, at most `limit`; true
-// when none is left. A process that ends while a late worker is inside a
-// transfer cuts the camera's request sequence short, and the camera then
-// refuses the next one.
-bool WaitForLateWorkers(std::chrono::milliseconds limit);
-
 }  // namespace kv::ctrl::xulib

@@ -1,6 +1,7 @@
-// The register library's public face: plain functions on the one library of
-// the process. The program binds it to its ports once at start-up; until
-// then every operation fails and xulib_Open finds nothing.
+// The register library's public face: plain functions on one library. The
+// face owns nothing: the program's run context owns the library and attaches
+// it at start-up (a test attaches one of its own); until a library is
+// attached every operation fails and xulib_Open finds nothing.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +10,9 @@
 
 namespace kv::ctrl {
 
-void xulib_BindPorts(platform::Ports& ports);
+namespace xulib {
+class XuLibrary;
+}
 
 int xulib_Open();
 void xulib_Close();
@@ -22,9 +25,19 @@ platform::HResult xulib_I2cWrite(int device, int slave, int addressCount, std::u
                                  const std::uint8_t* data);
 platform::HResult xulib_AveoExWrite(int device, int command, std::uint8_t* data);
 
-// Before the process ends: lets an operation that outlived its wait finish
-// its transfer (at most as long as a worker may wait for the library's
-// mutex), so that no camera is left in the middle of a request sequence.
-void xulib_FinishLateWorkers();
+// Puts `library` behind the face for as long as the attachment lives; the
+// one attached before comes back after it. The owner of the library keeps
+// the attachment beside it, so the face never points at a library that is
+// gone.
+class XuLibAttachment {
+public:
+    explicit XuLibAttachment(xulib::XuLibrary& library);
+    ~XuLibAttachment();
+    XuLibAttachment(const XuLibAttachment&) = delete;
+    XuLibAttachment& operator=(const XuLibAttachment&) = delete;
+
+private:
+    xulib::XuLibrary* m_previous;
+};
 
 }  // namespace kv::ctrl

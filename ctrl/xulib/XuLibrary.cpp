@@ -47,7 +47,8 @@ void XuLibrary::Shared::SetStatus(std::string text) {
     status = std::move(text);
 }
 
-XuLibrary::XuLibrary(platform::Ports& ports) : m_ports(ports) {}
+XuLibrary::XuLibrary(platform::Ports& ports, std::shared_ptr<WorkerGroup> workers)
+    : m_ports(ports), m_workers(std::move(workers)) {}
 
 XuLibrary::~XuLibrary() { Close(); }
 

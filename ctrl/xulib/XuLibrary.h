@@ -25,7 +25,9 @@ constexpr int kMaxTransferBytes = 64;
 
 class XuLibrary {
 public:
-    explicit XuLibrary(platform::Ports& ports);
+    // `workers` counts every worker this library starts, late ones included;
+    // an owner that must wait for them after the library is gone shares it.
+    explicit XuLibrary(platform::Ports& ports, std::shared_ptr<WorkerGroup> workers = std::make_shared<WorkerGroup>());
     ~XuLibrary();
     XuLibrary(const XuLibrary&) = delete;
     XuLibrary& operator=(const XuLibrary&) = delete;
@@ -46,6 +48,12 @@ public:
     platform::HResult I2cWrite(int device, int slave, int addressCount, std::uint8_t* addressBytes, int dataCount,
                                const std::uint8_t* data);
     platform::HResult AveoExWrite(int device, int command, std::uint8_t* data);
+
+    // Waits until every worker of this library has ended, at most `limit`;
+    // true when none is left. A process that ends while a late worker is
+    // inside a transfer cuts the camera's request sequence short, and the
+    // camera then refuses the next one.
+    bool WaitForLateWorkers(std::chrono::milliseconds limit) { return m_workers->WaitUntilIdle(limit); }
 
     bool IsOpen() const { return m_open; }
     int CameraCount() const { return static_cast<int>(m_active.size()); }
@@ -75,7 +83,7 @@ private:
 
     platform::Ports& m_ports;
     std::shared_ptr<Shared> m_shared = std::make_shared<Shared>();
-    std::shared_ptr<WorkerGroup> m_workers = std::make_shared<WorkerGroup>();  // this library's, late ones included
+    std::shared_ptr<WorkerGroup> m_workers;  // this library's, late ones included
     std::shared_ptr<std::atomic<std::uint32_t>> m_aveoNode = std::make_shared<std::atomic<std::uint32_t>>(0);
     std::vector<DeviceSlot> m_slots;                   // remembered across opens
     std::vector<std::shared_ptr<CameraLink>> m_active;  // this open's links, by camera index

@@ -65,7 +65,8 @@ protected:
 
     FakePorts fakes;
     ctrl::FilterPair pair;
-    ctrl::CDxWnd camera{fakes.ports, pair};
+    ctrl::KeptLibraries kept;
+    ctrl::CDxWnd camera{fakes.ports, pair, kept};
 };
 
 // A camera bound to a simulated bridge, with the requests of the binding

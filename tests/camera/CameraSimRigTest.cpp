@@ -58,7 +58,8 @@ TEST_F(CameraSimRigTest, PrimitivesReachTheBoundCamerasBridgeAndSensor) {
                           fakes.ui,          fakes.processes, devices->captureDevices(), fakes.directUsb,
                           devices->modules(), fakes.registry, fakes.sync, fakes.profileFiles};
     ctrl::FilterPair pair;
-    ctrl::CDxWnd camera{ports, pair};
+    ctrl::KeptLibraries kept;
+    ctrl::CDxWnd camera{ports, pair, kept};
     ASSERT_EQ(camera.Device_Init(0xA168, 0x840, "0840&mi_00#6&aa&0&0000"), 1);
 
     EXPECT_EQ(camera.Asic_Write(0x1006, 0x5A), 1);

@@ -54,7 +54,7 @@ TEST_F(WireTest, AFailedReadLeavesTheCallersByteAlone) {
 
 TEST_F(WireTest, NothingIsSentWithoutABoundDevice) {
     ctrl::FilterPair empty;
-    ctrl::CDxWnd unbound{fakes.ports, empty};
+    ctrl::CDxWnd unbound{fakes.ports, empty, kept};
     std::uint8_t byte = 0;
     std::uint16_t word = 0;
     EXPECT_EQ(unbound.Asic_Write(0x1006, 1), 0);

@@ -36,7 +36,7 @@ protected:
     MainRoutineTest() { fakes.files.AddDirectoryTree(kDocs); }
     int Run(const std::string& rawLine) {
         fakes.environment.rawCommandLine = rawLine;
-        return RunKvDsCtrl(fakes.ports, dispatcher);
+        return RunKvDsCtrl(fakes.ports, context, dispatcher);
     }
     std::vector<std::string> LogMessages() {
         std::vector<std::string> messages;
@@ -47,6 +47,7 @@ protected:
         return messages;
     }
     test::FakePorts fakes;
+    RunContext context{fakes.ports};
     RecordingDispatcher dispatcher;
 };
 

@@ -18,6 +18,8 @@ protected:
         fakes.environment.rawCommandLine = "KV_DS_Ctrl.exe LED on /d";
     }
     test::FakePorts fakes;
+    FilterPair pair;
+    KeptLibraries kept;
 };
 
 TEST(LogLineFormat, StampTabMessageLineEnd) {
@@ -41,7 +43,7 @@ TEST(LogLineFormat, LongMessagesAreCutButKeepTheLineEnd) {
 
 TEST_F(LogFileTest, DebugSwitchCreatesFolderAndWritesFlushedLines) {
     {
-        CDxWnd camera(fakes.ports);
+        CDxWnd camera(fakes.ports, pair, kept);
         camera.Log("new CDxWnd");
         camera.Log("CoCreateInstance");
         EXPECT_EQ(fakes.files.files.at(kLogPath).flushed, fakes.files.Content(kLogPath).size());
@@ -58,7 +60,7 @@ TEST_F(LogFileTest, DebugSwitchCreatesFolderAndWritesFlushedLines) {
 TEST_F(LogFileTest, NoDebugSwitchNoFileAndNoFolder) {
     fakes.environment.rawCommandLine = "KV_DS_Ctrl.exe LED on";
     {
-        CDxWnd camera(fakes.ports);
+        CDxWnd camera(fakes.ports, pair, kept);
         camera.Log("new CDxWnd");
     }
     EXPECT_TRUE(fakes.files.files.empty());
@@ -68,17 +70,17 @@ TEST_F(LogFileTest, NoDebugSwitchNoFileAndNoFolder) {
 TEST_F(LogFileTest, UpperCaseSwitchLogsWithoutBanner) {
     fakes.environment.rawCommandLine = "KV_DS_Ctrl.exe LED on /D";
     {
-        CDxWnd camera(fakes.ports);
+        CDxWnd camera(fakes.ports, pair, kept);
         camera.Log("new CDxWnd");
     }
     EXPECT_EQ(fakes.files.Content(kLogPath), "2024/01/31 09:05:07:042 \tnew CDxWnd\n");
 }
 
 TEST_F(LogFileTest, SecondObjectTruncatesTheFirstOnesLines) {
-    CDxWnd startup(fakes.ports);
+    CDxWnd startup(fakes.ports, pair, kept);
     startup.Log("raw line");
     startup.Log("Parameter Analysis");
-    CDxWnd camera(fakes.ports);
+    CDxWnd camera(fakes.ports, pair, kept);
     camera.Log("new CDxWnd");
     EXPECT_EQ(fakes.files.Content(kLogPath), "2024/01/31 09:05:07:042 \tnew CDxWnd\n");
     EXPECT_EQ(fakes.files.files.at(kLogPath).openCount, 2);
@@ -97,7 +99,7 @@ TEST_F(LogFileTest, SameNameAgainDoesNotReopen) {
 
 TEST_F(LogFileTest, LinesAreDroppedWhenTheFileCannotBeOpened) {
     fakes.files.failOpening = true;
-    CDxWnd camera(fakes.ports);
+    CDxWnd camera(fakes.ports, pair, kept);
     EXPECT_EQ(camera.Log("lost"), 1);
     EXPECT_TRUE(fakes.files.files.empty());
     // The folder was still created for the second attempt.
@@ -106,7 +108,7 @@ TEST_F(LogFileTest, LinesAreDroppedWhenTheFileCannotBeOpened) {
 
 TEST_F(LogFileTest, AbandonedLogGetsNoBanner) {
     {
-        CDxWnd camera(fakes.ports);
+        CDxWnd camera(fakes.ports, pair, kept);
         camera.Log("None Korvex Plugin!!");
         camera.logFile().Abandon();
     }

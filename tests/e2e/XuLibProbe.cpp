@@ -168,7 +168,10 @@ bool Hammer(int device, int milliseconds) {
 
 int main(int argc, char** argv) {
     const auto system = MakeProgramPorts(argc, argv);
-    xulib_BindPorts(system->ports());
+    // Never destroyed, as the program's is not: ending the library at exit
+    // would close its cameras once more.
+    static xulib::XuLibrary* const library = new xulib::XuLibrary(system->ports());
+    const XuLibAttachment attachment(*library);
     bool ok = true;
     for (int i = 1; i < argc; ++i) {
         const std::string command = argv[i];
@@ -234,6 +237,6 @@ int main(int argc, char** argv) {
         }
         std::fflush(stdout);
     }
-    xulib_FinishLateWorkers();
+    library->WaitForLateWorkers(std::chrono::milliseconds(xulib::kMutexWaitMs));
     return ok ? 0 : 1;
 }

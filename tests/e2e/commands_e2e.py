@@ -346,11 +346,22 @@ def families_commands(machine, rigs, work):
     expect("LED on 0902 LED register", after["0x0902"]["registers"]["0x0080"], (0xA5 & 0xFA) | 0x01)
     expect("LED on 0922 LED register", after["0x0922"]["registers"]["0x0080"], (0xA5 & 0xFA) | 0x01)
     expect("LED on 0612 property 29", after["0x0612"]["driverProperties"]["29"], 2)
-    # The camera table holds ten cameras: 0x09B5 and 0x0843 come after them.
+    # Lines 4 and 0: pattern B lights line 4 alone, pattern D both.
+    expect("LED on 0820 GPIO levels", after["0x0820"]["registers"]["0x1006"], (0x29 | 0x10) & ~0x01)
+    expect("LED on 0825 GPIO levels", after["0x0825"]["registers"]["0x1006"], 0x46 | 0x11)
+    expect("LED on 0820 GPIO enables", after["0x0820"]["registers"]["0x1007"], 0x82 | 0x11)
+    expect("LED on 0825 GPIO enables", after["0x0825"]["registers"]["0x1007"], 0x8A | 0x11)
+    # The camera table holds ten cameras: 0x0812, 0x0813, 0x09B5 and 0x0843
+    # come after them.
     expect("LED on 09B5 beyond the table", sensor(after["0x09B5"], "0x62")["0x04"], 16)
+    expect("LED on 0812 beyond the table", after["0x0812"]["smiGpio"], [0x2B, 0x11, 0x22, 0x56])
+    on = after
     after = run(machine, "LED", "on", "2")
     expect("LED on 2 0712 GPIO levels", after["0x0712"]["registers"]["0x1006"], (0x31 & ~0x01) | 0x04)
     expect("LED on 2 0912 LED register", after["0x0912"]["registers"]["0x0080"], (0xA5 & 0xFA) | 0x04)
+    expect("LED on 2 0820 GPIO levels", after["0x0820"]["registers"]["0x1006"],
+           (on["0x0820"]["registers"]["0x1006"] & ~0x10) | 0x01)
+    expect("LED on 2 0825 GPIO levels", after["0x0825"]["registers"]["0x1006"], on["0x0825"]["registers"]["0x1006"] & ~0x11)
 
     after = run(machine, "AE", "on")
     expect("AE on 0850 0x10", sensor(after["0x0850"], "0x20")["0x10"], 0x4D | 0x80)
@@ -375,8 +386,12 @@ def families_commands(machine, rigs, work):
     after = run(machine, "INIT")
     expect("INIT 0912 reads page 0x40", after["0x0912"]["i2cDevices"]["0x46"]["lastByte"], 0x15)
 
+    before = after
     after = run(machine, "LED", "off")
     expect("LED off 0885 LED register", after["0x0885"]["registers"]["0x0080"], 0xA5 & 0xFE)
+    expect("LED off 0820 GPIO levels", after["0x0820"]["registers"]["0x1006"], before["0x0820"]["registers"]["0x1006"] & ~0x11)
+    expect("LED off 0825 GPIO levels", after["0x0825"]["registers"]["0x1006"],
+           (before["0x0825"]["registers"]["0x1006"] & ~0x10) | 0x01)
     expect("LED off 0843 beyond the table", after["0x0843"]["registers"]["0x1006"], 0x31)
 
 

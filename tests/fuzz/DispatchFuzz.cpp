@@ -69,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fake.environment.rawCommandLine = "kv_ds_ctrl.exe";
     for (const std::string& path : paths) fake.captureDevices.AddDevice(path, std::make_shared<kv::test::FakeFilter>());
     kv::ctrl::FilterPair filterPair;
-    kv::ctrl::CDxWnd camera(fake.ports, filterPair);
+    kv::ctrl::KeptLibraries kept;
+    kv::ctrl::CDxWnd camera(fake.ports, filterPair, kept);
     for (int i = 0; i < table.nCamCount(); ++i) {
         const int productId = kv::ctrl::ProductIdFromPidText(kv::ctrl::PidText(table.at(i).strInstance));
         camera.Device_Init(kv::ctrl::kKorvexVendorId, productId, table.at(i).strPathTail);

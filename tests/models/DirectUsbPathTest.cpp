@@ -7,6 +7,7 @@
 
 #include "ctrl/models/DirectUsbPath.h"
 #include "ctrl/xulib/XuLib.h"
+#include "ctrl/xulib/XuLibrary.h"
 #include "tests/fakes/FakePorts.h"
 #include "tests/xulib/XuFakes.h"
 
@@ -137,7 +138,8 @@ TEST_F(DirectUsbRequestTest, FlcWritesOfOtherProductsGoThroughTheRegisterLibrary
     XuWorld world;
     world.AddPluginCamera("\\\\?\\usb#vid_a168&pid_0870#plugin");
     world.AddPluginCamera("\\\\?\\usb#vid_a168&pid_0990#plugin");
-    ctrl::xulib_BindPorts(world.ports);
+    ctrl::xulib::XuLibrary library{world.ports};
+    const ctrl::XuLibAttachment attachment{library};
     ASSERT_NE(ctrl::xulib_Open(), 0);
     world.BridgeOf(1).registers[6] = 0x00;
     world.log.Clear();

@@ -13,6 +13,7 @@
 #include "ctrl/models/DirectUsbPath.h"
 #include "ctrl/models/ExposureSettings.h"
 #include "ctrl/xulib/XuLib.h"
+#include "ctrl/xulib/XuLibrary.h"
 #include "sim/host/SimulatedDevices.h"
 #include "tests/fakes/FakePorts.h"
 
@@ -105,8 +106,8 @@ private:
 
 class RecordingCamera : public ctrl::CDxWnd {
 public:
-    RecordingCamera(platform::Ports& ports, ctrl::FilterPair& pair, Events& events)
-        : CDxWnd(ports, pair), m_events(events) {}
+    RecordingCamera(platform::Ports& ports, ctrl::FilterPair& pair, ctrl::KeptLibraries& kept, Events& events)
+        : CDxWnd(ports, pair, kept), m_events(events) {}
     int Sensor_Write(int slave, int reg, unsigned value, int width) override {
         if (width > 0) {  // a width of 0 is the address phase of a read
             char text[48];
@@ -137,11 +138,11 @@ std::unique_ptr<sim::host::SimulatedDevices> MakeDevices(const fs::path& folder,
 const char* const kIni = "C:\\Korvex\\Setting.ini";
 
 // A rig of one camera and the program's side: fake ports but for the rig's
-// devices, a camera object, the direct USB path and the register library.
+// devices, a camera object, the direct USB path and the register library
+// behind the plain functions.
 struct RigWorld {
     explicit RigWorld(const std::string& device) : devices(MakeDevices(folder, device, clock)) {
         fakes.environment.windows = false;  // no plug-in installation check
-        ctrl::xulib_BindPorts(ports);
     }
     ~RigWorld() {
         ctrl::xulib_Close();
@@ -185,10 +186,13 @@ struct RigWorld {
                           fakes.ui,          fakes.processes, devices->captureDevices(), devices->directUsb(),
                           devices->modules(), fakes.registry, fakes.sync,         fakes.profileFiles};
     ctrl::FilterPair pair;
-    RecordingCamera camera{ports, pair, events};
+    ctrl::KeptLibraries kept;
+    RecordingCamera camera{ports, pair, kept, events};
     ctrl::DispatchCounters counters;
     ctrl::DirectUsbPath usb{ports};
     ctrl::ModelContext context{ports, counters, usb};
+    ctrl::xulib::XuLibrary library{ports};
+    ctrl::XuLibAttachment attachment{library};
 };
 
 class FamilyTest : public ::testing::TestWithParam<FamilyCase> {

@@ -32,7 +32,8 @@ protected:
 
     FakePorts fakes;
     ctrl::FilterPair pair;
-    ctrl::CDxWnd camera{fakes.ports, pair};
+    ctrl::KeptLibraries kept;
+    ctrl::CDxWnd camera{fakes.ports, pair, kept};
     ctrl::DispatchCounters counters;
     ctrl::DirectUsbPath usb{fakes.ports};
     ctrl::ModelContext context{fakes.ports, counters, usb};

@@ -4,6 +4,7 @@
 
 #include "ctrl/camera/XuLed.h"
 #include "ctrl/xulib/XuLib.h"
+#include "ctrl/xulib/XuLibrary.h"
 #include "tests/xulib/XuFakes.h"
 
 namespace kv::ctrl {
@@ -11,28 +12,24 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// The process's library stays bound to this world to the end of the test
-// program, as it does to the program's ports.
-test::XuWorld& World() {
-    static auto* world = [] {
-        auto* created = new test::XuWorld;
-        created->AddPluginCamera("\\\\?\\usb#vid_a168&pid_0870#plugin");
-        created->AddAveoCamera("\\\\?\\usb#vid_a168&pid_0990#aveo", 2);
-        xulib_BindPorts(created->ports);
-        return created;
-    }();
-    return *world;
-}
-
+// A world of two cameras behind a library of its own, attached to the
+// plain functions for the length of one test.
 class XuLedTest : public ::testing::Test {
 protected:
+    XuLedTest() {
+        world.AddPluginCamera("\\\\?\\usb#vid_a168&pid_0870#plugin");
+        world.AddAveoCamera("\\\\?\\usb#vid_a168&pid_0990#aveo", 2);
+    }
     void SetUp() override {
-        test::XuWorld& world = World();
         ASSERT_EQ(xulib_Open(), 1);
         world.log.Clear();
     }
     void TearDown() override { xulib_Close(); }
-    test::FakeBridge& Bridge() { return World().BridgeOf(0); }
+    test::FakeBridge& Bridge() { return world.BridgeOf(0); }
+
+    test::XuWorld world;
+    xulib::XuLibrary library{world.ports};
+    XuLibAttachment attachment{library};
 };
 
 TEST_F(XuLedTest, BitHelpersChangeTheLedLinesByMode) {
@@ -60,9 +57,9 @@ TEST_F(XuLedTest, AnUnknownModeReadsButWritesNothingAndAFailedReadStops) {
     XuLed_SetBit2(2, 0);
     XuLed_SetBits02(3, 0);
     EXPECT_EQ(Bridge().Read(0x80), 0x99);
-    World().log.Clear();
+    world.log.Clear();
     EXPECT_LT(XuLed_SetBit0(1, 5), 0) << "no camera 5: the read's failure comes back";
-    EXPECT_TRUE(World().log.Lines().empty());
+    EXPECT_TRUE(world.log.Lines().empty());
 }
 
 TEST_F(XuLedTest, F2F3SendsTwoExtendedCommandsForModesZeroAndOne) {
@@ -70,7 +67,7 @@ TEST_F(XuLedTest, F2F3SendsTwoExtendedCommandsForModesZeroAndOne) {
     XuLed_F2F3(0, 1);
     XuLed_F2F3(2, 1);
     Lines extended;
-    for (const auto& line : World().log.Lines()) {
+    for (const auto& line : world.log.Lines()) {
         if (line.rfind("AVEO SET", 0) == 0) extended.push_back(line);
     }
     // Mode 1, then mode 0; mode 2 sends nothing. The block's trailing zeros

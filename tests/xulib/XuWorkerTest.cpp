@@ -30,10 +30,13 @@ protected:
 
     // Waits for every worker to have released the mutex: a late worker still
     // uses the fakes of this test, which go with it.
-    bool WorkersDone() { return WaitForLateWorkers(10s); }
+    bool WorkersDone() { return workers->WaitUntilIdle(10s); }
 
     test::XuWorld world;
-    std::unique_ptr<XuLibrary> library = std::make_unique<XuLibrary>(world.ports);
+    // Shared with the library, so that a test can wait for the late workers
+    // after the library is gone.
+    std::shared_ptr<WorkerGroup> workers = std::make_shared<WorkerGroup>();
+    std::unique_ptr<XuLibrary> library = std::make_unique<XuLibrary>(world.ports, workers);
 };
 
 TEST_F(XuWorkerTest, AHangingTransferFailsAfterAboutHalfASecondAndTheLateWorkerIsHarmless) {
@@ -145,17 +148,37 @@ TEST_F(XuWorkerTest, TwoThreadsNeverInterleaveTheirSequences) {
 }
 
 TEST(LateWorkersTest, TheWaitEndsWhenTheLastLateWorkerHasEnded) {
-    std::atomic<bool> release{false};
+    auto release = std::make_shared<std::atomic<bool>>(false);
+    auto group = std::make_shared<WorkerGroup>();
     const WorkerOutcome outcome = RunOnWorker(
-        [&] {
-            while (!release) std::this_thread::sleep_for(5ms);
+        [release] {
+            while (!*release) std::this_thread::sleep_for(5ms);
             return kS_OK;
         },
-        10ms);
+        10ms, group);
     EXPECT_FALSE(outcome.finished);
-    EXPECT_FALSE(WaitForLateWorkers(30ms)) << "the late worker is still inside its work";
-    release = true;
-    EXPECT_TRUE(WaitForLateWorkers(5s));
+    EXPECT_FALSE(group->WaitUntilIdle(30ms)) << "the late worker is still inside its work";
+    // The group's owner may go first: the late worker still leaves the group
+    // it shares.
+    std::weak_ptr<WorkerGroup> watched = group;
+    group.reset();
+    EXPECT_FALSE(watched.expired()) << "the late worker holds its group";
+    *release = true;
+    const auto start = std::chrono::steady_clock::now();
+    while (!watched.expired() && std::chrono::steady_clock::now() - start < 10s) std::this_thread::sleep_for(5ms);
+    EXPECT_TRUE(watched.expired()) << "the late worker let its group go when it ended";
+}
+
+TEST(LateWorkersTest, TheLibraryWaitsForItsOwnLateWorkers) {
+    test::XuWorld world;
+    world.AddAveoCamera("aveo");
+    world.devices.cameras[0].control->aveoDelayMs = 1500;
+    XuLibrary library(world.ports);
+    ASSERT_EQ(library.Open(), 1);
+    std::int32_t value = 0;
+    EXPECT_EQ(library.RegRead(0, 0x20, 1, &value), kE_FAIL);
+    EXPECT_FALSE(library.WaitForLateWorkers(30ms)) << "the late worker is still inside its transfer";
+    EXPECT_TRUE(library.WaitForLateWorkers(10s));
 }
 
 }  // namespace

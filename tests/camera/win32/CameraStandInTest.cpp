@@ -59,7 +59,8 @@ protected:
 TEST_F(CameraStandInTest, SensorWrappersReachTheSmiCamerasSensor) {
     FakePorts fakes;
     ctrl::FilterPair pair;
-    ctrl::CDxWnd camera{fakes.ports, pair};
+    ctrl::KeptLibraries kept;
+    ctrl::CDxWnd camera{fakes.ports, pair, kept};
     ASSERT_TRUE(camera.smiUtility().Load(modules));
     EXPECT_EQ(camera.SmiSensor810_Write(0x3503, 0x00), 0);
     int value = -1;

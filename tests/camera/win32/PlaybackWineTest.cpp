@@ -57,7 +57,9 @@ protected:
                           system->ports().clock,       ui,                        system->ports().processes,
                           system->ports().captureDevices, system->ports().directUsb, system->ports().modules,
                           system->ports().registry,    system->ports().sync,      system->ports().profileFiles};
-    ctrl::CDxWnd camera{ports};
+    ctrl::FilterPair pair;
+    ctrl::KeptLibraries kept;
+    ctrl::CDxWnd camera{ports, pair, kept};
 };
 
 TEST_F(PlaybackWineTest, OpensPlaysPausesStepsAndRewinds) {

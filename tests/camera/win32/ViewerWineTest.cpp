@@ -102,7 +102,7 @@ protected:
         std::string key = *devices[0].devicePath;
         for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         EXPECT_EQ(camera.Device_Init(0xA168, 0x840, key.substr(21)), 1);
-        auto filter = ctrl::ProcessFilterPair().baseFilter;
+        auto filter = pair.baseFilter;
         if (!filter) return nullptr;
 
         auto& graphs = ports->ports().captureDevices.Graphs();
@@ -119,7 +119,9 @@ protected:
     InstalledRig rig{kRig};
     ScratchFolder scratch;
     std::unique_ptr<platform::SystemPorts> ports = platform::MakeSystemPorts(0, nullptr);
-    ctrl::CDxWnd camera{ports->ports()};
+    ctrl::FilterPair pair;
+    ctrl::KeptLibraries kept;
+    ctrl::CDxWnd camera{ports->ports(), pair, kept};
     HostWindow host;
 };
 
