@@ -1,7 +1,8 @@
 // Kind-2 cameras: 32-byte command blocks on the Aveo extension unit (id 2),
 // sent straight through the capture filter's IKsControl to the node.
 #include "ctrl/xulib/CameraLink.h"
-#include "ctrl/xulib/NodeProperty.h"
+#include "wire/KsProperty.h"
+#include "wire/PropertySets.h"
 
 namespace kv::ctrl::xulib {
 
@@ -102,13 +103,13 @@ private:
         return Set(sent);
     }
 
-    HResult Set(CommandBlock& block) { return Transfer(kSetFlags, block); }
-    HResult Get(CommandBlock& block) { return Transfer(kGetFlags, block); }
+    HResult Set(CommandBlock& block) { return Transfer(wire::kNodeSet, block); }
+    HResult Get(CommandBlock& block) { return Transfer(wire::kNodeGet, block); }
 
     HResult Transfer(std::uint32_t flags, CommandBlock& block) {
-        const auto property = NodeProperty(kAveoSet, kAveoId, flags, m_nodeId->load());
+        const auto property = wire::NodeProperty(wire::kAveoXuSet, kAveoId, flags, m_nodeId->load());
         std::uint32_t returned = 0;
-        return m_control->KsProperty(property.data(), kNodePropertyLength, block.data(),
+        return m_control->KsProperty(property.data(), wire::kKsNodePropertySize, block.data(),
                                      static_cast<std::uint32_t>(block.size()), &returned);
     }
 

@@ -4,6 +4,8 @@
 #include <array>
 #include <vector>
 
+#include "wire/KsProperty.h"
+
 namespace kv::sim {
 
 namespace {
@@ -69,12 +71,12 @@ Answer Get(Hardware& hw, std::span<std::uint8_t> data) {
 
 }  // namespace
 
-Answer AveoXuRequest(Hardware& hw, const KsRequest& request, std::span<std::uint8_t> data) {
-    if (request.id != kControl) return Answer{kHrNotFound, 0, 0};
+Answer AveoXuRequest(Hardware& hw, const wire::KsRequest& request, std::span<std::uint8_t> data) {
+    if (request.id != kControl) return Answer{wire::kHrNotFound, 0, 0};
     switch (request.Type()) {
-        case kKsSet: return data.size() == kBlock ? Set(hw, data) : Stall();
-        case kKsGet: return Get(hw, data);
-        default: return Answer{kHrNotSupported, 0, 0};
+        case wire::kKsSet: return data.size() == kBlock ? Set(hw, data) : Stall();
+        case wire::kKsGet: return Get(hw, data);
+        default: return Answer{wire::kHrNotSupported, 0, 0};
     }
 }
 

@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "wire/KsProperty.h"
+#include "wire/PropertySets.h"
+
 namespace kv::sim {
 
 namespace {
@@ -91,7 +94,7 @@ Answer Set(Hardware& hw, std::uint32_t id, std::span<const std::uint8_t> data) {
         case kI2cWrite: return Announced(hw, data) ? SetI2cWrite(hw, data, false) : Stall();
         case kKept: return data.size() == kBlock ? kOk : Stall();
         case kI2cWriteBlock: return data.size() == kBlock ? SetI2cWrite(hw, data, true) : Stall();
-        default: return Answer{kHrNotFound, 0, 0};
+        default: return Answer{wire::kHrNotFound, 0, 0};
     }
 }
 
@@ -114,7 +117,7 @@ Answer Get(Hardware& hw, std::uint32_t id, std::span<std::uint8_t> data) {
     auto& xu = hw.state.pluginXu;
     switch (id) {
         case kInfo: {
-            const auto info = kPluginXuSet.ToBytes();
+            const auto info = wire::kPluginXuSet.ToBytes();
             return AnswerGet(data, info);
         }
         case kLength: return AnswerGet(data, std::vector<std::uint8_t>{xu.length});
@@ -128,23 +131,23 @@ Answer Get(Hardware& hw, std::uint32_t id, std::span<std::uint8_t> data) {
             if (it != xu.lastBlocks.end()) return AnswerGet(data, it->second);
             return AnswerGet(data, std::vector<std::uint8_t>(id >= kKept ? kBlock : xu.length, 0));
         }
-        default: return Answer{kHrNotFound, 0, 0};
+        default: return Answer{wire::kHrNotFound, 0, 0};
     }
 }
 
 }  // namespace
 
-Answer PluginXuRequest(Hardware& hw, const KsRequest& request, std::span<std::uint8_t> data) {
+Answer PluginXuRequest(Hardware& hw, const wire::KsRequest& request, std::span<std::uint8_t> data) {
     switch (request.Type()) {
-        case kKsSet: {
+        case wire::kKsSet: {
             const Answer answer = Set(hw, request.id, data);
             const bool kept = request.id == kRegWrite || request.id == kI2cWrite || request.id == kKept ||
                               request.id == kI2cWriteBlock;
             if (platform::Succeeded(answer.hr) && kept) hw.state.pluginXu.lastBlocks[request.id].assign(data.begin(), data.end());
             return platform::Succeeded(answer.hr) ? Answer{answer.hr, static_cast<std::uint32_t>(data.size()), 0} : answer;
         }
-        case kKsGet: return Get(hw, request.id, data);
-        default: return Answer{kHrNotSupported, 0, 0};
+        case wire::kKsGet: return Get(hw, request.id, data);
+        default: return Answer{wire::kHrNotSupported, 0, 0};
     }
 }
 
