@@ -1,6 +1,7 @@
 // IExtensionUnit and IKsNodeControl over the shared plug-in state.
 #include "plugin/ExtensionUnitCore.h"
 
+#include "wire/ExtensionUnits.h"
 #include "wire/KsProperty.h"
 #include "wire/PropertySets.h"
 
@@ -10,8 +11,6 @@ namespace {
 
 using platform::HResult;
 
-constexpr std::uint32_t kInfoId = 0;
-
 // Every request goes to the plug-in unit's set, on the node the proxy gave.
 wire::NodePropertyBytes NodeProperty(std::uint32_t id, std::uint32_t flags, std::uint32_t node) {
     return wire::NodeProperty(wire::kPluginXuSet, id, flags, node);
@@ -19,10 +18,10 @@ wire::NodePropertyBytes NodeProperty(std::uint32_t id, std::uint32_t flags, std:
 
 }  // namespace
 
-HResult ExtensionUnitCore::get_InfoSize(std::uint32_t* size) { return Size(kInfoId, size); }
+HResult ExtensionUnitCore::get_InfoSize(std::uint32_t* size) { return Size(wire::kPluginInfo, size); }
 
 HResult ExtensionUnitCore::get_Info(std::uint32_t size, std::uint8_t* info) {
-    return Transfer(kInfoId, wire::kNodeGet, size, info);
+    return Transfer(wire::kPluginInfo, wire::kNodeGet, size, info);
 }
 
 HResult ExtensionUnitCore::get_PropertySize(std::uint32_t id, std::uint32_t* size) { return Size(id, size); }
