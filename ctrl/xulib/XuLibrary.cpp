@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "ctrl/xulib/InstallCheck.h"
+#include "wire/KsProperty.h"
 
 namespace kv::ctrl::xulib {
 
@@ -26,10 +27,7 @@ std::string Format(const char* format, Args... args) {
     return text;
 }
 
-std::uint32_t ValueOf(const RegisterValue& value) {
-    return static_cast<std::uint32_t>(value[0]) | (static_cast<std::uint32_t>(value[1]) << 8) |
-           (static_cast<std::uint32_t>(value[2]) << 16) | (static_cast<std::uint32_t>(value[3]) << 24);
-}
+std::uint32_t ValueOf(const RegisterValue& value) { return wire::ReadLe32(value, 0); }
 
 // Register 6 bit 2 cleared, as the EEPROM slave 0xA0 needs; left alone when
 // the register cannot be read.
