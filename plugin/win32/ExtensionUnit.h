@@ -37,7 +37,7 @@ private:
 
     // The non-delegating unknown: the object's own identity and count.
     struct Inner final : public IUnknown {
-        explicit Inner(CExtensionUnit& owner) : owner(owner) {}
+        explicit Inner(CExtensionUnit& object) : owner(object) {}
         HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
         ULONG STDMETHODCALLTYPE AddRef() override;
         ULONG STDMETHODCALLTYPE Release() override;
@@ -45,7 +45,7 @@ private:
     };
 
     struct NodeControl final : public IKsNodeControl {
-        explicit NodeControl(CExtensionUnit& owner) : owner(owner) {}
+        explicit NodeControl(CExtensionUnit& object) : owner(object) {}
         HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
         ULONG STDMETHODCALLTYPE AddRef() override;
         ULONG STDMETHODCALLTYPE Release() override;
@@ -55,7 +55,7 @@ private:
     };
 
     struct Unit final : public IExtensionUnit {
-        explicit Unit(CExtensionUnit& owner) : owner(owner) {}
+        explicit Unit(CExtensionUnit& object) : owner(object) {}
         HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
         ULONG STDMETHODCALLTYPE AddRef() override;
         ULONG STDMETHODCALLTYPE Release() override;
