@@ -7,8 +7,8 @@
 #include <memory>
 #include <optional>
 
-#include "ctrl/xulib/InstallCheck.h"
 #include "plugin/PluginIds.h"
+#include "wire/VendorKeys.h"
 
 namespace kv::installer {
 
@@ -16,7 +16,7 @@ namespace {
 
 // The check accepts the minimum it asks for; DllRegisterServer itself
 // records a lower one, so the check would otherwise start us at every open.
-constexpr std::uint32_t kInstalledVersion = ctrl::xulib::kMinimumPluginVersion;
+constexpr std::uint32_t kInstalledVersion = wire::kMinimumPluginVersion;
 constexpr const char* kModuleName = "zelunit.dll";
 constexpr const char* kUsage = "Usage: Install_UvcCtrl [/u] [/q]";
 
@@ -69,11 +69,11 @@ public:
         if (status != kExitOk) return status;
         std::unique_ptr<plugin::RegistryKey> key;
         bool created = false;
-        long error = m_ports.registry.CreateKey(plugin::RootKey::CurrentUser, plugin::kVendorKey, key, created);
-        if (error == plugin::kErrorSuccess) error = key->SetDword(plugin::kVersionValue, kInstalledVersion);
+        long error = m_ports.registry.CreateKey(plugin::RootKey::CurrentUser, wire::kVendorKey, key, created);
+        if (error == plugin::kErrorSuccess) error = key->SetDword(wire::kVersionValue, kInstalledVersion);
         if (error != plugin::kErrorSuccess) {
             return Fail(kExitVendorKey, "The camera plug-in is registered, but its version could not be recorded "
-                                        "under HKEY_CURRENT_USER\\" + std::string(plugin::kVendorKey) +
+                                        "under HKEY_CURRENT_USER\\" + std::string(wire::kVendorKey) +
                                             " (error " + std::to_string(error) + ").");
         }
         return kExitOk;
@@ -120,8 +120,8 @@ private:
 
     void ForgetVersion() {
         std::unique_ptr<plugin::RegistryKey> key;
-        if (m_ports.registry.OpenKey(plugin::RootKey::CurrentUser, plugin::kVendorKey, key) == plugin::kErrorSuccess) {
-            key->DeleteValue(plugin::kVersionValue);
+        if (m_ports.registry.OpenKey(plugin::RootKey::CurrentUser, wire::kVendorKey, key) == plugin::kErrorSuccess) {
+            key->DeleteValue(wire::kVersionValue);
         }
     }
 
@@ -130,7 +130,7 @@ private:
     // while it still names our class.
     void RemoveNodeInterface() {
         std::unique_ptr<plugin::RegistryKey> key;
-        if (m_ports.registry.OpenKey(plugin::RootKey::LocalMachine, plugin::kNodeInterfaceKey, key) !=
+        if (m_ports.registry.OpenKey(plugin::RootKey::LocalMachine, wire::kPluginNodeInterfaceKey, key) !=
             plugin::kErrorSuccess) {
             return;
         }
@@ -139,7 +139,7 @@ private:
         const bool named = key->ReadBinary("CLSID", clsid) == plugin::kErrorSuccess &&
                            std::equal(clsid.begin(), clsid.end(), ours.begin(), ours.end());
         key.reset();
-        if (named) m_ports.registry.DeleteTree(plugin::RootKey::LocalMachine, plugin::kNodeInterfaceKey);
+        if (named) m_ports.registry.DeleteTree(plugin::RootKey::LocalMachine, wire::kPluginNodeInterfaceKey);
     }
 
     InstallerPorts& m_ports;

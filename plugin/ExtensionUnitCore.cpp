@@ -1,10 +1,9 @@
 // IExtensionUnit and IKsNodeControl over the shared plug-in state.
 #include "plugin/ExtensionUnitCore.h"
 
-#include <algorithm>
-#include <array>
-
-#include "plugin/PluginIds.h"
+#include "wire/ExtensionUnits.h"
+#include "wire/KsProperty.h"
+#include "wire/PropertySets.h"
 
 namespace kv::plugin {
 
@@ -12,42 +11,27 @@ namespace {
 
 using platform::HResult;
 
-constexpr std::uint32_t kGet = 0x10000001;  // KSPROPERTY_TYPE_TOPOLOGY | KSPROPERTY_TYPE_GET
-constexpr std::uint32_t kSet = 0x10000002;  // KSPROPERTY_TYPE_TOPOLOGY | KSPROPERTY_TYPE_SET
-constexpr std::uint32_t kInfoId = 0;
-constexpr std::size_t kNodePropertySize = 32;
-
-void PutLe32(std::array<std::uint8_t, kNodePropertySize>& block, std::size_t offset, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i) block[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-// KSP_NODE: Set, Id, Flags, NodeId, Reserved (0), as the driver reads it.
-std::array<std::uint8_t, kNodePropertySize> NodeProperty(std::uint32_t id, std::uint32_t flags, std::uint32_t node) {
-    std::array<std::uint8_t, kNodePropertySize> block{};
-    const auto set = kExtensionUnitSet.ToBytes();
-    std::copy(set.begin(), set.end(), block.begin());
-    PutLe32(block, 16, id);
-    PutLe32(block, 20, flags);
-    PutLe32(block, 24, node);
-    return block;
+// Every request goes to the plug-in unit's set, on the node the proxy gave.
+wire::NodePropertyBytes NodeProperty(std::uint32_t id, std::uint32_t flags, std::uint32_t node) {
+    return wire::NodeProperty(wire::kPluginXuSet, id, flags, node);
 }
 
 }  // namespace
 
-HResult ExtensionUnitCore::get_InfoSize(std::uint32_t* size) { return Size(kInfoId, size); }
+HResult ExtensionUnitCore::get_InfoSize(std::uint32_t* size) { return Size(wire::kPluginInfo, size); }
 
 HResult ExtensionUnitCore::get_Info(std::uint32_t size, std::uint8_t* info) {
-    return Transfer(kInfoId, kGet, size, info);
+    return Transfer(wire::kPluginInfo, wire::kNodeGet, size, info);
 }
 
 HResult ExtensionUnitCore::get_PropertySize(std::uint32_t id, std::uint32_t* size) { return Size(id, size); }
 
 HResult ExtensionUnitCore::get_Property(std::uint32_t id, std::uint32_t size, std::uint8_t* value) {
-    return Transfer(id, kGet, size, value);
+    return Transfer(id, wire::kNodeGet, size, value);
 }
 
 HResult ExtensionUnitCore::put_Property(std::uint32_t id, std::uint32_t size, std::uint8_t* value) {
-    return Transfer(id, kSet, size, value);
+    return Transfer(id, wire::kNodeSet, size, value);
 }
 
 HResult ExtensionUnitCore::is_Ready(std::uint32_t* ready) {
@@ -83,10 +67,10 @@ HResult ExtensionUnitCore::Size(std::uint32_t id, std::uint32_t* size) {
     // under the request.
     const std::shared_ptr<platform::KsControl> control = m_state.current();
     if (control == nullptr) return kNotReady;
-    const auto property = NodeProperty(id, kGet, m_state.nodeId());
+    const auto property = NodeProperty(id, wire::kNodeGet, m_state.nodeId());
     std::uint32_t returned = 0;
-    const HResult hr = control->KsProperty(property.data(), kNodePropertySize, nullptr, 0, &returned);
-    if (hr != kMoreData) return hr;
+    const HResult hr = control->KsProperty(property.data(), wire::kKsNodePropertySize, nullptr, 0, &returned);
+    if (hr != wire::kHrMoreData) return hr;
     *size = returned;
     return platform::kS_OK;
 }
@@ -98,7 +82,7 @@ HResult ExtensionUnitCore::Transfer(std::uint32_t id, std::uint32_t flags, std::
     if (control == nullptr) return kNotReady;
     const auto property = NodeProperty(id, flags, m_state.nodeId());
     std::uint32_t returned = 0;
-    return control->KsProperty(property.data(), kNodePropertySize, data, size, &returned);
+    return control->KsProperty(property.data(), wire::kKsNodePropertySize, data, size, &returned);
 }
 
 }  // namespace kv::plugin

@@ -15,8 +15,6 @@ namespace kv::plugin {
 // A property method without a current control (none given yet, `end`
 // called, or the selected entry is one whose control could not be had).
 constexpr platform::HResult kNotReady = static_cast<platform::HResult>(0x80070015u);  // ERROR_NOT_READY
-// A driver's answer to a get without room: the size is in bytes-returned.
-constexpr platform::HResult kMoreData = static_cast<platform::HResult>(0x800700EAu);  // ERROR_MORE_DATA
 // put_KsControl on a list that already holds kMaxControls entries.
 constexpr platform::HResult kControlListFull = platform::kE_FAIL;
 

@@ -13,12 +13,13 @@
 #include <mutex>
 
 #include "platform/CaptureDevices.h"
+#include "wire/Limits.h"
 
 namespace kv::plugin {
 
 class PluginState {
 public:
-    static constexpr std::size_t kMaxControls = 24;
+    static constexpr std::size_t kMaxControls = wire::kMaxPluginControls;
 
     // The one instance of the process.
     static PluginState& Process();

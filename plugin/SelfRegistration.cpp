@@ -5,6 +5,7 @@
 
 #include "plugin/PluginIds.h"
 #include "plugin/RegistryScript.h"
+#include "wire/VendorKeys.h"
 
 namespace kv::plugin {
 
@@ -26,11 +27,11 @@ void Report(const ServerRegistration& registration, long error, const char* what
 void WriteNodeInterface(const ServerRegistration& registration) {
     std::unique_ptr<RegistryKey> key;
     bool created = false;
-    if (registration.registry.CreateKey(RootKey::LocalMachine, kNodeInterfaceKey, key, created) != kErrorSuccess ||
+    if (registration.registry.CreateKey(RootKey::LocalMachine, wire::kPluginNodeInterfaceKey, key, created) != kErrorSuccess ||
         !created) {
         return;
     }
-    Report(registration, key->SetString("", kNodeInterfaceName), "szFunctionName");
+    Report(registration, key->SetString("", wire::kNodeInterfaceName), "szFunctionName");
     Report(registration, key->SetBinary("CLSID", kClsidExtensionUnit.ToBytes()), "CLSID");
     Report(registration, key->SetBinary("IID", kIidExtensionUnit.ToBytes()), "IID");
 }
@@ -38,9 +39,9 @@ void WriteNodeInterface(const ServerRegistration& registration) {
 void WriteVendorKey(const ServerRegistration& registration) {
     std::unique_ptr<RegistryKey> key;
     bool created = false;
-    if (registration.registry.CreateKey(RootKey::CurrentUser, kVendorKey, key, created) != kErrorSuccess) return;
-    Report(registration, key->SetDword(kVersionValue, kRegisteredVersion), kVersionValue);
-    Report(registration, key->SetString(kFileValue, registration.modulePath), kFileValue);
+    if (registration.registry.CreateKey(RootKey::CurrentUser, wire::kVendorKey, key, created) != kErrorSuccess) return;
+    Report(registration, key->SetDword(wire::kVersionValue, wire::kRegisteredVersion), wire::kVersionValue);
+    Report(registration, key->SetString(wire::kFileValue, registration.modulePath), wire::kFileValue);
 }
 
 std::optional<RegistryScript> Script(const ServerRegistration& registration) {

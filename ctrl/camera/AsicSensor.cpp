@@ -2,20 +2,14 @@
 // sensor behind the bridge's I2C master engine.
 #include "ctrl/camera/DxWnd.h"
 
-#include <cstring>
 #include <string>
 #include <utility>
 
-#include "platform/Guid.h"
+#include "wire/BridgeRegister.h"
 
 namespace kv::ctrl {
 
 namespace {
-
-constexpr std::uint32_t kSetTopology = 0x10000002;
-constexpr std::uint32_t kGetTopology = 0x10000001;
-constexpr std::uint32_t kAsicControl = 1;
-constexpr std::uint32_t kExtensionUnitNode = 1;
 
 // I2C master engine registers of the bridge.
 constexpr int kI2cControlStatus = 0x10D0;
@@ -33,45 +27,29 @@ constexpr std::uint8_t kStatusFinished = 0x04;
 constexpr std::uint8_t kStatusMask = 0x0C;
 constexpr int kStatusPolls = 10;
 
-// The 32-byte node property request of the bridge's extension unit; the
-// reserved word goes out as zero.
-std::array<std::uint8_t, 32> ExtensionUnitRequest(std::uint32_t flags) {
-    static const platform::Guid propertySet = platform::MakeGuid("{28F03370-6311-4A2E-BA2C-6890EB334016}");
-    std::array<std::uint8_t, 32> request{};
-    const auto guid = propertySet.ToBytes();
-    std::memcpy(request.data(), guid.data(), guid.size());
-    const std::uint32_t words[] = {kAsicControl, flags, kExtensionUnitNode};
-    for (std::size_t w = 0; w < 3; ++w) {
-        for (std::size_t b = 0; b < 4; ++b) request[16 + 4 * w + b] = static_cast<std::uint8_t>(words[w] >> (8 * b));
-    }
-    return request;
-}
-
 int Capped(int width) { return width > 2 ? 2 : width; }
 
 }  // namespace
 
 platform::HResult CDxWnd::AsicRequest(std::uint32_t flags, std::array<std::uint8_t, 4>& block) {
     if (!m_filterPair.baseFilter || !m_filterPair.ksControl) return platform::kE_POINTER;
-    const auto request = ExtensionUnitRequest(flags);
+    const auto request = wire::BridgeRequest(flags);
     std::uint32_t returned = 0;
     return m_filterPair.ksControl->KsProperty(request.data(), static_cast<std::uint32_t>(request.size()),
                                               block.data(), static_cast<std::uint32_t>(block.size()), &returned);
 }
 
 int CDxWnd::Asic_Write(int address, int value) {
-    std::array<std::uint8_t, 4> block{static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(address >> 8),
-                                      static_cast<std::uint8_t>(value), 0x00};
-    return AsicRequest(kSetTopology, block) == platform::kS_OK ? 1 : 0;
+    wire::BridgeBlock block = wire::BridgeWriteBlock(address, value);
+    return AsicRequest(wire::kNodeSet, block) == platform::kS_OK ? 1 : 0;
 }
 
 int CDxWnd::Asic_Read(int address, std::uint8_t* value) {
     if (!value) return 0;
-    std::array<std::uint8_t, 4> latch{static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(address >> 8),
-                                      0x00, 0xFF};
-    if (platform::Failed(AsicRequest(kSetTopology, latch))) return 0;
-    std::array<std::uint8_t, 4> reply{};
-    if (AsicRequest(kGetTopology, reply) != platform::kS_OK) return 0;
+    wire::BridgeBlock latch = wire::BridgeLatchBlock(address);
+    if (platform::Failed(AsicRequest(wire::kNodeSet, latch))) return 0;
+    wire::BridgeBlock reply{};
+    if (AsicRequest(wire::kNodeGet, reply) != platform::kS_OK) return 0;
     *value = reply[2];
     return 1;
 }

@@ -2,9 +2,8 @@
 // processing and camera control properties.
 #include "ctrl/camera/DxWnd.h"
 
-#include <cstring>
-
-#include "platform/Guid.h"
+#include "wire/DriverProperty.h"
+#include "wire/PropertySets.h"
 
 namespace kv::ctrl {
 
@@ -24,17 +23,11 @@ int CDxWnd::KsProp_Set(int propertyId, int value) {
     if (platform::Failed(queried)) return queried;
     if (!propertySet) return platform::kE_NOINTERFACE;
 
-    static const platform::Guid driverSet = platform::MakeGuid("{D80AF729-7C23-4E10-BC5F-1D8C157F96E3}");
-    std::array<std::uint8_t, 40> block{};
-    const auto guid = driverSet.ToBytes();
-    std::memcpy(block.data(), guid.data(), guid.size());
-    const std::uint32_t words[] = {static_cast<std::uint32_t>(propertyId), 2u, static_cast<std::uint32_t>(value)};
-    for (std::size_t w = 0; w < 3; ++w) {
-        for (std::size_t b = 0; b < 4; ++b) block[16 + 4 * w + b] = static_cast<std::uint8_t>(words[w] >> (8 * b));
-    }
+    const auto block = wire::DriverProperty(static_cast<std::uint32_t>(propertyId), value);
+    const auto size = static_cast<std::uint32_t>(block.size());
     // The driver takes the block both as instance and as property data.
-    static_cast<void>(propertySet->Set(driverSet, static_cast<std::uint32_t>(propertyId), block.data(), 40,
-                                       block.data(), 40));
+    static_cast<void>(propertySet->Set(wire::kDriverPropertySet, static_cast<std::uint32_t>(propertyId), block.data(),
+                                       size, block.data(), size));
     return 1;
 }
 

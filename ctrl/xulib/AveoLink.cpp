@@ -1,7 +1,9 @@
 // Kind-2 cameras: 32-byte command blocks on the Aveo extension unit (id 2),
 // sent straight through the capture filter's IKsControl to the node.
 #include "ctrl/xulib/CameraLink.h"
-#include "ctrl/xulib/NodeProperty.h"
+#include "wire/ExtensionUnits.h"
+#include "wire/KsProperty.h"
+#include "wire/PropertySets.h"
 
 namespace kv::ctrl::xulib {
 
@@ -9,11 +11,6 @@ namespace {
 
 using platform::HResult;
 
-constexpr std::uint32_t kAveoId = 2;
-constexpr std::uint8_t kSelectRegister = 0x01;
-constexpr std::uint8_t kWriteRegister = 0x03;
-constexpr std::uint8_t kI2cWriteCommand = 0x05;
-constexpr std::uint8_t kI2cReadCommand = 0xE0;
 constexpr int kRawCommand = 0xF0;
 
 class AveoLink : public CameraLink {
@@ -26,7 +23,7 @@ public:
 
     // The unit answers 16 bits whatever the length asked.
     HResult RegRead(std::uint16_t address, int, RegisterValue& value) override {
-        CommandBlock block = Block({kSelectRegister, Low(address), High(address)});
+        CommandBlock block = Block({wire::kAveoSelectRegister, Low(address), High(address)});
         HResult hr = Set(block);
         if (platform::Failed(hr)) return hr;
         hr = Get(block);
@@ -36,22 +33,22 @@ public:
     }
 
     HResult RegWrite(std::uint16_t address, int, const RegisterValue& value) override {
-        CommandBlock select = Block({kSelectRegister, Low(address), High(address)});
+        CommandBlock select = Block({wire::kAveoSelectRegister, Low(address), High(address)});
         const HResult hr = Set(select);
         if (platform::Failed(hr)) return hr;
-        CommandBlock write = Block({kWriteRegister, value[0], value[1]});
+        CommandBlock write = Block({wire::kAveoWriteRegister, value[0], value[1]});
         return Set(write);
     }
 
     // One data byte; the address and the sizes are coded into A3, A4 and F.
     HResult I2cWrite(const I2cTransfer& transfer) override {
         const std::uint8_t first = transfer.data.empty() ? 0 : transfer.data[0];
-        CommandBlock block = TransferBlock(kI2cWriteCommand, first, transfer);
+        CommandBlock block = TransferBlock(wire::kAveoI2cWrite, first, transfer);
         return Set(block);
     }
 
     HResult I2cRead(I2cTransfer& transfer) override {
-        CommandBlock block = TransferBlock(kI2cReadCommand, 0, transfer);
+        CommandBlock block = TransferBlock(wire::kAveoI2cRead, 0, transfer);
         HResult hr = Set(block);
         if (platform::Failed(hr)) return hr;
         hr = Get(block);
@@ -102,13 +99,13 @@ private:
         return Set(sent);
     }
 
-    HResult Set(CommandBlock& block) { return Transfer(kSetFlags, block); }
-    HResult Get(CommandBlock& block) { return Transfer(kGetFlags, block); }
+    HResult Set(CommandBlock& block) { return Transfer(wire::kNodeSet, block); }
+    HResult Get(CommandBlock& block) { return Transfer(wire::kNodeGet, block); }
 
     HResult Transfer(std::uint32_t flags, CommandBlock& block) {
-        const auto property = NodeProperty(kAveoSet, kAveoId, flags, m_nodeId->load());
+        const auto property = wire::NodeProperty(wire::kAveoXuSet, wire::kAveoControl, flags, m_nodeId->load());
         std::uint32_t returned = 0;
-        return m_control->KsProperty(property.data(), kNodePropertyLength, block.data(),
+        return m_control->KsProperty(property.data(), wire::kKsNodePropertySize, block.data(),
                                      static_cast<std::uint32_t>(block.size()), &returned);
     }
 

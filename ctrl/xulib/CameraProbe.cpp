@@ -1,7 +1,9 @@
 // The device list, the binding of each listed device, and the two probes.
 #include "ctrl/xulib/CameraProbe.h"
 
-#include "ctrl/xulib/NodeProperty.h"
+#include "wire/KsProperty.h"
+#include "wire/Limits.h"
+#include "wire/PropertySets.h"
 
 namespace kv::ctrl::xulib {
 
@@ -57,7 +59,7 @@ std::vector<ListedDevice> ListDevices(platform::CaptureDevices& devices) {
         if (bag.Read("FriendlyName", friendlyName) != kS_OK) return true;  // not a device to list
         if (bag.Read("DevicePath", devicePath) != kS_OK) devicePath.clear();
         listed.push_back({devicePath, devicePath.empty() ? friendlyName : devicePath});
-        return listed.size() < kMaxListedDevices;
+        return listed.size() < wire::kMaxListedDevices;
     });
     return listed;
 }
@@ -81,7 +83,7 @@ std::vector<std::uint32_t> ExtensionUnitNodes(platform::KsTopologyInfo& topology
     if (topology.NumNodes(count) != kS_OK) return nodes;
     for (std::uint32_t node = 0; node < count; ++node) {
         platform::Guid type;
-        if (topology.NodeType(node, type) == kS_OK && type == kDevSpecificNode) nodes.push_back(node);
+        if (topology.NodeType(node, type) == kS_OK && type == wire::kNodeDevSpecific) nodes.push_back(node);
     }
     return nodes;
 }
@@ -89,9 +91,9 @@ std::vector<std::uint32_t> ExtensionUnitNodes(platform::KsTopologyInfo& topology
 bool AnswersSet(platform::Filter& filter, const platform::Guid& set, std::uint32_t node,
                 std::shared_ptr<platform::KsControl>& control) {
     if (filter.QueryKsControl(control) != kS_OK || !control) return false;
-    const auto property = NodeProperty(set, 0, kSupportFlags, node);
+    const auto property = wire::NodeProperty(set, 0, wire::kNodeSetSupport, node);
     std::uint32_t returned = 0;
-    return control->KsProperty(property.data(), kNodePropertyLength, nullptr, 0, &returned) == kS_OK;
+    return control->KsProperty(property.data(), wire::kKsNodePropertySize, nullptr, 0, &returned) == kS_OK;
 }
 
 // Systems from Vista on make node instances; older ones need the plug-in
@@ -110,9 +112,9 @@ std::shared_ptr<platform::ExtensionUnit> ProbePlugin(platform::Ports& ports, pla
                                                      platform::KsTopologyInfo& topology) {
     for (const std::uint32_t node : ExtensionUnitNodes(topology)) {
         std::shared_ptr<platform::KsControl> control;
-        if (!AnswersSet(filter, kPluginSet, node, control)) return nullptr;
+        if (!AnswersSet(filter, wire::kPluginXuSet, node, control)) return nullptr;
         std::shared_ptr<platform::NodeInstance> instance;
-        if (topology.CreateNodeInstance(node, kIKsNodeControl, instance) != kS_OK || !instance) return nullptr;
+        if (topology.CreateNodeInstance(node, wire::kIidKsNodeControl, instance) != kS_OK || !instance) return nullptr;
         std::shared_ptr<platform::ExtensionUnit> unit;
         const HResult hr = MakesNodeInstances(ports.environment) ? instance->QueryExtensionUnit(unit)
                                                                  : ports.captureDevices.CreateExtensionUnit(unit);
@@ -129,7 +131,7 @@ std::shared_ptr<platform::KsControl> ProbeAveo(platform::Filter& filter, platfor
                                                std::uint32_t& aveoNode) {
     for (const std::uint32_t node : ExtensionUnitNodes(topology)) {
         std::shared_ptr<platform::KsControl> control;
-        if (AnswersSet(filter, kAveoSet, node, control)) {
+        if (AnswersSet(filter, wire::kAveoXuSet, node, control)) {
             aveoNode = node;
             return control;
         }

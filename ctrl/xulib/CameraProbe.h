@@ -18,10 +18,6 @@ struct FoundCamera {
     std::shared_ptr<CameraLink> link;
 };
 
-// The library's limits: devices listed per open, and cameras kept.
-constexpr std::size_t kMaxListedDevices = 64;
-constexpr std::size_t kMaxCameras = 24;
-
 // Enumerates the category and probes every filter; a filter may give a
 // kind-1 and a kind-2 entry (kind 1 first). The node of the last Aveo unit
 // found goes into `aveoNode`, which every Aveo link reads.

@@ -1,6 +1,8 @@
 // The plug-in installation check.
 #include "ctrl/xulib/InstallCheck.h"
 
+#include "wire/VendorKeys.h"
+
 namespace kv::ctrl::xulib {
 
 namespace {
@@ -18,8 +20,8 @@ bool IsVistaOrLater(const platform::Environment& environment) {
 bool KeyPasses(platform::Ports& ports, platform::RegistryKey* key) {
     std::uint32_t version = 0;
     std::string file;
-    return key && key->ReadDword("Version Number", version) && key->ReadString("FileName Path", file) &&
-           ports.files.Exists(file) && version >= kMinimumPluginVersion;
+    return key && key->ReadDword(wire::kVersionValue, version) && key->ReadString(wire::kFileValue, file) &&
+           ports.files.Exists(file) && version >= wire::kMinimumPluginVersion;
 }
 
 // The user's own key (created empty when missing, as it always was) or the
@@ -28,9 +30,9 @@ bool KeyPasses(platform::Ports& ports, platform::RegistryKey* key) {
 // that run would go on without the plug-in cameras. The machine key is only
 // opened, never created.
 bool IsRegistered(platform::Ports& ports) {
-    const auto user = ports.registry.CreateKeyForReading(platform::RegistryRoot::CurrentUser, kVendorKey);
+    const auto user = ports.registry.CreateKeyForReading(platform::RegistryRoot::CurrentUser, wire::kVendorKey);
     if (KeyPasses(ports, user.get())) return true;
-    const auto machine = ports.registry.OpenKeyForReading(platform::RegistryRoot::LocalMachine, kVendorKey);
+    const auto machine = ports.registry.OpenKeyForReading(platform::RegistryRoot::LocalMachine, wire::kVendorKey);
     return KeyPasses(ports, machine.get());
 }
 

@@ -9,10 +9,8 @@
 
 namespace kv::ctrl::xulib {
 
-inline constexpr const char* kVendorKey = "Software\\Zelmar\\UVC Extension Control";
 inline constexpr const char* kPluginModule = "zelunit.dll";
 inline constexpr const char* kInstaller = "Install_UvcCtrl.exe";
-constexpr std::uint32_t kMinimumPluginVersion = 0x1001;
 constexpr unsigned kInstallerWaitMs = 1500;
 constexpr unsigned kRegistrationWaitMs = 300;
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "ctrl/xulib/CameraLink.h"
+#include "wire/ExtensionUnits.h"
 
 namespace kv::ctrl::xulib {
 
@@ -13,13 +14,6 @@ using platform::HResult;
 using platform::kE_FAIL;
 using platform::kS_OK;
 
-constexpr std::uint32_t kLength = 1;
-constexpr std::uint32_t kRegRead = 2;
-constexpr std::uint32_t kRegWrite = 3;
-constexpr std::uint32_t kI2cRead = 4;
-constexpr std::uint32_t kI2cWrite = 5;
-constexpr std::uint32_t kKept = 17;
-constexpr std::uint32_t kI2cWriteBlock = 19;
 constexpr std::uint16_t kI2cStatusRegister = 5;
 constexpr std::uint8_t kI2cNotAcknowledged = 0x10;
 constexpr std::uint16_t kPortRegister = 6;
@@ -40,9 +34,9 @@ public:
         value.fill(0);
         return Announced(2, [&] {
             std::uint8_t request[2] = {static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(length)};
-            const HResult hr = m_unit->put_Property(kRegRead, 2, request);
+            const HResult hr = m_unit->put_Property(wire::kPluginRegRead, 2, request);
             if (platform::Failed(hr)) return hr;
-            return m_unit->get_Property(kRegRead, static_cast<std::uint32_t>(length), value.data());
+            return m_unit->get_Property(wire::kPluginRegRead, static_cast<std::uint32_t>(length), value.data());
         });
     }
 
@@ -50,7 +44,7 @@ public:
         if (length < 1 || length > 4) return kE_FAIL;
         std::vector<std::uint8_t> block{static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(length)};
         block.insert(block.end(), value.begin(), value.begin() + length);
-        return Put(kRegWrite, block);
+        return Put(wire::kPluginRegWrite, block);
     }
 
     HResult I2cWrite(const I2cTransfer& transfer) override {
@@ -62,7 +56,7 @@ public:
         std::vector<std::uint8_t> block{transfer.slave, static_cast<std::uint8_t>(count), flag};
         block.insert(block.end(), transfer.address.begin(), transfer.address.end());
         block.insert(block.end(), transfer.data.begin(), transfer.data.end());
-        const HResult hr = Put(kI2cWrite, block);
+        const HResult hr = Put(wire::kPluginI2cWrite, block);
         return platform::Failed(hr) ? hr : I2cStatus();
     }
 
@@ -74,9 +68,9 @@ public:
         const auto count = static_cast<std::uint8_t>(transfer.data.size());
         const HResult hr = Announced(3, [&] {
             std::uint8_t request[3] = {transfer.slave, count, 1};
-            const HResult put = m_unit->put_Property(kI2cRead, 3, request);
+            const HResult put = m_unit->put_Property(wire::kPluginI2cRead, 3, request);
             if (platform::Failed(put)) return put;
-            return m_unit->get_Property(kI2cRead, count, transfer.data.data());
+            return m_unit->get_Property(wire::kPluginI2cRead, count, transfer.data.data());
         });
         return platform::Failed(hr) ? hr : I2cStatus();
     }
@@ -103,7 +97,7 @@ private:
         return platform::Failed(hr) ? hr : closed;
     }
 
-    HResult SetLength(std::uint8_t length) { return m_unit->put_Property(kLength, 1, &length); }
+    HResult SetLength(std::uint8_t length) { return m_unit->put_Property(wire::kPluginLength, 1, &length); }
 
     HResult Put(std::uint32_t property, std::vector<std::uint8_t>& block) {
         const auto size = static_cast<std::uint32_t>(block.size());
@@ -154,7 +148,7 @@ private:
         block[2] = 1;
         std::copy(transfer.address.begin(), transfer.address.end(), block.begin() + 3);
         std::copy(transfer.data.begin(), transfer.data.end(), block.begin() + 3 + static_cast<std::ptrdiff_t>(addressCount));
-        hr = m_unit->put_Property(kI2cWriteBlock, static_cast<std::uint32_t>(block.size()), block.data());
+        hr = m_unit->put_Property(wire::kPluginI2cWriteBlock, static_cast<std::uint32_t>(block.size()), block.data());
         return platform::Failed(hr) ? hr : I2cStatus();
     }
 
@@ -168,7 +162,7 @@ private:
         if (1 + length > data.size()) return kE_FAIL;
         CommandBlock block{};
         std::copy_n(data.begin() + 1, length, block.begin());
-        return m_unit->put_Property(kKept, static_cast<std::uint32_t>(block.size()), block.data());
+        return m_unit->put_Property(wire::kPluginKept, static_cast<std::uint32_t>(block.size()), block.data());
     }
 
     HResult SelectPortFor(std::uint8_t slave) {

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "wire/Limits.h"
+
 namespace kv::ctrl::xulib {
 
 namespace {
@@ -23,7 +25,7 @@ std::optional<std::size_t> MatchOf(const DeviceSlot& slot, const std::vector<Fou
 
 void Reconcile(std::vector<DeviceSlot>& slots, const std::vector<FoundCamera>& allFound) {
     const std::vector<FoundCamera> found(allFound.begin(),
-                                         allFound.begin() + static_cast<std::ptrdiff_t>(std::min(allFound.size(), kMaxCameras)));
+                                         allFound.begin() + static_cast<std::ptrdiff_t>(std::min(allFound.size(), wire::kMaxCameras)));
     std::vector<bool> taken(found.size(), false);
     // The remembered cameras that are back come first, in their old order:
     // when all are back that is their old indexes, otherwise the rebuilt

@@ -15,8 +15,8 @@ struct DeviceSlot {
 };
 
 // Takes the cameras an open found (in enumeration order, at most
-// kMaxCameras are kept). A camera is known again by its device path and its
-// kind (one filter can give a plug-in and an Aveo entry with the same path).
+// wire::kMaxCameras are kept). A camera is known again by its device path and
+// its kind (one filter can give a plug-in and an Aveo entry with the same path).
 // The table ends with exactly the cameras found: the remembered ones first,
 // in their old order and with this open's links, then the new ones in
 // enumeration order. So while every remembered camera stays connected each

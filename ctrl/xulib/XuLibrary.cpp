@@ -167,14 +167,14 @@ void XuLibrary::SelectI2cPort(int device, int port, int option) {
 
 HResult XuLibrary::I2cRead(int device, int slave, int addressCount, std::uint8_t* addressBytes, int dataCount,
                            std::uint8_t* data) {
-    if (dataCount < 0 || dataCount > kMaxTransferBytes || (dataCount > 0 && data == nullptr)) return kE_FAIL;
+    if (dataCount < 0 || dataCount > wire::kMaxTransferBytes || (dataCount > 0 && data == nullptr)) return kE_FAIL;
     return I2cTransfer(device, slave, addressCount, addressBytes,
                        std::vector<std::uint8_t>(static_cast<std::size_t>(dataCount), 0), true, data);
 }
 
 HResult XuLibrary::I2cWrite(int device, int slave, int addressCount, std::uint8_t* addressBytes, int dataCount,
                             const std::uint8_t* data) {
-    if (dataCount < 0 || dataCount > kMaxTransferBytes || (dataCount > 0 && data == nullptr)) return kE_FAIL;
+    if (dataCount < 0 || dataCount > wire::kMaxTransferBytes || (dataCount > 0 && data == nullptr)) return kE_FAIL;
     return I2cTransfer(device, slave, addressCount, addressBytes, std::vector<std::uint8_t>(data, data + dataCount),
                        false, nullptr);
 }
@@ -182,7 +182,7 @@ HResult XuLibrary::I2cWrite(int device, int slave, int addressCount, std::uint8_
 HResult XuLibrary::I2cTransfer(int device, int slave, int addressCount, std::uint8_t* addressBytes,
                                std::vector<std::uint8_t> data, bool read, std::uint8_t* readInto) {
     if (!m_open) return kE_FAIL;
-    if (addressCount < 0 || addressCount > kMaxTransferBytes || (addressCount > 0 && addressBytes == nullptr)) {
+    if (addressCount < 0 || addressCount > wire::kMaxTransferBytes || (addressCount > 0 && addressBytes == nullptr)) {
         return kE_FAIL;
     }
     const bool eeprom = (slave & 0xFF) == kEepromSlave;

@@ -15,13 +15,13 @@
 #include "ctrl/xulib/SlotTable.h"
 #include "ctrl/xulib/Worker.h"
 #include "platform/Ports.h"
+#include "wire/Limits.h"
 
 namespace kv::ctrl::xulib {
 
 inline constexpr const char* kLibraryMutexName = "Zelmar VideoClass HidClass Library";
 constexpr unsigned kWorkerWaitMs = 500;
 constexpr unsigned kMutexWaitMs = 1000;
-constexpr int kMaxTransferBytes = 64;
 
 class XuLibrary {
 public:

@@ -6,8 +6,8 @@
 
 #include "plugin/ExtensionUnitCore.h"
 #include "plugin/PluginIds.h"
-#include "sim/hw/KsTypes.h"
 #include "sim/hw/Topology.h"
+#include "wire/PropertySets.h"
 
 namespace kv::sim::host {
 
@@ -89,8 +89,8 @@ public:
     HResult CreateNodeInstance(std::uint32_t node, const platform::Guid& iid,
                                std::shared_ptr<platform::NodeInstance>& instance) override {
         if (node >= NodeCount(m_config)) return platform::kE_INVALIDARG;
-        if (!NodeAnswers(m_config, node, kPluginXuSet)) return platform::kE_NOINTERFACE;
-        if (iid != plugin::kIidKsNodeControl && iid != plugin::kIidExtensionUnit) return platform::kE_NOINTERFACE;
+        if (!NodeAnswers(m_config, node, wire::kPluginXuSet)) return platform::kE_NOINTERFACE;
+        if (iid != wire::kIidKsNodeControl && iid != plugin::kIidExtensionUnit) return platform::kE_NOINTERFACE;
         auto plugin = std::make_shared<plugin::ExtensionUnitCore>();
         plugin->put_NodeId(node);
         std::shared_ptr<platform::KsControl> control;

@@ -4,16 +4,12 @@
 #include <array>
 #include <vector>
 
+#include "wire/ExtensionUnits.h"
+#include "wire/KsProperty.h"
+
 namespace kv::sim {
 
 namespace {
-
-constexpr std::uint32_t kControl = 2;
-constexpr std::size_t kBlock = 32;
-constexpr std::uint8_t kSelect = 0x01;
-constexpr std::uint8_t kWrite = 0x03;
-constexpr std::uint8_t kI2cWrite = 0x05;
-constexpr std::uint8_t kI2cRead = 0xE0;
 
 std::vector<std::uint8_t> I2cAddress(std::span<const std::uint8_t> block) {
     if ((block[6] & 0x10) != 0) return {block[4], block[3]};
@@ -45,21 +41,21 @@ Answer Set(Hardware& hw, std::span<const std::uint8_t> block) {
     std::vector<std::uint8_t> reply(block.begin(), block.end());
     bool ok = true;
     switch (block[0]) {
-        case kSelect: xu.address = static_cast<std::uint16_t>(block[1] | (block[2] << 8)); break;
-        case kWrite: hw.bridge.Write(xu.address, block[1]); break;
-        case kI2cWrite: ok = I2cWrite(hw, block); break;
-        case kI2cRead: ok = I2cRead(hw, block, reply); break;
+        case wire::kAveoSelectRegister: xu.address = static_cast<std::uint16_t>(block[1] | (block[2] << 8)); break;
+        case wire::kAveoWriteRegister: hw.bridge.Write(xu.address, block[1]); break;
+        case wire::kAveoI2cWrite: ok = I2cWrite(hw, block); break;
+        case wire::kAveoI2cRead: ok = I2cRead(hw, block, reply); break;
         default: xu.extended[block[0]].assign(block.begin() + 1, block.end()); break;
     }
     xu.reply = std::move(reply);
-    return ok ? Answer{platform::kS_OK, static_cast<std::uint32_t>(kBlock), 0} : Stall();
+    return ok ? Answer{platform::kS_OK, static_cast<std::uint32_t>(wire::kAveoBlockSize), 0} : Stall();
 }
 
 Answer Get(Hardware& hw, std::span<std::uint8_t> data) {
     auto& xu = hw.state.aveoXu;
     std::vector<std::uint8_t> reply = xu.reply;
-    reply.resize(kBlock, 0);
-    if (data.size() >= kBlock && reply[0] == kSelect) {
+    reply.resize(wire::kAveoBlockSize, 0);
+    if (data.size() >= wire::kAveoBlockSize && reply[0] == wire::kAveoSelectRegister) {
         // The selected registers are read when the host asks, not when it selects.
         reply[1] = hw.bridge.Read(xu.address);
         reply[2] = hw.bridge.Read(static_cast<std::uint16_t>(xu.address + 1));
@@ -69,12 +65,12 @@ Answer Get(Hardware& hw, std::span<std::uint8_t> data) {
 
 }  // namespace
 
-Answer AveoXuRequest(Hardware& hw, const KsRequest& request, std::span<std::uint8_t> data) {
-    if (request.id != kControl) return Answer{kHrNotFound, 0, 0};
+Answer AveoXuRequest(Hardware& hw, const wire::KsRequest& request, std::span<std::uint8_t> data) {
+    if (request.id != wire::kAveoControl) return Answer{wire::kHrNotFound, 0, 0};
     switch (request.Type()) {
-        case kKsSet: return data.size() == kBlock ? Set(hw, data) : Stall();
-        case kKsGet: return Get(hw, data);
-        default: return Answer{kHrNotSupported, 0, 0};
+        case wire::kKsSet: return data.size() == wire::kAveoBlockSize ? Set(hw, data) : Stall();
+        case wire::kKsGet: return Get(hw, data);
+        default: return Answer{wire::kHrNotSupported, 0, 0};
     }
 }
 

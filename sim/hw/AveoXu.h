@@ -5,7 +5,7 @@
 #include <span>
 
 #include "sim/hw/Hardware.h"
-#include "sim/hw/KsTypes.h"
+#include "wire/KsProperty.h"
 
 namespace kv::sim {
 
@@ -21,6 +21,6 @@ namespace kv::sim {
 //   any other byte: an extended command; bytes 1-31 are kept per command byte
 // A transfer that no device acknowledges fails the set (the device stalls).
 // A get answers the last block set, with the replies above filled in.
-Answer AveoXuRequest(Hardware& hw, const KsRequest& request, std::span<std::uint8_t> data);
+Answer AveoXuRequest(Hardware& hw, const wire::KsRequest& request, std::span<std::uint8_t> data);
 
 }  // namespace kv::sim

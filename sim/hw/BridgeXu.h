@@ -5,7 +5,7 @@
 #include <span>
 
 #include "sim/hw/Hardware.h"
-#include "sim/hw/KsTypes.h"
+#include "wire/KsProperty.h"
 
 namespace kv::sim {
 
@@ -13,6 +13,6 @@ namespace kv::sim {
 // 0xFF} latches the address for reading. Get: {low, high, value, 0x00} of the
 // latched register. Sets and gets are exactly 4 bytes; anything else stalls
 // (a zero-length get is a size query).
-Answer BridgeXuRequest(Hardware& hw, const KsRequest& request, std::span<std::uint8_t> data);
+Answer BridgeXuRequest(Hardware& hw, const wire::KsRequest& request, std::span<std::uint8_t> data);
 
 }  // namespace kv::sim

@@ -14,6 +14,8 @@
 #include "sim/hw/PluginXu.h"
 #include "sim/hw/SmiUtility.h"
 #include "sim/hw/Topology.h"
+#include "wire/KsProperty.h"
+#include "wire/PropertySets.h"
 
 namespace kv::sim {
 
@@ -26,19 +28,19 @@ std::string Hex32(std::uint32_t value) {
 }
 
 std::string_view KsPath(const Guid& set) {
-    if (set == kBridgeXuSet) return paths::kBridgeXu;
-    if (set == kPluginXuSet) return paths::kPluginXu;
-    if (set == kAveoXuSet) return paths::kAveoXu;
-    if (set == kDriverPropertySet) return paths::kDriver;
+    if (set == wire::kBridgeXuSet) return paths::kBridgeXu;
+    if (set == wire::kPluginXuSet) return paths::kPluginXu;
+    if (set == wire::kAveoXuSet) return paths::kAveoXu;
+    if (set == wire::kDriverPropertySet) return paths::kDriver;
     return paths::kOtherKs;
 }
 
 std::string_view KsOp(std::uint32_t type) {
     switch (type) {
-        case kKsGet: return "get";
-        case kKsSet: return "set";
-        case kKsSetSupport: return "support";
-        case kKsBasicSupport: return "basicsupport";
+        case wire::kKsGet: return "get";
+        case wire::kKsSet: return "set";
+        case wire::kKsSetSupport: return "support";
+        case wire::kKsBasicSupport: return "basicsupport";
         default: return "other";
     }
 }
@@ -47,16 +49,16 @@ std::string_view GroupPath(PropertyGroup group) {
     return group == PropertyGroup::VideoProcAmp ? paths::kVideoProcAmp : paths::kCameraControl;
 }
 
-Answer RouteKs(Hardware& hw, const KsRequest& request, std::span<std::uint8_t> data) {
+Answer RouteKs(Hardware& hw, const wire::KsRequest& request, std::span<std::uint8_t> data) {
     if (!request.WellFormed()) return Answer{platform::kE_INVALIDARG, 0, 0};
     const std::string_view path = KsPath(request.set);
     // The driver's own set is reached through IKsPropertySet only, the way
     // the camera object uses it; through IKsControl it is unknown.
     if (path == paths::kDriver || path == paths::kOtherKs || !request.Topology() ||
         !NodeAnswers(hw.config, request.node, request.set)) {
-        return Answer{kHrSetNotFound, 0, 0};
+        return Answer{wire::kHrSetNotFound, 0, 0};
     }
-    if (request.Type() == kKsSetSupport) return Answer{};
+    if (request.Type() == wire::kKsSetSupport) return Answer{};
     if (path == paths::kBridgeXu) return BridgeXuRequest(hw, request, data);
     if (path == paths::kPluginXu) return PluginXuRequest(hw, request, data);
     return AveoXuRequest(hw, request, data);
@@ -118,7 +120,7 @@ Answer Camera::Run(std::string_view path, std::string_view op, std::optional<std
 }
 
 Answer Camera::KsProperty(std::span<const std::uint8_t> property, std::span<std::uint8_t> data) {
-    const auto request = KsRequest::Parse(property);
+    const auto request = wire::KsRequest::Parse(property);
     if (!request) {
         return Run(paths::kOtherKs, "other", std::nullopt, NoFields,
                    [](Hardware&) { return Answer{platform::kE_INVALIDARG, 0, 0}; });
@@ -128,11 +130,11 @@ Answer Camera::KsProperty(std::span<const std::uint8_t> property, std::span<std:
         record.Add("id", static_cast<std::int64_t>(request->id));
         record.Add("flags", Hex32(request->flags));
         if (request->hasNode) record.Add("node", static_cast<std::int64_t>(request->node));
-        if (request->Type() == kKsSet) record.Add("data", Copy(data));
+        if (request->Type() == wire::kKsSet) record.Add("data", Copy(data));
     };
     return Run(KsPath(request->set), KsOp(request->Type()), request->id, describe, [&](Hardware& hw) {
         const Answer answer = RouteKs(hw, *request, data);
-        if (request->Type() == kKsGet && platform::Succeeded(answer.hr)) {
+        if (request->Type() == wire::kKsGet && platform::Succeeded(answer.hr)) {
             hw.record->Add("data", Copy(data.first(std::min<std::size_t>(answer.bytesReturned, data.size()))));
         }
         hw.record->Add("returned", static_cast<std::int64_t>(answer.bytesReturned));
@@ -149,7 +151,7 @@ Answer Camera::PropertySetSet(const Guid& set, std::uint32_t id, std::span<const
         record.Add("data", Copy(data));
     };
     return Run(KsPath(set), "set", id, describe, [&](Hardware& hw) {
-        if (set != kDriverPropertySet) return Answer{kHrSetNotFound, 0, 0};
+        if (set != wire::kDriverPropertySet) return Answer{wire::kHrSetNotFound, 0, 0};
         return DriverPropertySet(hw, id, instance, data);
     });
 }
@@ -162,7 +164,7 @@ Answer Camera::PropertySetGet(const Guid& set, std::uint32_t id, std::span<const
         record.Add("instance", Copy(instance));
     };
     return Run(KsPath(set), "get", id, describe, [&](Hardware& hw) {
-        if (set != kDriverPropertySet) return Answer{kHrSetNotFound, 0, 0};
+        if (set != wire::kDriverPropertySet) return Answer{wire::kHrSetNotFound, 0, 0};
         return DriverPropertyGet(hw, id);
     });
 }
@@ -173,7 +175,7 @@ Answer Camera::PropertySetQuerySupported(const Guid& set, std::uint32_t id, std:
         record.Add("id", static_cast<std::int64_t>(id));
     };
     return Run(KsPath(set), "support", id, describe, [&](Hardware& hw) {
-        if (set != kDriverPropertySet) return Answer{kHrSetNotFound, 0, 0};
+        if (set != wire::kDriverPropertySet) return Answer{wire::kHrSetNotFound, 0, 0};
         const Answer answer = DriverPropertySupport(hw, id);
         if (platform::Succeeded(answer.hr)) support = kDriverSupport;
         return answer;

@@ -1,6 +1,8 @@
 // Video-processing and camera-control property requests.
 #include "sim/hw/CameraProperties.h"
 
+#include "wire/KsProperty.h"
+
 namespace kv::sim {
 
 namespace {
@@ -41,13 +43,13 @@ PropertyValue CurrentProperty(const CameraConfig& config, const CameraState& sta
 
 Answer PropertyGetRange(Hardware& hw, PropertyGroup group, std::int32_t property, PropertyRange& range) {
     const PropertyRange* found = FindRange(hw.config, group, property);
-    if (found == nullptr) return Answer{kHrNotFound, 0, 0};
+    if (found == nullptr) return Answer{wire::kHrNotFound, 0, 0};
     range = *found;
     return Answer{};
 }
 
 Answer PropertyGet(Hardware& hw, PropertyGroup group, std::int32_t property, std::int32_t& value, std::int32_t& flags) {
-    if (FindRange(hw.config, group, property) == nullptr) return Answer{kHrNotFound, 0, 0};
+    if (FindRange(hw.config, group, property) == nullptr) return Answer{wire::kHrNotFound, 0, 0};
     const PropertyValue current = CurrentProperty(hw.config, hw.state, group, property);
     value = current.value;
     flags = current.flags;
@@ -56,7 +58,7 @@ Answer PropertyGet(Hardware& hw, PropertyGroup group, std::int32_t property, std
 
 Answer PropertySet(Hardware& hw, PropertyGroup group, std::int32_t property, std::int32_t value, std::int32_t flags) {
     const PropertyRange* range = FindRange(hw.config, group, property);
-    if (range == nullptr) return Answer{kHrNotFound, 0, 0};
+    if (range == nullptr) return Answer{wire::kHrNotFound, 0, 0};
     if (!Acceptable(*range, value, flags)) return Answer{platform::kE_INVALIDARG, 0, 0};
     Values(hw.state, group)[property] = PropertyValue{value, flags};
     return Answer{};

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "sim/hw/Hardware.h"
+#include "wire/KsProperty.h"
 
 namespace kv::sim {
 
@@ -12,7 +13,7 @@ enum class PropertyGroup { VideoProcAmp, CameraControl };
 constexpr std::int32_t kFlagAuto = 1;
 constexpr std::int32_t kFlagManual = 2;
 
-// Unknown properties answer E_PROP_ID_UNSUPPORTED (kHrNotFound); a set
+// Unknown properties answer E_PROP_ID_UNSUPPORTED (wire::kHrNotFound); a set
 // outside the range, off the step, or with a flag the property lacks
 // answers E_INVALIDARG and changes nothing.
 Answer PropertyGetRange(Hardware& hw, PropertyGroup group, std::int32_t property, PropertyRange& range);

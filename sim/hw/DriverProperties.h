@@ -8,9 +8,6 @@
 
 namespace kv::sim {
 
-constexpr std::size_t kDriverBlockSize = 40;
-constexpr std::size_t kDriverValueOffset = 24;
-constexpr std::uint32_t kDriverBlockFlags = 2;  // KSPROPERTY_TYPE_SET, as the block names it
 // What QuerySupported reports: the set takes sets only.
 constexpr std::uint32_t kDriverSupport = 2;
 

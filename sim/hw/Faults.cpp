@@ -1,7 +1,7 @@
 // Fault matching and the default failure codes of each path.
 #include "sim/hw/Faults.h"
 
-#include "sim/hw/KsTypes.h"
+#include "wire/KsProperty.h"
 
 namespace kv::sim {
 
@@ -21,7 +21,7 @@ platform::HResult DefaultFaultCode(std::string_view path) {
         path == paths::kCameraControl) {
         return platform::kE_FAIL;
     }
-    return kHrGenFailure;
+    return wire::kHrGenFailure;
 }
 
 namespace {

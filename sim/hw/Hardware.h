@@ -7,8 +7,8 @@
 #include "sim/hw/CameraConfig.h"
 #include "sim/hw/CameraState.h"
 #include "sim/hw/I2cBus.h"
-#include "sim/hw/KsTypes.h"
 #include "sim/hw/Request.h"
+#include "wire/KsProperty.h"
 
 namespace kv::sim {
 
@@ -30,6 +30,6 @@ struct Hardware {
 Answer AnswerGet(std::span<std::uint8_t> data, std::span<const std::uint8_t> reply);
 
 // A set that the device does not take (wrong size, bad contents) stalls.
-inline Answer Stall() { return Answer{kHrGenFailure, 0, 0}; }
+inline Answer Stall() { return Answer{wire::kHrGenFailure, 0, 0}; }
 
 }  // namespace kv::sim

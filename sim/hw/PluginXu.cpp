@@ -4,18 +4,14 @@
 #include <algorithm>
 #include <vector>
 
+#include "wire/ExtensionUnits.h"
+#include "wire/KsProperty.h"
+#include "wire/PropertySets.h"
+
 namespace kv::sim {
 
 namespace {
 
-constexpr std::uint32_t kInfo = 0;
-constexpr std::uint32_t kLength = 1;
-constexpr std::uint32_t kRegRead = 2;
-constexpr std::uint32_t kRegWrite = 3;
-constexpr std::uint32_t kI2cRead = 4;
-constexpr std::uint32_t kI2cWrite = 5;
-constexpr std::uint32_t kKept = 17;
-constexpr std::uint32_t kI2cWriteBlock = 19;
 constexpr std::size_t kBlock = 32;
 constexpr std::uint8_t kClosed = 1;        // the length announcement that ends a sequence
 constexpr std::uint8_t kI2cReadMark = 1;   // third byte of the I2C read block
@@ -84,14 +80,14 @@ Answer SetI2cWrite(Hardware& hw, std::span<const std::uint8_t> data, bool block)
 
 Answer Set(Hardware& hw, std::uint32_t id, std::span<const std::uint8_t> data) {
     switch (id) {
-        case kLength: return SetLength(hw, data);
-        case kRegRead: return SetRegRead(hw, data);
-        case kRegWrite: return SetRegWrite(hw, data);
-        case kI2cRead: return SetI2cRead(hw, data);
-        case kI2cWrite: return Announced(hw, data) ? SetI2cWrite(hw, data, false) : Stall();
-        case kKept: return data.size() == kBlock ? kOk : Stall();
-        case kI2cWriteBlock: return data.size() == kBlock ? SetI2cWrite(hw, data, true) : Stall();
-        default: return Answer{kHrNotFound, 0, 0};
+        case wire::kPluginLength: return SetLength(hw, data);
+        case wire::kPluginRegRead: return SetRegRead(hw, data);
+        case wire::kPluginRegWrite: return SetRegWrite(hw, data);
+        case wire::kPluginI2cRead: return SetI2cRead(hw, data);
+        case wire::kPluginI2cWrite: return Announced(hw, data) ? SetI2cWrite(hw, data, false) : Stall();
+        case wire::kPluginKept: return data.size() == kBlock ? kOk : Stall();
+        case wire::kPluginI2cWriteBlock: return data.size() == kBlock ? SetI2cWrite(hw, data, true) : Stall();
+        default: return Answer{wire::kHrNotFound, 0, 0};
     }
 }
 
@@ -113,38 +109,38 @@ std::vector<std::uint8_t> RegReadReply(Hardware& hw) {
 Answer Get(Hardware& hw, std::uint32_t id, std::span<std::uint8_t> data) {
     auto& xu = hw.state.pluginXu;
     switch (id) {
-        case kInfo: {
-            const auto info = kPluginXuSet.ToBytes();
+        case wire::kPluginInfo: {
+            const auto info = wire::kPluginXuSet.ToBytes();
             return AnswerGet(data, info);
         }
-        case kLength: return AnswerGet(data, std::vector<std::uint8_t>{xu.length});
-        case kRegRead: return GetReply(data, RegReadReply(hw));
-        case kI2cRead: return GetReply(data, xu.i2cReply);
-        case kRegWrite:
-        case kI2cWrite:
-        case kKept:
-        case kI2cWriteBlock: {
+        case wire::kPluginLength: return AnswerGet(data, std::vector<std::uint8_t>{xu.length});
+        case wire::kPluginRegRead: return GetReply(data, RegReadReply(hw));
+        case wire::kPluginI2cRead: return GetReply(data, xu.i2cReply);
+        case wire::kPluginRegWrite:
+        case wire::kPluginI2cWrite:
+        case wire::kPluginKept:
+        case wire::kPluginI2cWriteBlock: {
             const auto it = xu.lastBlocks.find(id);
             if (it != xu.lastBlocks.end()) return AnswerGet(data, it->second);
-            return AnswerGet(data, std::vector<std::uint8_t>(id >= kKept ? kBlock : xu.length, 0));
+            return AnswerGet(data, std::vector<std::uint8_t>(id >= wire::kPluginKept ? kBlock : xu.length, 0));
         }
-        default: return Answer{kHrNotFound, 0, 0};
+        default: return Answer{wire::kHrNotFound, 0, 0};
     }
 }
 
 }  // namespace
 
-Answer PluginXuRequest(Hardware& hw, const KsRequest& request, std::span<std::uint8_t> data) {
+Answer PluginXuRequest(Hardware& hw, const wire::KsRequest& request, std::span<std::uint8_t> data) {
     switch (request.Type()) {
-        case kKsSet: {
+        case wire::kKsSet: {
             const Answer answer = Set(hw, request.id, data);
-            const bool kept = request.id == kRegWrite || request.id == kI2cWrite || request.id == kKept ||
-                              request.id == kI2cWriteBlock;
+            const bool kept = request.id == wire::kPluginRegWrite || request.id == wire::kPluginI2cWrite || request.id == wire::kPluginKept ||
+                              request.id == wire::kPluginI2cWriteBlock;
             if (platform::Succeeded(answer.hr) && kept) hw.state.pluginXu.lastBlocks[request.id].assign(data.begin(), data.end());
             return platform::Succeeded(answer.hr) ? Answer{answer.hr, static_cast<std::uint32_t>(data.size()), 0} : answer;
         }
-        case kKsGet: return Get(hw, request.id, data);
-        default: return Answer{kHrNotSupported, 0, 0};
+        case wire::kKsGet: return Get(hw, request.id, data);
+        default: return Answer{wire::kHrNotSupported, 0, 0};
     }
 }
 

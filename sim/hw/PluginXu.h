@@ -5,7 +5,7 @@
 #include <span>
 
 #include "sim/hw/Hardware.h"
-#include "sim/hw/KsTypes.h"
+#include "wire/KsProperty.h"
 
 namespace kv::sim {
 
@@ -24,6 +24,6 @@ namespace kv::sim {
 //   19 I2C write as 5, in a 32-byte block
 //   0  (get) the unit's information: its property set GUID
 // A failed I2C transfer sets bit 4 of bridge register 5, a good one clears it.
-Answer PluginXuRequest(Hardware& hw, const KsRequest& request, std::span<std::uint8_t> data);
+Answer PluginXuRequest(Hardware& hw, const wire::KsRequest& request, std::span<std::uint8_t> data);
 
 }  // namespace kv::sim

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "sim/hw/KsTypes.h"
+#include "wire/PropertySets.h"
 
 namespace kv::sim {
 
@@ -18,9 +18,9 @@ platform::HResult NodeType(const CameraConfig& config, std::uint32_t node, Guid&
 std::vector<Guid> NodeSets(const CameraConfig& config, std::uint32_t node) {
     std::vector<Guid> sets;
     if (node >= config.nodeTypes.size()) return sets;
-    if (config.bridgeXu.present && config.bridgeXu.node == node) sets.push_back(kBridgeXuSet);
-    if (config.pluginXu.present && config.pluginXu.node == node) sets.push_back(kPluginXuSet);
-    if (config.aveoXu.present && config.aveoXu.node == node) sets.push_back(kAveoXuSet);
+    if (config.bridgeXu.present && config.bridgeXu.node == node) sets.push_back(wire::kBridgeXuSet);
+    if (config.pluginXu.present && config.pluginXu.node == node) sets.push_back(wire::kPluginXuSet);
+    if (config.aveoXu.present && config.aveoXu.node == node) sets.push_back(wire::kAveoXuSet);
     return sets;
 }
 
@@ -34,10 +34,10 @@ std::vector<Guid> DefaultNodeTypes(const CameraConfig& config) {
     for (const ExtensionUnitSettings* xu : {&config.bridgeXu, &config.pluginXu, &config.aveoXu}) {
         if (xu->present) count = std::max(count, xu->node + 1);
     }
-    std::vector<Guid> types(count, kNodeVideoProcessing);
-    types[0] = kNodeCameraTerminal;
+    std::vector<Guid> types(count, wire::kNodeVideoProcessing);
+    types[0] = wire::kNodeCameraTerminal;
     for (const ExtensionUnitSettings* xu : {&config.bridgeXu, &config.pluginXu, &config.aveoXu}) {
-        if (xu->present) types[xu->node] = kNodeDevSpecific;
+        if (xu->present) types[xu->node] = wire::kNodeDevSpecific;
     }
     return types;
 }

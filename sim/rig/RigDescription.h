@@ -11,7 +11,7 @@
 
 #include "sim/hw/CameraConfig.h"
 #include "sim/hw/CameraState.h"
-#include "sim/hw/KsTypes.h"
+#include "wire/KsProperty.h"
 
 namespace kv::sim {
 
@@ -30,7 +30,7 @@ inline constexpr const char* kInterfaceNames[] = {"IKsControl", "IKsPropertySet"
 // opened does (HRESULT_FROM_WIN32(ERROR_GEN_FAILURE)), and reading a value a
 // device's property bag lacks gives what the system's bag answers
 // (HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)).
-constexpr platform::HResult kHrBindFails = kHrGenFailure;
+constexpr platform::HResult kHrBindFails = wire::kHrGenFailure;
 constexpr platform::HResult kHrNoSuchValue = static_cast<platform::HResult>(0x80070002u);
 
 struct DeviceListing {

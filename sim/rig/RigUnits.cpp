@@ -3,9 +3,9 @@
 #include <string>
 
 #include "sim/hw/I2cEngine.h"
-#include "sim/hw/KsTypes.h"
 #include "sim/hw/Topology.h"
 #include "sim/rig/RigDeviceReaders.h"
+#include "wire/PropertySets.h"
 
 namespace kv::sim::rigreaders {
 
@@ -23,10 +23,10 @@ void ReadUnit(const JsonField& units, std::string_view name, ExtensionUnitSettin
 
 Guid ReadNodeType(const JsonField& field) {
     const std::string text = field.Text();
-    if (text == "camera-terminal") return kNodeCameraTerminal;
-    if (text == "processing") return kNodeVideoProcessing;
-    if (text == "dev-specific") return kNodeDevSpecific;
-    if (text == "streaming") return kNodeVideoStreaming;
+    if (text == "camera-terminal") return wire::kNodeCameraTerminal;
+    if (text == "processing") return wire::kNodeVideoProcessing;
+    if (text == "dev-specific") return wire::kNodeDevSpecific;
+    if (text == "streaming") return wire::kNodeVideoStreaming;
     const auto guid = Guid::Parse(text);
     if (!guid) field.Fail("expected camera-terminal, processing, dev-specific, streaming or a GUID");
     return *guid;

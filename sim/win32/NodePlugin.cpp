@@ -14,6 +14,7 @@
 #include "sim/win32/ServerLife.h"
 #include "sim/win32/SimIds.h"
 #include "sim/win32/WinGuid.h"
+#include "wire/VendorKeys.h"
 
 namespace kv::sim::win32 {
 
@@ -21,14 +22,15 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-std::wstring GuidText(const Guid& guid) {
-    const std::string text = guid.ToString();
-    return std::wstring(text.begin(), text.end());
+// The node-interface key of a property set; its name is ASCII.
+std::wstring NodeInterfaceKey(const Guid& set) {
+    const std::string key = std::string(wire::kNodeInterfacesKey) + "\\" + set.ToString();
+    return std::wstring(key.begin(), key.end());
 }
 
 std::optional<CLSID> PluginClass(const Guid& set) {
     RegKey key;
-    const std::wstring path = std::wstring(kNodeInterfacesKey) + L"\\" + GuidText(set);
+    const std::wstring path = NodeInterfaceKey(set);
     if (RegKey::Open(HKEY_LOCAL_MACHINE, path, KEY_READ, key) != ERROR_SUCCESS) return std::nullopt;
     const auto bytes = key.GetBinary(L"CLSID");
     if (!bytes || bytes->size() != sizeof(CLSID)) return std::nullopt;

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <span>
 
-#include "sim/hw/KsTypes.h"
 #include "sim/win32/SimFilter.h"
 #include "sim/win32/WinGuid.h"
+#include "wire/KsProperty.h"
 
 namespace kv::sim::win32 {
 
@@ -35,13 +35,13 @@ HRESULT SimFilter::KsProperty(void* property, ULONG propertyLength, void* data, 
 HRESULT SimFilter::KsMethod(void* method, ULONG, void*, ULONG, ULONG* bytesReturned) {
     if (bytesReturned != nullptr) *bytesReturned = 0;
     if (method == nullptr) return E_POINTER;
-    return static_cast<HRESULT>(kHrSetNotFound);
+    return static_cast<HRESULT>(wire::kHrSetNotFound);
 }
 
 HRESULT SimFilter::KsEvent(void* event, ULONG, void*, ULONG, ULONG* bytesReturned) {
     if (bytesReturned != nullptr) *bytesReturned = 0;
     // No event structure means "disable every event": there are none to disable.
-    return event == nullptr ? S_OK : static_cast<HRESULT>(kHrSetNotFound);
+    return event == nullptr ? S_OK : static_cast<HRESULT>(wire::kHrSetNotFound);
 }
 
 HRESULT SimFilter::Set(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength, LPVOID data, DWORD dataLength) {

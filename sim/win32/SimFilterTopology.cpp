@@ -3,11 +3,11 @@
 // them.
 #include <cwchar>
 
-#include "sim/hw/KsTypes.h"
 #include "sim/hw/Topology.h"
 #include "sim/win32/NodePlugin.h"
 #include "sim/win32/SimFilter.h"
 #include "sim/win32/WinGuid.h"
+#include "wire/PropertySets.h"
 
 namespace kv::sim::win32 {
 
@@ -20,10 +20,10 @@ constexpr GUID kCategories[] = {
 };
 
 const wchar_t* NodeName(const Guid& type) {
-    if (type == kNodeCameraTerminal) return L"Camera Terminal";
-    if (type == kNodeVideoProcessing) return L"Processing Unit";
-    if (type == kNodeDevSpecific) return L"Extension Unit";
-    if (type == kNodeVideoStreaming) return L"Video Streaming";
+    if (type == wire::kNodeCameraTerminal) return L"Camera Terminal";
+    if (type == wire::kNodeVideoProcessing) return L"Processing Unit";
+    if (type == wire::kNodeDevSpecific) return L"Extension Unit";
+    if (type == wire::kNodeVideoStreaming) return L"Video Streaming";
     return L"Unit";
 }
 

@@ -1,9 +1,13 @@
 // Identifiers the simulated rig's Windows parts share: the capture filter's
-// class, the registry places the installer writes, and the property that
-// tells a filter which rig device it stands for.
+// class, the registry places the installer writes, the property that tells
+// a filter which rig device it stands for, and the node-control interface in
+// the platform's GUID type.
 #pragma once
 
 #include <windows.h>
+
+#include "sim/win32/WinGuid.h"
+#include "wire/PropertySets.h"
 
 namespace kv::sim::win32 {
 
@@ -36,10 +40,7 @@ inline constexpr const wchar_t* kInstancePrefix = L"kvsim-device-";
 inline constexpr const wchar_t* kDeviceIndexProperty = L"KvSimDevice";
 
 // Interface the node plug-ins of an extension unit receive their node and
-// filter through: {11737C14-24A7-4BB5-81A0-0D003813B0C4}.
-inline constexpr GUID kIidKsNodeControl = {0x11737C14, 0x24A7, 0x4BB5, {0x81, 0xA0, 0x0D, 0x00, 0x38, 0x13, 0xB0, 0xC4}};
-
-// HKLM: node plug-ins, one key per property set.
-inline constexpr const wchar_t* kNodeInterfacesKey = L"SYSTEM\\CurrentControlSet\\Control\\NodeInterfaces";
+// filter through, as the platform's COM calls take it.
+inline const GUID kIidKsNodeControl = ToWinGuid(wire::kIidKsNodeControl);
 
 }  // namespace kv::sim::win32

@@ -12,21 +12,11 @@
 #include <string>
 
 #include "ctrl/ProgramPorts.h"
+#include "wire/BridgeRegister.h"
 
 namespace {
 
 using namespace kv::platform;
-
-// KSP_NODE of the bridge-register extension unit (id 1, node 1).
-std::array<std::uint8_t, 32> BridgeRequest(std::uint32_t flags) {
-    std::array<std::uint8_t, 32> property{};
-    const auto set = MakeGuid("{28F03370-6311-4A2E-BA2C-6890EB334016}").ToBytes();
-    std::copy(set.begin(), set.end(), property.begin());
-    property[16] = 1;
-    for (int i = 0; i < 4; ++i) property[20 + i] = static_cast<std::uint8_t>(flags >> (8 * i));
-    property[24] = 1;
-    return property;
-}
 
 std::shared_ptr<Filter> BindDevice(CaptureDevices& devices, const std::string& pathText) {
     std::unique_ptr<DeviceEnumerator> enumerator;
@@ -80,13 +70,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::uint32_t returned = 0;
-    std::array<std::uint8_t, 4> write{static_cast<std::uint8_t>(reg), static_cast<std::uint8_t>(reg >> 8), value, 0};
-    auto property = BridgeRequest(0x10000002);
+    auto write = kv::wire::BridgeWriteBlock(reg, value);
+    auto property = kv::wire::BridgeRequest(kv::wire::kNodeSet);
     const HResult written = control->KsProperty(property.data(), 32, write.data(), 4, &returned);
-    std::array<std::uint8_t, 4> read{static_cast<std::uint8_t>(reg), static_cast<std::uint8_t>(reg >> 8), 0, 0xFF};
+    auto read = kv::wire::BridgeLatchBlock(reg);
     control->KsProperty(property.data(), 32, read.data(), 4, &returned);
-    std::array<std::uint8_t, 4> reply{};
-    property = BridgeRequest(0x10000001);
+    kv::wire::BridgeBlock reply{};
+    property = kv::wire::BridgeRequest(kv::wire::kNodeGet);
     const HResult got = control->KsProperty(property.data(), 32, reply.data(), 4, &returned);
     std::printf("write 0x%08X read 0x%08X value 0x%02X\n", static_cast<unsigned>(written), static_cast<unsigned>(got),
                 reply[2]);

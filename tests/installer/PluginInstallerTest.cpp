@@ -5,11 +5,11 @@
 // node interface that names another class.
 #include <gtest/gtest.h>
 
-#include "ctrl/xulib/InstallCheck.h"
 #include "installer/PluginInstaller.h"
 #include "plugin/PluginIds.h"
 #include "tests/fakes/FakePorts.h"
 #include "tests/plugin/FakeRegistry.h"
+#include "wire/VendorKeys.h"
 
 namespace kv::installer {
 namespace {
@@ -19,8 +19,8 @@ using plugin::test::Value;
 
 constexpr const char* kFolder = "C:\\Program Files\\Korvex\\Camera Control";
 constexpr const char* kModule = "C:\\Program Files\\Korvex\\Camera Control\\zelunit.dll";
-const std::string kVendor = std::string("HKCU\\") + plugin::kVendorKey;
-const std::string kNode = std::string("HKLM\\") + plugin::kNodeInterfaceKey;
+const std::string kVendor = std::string("HKCU\\") + wire::kVendorKey;
+const std::string kNode = std::string("HKLM\\") + wire::kPluginNodeInterfaceKey;
 constexpr platform::HResult kAccessDenied = static_cast<platform::HResult>(0x80070005u);
 
 // What the plug-in's entry points do: record the call and, when registering,
@@ -34,8 +34,8 @@ Plugin g_plugin;
 
 std::int32_t KV_WINAPI FakeRegisterServer() {
     g_plugin.calls.push_back("DllRegisterServer");
-    g_plugin.registry->Put(kVendor, plugin::kVersionValue, std::uint32_t{0x1000});
-    g_plugin.registry->Put(kVendor, plugin::kFileValue, std::string(kModule));
+    g_plugin.registry->Put(kVendor, wire::kVersionValue, std::uint32_t{0x1000});
+    g_plugin.registry->Put(kVendor, wire::kFileValue, std::string(kModule));
     return g_plugin.answer;
 }
 
@@ -62,7 +62,7 @@ protected:
         return RunInstaller(ports, arguments);
     }
     std::optional<std::uint32_t> Version() const {
-        const Value* value = registry.Get(kVendor, plugin::kVersionValue);
+        const Value* value = registry.Get(kVendor, wire::kVersionValue);
         if (value == nullptr || !std::holds_alternative<std::uint32_t>(*value)) return std::nullopt;
         return std::get<std::uint32_t>(*value);
     }
@@ -85,7 +85,7 @@ TEST_F(PluginInstallerTest, RegistersTheModuleBesideItByFullPathThenRecordsAnAcc
     EXPECT_EQ(g_plugin.calls, std::vector<std::string>{"DllRegisterServer"});
     // Written after the plug-in's own 0x1000, which the check would refuse.
     ASSERT_TRUE(Version());
-    EXPECT_GE(*Version(), ctrl::xulib::kMinimumPluginVersion);
+    EXPECT_GE(*Version(), wire::kMinimumPluginVersion);
     EXPECT_TRUE(fakes.ui.messageBoxes.empty());
 }
 
@@ -123,9 +123,9 @@ TEST_F(PluginInstallerTest, AFailedRegistrationKeepsThePluginsOwnVersionAndSaysW
 }
 
 TEST_F(PluginInstallerTest, AVendorKeyThatCannotBeWrittenIsAFailure) {
-    registry.failingValues.insert(plugin::kVersionValue);
+    registry.failingValues.insert(wire::kVersionValue);
     EXPECT_EQ(Run(), kExitVendorKey);
-    ExpectOneBoxSaying(plugin::kVendorKey);
+    ExpectOneBoxSaying(wire::kVendorKey);
 }
 
 TEST_F(PluginInstallerTest, QuietRunsReportOnlyThroughTheirStatus) {
@@ -148,7 +148,7 @@ TEST_F(PluginInstallerTest, UnregisteringRemovesTheVersionAndOurNodeInterfaceBut
     EXPECT_EQ(g_plugin.calls, (std::vector<std::string>{"DllRegisterServer", "DllUnregisterServer"}));
     EXPECT_FALSE(Version());
     EXPECT_TRUE(registry.Exists(kVendor));
-    EXPECT_NE(registry.Get(kVendor, plugin::kFileValue), nullptr);
+    EXPECT_NE(registry.Get(kVendor, wire::kFileValue), nullptr);
     EXPECT_FALSE(registry.Exists(kNode));
 }
 
@@ -159,7 +159,7 @@ TEST_F(PluginInstallerTest, UnregisteringLeavesANodeInterfaceOfAnotherClass) {
 }
 
 TEST_F(PluginInstallerTest, UnregisteringWithoutTheModuleStillUndoesWhatItCanAndReportsIt) {
-    registry.Put(kVendor, plugin::kVersionValue, std::uint32_t{0x1001});
+    registry.Put(kVendor, wire::kVersionValue, std::uint32_t{0x1001});
     PutNodeInterface(plugin::kClsidExtensionUnit);
     fakes.files.files.clear();
     EXPECT_EQ(Run({"/u"}), kExitModuleMissing);

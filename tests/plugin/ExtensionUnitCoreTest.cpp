@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "plugin/ExtensionUnitCore.h"
-#include "plugin/PluginIds.h"
+#include "wire/KsProperty.h"
+#include "wire/PropertySets.h"
 
 namespace kv::plugin {
 namespace {
@@ -41,12 +42,8 @@ public:
 };
 
 std::vector<std::uint8_t> NodeProperty(std::uint32_t id, std::uint32_t flags, std::uint32_t node) {
-    const auto set = kExtensionUnitSet.ToBytes();
-    std::vector<std::uint8_t> block(set.begin(), set.end());
-    for (std::uint32_t word : {id, flags, node, 0u}) {
-        for (int i = 0; i < 4; ++i) block.push_back(static_cast<std::uint8_t>(word >> (8 * i)));
-    }
-    return block;
+    const auto block = wire::NodeProperty(wire::kPluginXuSet, id, flags, node);
+    return std::vector<std::uint8_t>(block.begin(), block.end());
 }
 
 class ExtensionUnitCoreTest : public ::testing::Test {
@@ -89,7 +86,7 @@ TEST_F(ExtensionUnitCoreTest, EachMethodIsOneNodeRequestOnTheUnitsSet) {
 TEST_F(ExtensionUnitCoreTest, SizesComeFromTheDriversMoreDataReply) {
     unit.put_NodeId(2);
     const auto control = Add();
-    control->answer = kMoreData;
+    control->answer = wire::kHrMoreData;
     control->returned = 7;
     std::uint32_t size = 0;
     EXPECT_EQ(unit.get_PropertySize(5, &size), kS_OK);

@@ -6,6 +6,7 @@
 #include "plugin/PluginIds.h"
 #include "plugin/SelfRegistration.h"
 #include "tests/plugin/FakeRegistry.h"
+#include "wire/VendorKeys.h"
 #include "zelunit_rgs.h"
 
 namespace kv::plugin::test {
@@ -15,8 +16,8 @@ using platform::HResult;
 using platform::kS_OK;
 
 constexpr const char* kModule = "D:\\Drivers\\Korvex\\zelunit.dll";
-const std::string kNode = std::string("HKLM\\") + kNodeInterfaceKey;
-const std::string kVendor = std::string("HKCU\\") + kVendorKey;
+const std::string kNode = std::string("HKLM\\") + wire::kPluginNodeInterfaceKey;
+const std::string kVendor = std::string("HKCU\\") + wire::kVendorKey;
 constexpr HResult kTypeLibFailure = static_cast<HResult>(0x80029C4Au);  // TYPE_E_CANTLOADLIBRARY
 
 class FakeTypeLibrary : public TypeLibrary {

@@ -5,6 +5,7 @@
 
 #include "ctrl/xulib/InstallCheck.h"
 #include "tests/fakes/FakePorts.h"
+#include "wire/VendorKeys.h"
 
 namespace kv::ctrl::xulib {
 namespace {
@@ -27,7 +28,7 @@ protected:
             reinterpret_cast<void*>(&CountRegistration);
     }
     void Register(std::uint32_t version, const std::string& file, RegistryRoot root = RegistryRoot::CurrentUser) {
-        auto& key = fake.registry.keys[{root, kVendorKey}];
+        auto& key = fake.registry.keys[{root, wire::kVendorKey}];
         key.dwords["Version Number"] = version;
         key.strings["FileName Path"] = file;
         fake.files.files[file];
@@ -74,7 +75,7 @@ TEST_F(InstallCheckTest, TheMachineWideRecordPassesWhenTheUsersOwnKeyDoesNot) {
     fake.files.files[installer];
     RunInstallCheck(fake.ports);
     EXPECT_EQ(fake.processes.startedElevated.size(), 1u);
-    EXPECT_FALSE(fake.registry.keys.count({RegistryRoot::LocalMachine, kVendorKey})) << "the machine key was created";
+    EXPECT_FALSE(fake.registry.keys.count({RegistryRoot::LocalMachine, wire::kVendorKey})) << "the machine key was created";
 
     Register(0x1001, "C:\\Program Files\\Korvex\\zelunit.dll", RegistryRoot::LocalMachine);
     RunInstallCheck(fake.ports);

@@ -5,8 +5,9 @@
 #include <cstring>
 #include <thread>
 
-#include "ctrl/xulib/NodeProperty.h"
 #include "plugin/ExtensionUnitCore.h"
+#include "wire/KsProperty.h"
+#include "wire/PropertySets.h"
 
 namespace kv::test {
 
@@ -55,7 +56,7 @@ public:
         const auto* raw = static_cast<const std::uint8_t*>(property);
         auto* bytes = static_cast<std::uint8_t*>(data);
         const std::uint32_t id = Le32(raw + 16);
-        const HResult hr = Le32(raw + 20) == ctrl::xulib::kSetFlags ? m_unit->put_Property(id, dataLength, bytes)
+        const HResult hr = Le32(raw + 20) == wire::kNodeSet ? m_unit->put_Property(id, dataLength, bytes)
                                                                     : m_unit->get_Property(id, dataLength, bytes);
         ++m_answered;  // like a driver's handle, the control is used again when the request returns
         return hr;
@@ -89,7 +90,7 @@ public:
     HResult CreateNodeInstance(std::uint32_t node, const platform::Guid& iid,
                                std::shared_ptr<platform::NodeInstance>& instance) override {
         const auto plugin = m_camera.plugins.find(node);
-        if (iid != ctrl::xulib::kIKsNodeControl || plugin == m_camera.plugins.end()) return platform::kE_NOINTERFACE;
+        if (iid != wire::kIidKsNodeControl || plugin == m_camera.plugins.end()) return platform::kE_NOINTERFACE;
         m_devices.nodeInstancesMade.push_back(node);
         std::shared_ptr<platform::ExtensionUnit> unit = plugin->second;
         if (m_camera.pluginState != nullptr) unit = MakePluginObject(*m_camera.pluginState, node, plugin->second);
@@ -261,7 +262,7 @@ HResult FakePluginUnit::end() {
 
 HResult FakeFilterControl::KsProperty(const void* property, std::uint32_t propertyLength, void* data,
                                       std::uint32_t dataLength, std::uint32_t* bytesReturned) {
-    if (propertyLength != ctrl::xulib::kNodePropertyLength) return platform::kE_INVALIDARG;
+    if (propertyLength != wire::kKsNodePropertySize) return platform::kE_INVALIDARG;
     const auto* raw = static_cast<const std::uint8_t*>(property);
     const platform::Guid set = platform::Guid::FromBytes(std::span<const std::uint8_t>(raw, 16));
     const std::uint32_t id = Le32(raw + 16);
@@ -269,13 +270,13 @@ HResult FakeFilterControl::KsProperty(const void* property, std::uint32_t proper
     const std::uint32_t node = Le32(raw + 24);
     const auto answers = nodeSets.find(node);
     const bool known = answers != nodeSets.end() && answers->second == set;
-    if (flags == ctrl::xulib::kSupportFlags) return known ? kS_OK : kNotFound;
-    if (!known || set != ctrl::xulib::kAveoSet || id != 2 || dataLength != 32 || Le32(raw + 28) != 0) return kNotFound;
+    if (flags == wire::kNodeSetSupport) return known ? kS_OK : kNotFound;
+    if (!known || set != wire::kAveoXuSet || id != 2 || dataLength != 32 || Le32(raw + 28) != 0) return kNotFound;
     if (aveoDelayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(aveoDelayMs.load()));
     auto* block = static_cast<std::uint8_t*>(data);
     std::size_t used = 32;
     while (used > 0 && block[used - 1] == 0) --used;
-    const bool isSet = flags == ctrl::xulib::kSetFlags;
+    const bool isSet = flags == wire::kNodeSet;
     m_log.Add(std::string(isSet ? "AVEO SET@" : "AVEO GET@") + std::to_string(node) + Hex(block, used));
     if (aveoFails) return kE_FAIL;
     if (bytesReturned) *bytesReturned = 32;
@@ -306,7 +307,7 @@ FakeCamera& XuWorld::AddCamera(const std::string& path, std::uint32_t node, cons
     FakeCamera camera;
     camera.devicePath = path;
     camera.nodeTypes.assign(node + 1, platform::Guid{});
-    camera.nodeTypes[node] = ctrl::xulib::kDevSpecificNode;
+    camera.nodeTypes[node] = wire::kNodeDevSpecific;
     camera.control = std::make_shared<FakeFilterControl>(log, *bridges.back());
     camera.control->nodeSets[node] = set;
     devices.cameras.push_back(std::move(camera));
@@ -314,13 +315,13 @@ FakeCamera& XuWorld::AddCamera(const std::string& path, std::uint32_t node, cons
 }
 
 FakeCamera& XuWorld::AddPluginCamera(const std::string& path, std::uint32_t node) {
-    FakeCamera& camera = AddCamera(path, node, ctrl::xulib::kPluginSet);
+    FakeCamera& camera = AddCamera(path, node, wire::kPluginXuSet);
     camera.plugins[node] = std::make_shared<FakePluginUnit>(log, *bridges.back());
     return camera;
 }
 
 FakeCamera& XuWorld::AddAveoCamera(const std::string& path, std::uint32_t node) {
-    return AddCamera(path, node, ctrl::xulib::kAveoSet);
+    return AddCamera(path, node, wire::kAveoXuSet);
 }
 
 }  // namespace kv::test

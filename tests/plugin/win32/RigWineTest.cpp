@@ -7,6 +7,7 @@
 #include "platform/win32/Win32Adapters.h"
 #include "tests/plugin/win32/ZelunitTestSupport.h"
 #include "tests/sim/win32/InstalledRig.h"
+#include "wire/PropertySets.h"
 
 namespace kv::plugin::test {
 namespace {
@@ -15,8 +16,6 @@ using kv::sim::win32::test::BridgeRegister;
 using kv::sim::win32::test::DumpState;
 using kv::sim::win32::test::InstalledRig;
 using kv::sim::win32::test::TraceLines;
-
-constexpr platform::Guid kPortNodeControl{0x11737C14, 0x24A7, 0x4BB5, {0x81, 0xA0, 0x0D, 0x00, 0x38, 0x13, 0xB0, 0xC4}};
 
 std::shared_ptr<platform::Filter> FirstFilter(platform::CaptureDevices& devices) {
     std::unique_ptr<platform::DeviceEnumerator> enumerator;
@@ -52,7 +51,7 @@ TEST(RigWineTest, TheSimulatedFiltersNodeInstanceIsZelunitAndReachesTheRig) {
         std::shared_ptr<platform::KsTopologyInfo> topology;
         ASSERT_EQ(filter->QueryKsTopologyInfo(topology), platform::kS_OK);
         std::shared_ptr<platform::NodeInstance> instance;
-        ASSERT_EQ(topology->CreateNodeInstance(2, kPortNodeControl, instance), platform::kS_OK);
+        ASSERT_EQ(topology->CreateNodeInstance(2, wire::kIidKsNodeControl, instance), platform::kS_OK);
         std::shared_ptr<platform::ExtensionUnit> unit;
         ASSERT_EQ(instance->QueryExtensionUnit(unit), platform::kS_OK);
         instance.reset();

@@ -16,6 +16,7 @@
 #include "sim/win32/KsNodeControl.h"
 #include "sim/win32/SimIds.h"
 #include "tests/sim/win32/WinTestSupport.h"
+#include "wire/VendorKeys.h"
 
 namespace kv::plugin::test {
 
@@ -31,9 +32,8 @@ using kv::win::kIID_IExtensionUnit;
 
 // {77D86AEC-1F9E-4044-95C5-0F05B382C0F5}
 inline constexpr GUID kLibId = {0x77D86AEC, 0x1F9E, 0x4044, {0x95, 0xC5, 0x0F, 0x05, 0xB3, 0x82, 0xC0, 0xF5}};
-inline constexpr const char* kNodeKey =
-    "SYSTEM\\CurrentControlSet\\Control\\NodeInterfaces\\{5A215226-3289-4156-894A-5C557CDF9664}";
-inline constexpr const char* kVendorKey = "Software\\Zelmar\\UVC Extension Control";
+inline constexpr const char* kNodeKey = wire::kPluginNodeInterfaceKey;
+using wire::kVendorKey;
 inline constexpr const char* kClassKey = "CLSID\\{A0432DA0-A887-45F8-B28B-6693C6B9E619}";
 
 // The build tree's zelunit.dll, loaded by its full path.

@@ -10,6 +10,7 @@
 #include "plugin/PluginState.h"
 #include "sim/host/SimulatedDevices.h"
 #include "tests/fakes/FakePorts.h"
+#include "wire/PropertySets.h"
 
 namespace kv::sim::host {
 namespace {
@@ -63,7 +64,7 @@ protected:
     }
     std::shared_ptr<platform::ExtensionUnit> Plugin(std::size_t device) {
         std::shared_ptr<platform::NodeInstance> instance;
-        EXPECT_EQ(Topology(device)->CreateNodeInstance(2, plugin::kIidKsNodeControl, instance), kS_OK);
+        EXPECT_EQ(Topology(device)->CreateNodeInstance(2, wire::kIidKsNodeControl, instance), kS_OK);
         std::shared_ptr<platform::ExtensionUnit> unit;
         if (instance) {
             EXPECT_EQ(instance->QueryExtensionUnit(unit), kS_OK);
@@ -115,9 +116,9 @@ TEST_F(PluginNodeInstanceTest, ThePluginNodeGetsAPluginObjectThatReachesTheRig) 
 TEST_F(PluginNodeInstanceTest, OnlyNodesThatAnswerThePluginSetHaveAnInstance) {
     const auto topology = Topology(0);
     std::shared_ptr<platform::NodeInstance> instance;
-    EXPECT_EQ(topology->CreateNodeInstance(1, plugin::kIidKsNodeControl, instance), kE_NOINTERFACE);
-    EXPECT_EQ(topology->CreateNodeInstance(0, plugin::kIidKsNodeControl, instance), kE_NOINTERFACE);
-    EXPECT_EQ(topology->CreateNodeInstance(9, plugin::kIidKsNodeControl, instance), kE_INVALIDARG);
+    EXPECT_EQ(topology->CreateNodeInstance(1, wire::kIidKsNodeControl, instance), kE_NOINTERFACE);
+    EXPECT_EQ(topology->CreateNodeInstance(0, wire::kIidKsNodeControl, instance), kE_NOINTERFACE);
+    EXPECT_EQ(topology->CreateNodeInstance(9, wire::kIidKsNodeControl, instance), kE_INVALIDARG);
     EXPECT_EQ(topology->CreateNodeInstance(2, plugin::kClsidExtensionUnit, instance), kE_NOINTERFACE);
     EXPECT_FALSE(instance);
     EXPECT_EQ(plugin::PluginState::Process().count(), 0u);
@@ -145,7 +146,7 @@ TEST_F(PluginNodeInstanceTest, CamerasShareOnePluginStateSelectedBySwitchHandle)
 
 TEST_F(PluginNodeInstanceTest, AFilterWithoutControlLeavesAnEmptyEntryAndNoInstance) {
     std::shared_ptr<platform::NodeInstance> instance;
-    EXPECT_EQ(Topology(2)->CreateNodeInstance(2, plugin::kIidKsNodeControl, instance), kE_NOINTERFACE);
+    EXPECT_EQ(Topology(2)->CreateNodeInstance(2, wire::kIidKsNodeControl, instance), kE_NOINTERFACE);
     EXPECT_FALSE(instance);
     EXPECT_EQ(plugin::PluginState::Process().count(), 1u);
     std::shared_ptr<platform::ExtensionUnit> direct;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/sim/hw/HwTestSupport.h"
+#include "wire/KsProperty.h"
+#include "wire/PropertySets.h"
 
 namespace kv::sim::test {
 namespace {
@@ -19,14 +21,14 @@ class AveoXuTest : public ::testing::Test {
 protected:
     AveoXuTest() {
         cam.config.aveoXu = {true, kNode};
-        cam.config.nodeTypes = {kNodeCameraTerminal, kNodeVideoProcessing, kNodeDevSpecific};
+        cam.config.nodeTypes = {wire::kNodeCameraTerminal, wire::kNodeVideoProcessing, wire::kNodeDevSpecific};
         cam.AddDevice(0x78);
         cam.AddDevice(0x62);
     }
-    HResult Set(ByteVector block) { return cam.Ks(kAveoXuSet, 2, kSetTopology, kNode, block).hr; }
+    HResult Set(ByteVector block) { return cam.Ks(wire::kAveoXuSet, 2, kSetTopology, kNode, block).hr; }
     ByteVector Get() {
         ByteVector block(32, 0);
-        EXPECT_EQ(cam.Ks(kAveoXuSet, 2, kGetTopology, kNode, block).hr, 0);
+        EXPECT_EQ(cam.Ks(wire::kAveoXuSet, 2, kGetTopology, kNode, block).hr, 0);
         return block;
     }
     TestCamera cam;
@@ -67,9 +69,9 @@ TEST_F(AveoXuTest, I2cReadAnswersInByteOne) {
 
 TEST_F(AveoXuTest, NonAcknowledgedTransfersFailTheRequest) {
     cam.config.i2cDevices[0x78].acknowledges = false;
-    EXPECT_EQ(Set(Block({5, 0xFC, 0, 0x03, 0x35, 0x78, 0x10})), kHrGenFailure);
-    EXPECT_EQ(Set(Block({0xE0, 0, 0, 0x03, 0x35, 0x78, 0x10})), kHrGenFailure);
-    EXPECT_EQ(Set(Block({5, 0x01, 0, 0x00, 0x00, 0x46, 0x00})), kHrGenFailure) << "nothing at 0x46";
+    EXPECT_EQ(Set(Block({5, 0xFC, 0, 0x03, 0x35, 0x78, 0x10})), wire::kHrGenFailure);
+    EXPECT_EQ(Set(Block({0xE0, 0, 0, 0x03, 0x35, 0x78, 0x10})), wire::kHrGenFailure);
+    EXPECT_EQ(Set(Block({5, 0x01, 0, 0x00, 0x00, 0x46, 0x00})), wire::kHrGenFailure) << "nothing at 0x46";
     EXPECT_EQ(cam.state.bridge.registers[5] & 0x10, 0x10);
     EXPECT_TRUE(cam.state.i2cDevices[0x78].registers.empty());
 }
@@ -77,8 +79,8 @@ TEST_F(AveoXuTest, NonAcknowledgedTransfersFailTheRequest) {
 TEST_F(AveoXuTest, I2cTransfersReachOnlyTheDevicesOnThePortRegisterSixSelects) {
     cam.config.i2cDevices[0x62].port = 2;
     cam.state.i2cDevices[0x62].registers[0x50] = 0x2A;
-    EXPECT_EQ(Set(Block({5, 0x0F, 0, 0x04, 0x00, 0x62, 0x00})), kHrGenFailure) << "port 1 is selected";
-    EXPECT_EQ(Set(Block({0xE0, 0, 0, 0x50, 0x00, 0x62, 0x00})), kHrGenFailure);
+    EXPECT_EQ(Set(Block({5, 0x0F, 0, 0x04, 0x00, 0x62, 0x00})), wire::kHrGenFailure) << "port 1 is selected";
+    EXPECT_EQ(Set(Block({0xE0, 0, 0, 0x50, 0x00, 0x62, 0x00})), wire::kHrGenFailure);
     EXPECT_EQ(cam.state.i2cDevices[0x62].registers.count(0x04), 0u);
 
     ASSERT_EQ(Set(Block({1, 0x06, 0x00})), 0);
@@ -102,12 +104,12 @@ TEST_F(AveoXuTest, ExtendedCommandsKeepTheirLastValuesPerCommandByte) {
 TEST_F(AveoXuTest, WrongSizeOrIdIsRefused) {
     ByteVector small(31, 0);
     small[0] = 1;
-    EXPECT_EQ(cam.Ks(kAveoXuSet, 2, kSetTopology, kNode, small).hr, kHrGenFailure);
+    EXPECT_EQ(cam.Ks(wire::kAveoXuSet, 2, kSetTopology, kNode, small).hr, wire::kHrGenFailure);
     ByteVector block = Block({1, 0x80});
-    EXPECT_EQ(cam.Ks(kAveoXuSet, 1, kSetTopology, kNode, block).hr, kHrNotFound);
+    EXPECT_EQ(cam.Ks(wire::kAveoXuSet, 1, kSetTopology, kNode, block).hr, wire::kHrNotFound);
     ByteVector none;
-    EXPECT_EQ(cam.Ks(kAveoXuSet, 0, kSupportTopology, kNode, none).hr, 0);
-    EXPECT_EQ(cam.Ks(kPluginXuSet, 0, kSupportTopology, kNode, none).hr, kHrSetNotFound);
+    EXPECT_EQ(cam.Ks(wire::kAveoXuSet, 0, kSupportTopology, kNode, none).hr, 0);
+    EXPECT_EQ(cam.Ks(wire::kPluginXuSet, 0, kSupportTopology, kNode, none).hr, wire::kHrSetNotFound);
 }
 
 }  // namespace

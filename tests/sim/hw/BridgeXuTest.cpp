@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/sim/hw/HwTestSupport.h"
+#include "wire/KsProperty.h"
+#include "wire/PropertySets.h"
 
 namespace kv::sim::test {
 namespace {
@@ -12,21 +14,21 @@ class BridgeXuTest : public ::testing::Test {
 protected:
     BridgeXuTest() {
         cam.config.bridgeXu = {true, 1};
-        cam.config.nodeTypes = {kNodeCameraTerminal, kNodeDevSpecific};
+        cam.config.nodeTypes = {wire::kNodeCameraTerminal, wire::kNodeDevSpecific};
         cam.AddDevice(0x5D);
         cam.AddDevice(0x21);
     }
 
     HResult AsicWrite(std::uint16_t address, std::uint8_t value) {
         ByteVector block{static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(address >> 8), value, 0x00};
-        return cam.Ks(kBridgeXuSet, 1, kSetTopology, 1, block).hr;
+        return cam.Ks(wire::kBridgeXuSet, 1, kSetTopology, 1, block).hr;
     }
 
     bool AsicRead(std::uint16_t address, std::uint8_t& value) {
         ByteVector step1{static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(address >> 8), 0x00, 0xFF};
-        if (cam.Ks(kBridgeXuSet, 1, kSetTopology, 1, step1).hr != 0) return false;
+        if (cam.Ks(wire::kBridgeXuSet, 1, kSetTopology, 1, step1).hr != 0) return false;
         ByteVector reply(4, 0);
-        if (cam.Ks(kBridgeXuSet, 1, kGetTopology, 1, reply).hr != 0) return false;
+        if (cam.Ks(wire::kBridgeXuSet, 1, kGetTopology, 1, reply).hr != 0) return false;
         value = reply[2];
         return true;
     }
@@ -78,10 +80,10 @@ TEST_F(BridgeXuTest, WriteAndTwoStepReadUseTheFourByteBlock) {
     ASSERT_EQ(cam.records.back().path, "bridge-xu");
 
     ByteVector step1{0x06, 0x10, 0x00, 0xFF};
-    ASSERT_EQ(cam.Ks(kBridgeXuSet, 1, kSetTopology, 1, step1).hr, 0);
+    ASSERT_EQ(cam.Ks(wire::kBridgeXuSet, 1, kSetTopology, 1, step1).hr, 0);
     EXPECT_EQ(cam.state.bridge.registers[0x1006], 0xA5) << "the read's set step must not write";
     ByteVector reply(4, 0);
-    const Answer answer = cam.Ks(kBridgeXuSet, 1, kGetTopology, 1, reply);
+    const Answer answer = cam.Ks(wire::kBridgeXuSet, 1, kGetTopology, 1, reply);
     ASSERT_EQ(answer.hr, 0);
     EXPECT_EQ(answer.bytesReturned, 4u);
     EXPECT_EQ(reply[2], 0xA5);
@@ -89,26 +91,26 @@ TEST_F(BridgeXuTest, WriteAndTwoStepReadUseTheFourByteBlock) {
 
 TEST_F(BridgeXuTest, RequestsTheUnitDoesNotUnderstandFailLikeADevice) {
     ByteVector odd{0x06, 0x10, 0x01, 0x7F};
-    EXPECT_EQ(cam.Ks(kBridgeXuSet, 1, kSetTopology, 1, odd).hr, kHrGenFailure);
+    EXPECT_EQ(cam.Ks(wire::kBridgeXuSet, 1, kSetTopology, 1, odd).hr, wire::kHrGenFailure);
     ByteVector shortBlock{0x06, 0x10, 0x01};
-    EXPECT_EQ(cam.Ks(kBridgeXuSet, 1, kSetTopology, 1, shortBlock).hr, kHrGenFailure);
+    EXPECT_EQ(cam.Ks(wire::kBridgeXuSet, 1, kSetTopology, 1, shortBlock).hr, wire::kHrGenFailure);
     ByteVector block{0x06, 0x10, 0x01, 0x00};
-    EXPECT_EQ(cam.Ks(kBridgeXuSet, 2, kSetTopology, 1, block).hr, kHrNotFound);
-    EXPECT_EQ(cam.Ks(kBridgeXuSet, 1, kSetTopology, 2, block).hr, kHrSetNotFound) << "wrong node";
-    EXPECT_EQ(cam.Ks(kPluginXuSet, 1, kSetTopology, 1, block).hr, kHrSetNotFound) << "set this camera lacks";
+    EXPECT_EQ(cam.Ks(wire::kBridgeXuSet, 2, kSetTopology, 1, block).hr, wire::kHrNotFound);
+    EXPECT_EQ(cam.Ks(wire::kBridgeXuSet, 1, kSetTopology, 2, block).hr, wire::kHrSetNotFound) << "wrong node";
+    EXPECT_EQ(cam.Ks(wire::kPluginXuSet, 1, kSetTopology, 1, block).hr, wire::kHrSetNotFound) << "set this camera lacks";
     ByteVector latchWithValue{0x06, 0x10, 0x01, 0xFF};
-    EXPECT_EQ(cam.Ks(kBridgeXuSet, 1, kSetTopology, 1, latchWithValue).hr, kHrGenFailure)
+    EXPECT_EQ(cam.Ks(wire::kBridgeXuSet, 1, kSetTopology, 1, latchWithValue).hr, wire::kHrGenFailure)
         << "the read latch carries 0x00 where a write carries its value";
     EXPECT_EQ(cam.state.bridge.registers.count(0x1006), 0u);
 
     for (const std::size_t size : {2u, 5u, 8u}) {
         ByteVector reply(size, 0);
-        EXPECT_EQ(cam.Ks(kBridgeXuSet, 1, kGetTopology, 1, reply).hr, kHrGenFailure) << size << "-byte get";
+        EXPECT_EQ(cam.Ks(wire::kBridgeXuSet, 1, kGetTopology, 1, reply).hr, wire::kHrGenFailure) << size << "-byte get";
     }
 
     ByteVector none;
-    const Answer size = cam.Ks(kBridgeXuSet, 1, kGetTopology, 1, none);
-    EXPECT_EQ(size.hr, kHrMoreData);
+    const Answer size = cam.Ks(wire::kBridgeXuSet, 1, kGetTopology, 1, none);
+    EXPECT_EQ(size.hr, wire::kHrMoreData);
     EXPECT_EQ(size.bytesReturned, 4u);
 }
 
@@ -116,27 +118,27 @@ TEST_F(BridgeXuTest, RequestsTheUnitDoesNotUnderstandFailLikeADevice) {
 // exactly 32 bytes, a request without a node a KSPROPERTY of exactly 24.
 TEST_F(BridgeXuTest, PropertySizesMustMatchTheRequestsForm) {
     ByteVector block{0x06, 0x10, 0x01, 0x00};
-    const ByteVector node = NodeProperty(kBridgeXuSet, 1, kSetTopology, 1);
+    const ByteVector node = NodeProperty(wire::kBridgeXuSet, 1, kSetTopology, 1);
     for (const std::size_t size : {24u, 28u, 36u}) {
         ByteVector property(node.begin(), node.begin() + static_cast<long>(std::min<std::size_t>(size, 32)));
         property.resize(size, 0);
         EXPECT_EQ(cam.camera().KsProperty(property, block).hr, platform::kE_INVALIDARG) << size << " bytes";
     }
-    EXPECT_EQ(cam.Ks(kBridgeXuSet, 1, kKsSet, 1, block).hr, platform::kE_INVALIDARG)
+    EXPECT_EQ(cam.Ks(wire::kBridgeXuSet, 1, wire::kKsSet, 1, block).hr, platform::kE_INVALIDARG)
         << "32 bytes without the topology flag";
     const ByteVector plain(node.begin(), node.begin() + 24);
     ByteVector plainWithoutTopology = plain;
-    WriteLe32(plainWithoutTopology, 20, kKsSet);
-    EXPECT_EQ(cam.camera().KsProperty(plainWithoutTopology, block).hr, kHrSetNotFound) << "a unit answers on its node only";
+    wire::WriteLe32(plainWithoutTopology, 20, wire::kKsSet);
+    EXPECT_EQ(cam.camera().KsProperty(plainWithoutTopology, block).hr, wire::kHrSetNotFound) << "a unit answers on its node only";
     EXPECT_EQ(cam.state.bridge.registers.count(0x1006), 0u);
     EXPECT_EQ(cam.camera().KsProperty(node, block).hr, 0);
 }
 
 TEST_F(BridgeXuTest, SupportTestAnswersOnlyOnTheUnitsNode) {
     ByteVector none;
-    EXPECT_EQ(cam.Ks(kBridgeXuSet, 0, kSupportTopology, 1, none).hr, 0);
-    EXPECT_EQ(cam.Ks(kBridgeXuSet, 0, kSupportTopology, 0, none).hr, kHrSetNotFound);
-    EXPECT_EQ(cam.Ks(kAveoXuSet, 0, kSupportTopology, 1, none).hr, kHrSetNotFound);
+    EXPECT_EQ(cam.Ks(wire::kBridgeXuSet, 0, kSupportTopology, 1, none).hr, 0);
+    EXPECT_EQ(cam.Ks(wire::kBridgeXuSet, 0, kSupportTopology, 0, none).hr, wire::kHrSetNotFound);
+    EXPECT_EQ(cam.Ks(wire::kAveoXuSet, 0, kSupportTopology, 1, none).hr, wire::kHrSetNotFound);
 }
 
 TEST_F(BridgeXuTest, LedLinesWrittenTo0x80ReadBackAt0x84) {

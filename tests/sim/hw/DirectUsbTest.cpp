@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/sim/hw/HwTestSupport.h"
+#include "wire/KsProperty.h"
 
 namespace kv::sim::test {
 namespace {
@@ -51,28 +52,28 @@ TEST_F(DirectUsbTest, SetupPacketIsReadLittleEndian) {
 
 TEST_F(DirectUsbTest, UnknownRequestsAndMissingDevicesStall) {
     ByteVector write{0x78, 0x3A, 0x1E, 0x26};
-    EXPECT_EQ(Transfer(0x21, 0x01, 0x0300, write, 0x0200).hr, kHrGenFailure) << "other unit";
-    EXPECT_EQ(Transfer(0x21, 0x01, 0x0303, write).hr, kHrGenFailure);
+    EXPECT_EQ(Transfer(0x21, 0x01, 0x0300, write, 0x0200).hr, wire::kHrGenFailure) << "other unit";
+    EXPECT_EQ(Transfer(0x21, 0x01, 0x0303, write).hr, wire::kHrGenFailure);
     ByteVector three{0x78, 0x3A, 0x1E};
-    EXPECT_EQ(Transfer(0x21, 0x01, 0x0300, three).hr, kHrGenFailure) << "wrong length";
+    EXPECT_EQ(Transfer(0x21, 0x01, 0x0300, three).hr, wire::kHrGenFailure) << "wrong length";
     EXPECT_TRUE(cam.state.i2cDevices[0x78].registers.empty());
 
     ByteVector absent{0x48, 0x03, 0x80};
-    EXPECT_EQ(Transfer(0x21, 0x01, 0x0301, absent).hr, kHrGenFailure);
+    EXPECT_EQ(Transfer(0x21, 0x01, 0x0301, absent).hr, wire::kHrGenFailure);
     ByteVector in{0xFF};
     const Answer read = Transfer(0xA1, 0x81, 0x0301, in);
-    EXPECT_EQ(read.hr, kHrGenFailure);
+    EXPECT_EQ(read.hr, wire::kHrGenFailure);
     EXPECT_EQ(read.bytesReturned, 0u);
     EXPECT_EQ(in[0], 0xFF) << "a failed read delivers nothing";
 
     ByteVector tooSmall(2);
-    EXPECT_EQ(cam.camera().UsbControl(UsbSetup{0x21, 0x01, 0x0302, 0x0300, 3}, tooSmall).hr, kHrGenFailure);
+    EXPECT_EQ(cam.camera().UsbControl(UsbSetup{0x21, 0x01, 0x0302, 0x0300, 3}, tooSmall).hr, wire::kHrGenFailure);
 }
 
 TEST_F(DirectUsbTest, CameraWithoutTheUsbPathStalls) {
     cam.config.directUsb = false;
     ByteVector flc{0x62, 0x04, 0x0A};
-    EXPECT_EQ(Transfer(0x21, 0x01, 0x0302, flc).hr, kHrGenFailure);
+    EXPECT_EQ(Transfer(0x21, 0x01, 0x0302, flc).hr, wire::kHrGenFailure);
     EXPECT_TRUE(cam.state.i2cDevices.empty());
 }
 

@@ -9,6 +9,8 @@
 
 #include "sim/hw/Faults.h"
 #include "tests/sim/hw/HwTestSupport.h"
+#include "wire/KsProperty.h"
+#include "wire/PropertySets.h"
 
 namespace kv::sim::test {
 namespace {
@@ -32,11 +34,11 @@ class FaultsTest : public ::testing::Test {
 protected:
     FaultsTest() {
         cam.config.bridgeXu = {true, 1};
-        cam.config.nodeTypes = {kNodeCameraTerminal, kNodeDevSpecific};
+        cam.config.nodeTypes = {wire::kNodeCameraTerminal, wire::kNodeDevSpecific};
     }
     Answer Write(std::uint16_t address, std::uint8_t value) {
         ByteVector block{static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(address >> 8), value, 0};
-        return cam.Ks(kBridgeXuSet, 1, kSetTopology, 1, block);
+        return cam.Ks(wire::kBridgeXuSet, 1, kSetTopology, 1, block);
     }
     TestCamera cam;
 };
@@ -44,12 +46,12 @@ protected:
 TEST_F(FaultsTest, FailingRequestDoesNothingAndAnswersTheCode) {
     cam.config.faults.push_back({"bridge-xu", std::string("set"), std::nullopt, false, 0, std::nullopt});
     const Answer answer = Write(0x1006, 1);
-    EXPECT_EQ(answer.hr, kHrGenFailure);
+    EXPECT_EQ(answer.hr, wire::kHrGenFailure);
     EXPECT_TRUE(cam.state.bridge.registers.empty());
-    EXPECT_EQ(cam.records.back().hr, kHrGenFailure);
+    EXPECT_EQ(cam.records.back().hr, wire::kHrGenFailure);
 
     ByteVector reply(4);
-    EXPECT_EQ(cam.Ks(kBridgeXuSet, 1, kGetTopology, 1, reply).hr, 0) << "the fault names only sets";
+    EXPECT_EQ(cam.Ks(wire::kBridgeXuSet, 1, kGetTopology, 1, reply).hr, 0) << "the fault names only sets";
 }
 
 TEST_F(FaultsTest, FailedRequestIsRecordedWithWhatItAskedButNothingItGot) {
@@ -62,14 +64,14 @@ TEST_F(FaultsTest, FailedRequestIsRecordedWithWhatItAskedButNothingItGot) {
     Write(0x1006, 0x5A);
     const RequestRecord& set = cam.records.back();
     EXPECT_EQ(FieldNames(set), (std::vector<std::string>{"set", "id", "flags", "node", "data", "fault"}));
-    EXPECT_EQ(FieldValue<std::string>(set, "set"), kBridgeXuSet.ToString());
+    EXPECT_EQ(FieldValue<std::string>(set, "set"), wire::kBridgeXuSet.ToString());
     EXPECT_EQ(FieldValue<std::string>(set, "flags"), "0x10000002");
     EXPECT_EQ(FieldValue<std::int64_t>(set, "node"), 1);
     EXPECT_EQ(FieldValue<Bytes>(set, "data"), (Bytes{0x06, 0x10, 0x5A, 0x00}));
     EXPECT_EQ(FieldValue<std::string>(set, "fault"), "fail");
 
     ByteVector reply(4, 0xEE);
-    cam.Ks(kBridgeXuSet, 1, kGetTopology, 1, reply);
+    cam.Ks(wire::kBridgeXuSet, 1, kGetTopology, 1, reply);
     EXPECT_EQ(FieldNames(cam.records.back()), (std::vector<std::string>{"set", "id", "flags", "node", "fault"}))
         << "a failed get returned no data";
 
@@ -98,14 +100,14 @@ TEST_F(FaultsTest, EveryRequestsOperationIsOneItsPathLists) {
     std::uint32_t support = 0;
     PropertyRange range;
     for (const std::uint32_t type : {kGetTopology, kSetTopology, kSupportTopology, 0x10000200u, 0x10000004u}) {
-        for (const Guid& set : {kBridgeXuSet, kPluginXuSet, kAveoXuSet, kDriverPropertySet, kNodeDevSpecific}) {
+        for (const Guid& set : {wire::kBridgeXuSet, wire::kPluginXuSet, wire::kAveoXuSet, wire::kDriverPropertySet, wire::kNodeDevSpecific}) {
             cam.Ks(set, 1, type, 1, four);
         }
     }
     camera.KsProperty(ByteVector(8), four);
-    camera.PropertySetSet(kDriverPropertySet, 1, forty, forty);
-    camera.PropertySetGet(kDriverPropertySet, 1, forty, forty);
-    camera.PropertySetQuerySupported(kDriverPropertySet, 1, support);
+    camera.PropertySetSet(wire::kDriverPropertySet, 1, forty, forty);
+    camera.PropertySetGet(wire::kDriverPropertySet, 1, forty, forty);
+    camera.PropertySetQuerySupported(wire::kDriverPropertySet, 1, support);
     for (const PropertyGroup group : {PropertyGroup::VideoProcAmp, PropertyGroup::CameraControl}) {
         camera.GetRange(group, 0, range);
         camera.Get(group, 0, value, flags);

@@ -1,7 +1,8 @@
 // GUID text and byte layout.
 #include <gtest/gtest.h>
 
-#include "sim/hw/KsTypes.h"
+#include "sim/hw/Guid.h"
+#include "wire/PropertySets.h"
 
 namespace kv::sim {
 namespace {
@@ -9,7 +10,7 @@ namespace {
 TEST(GuidTest, ParsesFormatsAndLaysOutBytesAsThePlatformDoes) {
     const auto guid = Guid::Parse("{28f03370-6311-4a2e-ba2c-6890eb334016}");
     ASSERT_TRUE(guid);
-    EXPECT_EQ(*guid, kBridgeXuSet);
+    EXPECT_EQ(*guid, wire::kBridgeXuSet);
     EXPECT_EQ(guid->ToString(), "{28F03370-6311-4A2E-BA2C-6890EB334016}");
     const auto bytes = guid->ToBytes();
     EXPECT_EQ(bytes[0], 0x70);

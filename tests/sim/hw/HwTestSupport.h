@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "sim/hw/Camera.h"
-#include "sim/hw/KsTypes.h"
+#include "wire/KsProperty.h"
 
 namespace kv::sim::test {
 
@@ -14,18 +14,13 @@ using ByteVector = std::vector<std::uint8_t>;
 
 // KSP_NODE as the callers build it (32 bytes, reserved word 0).
 inline ByteVector NodeProperty(const Guid& set, std::uint32_t id, std::uint32_t flags, std::uint32_t node) {
-    ByteVector bytes(32, 0);
-    const auto guid = set.ToBytes();
-    std::copy(guid.begin(), guid.end(), bytes.begin());
-    WriteLe32(bytes, 16, id);
-    WriteLe32(bytes, 20, flags);
-    WriteLe32(bytes, 24, node);
-    return bytes;
+    const auto block = wire::NodeProperty(set, id, flags, node);
+    return ByteVector(block.begin(), block.end());
 }
 
-constexpr std::uint32_t kGetTopology = 0x10000001;
-constexpr std::uint32_t kSetTopology = 0x10000002;
-constexpr std::uint32_t kSupportTopology = 0x10000100;
+constexpr std::uint32_t kGetTopology = wire::kNodeGet;
+constexpr std::uint32_t kSetTopology = wire::kNodeSet;
+constexpr std::uint32_t kSupportTopology = wire::kNodeSetSupport;
 
 // A camera with its config and state in one place; requests are recorded.
 struct TestCamera {

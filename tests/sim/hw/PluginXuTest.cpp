@@ -6,6 +6,8 @@
 #include <algorithm>
 
 #include "tests/sim/hw/HwTestSupport.h"
+#include "wire/KsProperty.h"
+#include "wire/PropertySets.h"
 
 namespace kv::sim::test {
 namespace {
@@ -16,16 +18,16 @@ class PluginXuTest : public ::testing::Test {
 protected:
     PluginXuTest() {
         cam.config.pluginXu = {true, kNode};
-        cam.config.nodeTypes = {kNodeCameraTerminal, kNodeVideoProcessing, kNodeDevSpecific};
+        cam.config.nodeTypes = {wire::kNodeCameraTerminal, wire::kNodeVideoProcessing, wire::kNodeDevSpecific};
         cam.AddDevice(0x48);
         cam.AddDevice(0x78);
     }
 
-    HResult Put(std::uint32_t id, ByteVector data) { return cam.Ks(kPluginXuSet, id, kSetTopology, kNode, data).hr; }
+    HResult Put(std::uint32_t id, ByteVector data) { return cam.Ks(wire::kPluginXuSet, id, kSetTopology, kNode, data).hr; }
     HResult Len(std::uint8_t n) { return Put(1, {n}); }
     ByteVector Get(std::uint32_t id, std::size_t size) {
         ByteVector data(size, 0xEE);
-        EXPECT_EQ(cam.Ks(kPluginXuSet, id, kGetTopology, kNode, data).hr, 0);
+        EXPECT_EQ(cam.Ks(wire::kPluginXuSet, id, kGetTopology, kNode, data).hr, 0);
         return data;
     }
 
@@ -74,13 +76,13 @@ TEST_F(PluginXuTest, RegisterWriteTakesLengthBytes) {
 
 TEST_F(PluginXuTest, TransfersThatDisagreeWithTheAnnouncedLengthStall) {
     Len(3);
-    EXPECT_EQ(Put(3, {0x80, 1, 0x01, 0x00}), kHrGenFailure);
-    EXPECT_EQ(Put(2, {0x80, 1}), kHrGenFailure);
-    EXPECT_EQ(Put(3, {0x80, 2, 0x01}), kHrGenFailure) << "count disagrees with the block";
+    EXPECT_EQ(Put(3, {0x80, 1, 0x01, 0x00}), wire::kHrGenFailure);
+    EXPECT_EQ(Put(2, {0x80, 1}), wire::kHrGenFailure);
+    EXPECT_EQ(Put(3, {0x80, 2, 0x01}), wire::kHrGenFailure) << "count disagrees with the block";
     Len(1);
     EXPECT_EQ(cam.state.bridge.registers.count(0x80), 0u);
-    EXPECT_EQ(Put(1, {0x01, 0x02}), kHrGenFailure);
-    EXPECT_EQ(Put(6, {0x00}), kHrNotFound);
+    EXPECT_EQ(Put(1, {0x01, 0x02}), wire::kHrGenFailure);
+    EXPECT_EQ(Put(6, {0x00}), wire::kHrNotFound);
 }
 
 // A reply is collected with a get of the size its read command asked for.
@@ -90,7 +92,7 @@ TEST_F(PluginXuTest, RepliesAreCollectedWithTheirExactSize) {
     ASSERT_EQ(Put(2, {0x84, 1}), 0);
     for (const std::size_t size : {2u, 4u}) {
         ByteVector data(size, 0);
-        EXPECT_EQ(cam.Ks(kPluginXuSet, 2, kGetTopology, kNode, data).hr, kHrGenFailure) << size << "-byte get";
+        EXPECT_EQ(cam.Ks(wire::kPluginXuSet, 2, kGetTopology, kNode, data).hr, wire::kHrGenFailure) << size << "-byte get";
     }
     EXPECT_EQ(Get(2, 1), ByteVector{0x05});
     Len(1);
@@ -100,7 +102,7 @@ TEST_F(PluginXuTest, RepliesAreCollectedWithTheirExactSize) {
     Len(3);
     ASSERT_EQ(Put(4, {0x48, 2, 1}), 0);
     ByteVector one(1, 0);
-    EXPECT_EQ(cam.Ks(kPluginXuSet, 4, kGetTopology, kNode, one).hr, kHrGenFailure);
+    EXPECT_EQ(cam.Ks(wire::kPluginXuSet, 4, kGetTopology, kNode, one).hr, wire::kHrGenFailure);
     EXPECT_EQ(Get(4, 2), (ByteVector{0x41, 0x00}));
     Len(1);
 }
@@ -108,7 +110,7 @@ TEST_F(PluginXuTest, RepliesAreCollectedWithTheirExactSize) {
 TEST_F(PluginXuTest, I2cReadBlockCarriesOneInItsThirdByte) {
     for (const std::uint8_t mark : {std::uint8_t{0}, std::uint8_t{2}, std::uint8_t{0x10}}) {
         Len(3);
-        EXPECT_EQ(Put(4, {0x48, 1, mark}), kHrGenFailure) << "third byte " << int{mark};
+        EXPECT_EQ(Put(4, {0x48, 1, mark}), wire::kHrGenFailure) << "third byte " << int{mark};
         Len(1);
     }
     EXPECT_TRUE(cam.records.back().i2c.empty());
@@ -122,19 +124,19 @@ TEST_F(PluginXuTest, I2cReadBlockCarriesOneInItsThirdByte) {
 TEST_F(PluginXuTest, ASequenceThatForgetsItsClosingLengthBreaksTheNext) {
     Len(3);
     ASSERT_EQ(Put(3, {0x80, 1, 0x5A}), 0);
-    EXPECT_EQ(Len(2), kHrGenFailure) << "the next sequence opens while 3 is in force";
-    EXPECT_EQ(Put(2, {0x84, 1}), kHrGenFailure);
+    EXPECT_EQ(Len(2), wire::kHrGenFailure) << "the next sequence opens while 3 is in force";
+    EXPECT_EQ(Put(2, {0x84, 1}), wire::kHrGenFailure);
     EXPECT_EQ(Len(1), 0) << "closing is always taken";
     EXPECT_EQ(RegRead(0x84, 1), ByteVector{0x5A});
 }
 
 TEST_F(PluginXuTest, SizeQueryAnswersMoreDataWithTheControlsLength) {
     ByteVector none;
-    const Answer answer = cam.Ks(kPluginXuSet, 1, kGetTopology, kNode, none);
-    EXPECT_EQ(answer.hr, kHrMoreData);
+    const Answer answer = cam.Ks(wire::kPluginXuSet, 1, kGetTopology, kNode, none);
+    EXPECT_EQ(answer.hr, wire::kHrMoreData);
     EXPECT_EQ(answer.bytesReturned, 1u);
-    const Answer info = cam.Ks(kPluginXuSet, 0, kGetTopology, kNode, none);
-    EXPECT_EQ(info.hr, kHrMoreData);
+    const Answer info = cam.Ks(wire::kPluginXuSet, 0, kGetTopology, kNode, none);
+    EXPECT_EQ(info.hr, wire::kHrMoreData);
     EXPECT_EQ(info.bytesReturned, 16u);
 }
 
@@ -190,7 +192,7 @@ TEST_F(PluginXuTest, ThirtyTwoByteControls) {
     kept[1] = 0xAA;
     ASSERT_EQ(Put(17, kept), 0);
     EXPECT_EQ(Get(17, 32), kept);
-    EXPECT_EQ(Put(17, ByteVector(31, 0)), kHrGenFailure);
+    EXPECT_EQ(Put(17, ByteVector(31, 0)), wire::kHrGenFailure);
 }
 
 TEST_F(PluginXuTest, I2cTransfersReachOnlyTheDevicesOnThePortRegisterSixSelects) {

@@ -5,6 +5,8 @@
 #include "sim/hw/DriverProperties.h"
 #include "sim/hw/Topology.h"
 #include "tests/sim/hw/HwTestSupport.h"
+#include "wire/KsProperty.h"
+#include "wire/PropertySets.h"
 
 namespace kv::sim::test {
 namespace {
@@ -12,11 +14,11 @@ namespace {
 // The 40-byte block the camera object sends as instance and property data.
 ByteVector DriverBlock(std::uint32_t id, std::int32_t value) {
     ByteVector block(40, 0);
-    const auto set = kDriverPropertySet.ToBytes();
+    const auto set = wire::kDriverPropertySet.ToBytes();
     std::copy(set.begin(), set.end(), block.begin());
-    WriteLe32(block, 16, id);
-    WriteLe32(block, 20, 2);
-    WriteLe32(block, 24, static_cast<std::uint32_t>(value));
+    wire::WriteLe32(block, 16, id);
+    wire::WriteLe32(block, 20, 2);
+    wire::WriteLe32(block, 24, static_cast<std::uint32_t>(value));
     return block;
 }
 
@@ -28,7 +30,7 @@ protected:
     }
 
     HResult Set(std::uint32_t id, const ByteVector& instance, ByteVector data) {
-        return cam.camera().PropertySetSet(kDriverPropertySet, id, instance, data).hr;
+        return cam.camera().PropertySetSet(wire::kDriverPropertySet, id, instance, data).hr;
     }
 
     TestCamera cam;
@@ -48,7 +50,7 @@ TEST_F(DriverPropertiesTest, OnlyTheCameraObjectsBlockIsTaken) {
     const ByteVector good = DriverBlock(29, 2);
     ByteVector otherId = DriverBlock(11, 2);
     ByteVector otherFlags = good;
-    WriteLe32(otherFlags, 20, 1);
+    wire::WriteLe32(otherFlags, 20, 1);
     ByteVector otherSet = good;
     otherSet[0] ^= 0xFF;
     ByteVector dirtyTail = good;
@@ -57,12 +59,12 @@ TEST_F(DriverPropertiesTest, OnlyTheCameraObjectsBlockIsTaken) {
     ByteVector longBlock = good;
     longBlock.push_back(0);
     for (const ByteVector& bad : {otherId, otherFlags, otherSet, dirtyTail, shortBlock, longBlock}) {
-        EXPECT_EQ(Set(29, bad, bad), kHrGenFailure);
-        EXPECT_EQ(Set(29, good, bad), kHrGenFailure);
-        EXPECT_EQ(Set(29, bad, good), kHrGenFailure);
+        EXPECT_EQ(Set(29, bad, bad), wire::kHrGenFailure);
+        EXPECT_EQ(Set(29, good, bad), wire::kHrGenFailure);
+        EXPECT_EQ(Set(29, bad, good), wire::kHrGenFailure);
     }
-    EXPECT_EQ(Set(29, {}, good), kHrGenFailure) << "no instance";
-    EXPECT_EQ(Set(29, good, DriverBlock(29, 1)), kHrGenFailure) << "instance and data differ";
+    EXPECT_EQ(Set(29, {}, good), wire::kHrGenFailure) << "no instance";
+    EXPECT_EQ(Set(29, good, DriverBlock(29, 1)), wire::kHrGenFailure) << "instance and data differ";
     EXPECT_TRUE(cam.state.driverProperties.empty());
 }
 
@@ -70,24 +72,24 @@ TEST_F(DriverPropertiesTest, OnlyTheCameraObjectsBlockIsTaken) {
 // IKsControl it is unknown.
 TEST_F(DriverPropertiesTest, AnsweredOnlyThroughIKsPropertySetSet) {
     ByteVector reply(40, 0);
-    EXPECT_EQ(cam.camera().PropertySetGet(kDriverPropertySet, 12, {}, reply).hr, kHrNotSupported);
+    EXPECT_EQ(cam.camera().PropertySetGet(wire::kDriverPropertySet, 12, {}, reply).hr, wire::kHrNotSupported);
     std::uint32_t support = 0;
-    ASSERT_EQ(cam.camera().PropertySetQuerySupported(kDriverPropertySet, 29, support).hr, 0);
+    ASSERT_EQ(cam.camera().PropertySetQuerySupported(wire::kDriverPropertySet, 29, support).hr, 0);
     EXPECT_EQ(support, 2u) << "set only";
 
     ByteVector viaControl = DriverBlock(29, 2);
     const ByteVector header(viaControl.begin(), viaControl.begin() + 24);
-    EXPECT_EQ(cam.camera().KsProperty(header, viaControl).hr, kHrSetNotFound);
+    EXPECT_EQ(cam.camera().KsProperty(header, viaControl).hr, wire::kHrSetNotFound);
     EXPECT_TRUE(cam.state.driverProperties.empty());
 }
 
 TEST_F(DriverPropertiesTest, UnknownIdsAndCamerasWithoutTheSetAreRefused) {
     cam.config.driverPropertyIds = {29};
     const ByteVector block = DriverBlock(11, 1);
-    EXPECT_EQ(Set(11, block, block), kHrNotFound);
+    EXPECT_EQ(Set(11, block, block), wire::kHrNotFound);
     cam.config.driverProperties = false;
     const ByteVector led = DriverBlock(29, 1);
-    EXPECT_EQ(Set(29, led, led), kHrSetNotFound);
+    EXPECT_EQ(Set(29, led, led), wire::kHrSetNotFound);
     EXPECT_TRUE(cam.state.driverProperties.empty());
 }
 
@@ -107,7 +109,7 @@ TEST(CameraPropertiesTest, RangesValuesAndRefusals) {
     ASSERT_EQ(camera.Set(PropertyGroup::VideoProcAmp, 1, 30, 2).hr, 0);
     camera.Get(PropertyGroup::VideoProcAmp, 1, value, flags);
     EXPECT_EQ(value, 30);
-    EXPECT_EQ(camera.Set(PropertyGroup::VideoProcAmp, 0, 0, 2).hr, kHrNotFound);
+    EXPECT_EQ(camera.Set(PropertyGroup::VideoProcAmp, 0, 0, 2).hr, wire::kHrNotFound);
 
     PropertyRange range;
     ASSERT_EQ(camera.GetRange(PropertyGroup::CameraControl, 4, range).hr, 0);
@@ -125,14 +127,14 @@ TEST(TopologyTest, DefaultTopologyPutsEachUnitOnADeviceSpecificNode) {
     ASSERT_EQ(NodeCount(config), 4u);
     Guid type;
     ASSERT_EQ(NodeType(config, 0, type), 0);
-    EXPECT_EQ(type, kNodeCameraTerminal);
+    EXPECT_EQ(type, wire::kNodeCameraTerminal);
     NodeType(config, 1, type);
-    EXPECT_EQ(type, kNodeVideoProcessing);
+    EXPECT_EQ(type, wire::kNodeVideoProcessing);
     NodeType(config, 3, type);
-    EXPECT_EQ(type, kNodeDevSpecific);
+    EXPECT_EQ(type, wire::kNodeDevSpecific);
     EXPECT_EQ(NodeType(config, 4, type), platform::kE_INVALIDARG);
-    EXPECT_TRUE(NodeAnswers(config, 2, kPluginXuSet));
-    EXPECT_FALSE(NodeAnswers(config, 2, kAveoXuSet));
+    EXPECT_TRUE(NodeAnswers(config, 2, wire::kPluginXuSet));
+    EXPECT_FALSE(NodeAnswers(config, 2, wire::kAveoXuSet));
 }
 
 TEST(SmiUtilityTest, SensorRegistersGoOverTheBusAndPortsAreKept) {

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "sim/hw/Camera.h"
-#include "sim/hw/KsTypes.h"
 #include "sim/rig/RigFile.h"
 #include "tests/sim/rig/RigTestSupport.h"
 

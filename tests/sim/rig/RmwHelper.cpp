@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "sim/hw/KsTypes.h"
 #include "sim/rig/Session.h"
+#include "wire/BridgeRegister.h"
 
 namespace {
 
@@ -25,13 +25,8 @@ using kv::sim::Camera;
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes Property(std::uint32_t flags) {
-    Bytes bytes(32, 0);
-    const auto guid = kv::sim::kBridgeXuSet.ToBytes();
-    std::copy(guid.begin(), guid.end(), bytes.begin());
-    kv::sim::WriteLe32(bytes, 16, 1);
-    kv::sim::WriteLe32(bytes, 20, flags);
-    kv::sim::WriteLe32(bytes, 24, 1);
-    return bytes;
+    const auto block = kv::wire::BridgeRequest(flags);
+    return Bytes(block.begin(), block.end());
 }
 
 bool Read(const std::function<Answer(const Bytes&, Bytes&)>& ks, std::uint16_t address, std::uint8_t& value) {

@@ -6,9 +6,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "sim/hw/KsTypes.h"
 #include "sim/rig/Session.h"
 #include "tests/sim/rig/RigTestSupport.h"
+#include "wire/KsProperty.h"
+#include "wire/PropertySets.h"
 
 namespace kv::sim::test {
 namespace {
@@ -22,25 +23,20 @@ const char* const kRig = R"({"devices":[
 ]})";
 
 Bytes NodeProperty(const Guid& set, std::uint32_t id, std::uint32_t flags, std::uint32_t node) {
-    Bytes bytes(32, 0);
-    const auto guid = set.ToBytes();
-    std::copy(guid.begin(), guid.end(), bytes.begin());
-    WriteLe32(bytes, 16, id);
-    WriteLe32(bytes, 20, flags);
-    WriteLe32(bytes, 24, node);
-    return bytes;
+    const auto block = wire::NodeProperty(set, id, flags, node);
+    return Bytes(block.begin(), block.end());
 }
 
 Answer BridgeWrite(Session& session, std::uint16_t address, std::uint8_t value) {
     Bytes block{static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(address >> 8), value, 0};
-    return session.KsProperty(0, NodeProperty(kBridgeXuSet, 1, 0x10000002, 1), block);
+    return session.KsProperty(0, NodeProperty(wire::kBridgeXuSet, 1, 0x10000002, 1), block);
 }
 
 std::uint8_t BridgeRead(Session& session, std::uint16_t address) {
     Bytes step1{static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(address >> 8), 0, 0xFF};
-    session.KsProperty(0, NodeProperty(kBridgeXuSet, 1, 0x10000002, 1), step1);
+    session.KsProperty(0, NodeProperty(wire::kBridgeXuSet, 1, 0x10000002, 1), step1);
     Bytes reply(4, 0);
-    session.KsProperty(0, NodeProperty(kBridgeXuSet, 1, 0x10000001, 1), reply);
+    session.KsProperty(0, NodeProperty(wire::kBridgeXuSet, 1, 0x10000001, 1), reply);
     return reply[2];
 }
 
@@ -74,7 +70,7 @@ TEST_F(SessionTest, TraceHasOneLinePerRequestInOrderWithTheBytes) {
     BridgeWrite(session, 0x1006, 0x01);
     Bytes block(32, 0);
     block[0] = 5; block[1] = 0x0A; block[3] = 0x04; block[5] = 0x62;  // FLC switch pattern
-    ASSERT_EQ(session.KsProperty(1, NodeProperty(kAveoXuSet, 2, 0x10000002, 2), block).hr, 0);
+    ASSERT_EQ(session.KsProperty(1, NodeProperty(wire::kAveoXuSet, 2, 0x10000002, 2), block).hr, 0);
 
     const auto lines = TraceLines(*rig);
     ASSERT_EQ(lines.size(), 2u);
@@ -99,11 +95,11 @@ TEST_F(SessionTest, TraceHasOneLinePerRequestInOrderWithTheBytes) {
 TEST_F(SessionTest, ATransactionKeepsItsRequestsTogether) {
     const Answer answer = session.Request(0, [](Camera& camera) {
         Bytes step1{0x06, 0x10, 0, 0xFF};
-        camera.KsProperty(NodeProperty(kBridgeXuSet, 1, 0x10000002, 1), step1);
+        camera.KsProperty(NodeProperty(wire::kBridgeXuSet, 1, 0x10000002, 1), step1);
         Bytes reply(4, 0);
-        camera.KsProperty(NodeProperty(kBridgeXuSet, 1, 0x10000001, 1), reply);
+        camera.KsProperty(NodeProperty(wire::kBridgeXuSet, 1, 0x10000001, 1), reply);
         Bytes write{0x06, 0x10, static_cast<std::uint8_t>(reply[2] + 1), 0};
-        return camera.KsProperty(NodeProperty(kBridgeXuSet, 1, 0x10000002, 1), write);
+        return camera.KsProperty(NodeProperty(wire::kBridgeXuSet, 1, 0x10000002, 1), write);
     });
     ASSERT_EQ(answer.hr, 0);
     EXPECT_EQ(TraceLines(*rig).size(), 3u);
@@ -199,7 +195,7 @@ TEST_F(SessionTest, DamagedStateFailsRequestsWithoutOverwritingIt) {
 
 TEST_F(SessionTest, UnknownDeviceFails) {
     Bytes block{0x06, 0x10, 1, 0};
-    EXPECT_EQ(session.KsProperty(7, NodeProperty(kBridgeXuSet, 1, 0x10000002, 1), block).hr, platform::kE_FAIL);
+    EXPECT_EQ(session.KsProperty(7, NodeProperty(wire::kBridgeXuSet, 1, 0x10000002, 1), block).hr, platform::kE_FAIL);
     EXPECT_NE(session.lastError().find("no device 7"), std::string::npos);
 }
 
@@ -214,7 +210,7 @@ TEST_F(SessionTest, DumpRoundTripsEveryKindOfState) {
     BridgeWrite(session, 0x10D7, 0x10);
     Bytes ext(32, 0);
     ext[0] = 0xF2; ext[1] = 0x01;
-    session.KsProperty(1, NodeProperty(kAveoXuSet, 2, 0x10000002, 2), ext);
+    session.KsProperty(1, NodeProperty(wire::kAveoXuSet, 2, 0x10000002, 2), ext);
     session.Set(0, PropertyGroup::VideoProcAmp, 1, 40, 2);
 
     std::string first;

@@ -8,11 +8,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "sim/hw/KsTypes.h"
 #include "sim/rig/FileLock.h"
 #include "sim/rig/Session.h"
 #include "sim/rig/StateCache.h"
 #include "tests/sim/rig/RigTestSupport.h"
+#include "wire/BridgeRegister.h"
 
 namespace kv::sim::test {
 namespace {
@@ -25,13 +25,8 @@ const char* const kRig = R"({"devices":[
 ]})";
 
 Bytes BridgeProperty(std::uint32_t flags) {
-    Bytes bytes(32, 0);
-    const auto guid = kBridgeXuSet.ToBytes();
-    std::copy(guid.begin(), guid.end(), bytes.begin());
-    WriteLe32(bytes, 16, 1);
-    WriteLe32(bytes, 20, flags);
-    WriteLe32(bytes, 24, 1);
-    return bytes;
+    const auto block = wire::BridgeRequest(flags);
+    return Bytes(block.begin(), block.end());
 }
 
 Answer Write(Camera& camera, std::uint16_t address, std::uint8_t value) {

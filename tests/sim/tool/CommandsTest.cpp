@@ -10,6 +10,8 @@
 #include "sim/rig/Session.h"
 #include "sim/tool/Commands.h"
 #include "tests/sim/rig/RigTestSupport.h"
+#include "wire/KsProperty.h"
+#include "wire/PropertySets.h"
 
 namespace kv::sim::test {
 namespace {
@@ -40,12 +42,12 @@ TEST(KvsimCommandsTest, DumpTraceAndReset) {
 
     // The driver block as the camera object sends it: set, id, 2, value.
     std::vector<std::uint8_t> block(40, 0);
-    const auto set = kDriverPropertySet.ToBytes();
+    const auto set = wire::kDriverPropertySet.ToBytes();
     std::copy(set.begin(), set.end(), block.begin());
-    WriteLe32(block, 16, 29);
-    WriteLe32(block, 20, 2);
-    WriteLe32(block, 24, 2);
-    Session(*rig).PropertySetSet(0, kDriverPropertySet, 29, block, block);
+    wire::WriteLe32(block, 16, 29);
+    wire::WriteLe32(block, 20, 2);
+    wire::WriteLe32(block, 24, 2);
+    Session(*rig).PropertySetSet(0, wire::kDriverPropertySet, 29, block, block);
 
     ASSERT_EQ(RunCommand(*rig, "dump", {}, out, err), 0);
     EXPECT_EQ(nlohmann::json::parse(out)["devices"][0]["driverProperties"]["29"], 2);
