@@ -8,11 +8,16 @@
 #include <optional>
 
 #include "ctrl/xulib/InstallCheck.h"
+#include "platform/Utf8.h"
 #include "plugin/PluginIds.h"
 
 namespace kv::installer {
 
 namespace {
+
+using platform::RegistryAccess;
+using platform::RegistryRoot;
+using platform::Utf8ToWide;
 
 // The check accepts the minimum it asks for; DllRegisterServer itself
 // records a lower one, so the check would otherwise start us at every open.
@@ -67,11 +72,11 @@ public:
         // registered, is what tells the check that registration is complete.
         const int status = CallModule("DllRegisterServer", "Registering");
         if (status != kExitOk) return status;
-        std::unique_ptr<plugin::RegistryKey> key;
-        bool created = false;
-        long error = m_ports.registry.CreateKey(plugin::RootKey::CurrentUser, plugin::kVendorKey, key, created);
-        if (error == plugin::kErrorSuccess) error = key->SetDword(plugin::kVersionValue, kInstalledVersion);
-        if (error != plugin::kErrorSuccess) {
+        std::unique_ptr<platform::RegistryKey> key;
+        long error = m_ports.registry.CreateKey(RegistryRoot::CurrentUser, Utf8ToWide(plugin::kVendorKey),
+                                                RegistryAccess::ReadWrite, key, nullptr);
+        if (error == platform::kErrorSuccess) error = key->SetDword(Utf8ToWide(plugin::kVersionValue), kInstalledVersion);
+        if (error != platform::kErrorSuccess) {
             return Fail(kExitVendorKey, "The camera plug-in is registered, but its version could not be recorded "
                                         "under HKEY_CURRENT_USER\\" + std::string(plugin::kVendorKey) +
                                             " (error " + std::to_string(error) + ").");
@@ -119,9 +124,10 @@ private:
     }
 
     void ForgetVersion() {
-        std::unique_ptr<plugin::RegistryKey> key;
-        if (m_ports.registry.OpenKey(plugin::RootKey::CurrentUser, plugin::kVendorKey, key) == plugin::kErrorSuccess) {
-            key->DeleteValue(plugin::kVersionValue);
+        std::unique_ptr<platform::RegistryKey> key;
+        if (m_ports.registry.OpenKey(RegistryRoot::CurrentUser, Utf8ToWide(plugin::kVendorKey),
+                                     RegistryAccess::ReadAndSetValues, key) == platform::kErrorSuccess) {
+            key->DeleteValue(Utf8ToWide(plugin::kVersionValue));
         }
     }
 
@@ -129,17 +135,18 @@ private:
     // it would have the proxy look for a class that is gone. Removed only
     // while it still names our class.
     void RemoveNodeInterface() {
-        std::unique_ptr<plugin::RegistryKey> key;
-        if (m_ports.registry.OpenKey(plugin::RootKey::LocalMachine, plugin::kNodeInterfaceKey, key) !=
-            plugin::kErrorSuccess) {
+        const std::wstring path = Utf8ToWide(plugin::kNodeInterfaceKey);
+        std::unique_ptr<platform::RegistryKey> key;
+        if (m_ports.registry.OpenKey(RegistryRoot::LocalMachine, path, RegistryAccess::ReadAndSetValues, key) !=
+            platform::kErrorSuccess) {
             return;
         }
         std::vector<std::uint8_t> clsid;
         const auto ours = plugin::kClsidExtensionUnit.ToBytes();
-        const bool named = key->ReadBinary("CLSID", clsid) == plugin::kErrorSuccess &&
+        const bool named = key->ReadBinary(L"CLSID", clsid) == platform::kErrorSuccess &&
                            std::equal(clsid.begin(), clsid.end(), ours.begin(), ours.end());
         key.reset();
-        if (named) m_ports.registry.DeleteTree(plugin::RootKey::LocalMachine, plugin::kNodeInterfaceKey);
+        if (named) m_ports.registry.DeleteTree(RegistryRoot::LocalMachine, path);
     }
 
     InstallerPorts& m_ports;

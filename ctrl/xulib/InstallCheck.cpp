@@ -1,6 +1,8 @@
 // The plug-in installation check.
 #include "ctrl/xulib/InstallCheck.h"
 
+#include "platform/Utf8.h"
+
 namespace kv::ctrl::xulib {
 
 namespace {
@@ -17,9 +19,10 @@ bool IsVistaOrLater(const platform::Environment& environment) {
 // enough.
 bool KeyPasses(platform::Ports& ports, platform::RegistryKey* key) {
     std::uint32_t version = 0;
-    std::string file;
-    return key && key->ReadDword("Version Number", version) && key->ReadString("FileName Path", file) &&
-           ports.files.Exists(file) && version >= kMinimumPluginVersion;
+    std::wstring file;
+    return key && key->ReadDword(L"Version Number", version) == platform::kErrorSuccess &&
+           key->ReadString(L"FileName Path", file) == platform::kErrorSuccess &&
+           ports.files.Exists(platform::WideToUtf8(file)) && version >= kMinimumPluginVersion;
 }
 
 // The user's own key (created empty when missing, as it always was) or the
@@ -28,9 +31,14 @@ bool KeyPasses(platform::Ports& ports, platform::RegistryKey* key) {
 // that run would go on without the plug-in cameras. The machine key is only
 // opened, never created.
 bool IsRegistered(platform::Ports& ports) {
-    const auto user = ports.registry.CreateKeyForReading(platform::RegistryRoot::CurrentUser, kVendorKey);
+    using platform::RegistryAccess;
+    using platform::RegistryRoot;
+    const std::wstring path = platform::Utf8ToWide(kVendorKey);
+    std::unique_ptr<platform::RegistryKey> user;
+    ports.registry.CreateKey(RegistryRoot::CurrentUser, path, RegistryAccess::Read, user, nullptr);
     if (KeyPasses(ports, user.get())) return true;
-    const auto machine = ports.registry.OpenKeyForReading(platform::RegistryRoot::LocalMachine, kVendorKey);
+    std::unique_ptr<platform::RegistryKey> machine;
+    ports.registry.OpenKey(RegistryRoot::LocalMachine, path, RegistryAccess::Read, machine);
     return KeyPasses(ports, machine.get());
 }
 

@@ -53,10 +53,10 @@ HRESULT CExtensionUnit::Create(IUnknown* outer, REFIID iid, void** out) {
 }
 
 CExtensionUnit::CExtensionUnit(IUnknown* outer) : m_controlling(outer != nullptr ? outer : &m_inner) {
-    LockModule();
+    Server().ObjectCreated();
 }
 
-CExtensionUnit::~CExtensionUnit() { UnlockModule(); }
+CExtensionUnit::~CExtensionUnit() { Server().ObjectDestroyed(); }
 
 HRESULT CExtensionUnit::Inner::QueryInterface(REFIID iid, void** out) {
     if (out == nullptr) return E_POINTER;

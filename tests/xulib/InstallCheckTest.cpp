@@ -27,9 +27,9 @@ protected:
             reinterpret_cast<void*>(&CountRegistration);
     }
     void Register(std::uint32_t version, const std::string& file, RegistryRoot root = RegistryRoot::CurrentUser) {
-        auto& key = fake.registry.keys[{root, kVendorKey}];
-        key.dwords["Version Number"] = version;
-        key.strings["FileName Path"] = file;
+        const std::string where = test::FakeRegistry::Where(root, platform::Utf8ToWide(kVendorKey));
+        fake.registry.Put(where, "Version Number", version);
+        fake.registry.PutText(where, "FileName Path", file);
         fake.files.files[file];
     }
     void Elevated() { fake.environment.elevationType = 2; }
@@ -74,7 +74,7 @@ TEST_F(InstallCheckTest, TheMachineWideRecordPassesWhenTheUsersOwnKeyDoesNot) {
     fake.files.files[installer];
     RunInstallCheck(fake.ports);
     EXPECT_EQ(fake.processes.startedElevated.size(), 1u);
-    EXPECT_FALSE(fake.registry.keys.count({RegistryRoot::LocalMachine, kVendorKey})) << "the machine key was created";
+    EXPECT_FALSE(fake.registry.Exists(std::string("HKLM\\") + kVendorKey)) << "the machine key was created";
 
     Register(0x1001, "C:\\Program Files\\Korvex\\zelunit.dll", RegistryRoot::LocalMachine);
     RunInstallCheck(fake.ports);
