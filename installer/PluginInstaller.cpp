@@ -8,6 +8,8 @@
 #include <optional>
 
 #include "ctrl/xulib/InstallCheck.h"
+#include "platform/ProgramFolder.h"
+#include "platform/TextBasics.h"
 #include "platform/Utf8.h"
 #include "plugin/PluginIds.h"
 
@@ -30,17 +32,11 @@ struct Options {
     bool quiet = false;
 };
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 // The first unknown argument, if any, in `unknown`.
 Options Parse(const std::vector<std::string>& arguments, std::optional<std::string>& unknown) {
     Options options;
     for (const auto& argument : arguments) {
-        const std::string option = Lower(argument);
+        const std::string option = platform::ToLower(argument);
         if (option == "/u" || option == "-u") {
             options.unregister = true;
         } else if (option == "/q" || option == "-q") {
@@ -52,18 +48,11 @@ Options Parse(const std::vector<std::string>& arguments, std::optional<std::stri
     return options;
 }
 
-std::string Hex(std::uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
-    return text;
-}
-
 class Run {
 public:
     Run(InstallerPorts& ports, const Options& options) : m_ports(ports), m_options(options) {
-        const std::string program = ports.environment.ModulePath();
-        const auto cut = program.find_last_of(std::string{'/', ports.files.Separator()});
-        m_folder = cut == std::string::npos ? std::string() : program.substr(0, cut);
+        m_folder = platform::ProgramFolder(ports.environment);
+        if (!m_folder.empty()) m_folder.pop_back();  // the messages name it without its separator
         m_module = m_folder + ports.files.Separator() + kModuleName;
     }
 
@@ -117,7 +106,7 @@ private:
         const platform::HResult hr = entry();
         if (platform::Failed(hr)) {
             return Fail(kExitEntryPointFailed, doing + " the camera plug-in " + m_module + " failed (error " +
-                                                   Hex(static_cast<std::uint32_t>(hr)) +
+                                                   platform::FormatText("0x%08X", static_cast<unsigned>(hr)) +
                                                    "). Run Install_UvcCtrl.exe as an administrator.");
         }
         return kExitOk;

@@ -1,6 +1,7 @@
 // The plug-in installation check.
 #include "ctrl/xulib/InstallCheck.h"
 
+#include "platform/ProgramFolder.h"
 #include "platform/Utf8.h"
 
 namespace kv::ctrl::xulib {
@@ -48,19 +49,12 @@ bool IsElevated(const platform::Environment& environment) {
     return type && elevated && (*type == kElevationTypeFull || *elevated == 1);
 }
 
-// The program's own folder, with a separator at the end.
-std::string ProgramFolder(platform::Ports& ports) {
-    const std::string program = ports.environment.ModulePath();
-    const auto cut = program.find_last_of(ports.files.Separator());
-    return cut == std::string::npos ? std::string() : program.substr(0, cut + 1);
-}
-
 // Both the installer and the module are taken from the program's folder
 // only: an elevated process must not run or load what someone left in the
 // current folder or along PATH.
 void Install(platform::Ports& ports) {
     if (IsVistaOrLater(ports.environment) && !IsElevated(ports.environment)) {
-        const std::string installer = ProgramFolder(ports) + kInstaller;
+        const std::string installer = platform::ProgramFolder(ports.environment) + kInstaller;
         if (ports.files.Exists(installer) && ports.processes.StartElevated(installer)) {
             ports.clock.Sleep(kInstallerWaitMs);
         }

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "platform/win32/KsInterfaces.h"
+#include "platform/win32/ModuleFile.h"
 #include "plugin/win32/Win32Registration.h"
 
 namespace kv::plugin::win32 {
@@ -174,7 +175,7 @@ HRESULT CExtensionUnit::Unit::end() { return owner.m_core.end(); }
 
 HRESULT CExtensionUnit::TypeInfo(ITypeInfo*& info) {
     if (!m_typeInfo) {
-        const auto path = ModulePath(Module());
+        const auto path = platform::win32::ModuleFileName(Module());
         if (!path) return E_UNEXPECTED;
         ComPtr<ITypeLib> library;
         HRESULT hr = LoadTypeLibEx(path->c_str(), REGKIND_NONE, library.GetAddressOf());

@@ -6,7 +6,6 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
-#include <vector>
 
 namespace kv::plugin::win32 {
 
@@ -45,16 +44,6 @@ private:
 
 std::unique_ptr<TypeLibrary> MakeWin32TypeLibrary(const std::wstring& modulePath) {
     return std::make_unique<Win32TypeLibrary>(modulePath);
-}
-
-std::optional<std::wstring> ModulePath(HMODULE module) {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) return std::nullopt;
-        if (length < buffer.size()) return std::wstring(buffer.data(), length);
-        buffer.resize(buffer.size() * 2);
-    }
 }
 
 std::optional<std::string> RegistryScriptResource(HMODULE module) {

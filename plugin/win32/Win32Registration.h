@@ -15,8 +15,6 @@ namespace kv::plugin::win32 {
 // Registers the type library resource of `modulePath`.
 std::unique_ptr<TypeLibrary> MakeWin32TypeLibrary(const std::wstring& modulePath);
 
-// The module's full path; nothing when the system does not tell it.
-std::optional<std::wstring> ModulePath(HMODULE module);
 // The module's REGISTRY resource 101.
 std::optional<std::string> RegistryScriptResource(HMODULE module);
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/win32/ComServer.h"
+#include "platform/win32/ModuleFile.h"
 #include "platform/win32/Win32Adapters.h"
 #include "platform/win32/WideText.h"
 #include "plugin/SelfRegistration.h"
@@ -31,7 +32,7 @@ struct Registration {
 // Everything the registration needs from the module; nothing when the
 // module cannot tell its own path or script.
 std::unique_ptr<Registration> Prepare() {
-    const auto path = ModulePath(g_module);
+    const auto path = platform::win32::ModuleFileName(g_module);
     auto script = RegistryScriptResource(g_module);
     if (!path || !script) return nullptr;
     auto registration = std::make_unique<Registration>();

@@ -91,6 +91,19 @@ TEST_F(InstallCheckTest, TheMachineWideRecordPassesWhenTheUsersOwnKeyDoesNot) {
     EXPECT_TRUE(fake.modules.loaded.empty());
 }
 
+// The key is read through the wide registry: a folder outside ASCII is the
+// file it names, and a value of the wrong type is no registration.
+TEST_F(InstallCheckTest, AFolderOutsideAsciiPassesAndAVersionOfTheWrongTypeDoesNot) {
+    Register(0x1001, "C:\\Programme\\Kamera \xC3\x9C" "bersicht\\zelunit.dll");
+    fake.files.files[installer];
+    RunInstallCheck(fake.ports);
+    EXPECT_TRUE(fake.processes.startedElevated.empty());
+
+    fake.registry.PutText(std::string("HKCU\\") + kVendorKey, "Version Number", "4097");
+    RunInstallCheck(fake.ports);
+    EXPECT_EQ(fake.processes.startedElevated, std::vector<std::string>{installer});
+}
+
 TEST_F(InstallCheckTest, WithoutTheInstallerOrWhenItsStartFailsNothingWaits) {
     RunInstallCheck(fake.ports);
     EXPECT_TRUE(fake.processes.startedElevated.empty());
