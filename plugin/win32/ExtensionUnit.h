@@ -9,15 +9,14 @@
 
 #include <atomic>
 
+#include "platform/win32/ComServer.h"
 #include "plugin/ExtensionUnitCore.h"
 #include "zelunit.h"
 
 namespace kv::plugin::win32 {
 
-// Live objects and server locks, for DllCanUnloadNow.
-void LockModule();
-void UnlockModule();
-bool ModuleLocked();
+// Live objects and server locks of zelunit.dll, for DllCanUnloadNow.
+platform::win32::ServerLife& Server();
 
 // The module, for its type library resource.
 void SetModule(HMODULE module);
