@@ -1,7 +1,8 @@
 # GoogleTest for both trees, and kv_add_test() for one test binary per suite.
-# Included before the project's warning flags so that the test framework's own
-# sources are not held to them.
+# Included before the project's compile options so that the test framework's
+# own sources are built with its own.
 enable_testing()
+include(GoogleTest)
 
 set(KV_RUN_TESTS ON)
 if(CMAKE_CROSSCOMPILING)
@@ -42,17 +43,34 @@ function(kv_requires_wine)
   endif()
 endfunction()
 
-# kv_add_test(name SOURCES ... LIBS ...): one test binary, one ctest entry.
-# Under Wine a test binary that prints nothing fails, whatever its status.
+# kv_discover_tests(TARGET [PROPERTY VALUE...]): registers each case of a
+# GoogleTest binary as a test of its own, named BINARY.Suite.Case, with the
+# given properties. The cases are listed when ctest first reads the tests,
+# through the runner that runs them (Wine in a Windows tree, in a fresh
+# prefix), so building needs no Wine; a loaded machine starts Wine slowly,
+# hence the long listing timeout. Under Wine a case that prints nothing
+# fails, whatever its status, and so does a listing that prints nothing.
+function(kv_discover_tests target)
+  set(properties ${ARGN})
+  if(CMAKE_CROSSCOMPILING)
+    list(APPEND properties ENVIRONMENT KV_WINE_REQUIRE_OUTPUT=1 FIXTURES_REQUIRED wine_loader)
+    # The listing is held to the same rule (an empty one would register no
+    # case and pass), and is read with LF line ends.
+    get_target_property(runner ${target} CROSSCOMPILING_EMULATOR)
+    set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR
+      "env;KV_WINE_REQUIRE_OUTPUT=1;KV_WINE_UNIX_LINES=1;${runner}")
+  endif()
+  gtest_discover_tests(${target} TEST_PREFIX ${target}. DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 600
+    PROPERTIES ${properties})
+endfunction()
+
+# kv_add_test(name SOURCES ... LIBS ... [PROPERTIES ...]): one test binary,
+# its cases registered by kv_discover_tests.
 function(kv_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} ${KV_GTEST_LIBS})
   if(KV_RUN_TESTS)
-    add_test(NAME ${name} COMMAND ${name})
-    if(CMAKE_CROSSCOMPILING)
-      set_tests_properties(${name} PROPERTIES ENVIRONMENT KV_WINE_REQUIRE_OUTPUT=1)
-      kv_requires_wine(${name})
-    endif()
+    kv_discover_tests(${name} ${T_PROPERTIES})
   endif()
 endfunction()

@@ -7,12 +7,20 @@
 #include <memory>
 #include <optional>
 
+#include "ctrl/xulib/InstallCheck.h"
+#include "platform/ProgramFolder.h"
+#include "platform/TextBasics.h"
+#include "platform/Utf8.h"
 #include "plugin/PluginIds.h"
 #include "wire/VendorKeys.h"
 
 namespace kv::installer {
 
 namespace {
+
+using platform::RegistryAccess;
+using platform::RegistryRoot;
+using platform::Utf8ToWide;
 
 // The check accepts the minimum it asks for; DllRegisterServer itself
 // records a lower one, so the check would otherwise start us at every open.
@@ -25,17 +33,11 @@ struct Options {
     bool quiet = false;
 };
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 // The first unknown argument, if any, in `unknown`.
 Options Parse(const std::vector<std::string>& arguments, std::optional<std::string>& unknown) {
     Options options;
     for (const auto& argument : arguments) {
-        const std::string option = Lower(argument);
+        const std::string option = platform::ToLower(argument);
         if (option == "/u" || option == "-u") {
             options.unregister = true;
         } else if (option == "/q" || option == "-q") {
@@ -47,18 +49,11 @@ Options Parse(const std::vector<std::string>& arguments, std::optional<std::stri
     return options;
 }
 
-std::string Hex(std::uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
-    return text;
-}
-
 class Run {
 public:
     Run(InstallerPorts& ports, const Options& options) : m_ports(ports), m_options(options) {
-        const std::string program = ports.environment.ModulePath();
-        const auto cut = program.find_last_of(std::string{'/', ports.files.Separator()});
-        m_folder = cut == std::string::npos ? std::string() : program.substr(0, cut);
+        m_folder = platform::ProgramFolder(ports.environment);
+        if (!m_folder.empty()) m_folder.pop_back();  // the messages name it without its separator
         m_module = m_folder + ports.files.Separator() + kModuleName;
     }
 
@@ -67,11 +62,11 @@ public:
         // registered, is what tells the check that registration is complete.
         const int status = CallModule("DllRegisterServer", "Registering");
         if (status != kExitOk) return status;
-        std::unique_ptr<plugin::RegistryKey> key;
-        bool created = false;
-        long error = m_ports.registry.CreateKey(plugin::RootKey::CurrentUser, wire::kVendorKey, key, created);
-        if (error == plugin::kErrorSuccess) error = key->SetDword(wire::kVersionValue, kInstalledVersion);
-        if (error != plugin::kErrorSuccess) {
+        std::unique_ptr<platform::RegistryKey> key;
+        long error = m_ports.registry.CreateKey(RegistryRoot::CurrentUser, Utf8ToWide(wire::kVendorKey),
+                                                RegistryAccess::ReadWrite, key, nullptr);
+        if (error == platform::kErrorSuccess) error = key->SetDword(Utf8ToWide(wire::kVersionValue), kInstalledVersion);
+        if (error != platform::kErrorSuccess) {
             return Fail(kExitVendorKey, "The camera plug-in is registered, but its version could not be recorded "
                                         "under HKEY_CURRENT_USER\\" + std::string(wire::kVendorKey) +
                                             " (error " + std::to_string(error) + ").");
@@ -112,16 +107,17 @@ private:
         const platform::HResult hr = entry();
         if (platform::Failed(hr)) {
             return Fail(kExitEntryPointFailed, doing + " the camera plug-in " + m_module + " failed (error " +
-                                                   Hex(static_cast<std::uint32_t>(hr)) +
+                                                   platform::FormatText("0x%08X", static_cast<unsigned>(hr)) +
                                                    "). Run Install_UvcCtrl.exe as an administrator.");
         }
         return kExitOk;
     }
 
     void ForgetVersion() {
-        std::unique_ptr<plugin::RegistryKey> key;
-        if (m_ports.registry.OpenKey(plugin::RootKey::CurrentUser, wire::kVendorKey, key) == plugin::kErrorSuccess) {
-            key->DeleteValue(wire::kVersionValue);
+        std::unique_ptr<platform::RegistryKey> key;
+        if (m_ports.registry.OpenKey(RegistryRoot::CurrentUser, Utf8ToWide(wire::kVendorKey),
+                                     RegistryAccess::ReadAndSetValues, key) == platform::kErrorSuccess) {
+            key->DeleteValue(Utf8ToWide(wire::kVersionValue));
         }
     }
 
@@ -129,17 +125,18 @@ private:
     // it would have the proxy look for a class that is gone. Removed only
     // while it still names our class.
     void RemoveNodeInterface() {
-        std::unique_ptr<plugin::RegistryKey> key;
-        if (m_ports.registry.OpenKey(plugin::RootKey::LocalMachine, wire::kPluginNodeInterfaceKey, key) !=
-            plugin::kErrorSuccess) {
+        const std::wstring path = Utf8ToWide(wire::kNodeInterfaceKey);
+        std::unique_ptr<platform::RegistryKey> key;
+        if (m_ports.registry.OpenKey(RegistryRoot::LocalMachine, path, RegistryAccess::ReadAndSetValues, key) !=
+            platform::kErrorSuccess) {
             return;
         }
         std::vector<std::uint8_t> clsid;
         const auto ours = plugin::kClsidExtensionUnit.ToBytes();
-        const bool named = key->ReadBinary("CLSID", clsid) == plugin::kErrorSuccess &&
+        const bool named = key->ReadBinary(L"CLSID", clsid) == platform::kErrorSuccess &&
                            std::equal(clsid.begin(), clsid.end(), ours.begin(), ours.end());
         key.reset();
-        if (named) m_ports.registry.DeleteTree(plugin::RootKey::LocalMachine, wire::kPluginNodeInterfaceKey);
+        if (named) m_ports.registry.DeleteTree(RegistryRoot::LocalMachine, path);
     }
 
     InstallerPorts& m_ports;

@@ -12,7 +12,7 @@
 #include "platform/Files.h"
 #include "platform/Modules.h"
 #include "platform/Ui.h"
-#include "plugin/Registry.h"
+#include "platform/Registry.h"
 
 namespace kv::installer {
 
@@ -32,7 +32,7 @@ struct InstallerPorts {
     platform::Files& files;
     platform::Modules& modules;  // loads the plug-in by its full path
     platform::Ui& ui;            // the message box that reports a failure
-    plugin::Registry& registry;
+    platform::Registry& registry;
 };
 
 // `arguments` without the program name: none to register, "/u" to

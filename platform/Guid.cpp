@@ -3,22 +3,17 @@
 
 #include <cstdio>
 
+#include "platform/TextBasics.h"
+
 namespace kv::platform {
 
 namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 // Reads `digits` hex digits at `pos`; false if any is not a hex digit.
 bool ReadHex(std::string_view text, std::size_t pos, int digits, std::uint64_t& out) {
     out = 0;
     for (int i = 0; i < digits; ++i) {
-        const int d = HexDigit(text[pos + static_cast<std::size_t>(i)]);
+        const int d = HexDigitValue(text[pos + static_cast<std::size_t>(i)]);
         if (d < 0) return false;
         out = (out << 4) | static_cast<std::uint64_t>(d);
     }

@@ -132,16 +132,16 @@ private:
         return true;
     }
 
-    bool ParseRootName(RootKey& root) {
+    bool ParseRootName(platform::RegistryRoot& root) {
         const Token* token = Peek();
         if (token == nullptr || token->kind != Token::Word) return Fail("expected a root key");
         const std::string& name = token->text;
         if (SameWord(name, "HKCR") || SameWord(name, "HKEY_CLASSES_ROOT")) {
-            root = RootKey::ClassesRoot;
+            root = platform::RegistryRoot::ClassesRoot;
         } else if (SameWord(name, "HKCU") || SameWord(name, "HKEY_CURRENT_USER")) {
-            root = RootKey::CurrentUser;
+            root = platform::RegistryRoot::CurrentUser;
         } else if (SameWord(name, "HKLM") || SameWord(name, "HKEY_LOCAL_MACHINE")) {
-            root = RootKey::LocalMachine;
+            root = platform::RegistryRoot::LocalMachine;
         } else {
             return Fail("unknown root key '" + name + "'");
         }

@@ -31,7 +31,7 @@
 #include <string_view>
 #include <vector>
 
-#include "plugin/Registry.h"
+#include "platform/Registry.h"
 
 namespace kv::plugin {
 
@@ -50,7 +50,7 @@ struct ScriptKey {
 };
 
 struct ScriptRoot {
-    RootKey root;
+    platform::RegistryRoot root;
     std::vector<ScriptKey> keys;
 };
 
@@ -64,12 +64,12 @@ std::optional<RegistryScript> ParseRegistryScript(std::string_view text,
 
 // Creates every key and writes every value, in script order; a ForceRemove
 // key is removed first. Stops at the first failure and returns it.
-platform::HResult RegisterScript(const RegistryScript& script, Registry& registry);
+platform::HResult RegisterScript(const RegistryScript& script, platform::Registry& registry);
 
 // Removes every key of the script with everything below it, except NoRemove
 // keys, inside which it removes the listed subkeys and `val` values. Keys
 // already gone are no failure; other failures are returned, the first one,
 // after the rest of the script has been visited.
-platform::HResult UnregisterScript(const RegistryScript& script, Registry& registry);
+platform::HResult UnregisterScript(const RegistryScript& script, platform::Registry& registry);
 
 }  // namespace kv::plugin

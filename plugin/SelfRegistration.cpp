@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include "platform/Utf8.h"
 #include "plugin/PluginIds.h"
 #include "plugin/RegistryScript.h"
 #include "wire/VendorKeys.h"
@@ -12,12 +13,16 @@ namespace kv::plugin {
 namespace {
 
 using platform::HResult;
+using platform::RegistryAccess;
+using platform::RegistryKey;
+using platform::RegistryRoot;
+using platform::Utf8ToWide;
 
 // Unexpected: the module's own script is not readable.
 constexpr HResult kBadScript = static_cast<HResult>(0x8000FFFFu);  // E_UNEXPECTED
 
 void Report(const ServerRegistration& registration, long error, const char* what) {
-    if (error != kErrorSuccess && registration.debugOutput) {
+    if (error != platform::kErrorSuccess && registration.debugOutput) {
         registration.debugOutput(std::string("RegSetValueEx '") + what + "' Failed ");
     }
 }
@@ -27,21 +32,24 @@ void Report(const ServerRegistration& registration, long error, const char* what
 void WriteNodeInterface(const ServerRegistration& registration) {
     std::unique_ptr<RegistryKey> key;
     bool created = false;
-    if (registration.registry.CreateKey(RootKey::LocalMachine, wire::kPluginNodeInterfaceKey, key, created) != kErrorSuccess ||
+    if (registration.registry.CreateKey(RegistryRoot::LocalMachine, Utf8ToWide(wire::kNodeInterfaceKey),
+                                        RegistryAccess::ReadWrite, key, &created) != platform::kErrorSuccess ||
         !created) {
         return;
     }
-    Report(registration, key->SetString("", wire::kNodeInterfaceName), "szFunctionName");
-    Report(registration, key->SetBinary("CLSID", kClsidExtensionUnit.ToBytes()), "CLSID");
-    Report(registration, key->SetBinary("IID", kIidExtensionUnit.ToBytes()), "IID");
+    Report(registration, key->SetString(L"", Utf8ToWide(wire::kNodeInterfaceName)), "szFunctionName");
+    Report(registration, key->SetBinary(L"CLSID", kClsidExtensionUnit.ToBytes()), "CLSID");
+    Report(registration, key->SetBinary(L"IID", kIidExtensionUnit.ToBytes()), "IID");
 }
 
 void WriteVendorKey(const ServerRegistration& registration) {
     std::unique_ptr<RegistryKey> key;
-    bool created = false;
-    if (registration.registry.CreateKey(RootKey::CurrentUser, wire::kVendorKey, key, created) != kErrorSuccess) return;
-    Report(registration, key->SetDword(wire::kVersionValue, wire::kRegisteredVersion), wire::kVersionValue);
-    Report(registration, key->SetString(wire::kFileValue, registration.modulePath), wire::kFileValue);
+    if (registration.registry.CreateKey(RegistryRoot::CurrentUser, Utf8ToWide(wire::kVendorKey), RegistryAccess::ReadWrite,
+                                        key, nullptr) != platform::kErrorSuccess) {
+        return;
+    }
+    Report(registration, key->SetDword(Utf8ToWide(wire::kVersionValue), wire::kRegisteredVersion), wire::kVersionValue);
+    Report(registration, key->SetString(Utf8ToWide(wire::kFileValue), Utf8ToWide(registration.modulePath)), wire::kFileValue);
 }
 
 std::optional<RegistryScript> Script(const ServerRegistration& registration) {

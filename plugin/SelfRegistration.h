@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "plugin/Registry.h"
+#include "platform/Registry.h"
 
 namespace kv::plugin {
 
@@ -19,7 +19,7 @@ public:
 };
 
 struct ServerRegistration {
-    Registry& registry;
+    platform::Registry& registry;
     TypeLibrary& typeLibrary;
     // OutputDebugStringA.
     std::function<void(const std::string&)> debugOutput;

@@ -4,7 +4,8 @@
 # portability check) and the fuzz targets, and runs every test suite: the
 # host suite natively, the Windows suites under Wine (the 32-bit one on the
 # files we ship, behind a probe that shows Wine starts them), and a bounded
-# fuzz run.
+# fuzz run. The four trees are the presets of CMakePresets.json; what this
+# machine's kernel can run decides, on top of them, where the Wine tests go.
 set -eu
 cd "$(dirname "$0")/.."
 jobs=${KV_JOBS:-2}
@@ -25,25 +26,23 @@ else
 fi
 
 echo "== host build (address and undefined-behaviour sanitizers)"
-cmake -S . -B build-host -DCMAKE_BUILD_TYPE=Debug -DKV_SANITIZE=ON >/dev/null
-cmake --build build-host -j "$jobs"
+cmake --preset host >/dev/null
+cmake --build --preset host -j "$jobs"
 
 echo "== Windows build, 32-bit: the deliverables (build-win/deliverables) and their tests"
-cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DKV_MINGW_ARCH=i686 \
-    -DCMAKE_BUILD_TYPE=Release -DKV_WINE_TESTS=$wine32_tests >/dev/null
-cmake --build build-win -j "$jobs"
+cmake --preset win32 -DKV_WINE_TESTS=$wine32_tests >/dev/null
+cmake --build --preset win32 -j "$jobs"
 
 echo "== Windows build, 64-bit: the same sources as a portability check"
-cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DKV_MINGW_ARCH=x86_64 \
-    -DCMAKE_BUILD_TYPE=Debug -DKV_WINE_TESTS=ON -DKV_WINE_FULL_E2E=$wine64_full >/dev/null
-cmake --build build-win64 -j "$jobs"
+cmake --preset win64 -DKV_WINE_FULL_E2E=$wine64_full >/dev/null
+cmake --build --preset win64 -j "$jobs"
 
 echo "== fuzz targets (clang's libFuzzer)"
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DKV_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build-fuzz -j "$jobs"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
 
 echo "== host tests"
-ctest --test-dir build-host --output-on-failure -j "$jobs"
+ctest --preset host -j "$jobs"
 if [ "$wine32_tests" = ON ]; then
     echo "== Wine starts the 32-bit programs"
     sh cmake/wine-loader-check.sh cmake/wine-run.sh build-win/wine build-win/tests/wine_loader_probe.exe 4
@@ -51,8 +50,8 @@ if [ "$wine32_tests" = ON ]; then
 else
     echo "== Windows tests, 32-bit: the shipped files' own checks (no Wine on this kernel)"
 fi
-ctest --test-dir build-win --output-on-failure -j "$jobs"
+ctest --preset win32 -j "$jobs"
 echo "== Windows tests, 64-bit"
-ctest --test-dir build-win64 --output-on-failure -j "$jobs"
+ctest --preset win64 -j "$jobs"
 echo "== fuzz tests"
-ctest --test-dir build-fuzz --output-on-failure -j "$jobs"
+ctest --preset fuzz -j "$jobs"

@@ -12,4 +12,4 @@ cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DKV_TSAN=ON >/dev/null
 cmake --build build-tsan -j "$jobs" --target xulib_tests plugin_tests
 echo "== register-library and plug-in tests (thread sanitizer)"
 TSAN_OPTIONS="halt_on_error=1 ${TSAN_OPTIONS:-}" \
-    ctest --test-dir build-tsan --output-on-failure -j "$jobs" -R '^(xulib|plugin)_tests$'
+    ctest --test-dir build-tsan --output-on-failure -j "$jobs" -R '^(xulib|plugin)_tests\.'

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "ctrl/common/Text.h"
+#include "platform/TextBasics.h"
 
 namespace kv::ctrl {
 
@@ -14,12 +15,6 @@ constexpr unsigned kSensorPauseMs = 50;
 constexpr unsigned kSettlePauseMs = 200;
 constexpr unsigned kCameraPauseMs = 250;
 constexpr int kDirectUsbProduct = 0x9B0;
-
-std::string Format(const char* format, int a, int b) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, a, b);
-    return text;
-}
 
 bool IsBlackBarFamily(int productId) { return productId >= 0x840 && productId <= 0x848; }
 
@@ -85,7 +80,7 @@ void AllCameras(const ParsedCommand& command, const CameraTable& table, Dispatch
         target.Log("m_pDxWnd->SetWindowHandle(0)");
         counters.ii = p;
         if (productId < 0x870 || productId == 0x950) ++counters.m_notzelmar;
-        target.Log(Format("ii=%d,m_notzelmar=%d", p, counters.m_notzelmar));
+        target.Log(platform::FormatText("ii=%d,m_notzelmar=%d", p, counters.m_notzelmar));
         if (!target.Device_Init(kKorvexVendorId, productId, entry.strPathTail)) continue;
         const int dev = p - counters.m_notzelmar;
         if (productId == kDirectUsbProduct) {
@@ -156,7 +151,7 @@ void SingleCamera(const ParsedCommand& command, const CameraTable& table, Dispat
     target.SetWindowHandle(0);
     target.Device_Init(kKorvexVendorId, productId, table.at(s).strPathTail);
     counters.ii = s;
-    target.Log(Format("ii=%d,m_notzelmar=%d", counters.ii, counters.m_notzelmar));
+    target.Log(platform::FormatText("ii=%d,m_notzelmar=%d", counters.ii, counters.m_notzelmar));
 
     const int n = counters.m_notzelmar;
     const int k = counters.m_n09b0Count;

@@ -12,13 +12,6 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 }  // namespace
@@ -42,13 +35,6 @@ std::string Mid(const std::string& text, int start, int count) {
 std::string Mid(const std::string& text, int start) {
     if (start < 0 || static_cast<std::size_t>(start) >= text.size()) return {};
     return text.substr(static_cast<std::size_t>(start));
-}
-
-std::string ToLower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
 }
 
 std::string Trim(const std::string& text) {
@@ -77,8 +63,8 @@ long HexPrefix(const std::string& text) {
     while (i < text.size() && IsBlank(text[i])) ++i;
     if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) i += 2;
     long long value = 0;
-    for (; i < text.size() && HexDigit(text[i]) >= 0; ++i) {
-        value = value * 16 + HexDigit(text[i]);
+    for (; i < text.size() && platform::HexDigitValue(text[i]) >= 0; ++i) {
+        value = value * 16 + platform::HexDigitValue(text[i]);
         if (value > LONG_MAX) value = LONG_MAX;
     }
     return static_cast<long>(value);

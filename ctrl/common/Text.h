@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/TextBasics.h"
+
 namespace kv::ctrl {
 
 // Index of the first occurrence of needle at or after from, or -1.
@@ -15,7 +17,7 @@ bool FoundAfterStart(const std::string& text, const std::string& needle, int fro
 std::string Mid(const std::string& text, int start, int count);
 // Everything from index start to the end; empty when start is out of range.
 std::string Mid(const std::string& text, int start);
-std::string ToLower(std::string text);
+using platform::ToLower;
 std::string Trim(const std::string& text);
 // Decimal conversion of a leading number (leading blanks and one sign
 // allowed); no digits give 0.

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "ctrl/xulib/XuLib.h"
+#include "platform/TextBasics.h"
 
 namespace kv::ctrl {
 
@@ -55,12 +56,6 @@ std::string FileNameOf(const std::string& path) {
     return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
-std::string Format(const char* format, int a, int b) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, a, b);
-    return text;
-}
-
 }  // namespace
 
 struct DirectUsbPath::State {
@@ -94,9 +89,9 @@ int DirectUsbPath::OpenDirectUsbDevice(const std::string& selectedInstance) {
         return 0;  // the list goes with `list`
     }
     if (!FindSelected(*list, count, "usb\\" + selectedInstance)) {
-        console.WriteLine(Format("Device vid/pid %04X/%04X not found.\n", kVendorId, kProductId));
+        console.WriteLine(platform::FormatText("Device vid/pid %04X/%04X not found.\n", kVendorId, kProductId));
         console.WriteLine("USAGE: " + FileNameOf(m_ports.environment.ModulePath()) +
-                          Format(" vid=%04X pid=%04X\n", kVendorId, kProductId));
+                          platform::FormatText(" vid=%04X pid=%04X\n", kVendorId, kProductId));
         return 0;
     }
     // A device takes one open handle at a time: the earlier one goes first.

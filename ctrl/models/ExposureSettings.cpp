@@ -14,6 +14,8 @@
 #include "ctrl/camera/XuI2c.h"
 #include "ctrl/models/DirectUsbPath.h"
 #include "ctrl/models/ExposureSettingsTable.h"
+#include "platform/ProgramFolder.h"
+#include "platform/TextBasics.h"
 
 namespace kv::ctrl {
 
@@ -102,12 +104,6 @@ void Pause(ModelContext& context, unsigned milliseconds) {
     if (milliseconds) context.ports.clock.Sleep(milliseconds);
 }
 
-std::string FormatValue(const char* format, unsigned value) {
-    char text[16];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
 // Unsigned base 16 as the C library converts it: leading blanks, a sign and
 // "0x" are taken, the digits up to the first other character count, and text
 // without digits gives 0. A negative value wraps; the register writes keep
@@ -145,10 +141,7 @@ void ReportUnsaved(ModelContext& context, CDxWnd& camera, const std::string& pat
 }  // namespace
 
 std::string ExposureSettingsPath(platform::Ports& ports) {
-    const std::string module = ports.environment.ModulePath();
-    const auto separator = module.find_last_of("\\/");
-    const std::string folder = separator == std::string::npos ? std::string() : module.substr(0, separator + 1);
-    return folder + "Setting.ini";
+    return platform::ProgramFolder(ports.environment) + "Setting.ini";
 }
 
 void SaveExposureSettings(ModelContext& context, int dev, CDxWnd& camera, int productId) {
@@ -158,7 +151,7 @@ void SaveExposureSettings(ModelContext& context, int dev, CDxWnd& camera, int pr
     Registers registers(context, dev, camera, productId, row->path);
     if (registers.NeedsPageSelect()) registers.SelectPage2();
     std::vector<std::string> values;
-    for (const ExposureKey& key : row->keys) values.push_back(FormatValue(row->valueFormat, registers.Read(key.reg)));
+    for (const ExposureKey& key : row->keys) values.push_back(platform::FormatText(row->valueFormat, registers.Read(key.reg)));
     bool written = true;
     for (std::size_t i = 0; i < values.size(); ++i) {
         written = context.ports.profileFiles.WriteString(path, row->section, row->keys[i].name, values[i]) && written;

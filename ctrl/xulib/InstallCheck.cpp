@@ -1,6 +1,8 @@
 // The plug-in installation check.
 #include "ctrl/xulib/InstallCheck.h"
 
+#include "platform/ProgramFolder.h"
+#include "platform/Utf8.h"
 #include "wire/VendorKeys.h"
 
 namespace kv::ctrl::xulib {
@@ -19,9 +21,10 @@ bool IsVistaOrLater(const platform::Environment& environment) {
 // enough.
 bool KeyPasses(platform::Ports& ports, platform::RegistryKey* key) {
     std::uint32_t version = 0;
-    std::string file;
-    return key && key->ReadDword(wire::kVersionValue, version) && key->ReadString(wire::kFileValue, file) &&
-           ports.files.Exists(file) && version >= wire::kMinimumPluginVersion;
+    std::wstring file;
+    return key && key->ReadDword(L"Version Number", version) == platform::kErrorSuccess &&
+           key->ReadString(L"FileName Path", file) == platform::kErrorSuccess &&
+           ports.files.Exists(platform::WideToUtf8(file)) && version >= wire::kMinimumPluginVersion;
 }
 
 // The user's own key (created empty when missing, as it always was) or the
@@ -30,9 +33,14 @@ bool KeyPasses(platform::Ports& ports, platform::RegistryKey* key) {
 // that run would go on without the plug-in cameras. The machine key is only
 // opened, never created.
 bool IsRegistered(platform::Ports& ports) {
-    const auto user = ports.registry.CreateKeyForReading(platform::RegistryRoot::CurrentUser, wire::kVendorKey);
+    using platform::RegistryAccess;
+    using platform::RegistryRoot;
+    const std::wstring path = platform::Utf8ToWide(wire::kVendorKey);
+    std::unique_ptr<platform::RegistryKey> user;
+    ports.registry.CreateKey(RegistryRoot::CurrentUser, path, RegistryAccess::Read, user, nullptr);
     if (KeyPasses(ports, user.get())) return true;
-    const auto machine = ports.registry.OpenKeyForReading(platform::RegistryRoot::LocalMachine, wire::kVendorKey);
+    std::unique_ptr<platform::RegistryKey> machine;
+    ports.registry.OpenKey(RegistryRoot::LocalMachine, path, RegistryAccess::Read, machine);
     return KeyPasses(ports, machine.get());
 }
 
@@ -42,19 +50,12 @@ bool IsElevated(const platform::Environment& environment) {
     return type && elevated && (*type == kElevationTypeFull || *elevated == 1);
 }
 
-// The program's own folder, with a separator at the end.
-std::string ProgramFolder(platform::Ports& ports) {
-    const std::string program = ports.environment.ModulePath();
-    const auto cut = program.find_last_of(ports.files.Separator());
-    return cut == std::string::npos ? std::string() : program.substr(0, cut + 1);
-}
-
 // Both the installer and the module are taken from the program's folder
 // only: an elevated process must not run or load what someone left in the
 // current folder or along PATH.
 void Install(platform::Ports& ports) {
     if (IsVistaOrLater(ports.environment) && !IsElevated(ports.environment)) {
-        const std::string installer = ProgramFolder(ports) + kInstaller;
+        const std::string installer = platform::ProgramFolder(ports.environment) + kInstaller;
         if (ports.files.Exists(installer) && ports.processes.StartElevated(installer)) {
             ports.clock.Sleep(kInstallerWaitMs);
         }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "ctrl/xulib/InstallCheck.h"
+#include "platform/TextBasics.h"
 #include "wire/KsProperty.h"
 
 namespace kv::ctrl::xulib {
@@ -19,13 +20,6 @@ using platform::kS_OK;
 constexpr std::uint16_t kPortRegister = 6;
 constexpr std::uint8_t kPortBit = 0x04;
 constexpr int kEepromSlave = 0xA0;
-
-template <class... Args>
-std::string Format(const char* format, Args... args) {
-    char text[256];
-    std::snprintf(text, sizeof text, format, args...);
-    return text;
-}
 
 std::uint32_t ValueOf(const RegisterValue& value) { return wire::ReadLe32(value, 0); }
 
@@ -61,7 +55,7 @@ std::string XuLibrary::TimeoutText() const {
 }
 
 int XuLibrary::Open() {
-    m_shared->SetStatus(Format("%s %s", "Jan 19 2016", "10:20:30"));  // the library's build stamp
+    m_shared->SetStatus(platform::FormatText("%s %s", "Jan 19 2016", "10:20:30"));  // the library's build stamp
     if (m_open) Close();
     m_ports.captureDevices.Initialize();
     // Without the platform's proxy there is no plug-in registration to check.
@@ -128,11 +122,11 @@ HResult XuLibrary::RegRead(int device, int address, int length, std::int32_t* va
         const bool ok = platform::Succeeded(result);
         const unsigned number = ValueOf(*read);
         if (link.Kind() == kAveoKind) {
-            shared.SetStatus(ok ? Format("vidxu_Aveo_RegRead  Index:0x%08x  -> 0x%08x OK", address, number)
-                                : Format("vidxu_Aveo_RegRead  Index:0x%08x  -> Fail", address));
+            shared.SetStatus(ok ? platform::FormatText("vidxu_Aveo_RegRead  Index:0x%08x  -> 0x%08x OK", address, number)
+                                : platform::FormatText("vidxu_Aveo_RegRead  Index:0x%08x  -> Fail", address));
         } else {
-            shared.SetStatus(ok ? Format("vidxu_RegRead  Index:0x%08x  Len:%x -> 0x%08x OK", address, length, number)
-                                : Format("vidxu_RegRead  Index:0x%08x  Len:%x -> Fail", address, length));
+            shared.SetStatus(ok ? platform::FormatText("vidxu_RegRead  Index:0x%08x  Len:%x -> 0x%08x OK", address, length, number)
+                                : platform::FormatText("vidxu_RegRead  Index:0x%08x  Len:%x -> Fail", address, length));
         }
         return result;
     });
@@ -149,8 +143,8 @@ HResult XuLibrary::RegWrite(int device, int address, int length, const std::int3
         const HResult result = link.RegWrite(registerAddress, length, bytes);
         if (link.Kind() == kPluginKind) {
             shared.SetStatus(platform::Succeeded(result)
-                                 ? Format("vidxu_RegWrite  Index:0x%08x  Len:%x -> 0x%08x OK", address, length, ValueOf(bytes))
-                                 : Format("vidxu_RegWite  Index:0x%08x  Len:%x -> Fail", address, length));
+                                 ? platform::FormatText("vidxu_RegWrite  Index:0x%08x  Len:%x -> 0x%08x OK", address, length, ValueOf(bytes))
+                                 : platform::FormatText("vidxu_RegWite  Index:0x%08x  Len:%x -> Fail", address, length));
         }
         return result;
     });
@@ -199,7 +193,7 @@ HResult XuLibrary::I2cTransfer(int device, int slave, int addressCount, std::uin
             const unsigned index = transfer->address.size() >= 2 ? transfer->address[0] * 256u + transfer->address[1]
                                    : transfer->address.empty()    ? 0u
                                                                   : transfer->address[0] * 256u;
-            shared.SetStatus(Format("vidxu_Aveo_I2cRead  Index:0x%08x  -> Fail", index));
+            shared.SetStatus(platform::FormatText("vidxu_Aveo_I2cRead  Index:0x%08x  -> Fail", index));
         }
         return result;
     }, &finished);
@@ -207,7 +201,7 @@ HResult XuLibrary::I2cTransfer(int device, int slave, int addressCount, std::uin
         // Portable code has no thread handle to show: the worker's serial
         // number stands in for it.
         const std::lock_guard<std::mutex> lock(m_shared->textGuard);
-        m_shared->timeout = Format("I2CRead Thread TimeOut Thread:%x", m_workersStarted);
+        m_shared->timeout = platform::FormatText("I2CRead Thread TimeOut Thread:%x", m_workersStarted);
     }
     if (read && platform::Succeeded(hr)) std::memcpy(readInto, transfer->data.data(), transfer->data.size());
     return hr;
@@ -225,7 +219,7 @@ HResult XuLibrary::AveoExWrite(int device, int command, std::uint8_t* data) {
         CommandBlock sent{};
         const HResult result = link.Extended(command, *block, option, sent);
         if (platform::Succeeded(result) && link.Kind() == kAveoKind) {
-            shared.SetStatus(Format("AveoExWrite Cmd:0x%02x Data[0-3]:0x%02x, 0x%02x, 0x%02x, 0x%02x", command, sent[0],
+            shared.SetStatus(platform::FormatText("AveoExWrite Cmd:0x%02x Data[0-3]:0x%02x, 0x%02x, 0x%02x, 0x%02x", command, sent[0],
                                     sent[1], sent[2], sent[3]));
         }
         return result;

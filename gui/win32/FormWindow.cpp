@@ -6,6 +6,7 @@
 
 #include "gui/win32/FormLayout.h"
 #include "gui/win32/GuiResources.h"
+#include "platform/ProgramFolder.h"
 #include "platform/win32/WideText.h"
 
 namespace kv::gui::win32 {
@@ -16,11 +17,6 @@ namespace {
 const GUID kCaptureInterfaceClass = {0x65E8773D, 0x8F56, 0x11D0, {0xA3, 0xB9, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 constexpr UINT kWmDpiChanged = 0x02E0;
-
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-}
 
 // GetDpiForWindow exists from Windows 10 on; before it the screen's dpi
 // holds for every window.
@@ -84,7 +80,8 @@ void FormWindow::Create() {
     }
     m_view = std::make_unique<Win32FormView>(m_window, m_instance);
     m_view->Layout(dpi);
-    const std::string folder = FolderOf(m_ports.environment.ModulePath());
+    std::string folder = platform::ProgramFolder(m_ports.environment);
+    folder = folder.empty() ? std::string(".") : folder.substr(0, folder.size() - 1);
     m_runner = std::make_unique<CommandRunner>(m_ports.processes, m_ports.clock, *m_view, folder);
     m_form = std::make_unique<MainForm>(*m_view, m_cameras, *m_runner, m_ports.clock);
     m_trayShell = std::make_unique<Win32TrayShell>(m_window, m_icon);

@@ -12,7 +12,6 @@
 #include "installer/PluginInstaller.h"
 #include "platform/Ports.h"
 #include "platform/win32/WideText.h"
-#include "plugin/win32/Win32Registration.h"
 
 namespace {
 
@@ -63,8 +62,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const auto system = kv::platform::MakeSystemPorts(__argc, __argv);
     auto& ports = system->ports();
     ErrorBox errorBox(ports.ui);
-    const auto registry = kv::plugin::win32::MakeWin32Registry();
-    kv::installer::InstallerPorts installerPorts{ports.environment, ports.files, ports.modules, errorBox, *registry};
+    kv::installer::InstallerPorts installerPorts{ports.environment, ports.files, ports.modules, errorBox,
+                                                 ports.registry};
     const Apartment apartment;
     const std::vector<std::string> arguments(__argv + (__argc > 0 ? 1 : 0), __argv + __argc);
     return kv::installer::RunInstaller(installerPorts, arguments);

@@ -105,8 +105,13 @@ public:
 // There is no registry here: no key can be opened.
 class PosixRegistry : public Registry {
 public:
-    std::unique_ptr<RegistryKey> CreateKeyForReading(RegistryRoot, const std::string&) override { return nullptr; }
-    std::unique_ptr<RegistryKey> OpenKeyForReading(RegistryRoot, const std::string&) override { return nullptr; }
+    long CreateKey(RegistryRoot, const std::wstring&, RegistryAccess, std::unique_ptr<RegistryKey>&, bool*) override {
+        return kErrorAccessDenied;
+    }
+    long OpenKey(RegistryRoot, const std::wstring&, RegistryAccess, std::unique_ptr<RegistryKey>&) override {
+        return kErrorFileNotFound;
+    }
+    long DeleteTree(RegistryRoot, const std::wstring&) override { return kErrorFileNotFound; }
 };
 
 class PosixSync : public Sync {

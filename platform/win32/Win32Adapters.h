@@ -82,10 +82,15 @@ public:
     std::unique_ptr<Module> LoadFromProgramFolder(const std::string& name) override;
 };
 
+// The one Windows registry adapter: the product, zelunit, the plug-in
+// installer and the simulator's Windows parts all use it.
 class Win32Registry : public Registry {
 public:
-    std::unique_ptr<RegistryKey> CreateKeyForReading(RegistryRoot root, const std::string& path) override;
-    std::unique_ptr<RegistryKey> OpenKeyForReading(RegistryRoot root, const std::string& path) override;
+    long CreateKey(RegistryRoot root, const std::wstring& path, RegistryAccess access,
+                   std::unique_ptr<RegistryKey>& key, bool* created) override;
+    long OpenKey(RegistryRoot root, const std::wstring& path, RegistryAccess access,
+                 std::unique_ptr<RegistryKey>& key) override;
+    long DeleteTree(RegistryRoot root, const std::wstring& path) override;
 };
 
 class Win32Sync : public Sync {

@@ -7,6 +7,7 @@
 #include "platform/win32/Win32Adapters.h"
 #include "platform/win32/Win32Filter.h"
 #include "platform/win32/Win32MediaGraph.h"
+#include "platform/win32/ComValues.h"
 #include "platform/win32/WideText.h"
 
 namespace kv::platform::win32 {
@@ -19,15 +20,12 @@ class Win32PropertyBag : public PropertyBag {
 public:
     explicit Win32PropertyBag(ComPtr<IPropertyBag> bag) : m_bag(std::move(bag)) {}
     HResult Read(const std::string& name, std::string& value) override {
-        // An empty variant asks for the value in its own type. A failed read
-        // may leave the variant untouched, so it must hold nothing that
-        // VariantClear would free.
-        VARIANT var;
-        VariantInit(&var);
-        HRESULT hr = m_bag->Read(Widen(name).c_str(), &var, nullptr);
-        if (SUCCEEDED(hr) && (var.vt != VT_BSTR || var.bstrVal == nullptr)) hr = DISP_E_TYPEMISMATCH;
-        if (SUCCEEDED(hr)) value = Narrow(std::wstring(var.bstrVal, SysStringLen(var.bstrVal)));
-        VariantClear(&var);
+        // An empty variant asks for the value in its own type.
+        Variant var;
+        HRESULT hr = m_bag->Read(Widen(name).c_str(), var.get(), nullptr);
+        const auto text = var.Text();
+        if (SUCCEEDED(hr) && !text) hr = DISP_E_TYPEMISMATCH;
+        if (SUCCEEDED(hr)) value = Narrow(*text);
         return hr;
     }
 

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "platform/win32/ModuleFile.h"
 #include "platform/win32/Win32Adapters.h"
 #include "platform/win32/WideText.h"
 
@@ -9,17 +10,9 @@ namespace kv::platform::win32 {
 
 std::string Win32Environment::RawCommandLine() const { return Narrow(GetCommandLineW()); }
 
-// The call cuts the path to the buffer and says so only by filling it:
-// the buffer grows until the path fits, so that a deep install folder is
-// never taken for a shorter one.
 std::string Win32Environment::ModulePath() const {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) return Narrow(path.substr(0, length));
-        path.resize(path.size() * 2);
-    }
+    const auto path = ModuleFileName(nullptr);
+    return path ? Narrow(*path) : std::string();
 }
 
 // Told the size it needs when the buffer is too small.

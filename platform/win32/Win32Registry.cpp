@@ -1,102 +1,153 @@
-// Registry and sync ports on Windows: the wide registry calls, so that a
-// path outside the ANSI code page reads back as it was written, and named
-// mutexes.
+// Registry port on Windows: the wide registry calls, so that a path outside
+// the ANSI code page reads back as it was written.
 #include <windows.h>
 
 #include <vector>
 
 #include "platform/win32/Win32Adapters.h"
-#include "platform/win32/WideText.h"
 
 namespace kv::platform::win32 {
 
 namespace {
 
-class Win32RegistryKey : public RegistryKey {
+HKEY RootHandle(RegistryRoot root) {
+    switch (root) {
+        case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
+        case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
+        case RegistryRoot::LocalMachine: break;
+    }
+    return HKEY_LOCAL_MACHINE;
+}
+
+// KEY_READ | KEY_WRITE is KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY.
+REGSAM AccessMask(RegistryAccess access) {
+    switch (access) {
+        case RegistryAccess::Read: return KEY_READ;
+        case RegistryAccess::ReadAndSetValues: return KEY_READ | KEY_SET_VALUE;
+        case RegistryAccess::ReadWrite: break;
+    }
+    return KEY_READ | KEY_WRITE;
+}
+
+bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
+
+class Win32RegistryKey final : public RegistryKey {
 public:
     explicit Win32RegistryKey(HKEY key) : m_key(key) {}
     ~Win32RegistryKey() override { RegCloseKey(m_key); }
     Win32RegistryKey(const Win32RegistryKey&) = delete;
     Win32RegistryKey& operator=(const Win32RegistryKey&) = delete;
 
-    bool ReadDword(const std::string& name, std::uint32_t& value) override {
-        DWORD data = 0;
-        DWORD size = sizeof data;
-        if (RegQueryValueExW(m_key, Widen(name).c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&data), &size) !=
-            ERROR_SUCCESS) {
-            return false;
-        }
-        value = data;
-        return true;
+    long SetString(const std::wstring& name, const std::wstring& value) override {
+        return Set(name, REG_SZ, value.c_str(), (value.size() + 1) * sizeof(wchar_t));
+    }
+    long SetBinary(const std::wstring& name, std::span<const std::uint8_t> bytes) override {
+        return Set(name, REG_BINARY, bytes.data(), bytes.size());
+    }
+    long SetDword(const std::wstring& name, std::uint32_t value) override {
+        const DWORD data = value;
+        return Set(name, REG_DWORD, &data, sizeof data);
+    }
+    long DeleteValue(const std::wstring& name) override { return RegDeleteValueW(m_key, name.c_str()); }
+
+    long ReadString(const std::wstring& name, std::wstring& value) override {
+        DWORD type = 0;
+        std::vector<BYTE> data;
+        const long error = Query(name, type, data);
+        if (error != ERROR_SUCCESS) return error;
+        if (!IsText(type)) return ERROR_UNSUPPORTED_TYPE;
+        std::vector<wchar_t> text(data.size() / sizeof(wchar_t) + 1, L'\0');
+        std::copy(data.begin(), data.begin() + (text.size() - 1) * sizeof(wchar_t),
+                  reinterpret_cast<BYTE*>(text.data()));
+        value = std::wstring(text.data());
+        return ERROR_SUCCESS;
+    }
+    long ReadDword(const std::wstring& name, std::uint32_t& value) override {
+        DWORD type = 0;
+        std::vector<BYTE> data;
+        const long error = Query(name, type, data);
+        if (error != ERROR_SUCCESS) return error;
+        if (type != REG_DWORD || data.size() != sizeof(DWORD)) return ERROR_UNSUPPORTED_TYPE;
+        DWORD number = 0;
+        std::copy(data.begin(), data.end(), reinterpret_cast<BYTE*>(&number));
+        value = number;
+        return ERROR_SUCCESS;
+    }
+    long ReadBinary(const std::wstring& name, std::vector<std::uint8_t>& bytes) override {
+        DWORD type = 0;
+        std::vector<BYTE> data;
+        const long error = Query(name, type, data);
+        if (error != ERROR_SUCCESS) return error;
+        if (type != REG_BINARY) return ERROR_UNSUPPORTED_TYPE;
+        bytes.assign(data.begin(), data.end());
+        return ERROR_SUCCESS;
     }
 
-    // Asked for its size first, and again if it grew in between; the
-    // stored text need not end with a zero.
-    bool ReadString(const std::string& name, std::string& value) override {
-        const std::wstring wideName = Widen(name);
-        std::vector<wchar_t> data;
+    std::vector<std::wstring> SubkeyNames() override {
+        std::vector<std::wstring> names;
+        for (DWORD index = 0;; ++index) {
+            wchar_t name[256];  // the longest key name the registry allows, and its zero
+            DWORD length = static_cast<DWORD>(std::size(name));
+            if (RegEnumKeyExW(m_key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+                break;
+            }
+            names.emplace_back(name, length);
+        }
+        return names;
+    }
+
+private:
+    long Set(const std::wstring& name, DWORD type, const void* data, std::size_t size) {
+        return RegSetValueExW(m_key, name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
+    }
+
+    // Asked for its size first, and again if it grew in between.
+    long Query(const std::wstring& name, DWORD& type, std::vector<BYTE>& data) {
         LONG result = ERROR_MORE_DATA;
         DWORD size = 0;
         while (result == ERROR_MORE_DATA) {
-            result = RegQueryValueExW(m_key, wideName.c_str(), nullptr, nullptr, nullptr, &size);
-            if (result != ERROR_SUCCESS) return false;
-            data.assign(size / sizeof(wchar_t) + 1, L'\0');
-            result = RegQueryValueExW(m_key, wideName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
-                                      &size);
+            result = RegQueryValueExW(m_key, name.c_str(), nullptr, nullptr, nullptr, &size);
+            if (result != ERROR_SUCCESS) return result;
+            data.assign(size, 0);
+            result = RegQueryValueExW(m_key, name.c_str(), nullptr, &type, data.data(), &size);
         }
-        if (result != ERROR_SUCCESS) return false;
-        value = Narrow(std::wstring(data.data()));
-        return true;
+        if (result == ERROR_SUCCESS) data.resize(size);
+        return result;
     }
 
-private:
     HKEY m_key;
 };
 
-class Win32NamedMutex : public NamedMutex {
-public:
-    explicit Win32NamedMutex(HANDLE mutex) : m_mutex(mutex) {}
-    ~Win32NamedMutex() override { CloseHandle(m_mutex); }
-    Win32NamedMutex(const Win32NamedMutex&) = delete;
-    Win32NamedMutex& operator=(const Win32NamedMutex&) = delete;
-
-    MutexWait Wait(unsigned milliseconds) override {
-        switch (WaitForSingleObject(m_mutex, milliseconds)) {
-            case WAIT_OBJECT_0: return MutexWait::Acquired;
-            case WAIT_ABANDONED: return MutexWait::Abandoned;
-            case WAIT_TIMEOUT: return MutexWait::TimedOut;
-            default: return MutexWait::Failed;
-        }
-    }
-    void Release() override { ReleaseMutex(m_mutex); }
-
-private:
-    HANDLE m_mutex;
-};
-
-HKEY RootHandle(RegistryRoot root) { return root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
-
 }  // namespace
 
-std::unique_ptr<RegistryKey> Win32Registry::CreateKeyForReading(RegistryRoot root, const std::string& path) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(RootHandle(root), Widen(path).c_str(), 0, nullptr, 0, KEY_READ, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS) {
-        return nullptr;
-    }
-    return std::make_unique<Win32RegistryKey>(key);
+long Win32Registry::CreateKey(RegistryRoot root, const std::wstring& path, RegistryAccess access,
+                              std::unique_ptr<RegistryKey>& key, bool* created) {
+    HKEY handle = nullptr;
+    DWORD disposition = 0;
+    const long error = RegCreateKeyExW(RootHandle(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                       AccessMask(access), nullptr, &handle, &disposition);
+    if (error != ERROR_SUCCESS) return error;
+    if (created != nullptr) *created = disposition == REG_CREATED_NEW_KEY;
+    key = std::make_unique<Win32RegistryKey>(handle);
+    return ERROR_SUCCESS;
 }
 
-std::unique_ptr<RegistryKey> Win32Registry::OpenKeyForReading(RegistryRoot root, const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(RootHandle(root), Widen(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return nullptr;
-    return std::make_unique<Win32RegistryKey>(key);
+long Win32Registry::OpenKey(RegistryRoot root, const std::wstring& path, RegistryAccess access,
+                            std::unique_ptr<RegistryKey>& key) {
+    HKEY handle = nullptr;
+    const long error = RegOpenKeyExW(RootHandle(root), path.c_str(), 0, AccessMask(access), &handle);
+    if (error == ERROR_SUCCESS) key = std::make_unique<Win32RegistryKey>(handle);
+    return error;
 }
 
-std::shared_ptr<NamedMutex> Win32Sync::CreateNamedMutex(const std::string& name) {
-    const HANDLE mutex = CreateMutexA(nullptr, FALSE, ToAnsi(name).c_str());
-    if (mutex == nullptr) return nullptr;
-    return std::make_shared<Win32NamedMutex>(mutex);
+// RegDeleteTreeW may leave the (emptied) key itself behind; it goes
+// separately, and is then found missing where the tree call took it.
+long Win32Registry::DeleteTree(RegistryRoot root, const std::wstring& path) {
+    const long emptied = RegDeleteTreeW(RootHandle(root), path.c_str());
+    if (emptied != ERROR_SUCCESS && emptied != ERROR_FILE_NOT_FOUND) return emptied;
+    const long removed = RegDeleteKeyW(RootHandle(root), path.c_str());
+    if (removed != ERROR_FILE_NOT_FOUND) return removed;
+    return emptied;
 }
 
 }  // namespace kv::platform::win32

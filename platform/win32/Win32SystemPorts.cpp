@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/win32/ModuleFile.h"
 #include "platform/win32/Win32Adapters.h"
 
 namespace kv::platform {
@@ -18,17 +19,9 @@ namespace {
 // folders and PATH. The empty name documented for the same purpose is not
 // honoured by Wine, which then still searches the current directory.
 void KeepCurrentDirectoryOutOfLibrarySearch() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) break;
-        if (length < path.size()) {
-            path.resize(length);
-            const auto slash = path.find_last_of(L"\\/");
-            if (slash != std::wstring::npos && SetDllDirectoryW(path.substr(0, slash).c_str())) return;
-            break;
-        }
-        path.resize(path.size() * 2);
+    if (const auto path = win32::ModuleFileName(nullptr)) {
+        const auto slash = path->find_last_of(L"\\/");
+        if (slash != std::wstring::npos && SetDllDirectoryW(path->substr(0, slash).c_str())) return;
     }
     SetDllDirectoryW(L"");  // the documented fallback, for a folder we could not name
 }

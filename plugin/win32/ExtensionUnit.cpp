@@ -4,6 +4,7 @@
 #include <new>
 
 #include "platform/win32/KsInterfaces.h"
+#include "platform/win32/ModuleFile.h"
 #include "plugin/win32/Win32Registration.h"
 
 namespace kv::plugin::win32 {
@@ -53,10 +54,10 @@ HRESULT CExtensionUnit::Create(IUnknown* outer, REFIID iid, void** out) {
 }
 
 CExtensionUnit::CExtensionUnit(IUnknown* outer) : m_controlling(outer != nullptr ? outer : &m_inner) {
-    LockModule();
+    Server().ObjectCreated();
 }
 
-CExtensionUnit::~CExtensionUnit() { UnlockModule(); }
+CExtensionUnit::~CExtensionUnit() { Server().ObjectDestroyed(); }
 
 HRESULT CExtensionUnit::Inner::QueryInterface(REFIID iid, void** out) {
     if (out == nullptr) return E_POINTER;
@@ -174,7 +175,7 @@ HRESULT CExtensionUnit::Unit::end() { return owner.m_core.end(); }
 
 HRESULT CExtensionUnit::TypeInfo(ITypeInfo*& info) {
     if (!m_typeInfo) {
-        const auto path = ModulePath(Module());
+        const auto path = platform::win32::ModuleFileName(Module());
         if (!path) return E_UNEXPECTED;
         ComPtr<ITypeLib> library;
         HRESULT hr = LoadTypeLibEx(path->c_str(), REGKIND_NONE, library.GetAddressOf());

@@ -9,15 +9,14 @@
 
 #include <atomic>
 
+#include "platform/win32/ComServer.h"
 #include "plugin/ExtensionUnitCore.h"
 #include "zelunit.h"
 
 namespace kv::plugin::win32 {
 
-// Live objects and server locks, for DllCanUnloadNow.
-void LockModule();
-void UnlockModule();
-bool ModuleLocked();
+// Live objects and server locks of zelunit.dll, for DllCanUnloadNow.
+platform::win32::ServerLife& Server();
 
 // The module, for its type library resource.
 void SetModule(HMODULE module);
@@ -37,7 +36,7 @@ private:
 
     // The non-delegating unknown: the object's own identity and count.
     struct Inner final : public IUnknown {
-        explicit Inner(CExtensionUnit& owner) : owner(owner) {}
+        explicit Inner(CExtensionUnit& object) : owner(object) {}
         HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
         ULONG STDMETHODCALLTYPE AddRef() override;
         ULONG STDMETHODCALLTYPE Release() override;
@@ -45,7 +44,7 @@ private:
     };
 
     struct NodeControl final : public IKsNodeControl {
-        explicit NodeControl(CExtensionUnit& owner) : owner(owner) {}
+        explicit NodeControl(CExtensionUnit& object) : owner(object) {}
         HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
         ULONG STDMETHODCALLTYPE AddRef() override;
         ULONG STDMETHODCALLTYPE Release() override;
@@ -55,7 +54,7 @@ private:
     };
 
     struct Unit final : public IExtensionUnit {
-        explicit Unit(CExtensionUnit& owner) : owner(owner) {}
+        explicit Unit(CExtensionUnit& object) : owner(object) {}
         HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
         ULONG STDMETHODCALLTYPE AddRef() override;
         ULONG STDMETHODCALLTYPE Release() override;

@@ -1,10 +1,13 @@
-// zelunit.dll's module: the four entry points, the class factory and the
+// zelunit.dll's module: the four entry points, its class factory and the
 // count of live objects and server locks.
 #include <windows.h>
 
-#include <atomic>
 #include <string>
 
+#include "platform/win32/ComServer.h"
+#include "platform/win32/ModuleFile.h"
+#include "platform/win32/Win32Adapters.h"
+#include "platform/win32/WideText.h"
 #include "plugin/SelfRegistration.h"
 #include "plugin/win32/ExtensionUnit.h"
 #include "plugin/win32/Win32Registration.h"
@@ -13,41 +16,14 @@ namespace kv::plugin::win32 {
 
 namespace {
 
-std::atomic<long> g_locks{0};
+platform::win32::ServerLife g_server;
 HMODULE g_module = nullptr;
 
-// One factory for the process; its references do not keep the module (only
-// LockServer does, as the COM rules ask).
-class ClassFactory final : public IClassFactory {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (out == nullptr) return E_POINTER;
-        if (iid != IID_IUnknown && iid != IID_IClassFactory) {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        *out = static_cast<IClassFactory*>(this);
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
-        return CExtensionUnit::Create(outer, iid, out);
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-        if (lock) {
-            LockModule();
-        } else {
-            UnlockModule();
-        }
-        return S_OK;
-    }
-};
-
-ClassFactory g_factory;
+// One factory for the process, for as long as the module is loaded.
+platform::win32::ModuleClassFactory g_factory(&CExtensionUnit::Create, g_server);
 
 struct Registration {
-    std::unique_ptr<Registry> registry = MakeWin32Registry();
+    platform::win32::Win32Registry registry;
     std::unique_ptr<TypeLibrary> typeLibrary;
     std::string modulePath;
     std::string script;
@@ -55,28 +31,26 @@ struct Registration {
 
 // Everything the registration needs from the module; nothing when the
 // module cannot tell its own path or script.
-std::optional<Registration> Prepare() {
-    const auto path = ModulePath(g_module);
+std::unique_ptr<Registration> Prepare() {
+    const auto path = platform::win32::ModuleFileName(g_module);
     auto script = RegistryScriptResource(g_module);
-    if (!path || !script) return std::nullopt;
-    Registration registration;
-    registration.typeLibrary = MakeWin32TypeLibrary(*path);
-    registration.modulePath = Narrow(*path);
-    registration.script = std::move(*script);
+    if (!path || !script) return nullptr;
+    auto registration = std::make_unique<Registration>();
+    registration->typeLibrary = MakeWin32TypeLibrary(*path);
+    registration->modulePath = platform::win32::Narrow(*path);
+    registration->script = std::move(*script);
     return registration;
 }
 
-ServerRegistration Describe(const Registration& prepared) {
-    return ServerRegistration{*prepared.registry, *prepared.typeLibrary,
+ServerRegistration Describe(Registration& prepared) {
+    return ServerRegistration{prepared.registry, *prepared.typeLibrary,
                               [](const std::string& text) { OutputDebugStringA(text.c_str()); },
                               prepared.modulePath, prepared.script};
 }
 
 }  // namespace
 
-void LockModule() { ++g_locks; }
-void UnlockModule() { --g_locks; }
-bool ModuleLocked() { return g_locks != 0; }
+platform::win32::ServerLife& Server() { return g_server; }
 
 void SetModule(HMODULE module) { g_module = module; }
 HMODULE Module() { return g_module; }
@@ -94,17 +68,15 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
-    if (out == nullptr) return E_POINTER;
-    *out = nullptr;
-    if (clsid != CLSID_ExtensionUnit) return CLASS_E_CLASSNOTAVAILABLE;
-    ClassFactory* factory = &g_factory;
-    return factory->QueryInterface(iid, out);
+    return kv::platform::win32::ServeClassObject(clsid, CLSID_ExtensionUnit, iid, out, [](REFIID wanted, void** face) {
+        return g_factory.QueryInterface(wanted, face);
+    });
 }
 
 // The shared control list holds the cameras' filters: the module stays while
 // it is not empty, so that they are never released from inside its unload.
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
-    return ModuleLocked() || kv::plugin::PluginState::Process().count() != 0 ? S_FALSE : S_OK;
+    return Server().InUse() || kv::plugin::PluginState::Process().count() != 0 ? S_FALSE : S_OK;
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {

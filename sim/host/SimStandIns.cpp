@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "platform/TextBasics.h"
 #include "sim/rig/AsicLibStandIn.h"
 #include "sim/rig/SmiStandIn.h"
 
@@ -124,17 +125,13 @@ private:
     SymbolTable m_symbols;
 };
 
-// Windows file names: letter case does not matter.
-std::string Lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 // What a machine without the library's DLL beside the program looks like,
 // for the libraries named in KV_SIM_MISSING_LIBRARIES (separated by ';').
 bool NamedMissing(const std::string& name) {
     const char* names = std::getenv("KV_SIM_MISSING_LIBRARIES");
-    return names != nullptr && Lowered(";" + std::string(names) + ";").find(Lowered(";" + name + ";")) != std::string::npos;
+    // Windows file names: letter case does not matter.
+    return names != nullptr &&
+           platform::ToLower(";" + std::string(names) + ";").find(platform::ToLower(";" + name + ";")) != std::string::npos;
 }
 
 }  // namespace

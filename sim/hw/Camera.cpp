@@ -6,6 +6,7 @@
 #include <string>
 
 #include "sim/hw/AsicLib.h"
+#include "platform/TextBasics.h"
 #include "sim/hw/AveoXu.h"
 #include "sim/hw/BridgeXu.h"
 #include "sim/hw/DriverProperties.h"
@@ -20,12 +21,6 @@
 namespace kv::sim {
 
 namespace {
-
-std::string Hex32(std::uint32_t value) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "0x%08X", static_cast<unsigned>(value));
-    return buf;
-}
 
 std::string_view KsPath(const Guid& set) {
     if (set == wire::kBridgeXuSet) return paths::kBridgeXu;
@@ -128,7 +123,7 @@ Answer Camera::KsProperty(std::span<const std::uint8_t> property, std::span<std:
     const auto describe = [&](RequestRecord& record) {
         record.Add("set", request->set.ToString());
         record.Add("id", static_cast<std::int64_t>(request->id));
-        record.Add("flags", Hex32(request->flags));
+        record.Add("flags", platform::FormatText("0x%08X", static_cast<unsigned>(request->flags)));
         if (request->hasNode) record.Add("node", static_cast<std::int64_t>(request->node));
         if (request->Type() == wire::kKsSet) record.Add("data", Copy(data));
     };

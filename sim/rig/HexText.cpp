@@ -3,18 +3,9 @@
 
 #include <cstdio>
 
+#include "platform/TextBasics.h"
+
 namespace kv::sim {
-
-namespace {
-
-int Nibble(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
 
 std::string FormatBytes(std::span<const std::uint8_t> bytes) {
     static const char kDigits[] = "0123456789ABCDEF";
@@ -36,8 +27,8 @@ std::optional<std::vector<std::uint8_t>> ParseBytes(std::string_view text) {
             ++at;
         }
         if (at + 2 > text.size()) return std::nullopt;
-        const int hi = Nibble(text[at]);
-        const int lo = Nibble(text[at + 1]);
+        const int hi = platform::HexDigitValue(text[at]);
+        const int lo = platform::HexDigitValue(text[at + 1]);
         if (hi < 0 || lo < 0) return std::nullopt;
         bytes.push_back(static_cast<std::uint8_t>((hi << 4) | lo));
         at += 2;

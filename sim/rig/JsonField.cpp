@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/TextBasics.h"
+
 namespace kv::sim {
 
 namespace {
@@ -34,11 +36,8 @@ bool ParseInteger(std::string_view text, std::int64_t& value) {
     if (text.empty() || text.size() > 15) return false;
     std::int64_t result = 0;
     for (const char c : text) {
-        int digit = -1;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        if (digit < 0) return false;
+        const int digit = platform::HexDigitValue(c);
+        if (digit < 0 || digit >= base) return false;
         result = result * base + digit;
     }
     value = negative ? -result : result;

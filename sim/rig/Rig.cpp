@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/TextBasics.h"
 #include "sim/rig/FileIo.h"
 #include "sim/rig/RigFile.h"
 #include "sim/rig/StateCache.h"
@@ -38,12 +39,8 @@ std::filesystem::path Beside(const std::filesystem::path& rig, const char* suffi
 // in it.
 bool PathNamesVendor(const DeviceListing& listing, std::uint16_t vid) {
     if (!listing.devicePath) return false;
-    std::string path = *listing.devicePath;
-    std::transform(path.begin(), path.end(), path.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    char vendor[16];
-    std::snprintf(vendor, sizeof vendor, "vid_%04x", static_cast<unsigned>(vid));
-    const std::size_t at = path.find(vendor);
+    const std::string path = platform::ToLower(*listing.devicePath);
+    const std::size_t at = path.find(platform::FormatText("vid_%04x", static_cast<unsigned>(vid)));
     return at != std::string::npos && at > 0;
 }
 

@@ -4,16 +4,12 @@
 #include <cctype>
 #include <cstdio>
 
+#include "platform/TextBasics.h"
 #include "sim/rig/RigDeviceReaders.h"
 
 namespace kv::sim::rigreaders {
 
 namespace {
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 std::string Upper(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
@@ -67,7 +63,7 @@ void ReadListing(const JsonField& device, std::size_t index, RigDevice& rigDevic
         if (device["friendlyName"].IsNull()) listing.friendlyName.reset();
         else listing.friendlyName = device["friendlyName"].Text();
     }
-    listing.devicePath = Lower("\\\\?\\usb#" + ids + "#" + instance + "#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global");
+    listing.devicePath = platform::ToLower("\\\\?\\usb#" + ids + "#" + instance + "#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global");
     if (device.Has("devicePath")) {
         if (device["devicePath"].IsNull()) listing.devicePath.reset();
         else listing.devicePath = device["devicePath"].Text();

@@ -6,8 +6,10 @@
 
 #include <cwchar>
 
+#include "platform/win32/ComValues.h"
 #include "platform/win32/WideText.h"
-#include "sim/win32/Registry.h"
+#include "platform/win32/Win32Adapters.h"
+#include "sim/win32/ErrorText.h"
 #include "sim/win32/SimIds.h"
 
 namespace kv::sim::win32 {
@@ -17,30 +19,25 @@ namespace {
 using Microsoft::WRL::ComPtr;
 
 HRESULT WriteString(IPropertyBag& bag, const wchar_t* name, const std::string& value) {
-    VARIANT var;
-    VariantInit(&var);
-    var.vt = VT_BSTR;
-    var.bstrVal = SysAllocString(platform::win32::Widen(value).c_str());
-    const HRESULT hr = var.bstrVal != nullptr ? bag.Write(name, &var) : E_OUTOFMEMORY;
-    VariantClear(&var);
-    return hr;
+    platform::win32::Variant var;
+    return var.SetText(platform::win32::Widen(value)) ? bag.Write(name, var.get()) : E_OUTOFMEMORY;
 }
 
 HRESULT WriteIndex(IPropertyBag& bag, std::size_t index) {
-    VARIANT var;
-    VariantInit(&var);
-    var.vt = VT_I4;
-    var.lVal = static_cast<LONG>(index);
-    return bag.Write(kDeviceIndexProperty, &var);
+    platform::win32::Variant var;
+    var.SetLong(static_cast<LONG>(index));
+    return bag.Write(kDeviceIndexProperty, var.get());
 }
 
 // The mapper always writes a friendly name; a device without one loses it
 // afterwards, straight from its instance key.
 bool DropFriendlyName(std::size_t index, std::string& error) {
-    RegKey key;
-    LSTATUS status = RegKey::Open(HKEY_CLASSES_ROOT, std::wstring(kVideoInputInstancesKey) + L"\\" + InstanceName(index),
-                                  KEY_READ | KEY_WRITE, key);
-    if (status == ERROR_SUCCESS) status = key.DeleteValue(L"FriendlyName");
+    platform::win32::Win32Registry registry;
+    std::unique_ptr<platform::RegistryKey> key;
+    long status = registry.OpenKey(platform::RegistryRoot::ClassesRoot,
+                                   std::wstring(kVideoInputInstancesKey) + L"\\" + InstanceName(index),
+                                   platform::RegistryAccess::ReadWrite, key);
+    if (status == ERROR_SUCCESS) status = key->DeleteValue(L"FriendlyName");
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
         error = WithWin32Error("cannot remove the friendly name of " + platform::win32::Narrow(InstanceName(index)), status);
         return false;
@@ -78,10 +75,14 @@ bool RegisterDevice(IFilterMapper2& mapper, std::size_t index, const DeviceListi
 
 bool RemoveDevices(IFilterMapper2& mapper, std::size_t& removed, std::string& error) {
     removed = 0;
-    RegKey instances;
-    if (RegKey::Open(HKEY_CLASSES_ROOT, kVideoInputInstancesKey, KEY_READ, instances) != ERROR_SUCCESS) return true;
+    platform::win32::Win32Registry registry;
+    std::unique_ptr<platform::RegistryKey> instances;
+    if (registry.OpenKey(platform::RegistryRoot::ClassesRoot, kVideoInputInstancesKey, platform::RegistryAccess::Read,
+                         instances) != ERROR_SUCCESS) {
+        return true;
+    }
     const std::wstring prefix = kInstancePrefix;
-    for (const std::wstring& instance : instances.SubkeyNames()) {
+    for (const std::wstring& instance : instances->SubkeyNames()) {
         if (instance.compare(0, prefix.size(), prefix) != 0) continue;
         const HRESULT hr = mapper.UnregisterFilter(&CLSID_VideoInputDeviceCategory, instance.c_str(), kClsidSimCamera);
         if (FAILED(hr)) {

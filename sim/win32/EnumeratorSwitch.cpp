@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-#include "sim/win32/Registry.h"
+#include "platform/win32/Win32Adapters.h"
+#include "sim/win32/ErrorText.h"
 #include "sim/win32/SimIds.h"
 
 namespace kv::sim::win32 {
@@ -12,22 +13,29 @@ namespace {
 
 std::wstring TreatAsKey() { return std::wstring(L"CLSID\\") + kClsidSystemDeviceEnumText + L"\\TreatAs"; }
 
-bool Ours(const RegKey& key) {
-    const auto value = key.GetString(nullptr);
-    return value && CompareStringOrdinal(value->c_str(), -1, kClsidNoEnumeratorText, -1, TRUE) == CSTR_EQUAL;
+using platform::RegistryAccess;
+using platform::RegistryRoot;
+
+bool Ours(platform::RegistryKey& key) {
+    std::wstring value;
+    return key.ReadString(L"", value) == ERROR_SUCCESS &&
+           CompareStringOrdinal(value.c_str(), -1, kClsidNoEnumeratorText, -1, TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
 
 bool SetEnumeratorAvailable(bool available, std::string& error) {
-    RegKey key;
-    LSTATUS status = ERROR_SUCCESS;
+    platform::win32::Win32Registry registry;
+    std::unique_ptr<platform::RegistryKey> key;
+    long status = ERROR_SUCCESS;
     if (!available) {
-        status = RegKey::Create(HKEY_CLASSES_ROOT, TreatAsKey(), key);
-        if (status == ERROR_SUCCESS) status = key.SetString(nullptr, kClsidNoEnumeratorText);
-    } else if (RegKey::Open(HKEY_CLASSES_ROOT, TreatAsKey(), KEY_READ, key) == ERROR_SUCCESS && Ours(key)) {
-        key = RegKey();
-        status = DeleteKeyTree(HKEY_CLASSES_ROOT, TreatAsKey());
+        status = registry.CreateKey(RegistryRoot::ClassesRoot, TreatAsKey(), RegistryAccess::ReadWrite, key, nullptr);
+        if (status == ERROR_SUCCESS) status = key->SetString(L"", kClsidNoEnumeratorText);
+    } else if (registry.OpenKey(RegistryRoot::ClassesRoot, TreatAsKey(), RegistryAccess::Read, key) == ERROR_SUCCESS &&
+               Ours(*key)) {
+        key.reset();
+        status = registry.DeleteTree(RegistryRoot::ClassesRoot, TreatAsKey());
+        if (status == ERROR_FILE_NOT_FOUND) status = ERROR_SUCCESS;
     }
     if (status != ERROR_SUCCESS) {
         error = WithWin32Error(available ? "cannot restore the system device enumerator"

@@ -7,9 +7,11 @@
 
 #include <system_error>
 
+#include "platform/win32/ModuleFile.h"
+#include "platform/win32/Win32Adapters.h"
 #include "sim/win32/DeviceRegistration.h"
 #include "sim/win32/EnumeratorSwitch.h"
-#include "sim/win32/Registry.h"
+#include "sim/win32/ErrorText.h"
 #include "sim/win32/RigLocation.h"
 #include "sim/win32/ServerRegistration.h"
 #include "sim/win32/SimIds.h"
@@ -36,10 +38,9 @@ private:
 };
 
 std::filesystem::path ServerBesideProgram() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return {};
-    return std::filesystem::path(std::wstring(path, length)).parent_path() / L"kvsimcam.dll";
+    const auto path = platform::win32::ModuleFileName(nullptr);
+    if (!path) return {};
+    return std::filesystem::path(*path).parent_path() / L"kvsimcam.dll";
 }
 
 bool ResolveServer(const InstallOptions& options, std::filesystem::path& server, std::string& error) {
@@ -97,8 +98,9 @@ bool UninstallRig(std::size_t& removed, std::string& error) {
         !RemoveDevices(*mapper.Get(), removed, error) || !UnregisterServerClass(error)) {
         return false;
     }
-    const LSTATUS status = DeleteKeyTree(HKEY_LOCAL_MACHINE, kSimulatorKey);
-    if (status != ERROR_SUCCESS) {
+    platform::win32::Win32Registry registry;
+    const long status = registry.DeleteTree(platform::RegistryRoot::LocalMachine, kSimulatorKey);
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
         error = WithWin32Error("cannot remove HKLM\\Software\\Korvex\\Simulator", status);
         return false;
     }

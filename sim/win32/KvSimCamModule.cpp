@@ -5,21 +5,30 @@
 #include <cstdio>
 #include <string>
 
-#include "sim/win32/ClassFactory.h"
+#include "platform/win32/ComServer.h"
+#include "platform/win32/ModuleFile.h"
 #include "sim/win32/DeviceBinding.h"
 #include "sim/win32/ServerLife.h"
 #include "sim/win32/ServerRegistration.h"
+#include "sim/win32/SimFilter.h"
 #include "sim/win32/SimIds.h"
+
+namespace kv::sim::win32 {
+
+namespace {
+platform::win32::ServerLife g_server;
+}  // namespace
+
+platform::win32::ServerLife& Server() { return g_server; }
+
+}  // namespace kv::sim::win32
 
 namespace {
 
 std::wstring OwnPath() {
-    HMODULE self = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&OwnPath), &self);
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(self, path, MAX_PATH);
-    return length != 0 && length < MAX_PATH ? std::wstring(path, length) : std::wstring();
+    const auto path = kv::platform::win32::ModuleFileName(
+        kv::platform::win32::ModuleAt(reinterpret_cast<const void*>(&OwnPath)));
+    return path.value_or(std::wstring());
 }
 
 HRESULT Reported(bool ok, const std::string& error) {
@@ -31,13 +40,14 @@ HRESULT Reported(bool ok, const std::string& error) {
 }  // namespace
 
 extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
-    if (out == nullptr) return E_POINTER;
-    *out = nullptr;
-    if (clsid != kv::sim::win32::kClsidSimCamera) return CLASS_E_CLASSNOTAVAILABLE;
-    return kv::sim::win32::GetSimFilterClassObject(iid, out);
+    using namespace kv::sim::win32;
+    // A factory for each request, counted among the server's objects.
+    return kv::platform::win32::ServeClassObject(clsid, kClsidSimCamera, iid, out, [](REFIID wanted, void** face) {
+        return kv::platform::win32::CountedClassFactory::Create(&SimFilter::Create, Server(), wanted, face);
+    });
 }
 
-extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return kv::sim::win32::ServerInUse() ? S_FALSE : S_OK; }
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return kv::sim::win32::Server().InUse() ? S_FALSE : S_OK; }
 
 // Registers the class only: devices come from "kvsim install".
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {

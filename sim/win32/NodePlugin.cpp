@@ -9,8 +9,8 @@
 #include <new>
 #include <optional>
 
+#include "platform/win32/Win32Adapters.h"
 #include "sim/win32/KsNodeControl.h"
-#include "sim/win32/Registry.h"
 #include "sim/win32/ServerLife.h"
 #include "sim/win32/SimIds.h"
 #include "sim/win32/WinGuid.h"
@@ -29,13 +29,17 @@ std::wstring NodeInterfaceKey(const Guid& set) {
 }
 
 std::optional<CLSID> PluginClass(const Guid& set) {
-    RegKey key;
+    platform::win32::Win32Registry registry;
+    std::unique_ptr<platform::RegistryKey> key;
     const std::wstring path = NodeInterfaceKey(set);
-    if (RegKey::Open(HKEY_LOCAL_MACHINE, path, KEY_READ, key) != ERROR_SUCCESS) return std::nullopt;
-    const auto bytes = key.GetBinary(L"CLSID");
-    if (!bytes || bytes->size() != sizeof(CLSID)) return std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    if (registry.OpenKey(platform::RegistryRoot::LocalMachine, path, platform::RegistryAccess::Read, key) !=
+            ERROR_SUCCESS ||
+        key->ReadBinary(L"CLSID", bytes) != ERROR_SUCCESS || bytes.size() != sizeof(CLSID)) {
+        return std::nullopt;
+    }
     CLSID clsid;
-    std::memcpy(&clsid, bytes->data(), sizeof clsid);
+    std::memcpy(&clsid, bytes.data(), sizeof clsid);
     return clsid;
 }
 
@@ -43,8 +47,8 @@ std::optional<CLSID> PluginClass(const Guid& set) {
 // hands every other interface request to the aggregated plug-in.
 class NodeObject final : public IUnknown {
 public:
-    NodeObject() { ObjectCreated(); }
-    ~NodeObject() { ObjectDestroyed(); }
+    NodeObject() { Server().ObjectCreated(); }
+    ~NodeObject() { Server().ObjectDestroyed(); }
     NodeObject(const NodeObject&) = delete;
     NodeObject& operator=(const NodeObject&) = delete;
 

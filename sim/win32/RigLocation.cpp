@@ -7,7 +7,8 @@
 #include <algorithm>
 #include <system_error>
 
-#include "sim/win32/Registry.h"
+#include "platform/win32/Win32Adapters.h"
+#include "sim/win32/ErrorText.h"
 #include "sim/win32/SimIds.h"
 
 namespace kv::sim::win32 {
@@ -43,20 +44,24 @@ std::filesystem::path AbsoluteRigPath(const std::filesystem::path& name) {
 std::filesystem::path FindRigFile(std::string& error) {
     const std::wstring fromEnvironment = EnvironmentRig();
     if (!fromEnvironment.empty()) return std::filesystem::path(WindowsRigPath(fromEnvironment));
-    RegKey key;
-    if (RegKey::Open(HKEY_LOCAL_MACHINE, kSimulatorKey, KEY_READ, key) == ERROR_SUCCESS) {
-        if (const auto recorded = key.GetString(kRigValue); recorded && !recorded->empty()) {
-            return std::filesystem::path(*recorded);
-        }
+    platform::win32::Win32Registry registry;
+    std::unique_ptr<platform::RegistryKey> key;
+    std::wstring recorded;
+    if (registry.OpenKey(platform::RegistryRoot::LocalMachine, kSimulatorKey, platform::RegistryAccess::Read, key) ==
+            ERROR_SUCCESS &&
+        key->ReadString(kRigValue, recorded) == ERROR_SUCCESS && !recorded.empty()) {
+        return std::filesystem::path(recorded);
     }
     error = "no rig: KV_SIM_RIG is not set and \"kvsim install\" has not recorded one";
     return {};
 }
 
 bool RecordRigFile(const std::filesystem::path& rig, std::string& error) {
-    RegKey key;
-    LSTATUS status = RegKey::Create(HKEY_LOCAL_MACHINE, kSimulatorKey, key);
-    if (status == ERROR_SUCCESS) status = key.SetString(kRigValue, AbsoluteRigPath(rig).wstring());
+    platform::win32::Win32Registry registry;
+    std::unique_ptr<platform::RegistryKey> key;
+    long status = registry.CreateKey(platform::RegistryRoot::LocalMachine, kSimulatorKey,
+                                     platform::RegistryAccess::ReadWrite, key, nullptr);
+    if (status == ERROR_SUCCESS) status = key->SetString(kRigValue, AbsoluteRigPath(rig).wstring());
     if (status != ERROR_SUCCESS) {
         error = WithWin32Error("cannot record the rig under HKLM\\Software\\Korvex\\Simulator", status);
         return false;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <new>
 
+#include "platform/win32/ComValues.h"
 #include "sim/win32/ServerLife.h"
 #include "sim/win32/SimIds.h"
 #include "sim/win32/StandInRig.h"
@@ -14,13 +15,11 @@ namespace {
 
 // The rig index the installer wrote into the device's property bag.
 HRESULT ReadDeviceIndex(IPropertyBag& bag, LONG& index) {
-    VARIANT var;
-    VariantInit(&var);
-    var.vt = VT_I4;
-    HRESULT hr = bag.Read(kDeviceIndexProperty, &var, nullptr);
-    if (SUCCEEDED(hr)) hr = VariantChangeType(&var, &var, 0, VT_I4);
-    if (SUCCEEDED(hr)) index = var.lVal;
-    VariantClear(&var);
+    platform::win32::Variant var;
+    var.SetLong(0);  // asks for the number in this type
+    HRESULT hr = bag.Read(kDeviceIndexProperty, var.get(), nullptr);
+    if (SUCCEEDED(hr)) hr = VariantChangeType(var.get(), var.get(), 0, VT_I4);
+    if (SUCCEEDED(hr)) index = (*var).lVal;
     return hr;
 }
 
@@ -31,10 +30,10 @@ SimFilter::SimFilter()
       cameraControl_(*Identity(), binding_, PropertyGroup::CameraControl),
       capturePin_(*this, SimVideoPin::Kind::Capture, video::DefaultFrameSizes()),
       stillPin_(*this, SimVideoPin::Kind::Still, video::DefaultFrameSizes()) {
-    ObjectCreated();
+    Server().ObjectCreated();
 }
 
-SimFilter::~SimFilter() { ObjectDestroyed(); }
+SimFilter::~SimFilter() { Server().ObjectDestroyed(); }
 
 HRESULT SimFilter::Create(IUnknown* outer, REFIID iid, void** out) {
     if (out == nullptr) return E_POINTER;

@@ -33,8 +33,8 @@ public:
 protected:
     // `references`: 0 when the creator's smart pointer takes the first one,
     // 1 when the creator hands the new object out as a raw pointer.
-    explicit SingleInterfaceObject(ULONG references) : refs_(references) { ObjectCreated(); }
-    virtual ~SingleInterfaceObject() { ObjectDestroyed(); }
+    explicit SingleInterfaceObject(ULONG references) : refs_(references) { Server().ObjectCreated(); }
+    virtual ~SingleInterfaceObject() { Server().ObjectDestroyed(); }
 
 private:
     std::atomic<ULONG> refs_;

@@ -193,26 +193,6 @@ private:
     const std::map<std::string, void*>& m_entryPoints;
 };
 
-class FakeRegistryKey : public platform::RegistryKey {
-public:
-    explicit FakeRegistryKey(FakeRegistry::Key& key) : m_key(key) {}
-    bool ReadDword(const std::string& name, std::uint32_t& value) override {
-        const auto found = m_key.dwords.find(name);
-        if (found == m_key.dwords.end()) return false;
-        value = found->second;
-        return true;
-    }
-    bool ReadString(const std::string& name, std::string& value) override {
-        const auto found = m_key.strings.find(name);
-        if (found == m_key.strings.end()) return false;
-        value = found->second;
-        return true;
-    }
-
-private:
-    FakeRegistry::Key& m_key;
-};
-
 // Owned or not, with waits that time out on the steady clock (a timed mutex
 // of some thread libraries gives up early).
 class FakeNamedMutex : public platform::NamedMutex {
@@ -262,19 +242,6 @@ std::unique_ptr<platform::Module> FakeModules::LoadFromProgramFolder(const std::
     const auto found = libraries.find(name);
     if (found == libraries.end() || !found->second.inProgramFolder) return nullptr;
     return std::make_unique<FakeModule>(found->second.entryPoints);
-}
-
-std::unique_ptr<platform::RegistryKey> FakeRegistry::CreateKeyForReading(platform::RegistryRoot root,
-                                                                         const std::string& path) {
-    if (openFails) return nullptr;
-    return std::make_unique<FakeRegistryKey>(keys[{root, path}]);
-}
-
-std::unique_ptr<platform::RegistryKey> FakeRegistry::OpenKeyForReading(platform::RegistryRoot root,
-                                                                       const std::string& path) {
-    const auto found = keys.find({root, path});
-    if (openFails || found == keys.end()) return nullptr;
-    return std::make_unique<FakeRegistryKey>(found->second);
 }
 
 std::shared_ptr<platform::NamedMutex> FakeSync::CreateNamedMutex(const std::string& name) {

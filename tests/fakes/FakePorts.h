@@ -12,6 +12,7 @@
 
 #include "platform/MediaGraph.h"
 #include "platform/Ports.h"
+#include "tests/fakes/FakeRegistry.h"
 
 namespace kv::test {
 
@@ -257,23 +258,6 @@ public:
 
     std::unique_ptr<platform::Module> Load(const std::string& name) override;
     std::unique_ptr<platform::Module> LoadFromProgramFolder(const std::string& name) override;
-};
-
-// Keys by root and path, each a set of values; a missing key is created
-// empty when opened, as the platform does.
-class FakeRegistry : public platform::Registry {
-public:
-    struct Key {
-        std::map<std::string, std::uint32_t> dwords;
-        std::map<std::string, std::string> strings;
-    };
-    std::map<std::pair<platform::RegistryRoot, std::string>, Key> keys;
-    bool openFails = false;
-
-    std::unique_ptr<platform::RegistryKey> CreateKeyForReading(platform::RegistryRoot root,
-                                                               const std::string& path) override;
-    std::unique_ptr<platform::RegistryKey> OpenKeyForReading(platform::RegistryRoot root,
-                                                             const std::string& path) override;
 };
 
 // Named mutexes inside the process: a real timed mutex each, unless a wait

@@ -5,22 +5,22 @@
 // node interface that names another class.
 #include <gtest/gtest.h>
 
+#include "ctrl/xulib/InstallCheck.h"
 #include "installer/PluginInstaller.h"
 #include "plugin/PluginIds.h"
 #include "tests/fakes/FakePorts.h"
-#include "tests/plugin/FakeRegistry.h"
 #include "wire/VendorKeys.h"
 
 namespace kv::installer {
 namespace {
 
-using plugin::test::FakeRegistry;
-using plugin::test::Value;
+using test::FakeRegistry;
+using test::RegistryValue;
 
 constexpr const char* kFolder = "C:\\Program Files\\Korvex\\Camera Control";
 constexpr const char* kModule = "C:\\Program Files\\Korvex\\Camera Control\\zelunit.dll";
 const std::string kVendor = std::string("HKCU\\") + wire::kVendorKey;
-const std::string kNode = std::string("HKLM\\") + wire::kPluginNodeInterfaceKey;
+const std::string kNode = std::string("HKLM\\") + wire::kNodeInterfaceKey;
 constexpr platform::HResult kAccessDenied = static_cast<platform::HResult>(0x80070005u);
 
 // What the plug-in's entry points do: record the call and, when registering,
@@ -35,7 +35,7 @@ Plugin g_plugin;
 std::int32_t KV_WINAPI FakeRegisterServer() {
     g_plugin.calls.push_back("DllRegisterServer");
     g_plugin.registry->Put(kVendor, wire::kVersionValue, std::uint32_t{0x1000});
-    g_plugin.registry->Put(kVendor, wire::kFileValue, std::string(kModule));
+    g_plugin.registry->PutText(kVendor, wire::kFileValue, kModule);
     return g_plugin.answer;
 }
 
@@ -58,11 +58,11 @@ protected:
     }
 
     int Run(std::vector<std::string> arguments = {}) {
-        InstallerPorts ports{fakes.environment, fakes.files, fakes.modules, fakes.ui, registry};
+        InstallerPorts ports{fakes.environment, fakes.files, fakes.modules, fakes.ui, fakes.registry};
         return RunInstaller(ports, arguments);
     }
     std::optional<std::uint32_t> Version() const {
-        const Value* value = registry.Get(kVendor, wire::kVersionValue);
+        const RegistryValue* value = registry.Get(kVendor, wire::kVersionValue);
         if (value == nullptr || !std::holds_alternative<std::uint32_t>(*value)) return std::nullopt;
         return std::get<std::uint32_t>(*value);
     }
@@ -76,7 +76,7 @@ protected:
     }
 
     test::FakePorts fakes;
-    FakeRegistry registry;
+    FakeRegistry& registry = fakes.registry;
 };
 
 TEST_F(PluginInstallerTest, RegistersTheModuleBesideItByFullPathThenRecordsAnAcceptedVersion) {

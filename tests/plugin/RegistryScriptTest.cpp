@@ -4,13 +4,16 @@
 #include <gtest/gtest.h>
 
 #include "plugin/RegistryScript.h"
-#include "tests/plugin/FakeRegistry.h"
+#include "tests/fakes/FakeRegistry.h"
 #include "zelunit_rgs.h"
 
 namespace kv::plugin::test {
 namespace {
 
+using kv::test::FakeRegistry;
+using platform::FromWin32;
 using platform::kS_OK;
+using platform::RegistryRoot;
 
 constexpr const char* kModule = "C:\\Program Files\\Korvex\\zelunit.dll";
 constexpr const char* kClassKey = "HKCR\\CLSID\\{A0432DA0-A887-45F8-B28B-6693C6B9E619}";
@@ -29,14 +32,14 @@ std::string Error(std::string_view text) {
 }
 
 std::string Text(const FakeRegistry& registry, const std::string& where, const std::string& name = "") {
-    const Value* value = registry.Get(where, name);
-    return value != nullptr && std::holds_alternative<std::string>(*value) ? std::get<std::string>(*value) : "<none>";
+    const kv::test::RegistryValue* value = registry.Get(where, name);
+    return value != nullptr && std::holds_alternative<std::wstring>(*value) ? registry.Text(where, name) : "<none>";
 }
 
 TEST(RegistryScriptTest, ReadsTheModulesScript) {
     const RegistryScript script = Parse(kZelunitRgs, {{"MODULE", kModule}});
     ASSERT_EQ(script.size(), 1u);
-    EXPECT_EQ(script[0].root, RootKey::ClassesRoot);
+    EXPECT_EQ(script[0].root, RegistryRoot::ClassesRoot);
     ASSERT_EQ(script[0].keys.size(), 3u);
     EXPECT_EQ(script[0].keys[0].name, "Zelunit.ExtensionUnit.1");
     EXPECT_EQ(script[0].keys[0].defaultValue, "ExtensionUnit Class");
@@ -60,7 +63,7 @@ TEST(RegistryScriptTest, QuotesVariablesAndKeywordsAsNames) {
         "HKEY_CURRENT_USER { 'NoRemove' = s 'it''s %%50 at %DIR%' { val 'two words' = s '' } forceremove K }",
         {{"DIR", "C:\\a b"}});
     ASSERT_EQ(script.size(), 1u);
-    EXPECT_EQ(script[0].root, RootKey::CurrentUser);
+    EXPECT_EQ(script[0].root, RegistryRoot::CurrentUser);
     ASSERT_EQ(script[0].keys.size(), 2u);
     EXPECT_EQ(script[0].keys[0].name, "NoRemove");
     EXPECT_FALSE(script[0].keys[0].noRemove);
@@ -102,8 +105,8 @@ TEST(RegistryScriptTest, RegisteringWritesEveryKeyAndValue) {
 
 TEST(RegistryScriptTest, ForceRemoveClearsTheKeyFirst) {
     FakeRegistry registry;
-    registry.Put(std::string(kClassKey) + "\\Stale", "", std::string("old"));
-    registry.Put("HKCR\\CLSID\\{OTHER}", "", std::string("kept"));
+    registry.PutText(std::string(kClassKey) + "\\Stale", "", "old");
+    registry.PutText("HKCR\\CLSID\\{OTHER}", "", "kept");
     ASSERT_EQ(RegisterScript(Parse(kZelunitRgs, {{"MODULE", kModule}}), registry), kS_OK);
     EXPECT_FALSE(registry.Exists(std::string(kClassKey) + "\\Stale"));
     EXPECT_TRUE(registry.Exists("HKCR\\CLSID\\{OTHER}"));
@@ -123,7 +126,7 @@ TEST(RegistryScriptTest, RegisteringStopsAtTheFirstFailure) {
 
 TEST(RegistryScriptTest, UnregisteringRemovesOursAndKeepsNoRemoveKeys) {
     FakeRegistry registry;
-    registry.Put("HKCR\\CLSID\\{OTHER}", "", std::string("kept"));
+    registry.PutText("HKCR\\CLSID\\{OTHER}", "", "kept");
     const RegistryScript script = Parse(kZelunitRgs, {{"MODULE", kModule}});
     ASSERT_EQ(RegisterScript(script, registry), kS_OK);
     ASSERT_EQ(UnregisterScript(script, registry), kS_OK);
@@ -144,8 +147,8 @@ TEST(RegistryScriptTest, UnregisteringRemovesValsInsideNoRemoveKeys) {
     FakeRegistry registry;
     const RegistryScript script = Parse("HKCU { NoRemove Software { val Mine = s 'x' val Gone = s 'y' } }");
     ASSERT_EQ(RegisterScript(script, registry), kS_OK);
-    registry.Put("HKCU\\Software", "Theirs", std::string("z"));
-    registry.Put("HKCU\\Software", "Gone", std::string("y"));
+    registry.PutText("HKCU\\Software", "Theirs", "z");
+    registry.PutText("HKCU\\Software", "Gone", "y");
     ASSERT_EQ(UnregisterScript(script, registry), kS_OK);
     EXPECT_EQ(registry.Get("HKCU\\Software", "Mine"), nullptr);
     EXPECT_EQ(registry.Get("HKCU\\Software", "Gone"), nullptr);

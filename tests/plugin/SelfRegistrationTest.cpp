@@ -5,18 +5,20 @@
 
 #include "plugin/PluginIds.h"
 #include "plugin/SelfRegistration.h"
-#include "tests/plugin/FakeRegistry.h"
+#include "tests/fakes/FakeRegistry.h"
 #include "wire/VendorKeys.h"
 #include "zelunit_rgs.h"
 
 namespace kv::plugin::test {
 namespace {
 
+using kv::test::FakeRegistry;
+using kv::test::RegistryValue;
 using platform::HResult;
 using platform::kS_OK;
 
 constexpr const char* kModule = "D:\\Drivers\\Korvex\\zelunit.dll";
-const std::string kNode = std::string("HKLM\\") + wire::kPluginNodeInterfaceKey;
+const std::string kNode = std::string("HKLM\\") + wire::kNodeInterfaceKey;
 const std::string kVendor = std::string("HKCU\\") + wire::kVendorKey;
 constexpr HResult kTypeLibFailure = static_cast<HResult>(0x80029C4Au);  // TYPE_E_CANTLOADLIBRARY
 
@@ -43,9 +45,13 @@ protected:
     }
     template <class T>
     T Read(const std::string& where, const std::string& name) {
-        const Value* value = registry.Get(where, name);
+        const RegistryValue* value = registry.Get(where, name);
         EXPECT_NE(value, nullptr) << where << " [" << name << "]";
         return value != nullptr && std::holds_alternative<T>(*value) ? std::get<T>(*value) : T{};
+    }
+
+    std::string ReadText(const std::string& where, const std::string& name) {
+        return platform::WideToUtf8(Read<std::wstring>(where, name));
     }
 
     FakeRegistry registry;
@@ -56,7 +62,7 @@ protected:
 
 TEST_F(SelfRegistrationTest, WritesTheNodeInterfaceTheVendorKeyTheScriptAndTheTypeLibrary) {
     ASSERT_EQ(RegisterServer(Registration()), kS_OK);
-    EXPECT_EQ(Read<std::string>(kNode, ""), "USB Extension Unit Interface Handler");
+    EXPECT_EQ(ReadText(kNode, ""), "USB Extension Unit Interface Handler");
     EXPECT_EQ(Read<std::vector<std::uint8_t>>(kNode, "CLSID"),
               (std::vector<std::uint8_t>{0xA0, 0x2D, 0x43, 0xA0, 0x87, 0xA8, 0xF8, 0x45, 0xB2, 0x8B, 0x66, 0x93, 0xC6,
                                          0xB9, 0xE6, 0x19}));
@@ -65,8 +71,8 @@ TEST_F(SelfRegistrationTest, WritesTheNodeInterfaceTheVendorKeyTheScriptAndTheTy
                                          0xE0, 0x23, 0x3B}));
     EXPECT_EQ(Read<std::uint32_t>(kVendor, "Version Number"), 4096u);
     // The module's own path, wherever registration runs from.
-    EXPECT_EQ(Read<std::string>(kVendor, "FileName Path"), kModule);
-    EXPECT_EQ(Read<std::string>("HKCR\\CLSID\\{A0432DA0-A887-45F8-B28B-6693C6B9E619}\\InprocServer32", ""), kModule);
+    EXPECT_EQ(ReadText(kVendor, "FileName Path"), kModule);
+    EXPECT_EQ(ReadText("HKCR\\CLSID\\{A0432DA0-A887-45F8-B28B-6693C6B9E619}\\InprocServer32", ""), kModule);
     EXPECT_EQ(typeLibrary.registered, 1);
     EXPECT_TRUE(debug.empty());
 
@@ -79,21 +85,21 @@ TEST_F(SelfRegistrationTest, WritesTheNodeInterfaceTheVendorKeyTheScriptAndTheTy
 
 TEST_F(SelfRegistrationTest, ASecondRegistrationLeavesTheNodeInterfaceAndRewritesTheVendorKey) {
     ASSERT_EQ(RegisterServer(Registration()), kS_OK);
-    registry.Put(kNode, "", std::string("Another handler"));
+    registry.PutText(kNode, "", "Another handler");
     registry.Put(kVendor, "Version Number", std::uint32_t{1});
-    registry.Put(kVendor, "FileName Path", std::string("C:\\old\\zelunit.dll"));
+    registry.PutText(kVendor, "FileName Path", "C:\\old\\zelunit.dll");
     registry.log.clear();
     ASSERT_EQ(RegisterServer(Registration()), kS_OK);
-    EXPECT_EQ(Read<std::string>(kNode, ""), "Another handler");
+    EXPECT_EQ(ReadText(kNode, ""), "Another handler");
     EXPECT_EQ(Read<std::uint32_t>(kVendor, "Version Number"), 4096u);
-    EXPECT_EQ(Read<std::string>(kVendor, "FileName Path"), kModule);
+    EXPECT_EQ(ReadText(kVendor, "FileName Path"), kModule);
     EXPECT_EQ(registry.log[1], "create " + kVendor);
 }
 
 TEST_F(SelfRegistrationTest, FailedWritesAreReportedAndRegistrationGoesOn) {
     registry.failingValues = {"", "CLSID", "IID", "Version Number", "FileName Path"};
     // The script's default values fail too: its result is the answer.
-    EXPECT_EQ(RegisterServer(Registration()), FromWin32(FakeRegistry::kAccessDenied));
+    EXPECT_EQ(RegisterServer(Registration()), platform::FromWin32(platform::kErrorAccessDenied));
     EXPECT_EQ(debug, (std::vector<std::string>{"RegSetValueEx 'szFunctionName' Failed ", "RegSetValueEx 'CLSID' Failed ",
                                                "RegSetValueEx 'IID' Failed ", "RegSetValueEx 'Version Number' Failed ",
                                                "RegSetValueEx 'FileName Path' Failed "}));
@@ -112,7 +118,7 @@ TEST_F(SelfRegistrationTest, TheResultIsTheScriptsThenTheTypeLibrarys) {
     EXPECT_EQ(RegisterServer(Registration()), kTypeLibFailure);
     registry.failingKeys = {"HKCR\\Zelunit.ExtensionUnit.1"};
     typeLibrary.registered = 0;
-    EXPECT_EQ(RegisterServer(Registration()), FromWin32(FakeRegistry::kAccessDenied));
+    EXPECT_EQ(RegisterServer(Registration()), platform::FromWin32(platform::kErrorAccessDenied));
     EXPECT_EQ(typeLibrary.registered, 0);
     script = "HKCR { broken";
     EXPECT_TRUE(platform::Failed(RegisterServer(Registration())));
@@ -126,7 +132,7 @@ TEST_F(SelfRegistrationTest, UnregisteringKeepsTheNodeInterfaceAndTheVendorKey) 
     EXPECT_FALSE(registry.Exists("HKCR\\CLSID\\{A0432DA0-A887-45F8-B28B-6693C6B9E619}"));
     EXPECT_FALSE(registry.Exists("HKCR\\Zelunit.ExtensionUnit.1"));
     EXPECT_EQ(Read<std::uint32_t>(kVendor, "Version Number"), 4096u);
-    EXPECT_EQ(Read<std::string>(kNode, ""), "USB Extension Unit Interface Handler");
+    EXPECT_EQ(ReadText(kNode, ""), "USB Extension Unit Interface Handler");
     // A type library that was not registered fails the call, after the script.
     typeLibrary.answer = kTypeLibFailure;
     EXPECT_EQ(UnregisterServer(Registration()), kTypeLibFailure);

@@ -28,9 +28,9 @@ protected:
             reinterpret_cast<void*>(&CountRegistration);
     }
     void Register(std::uint32_t version, const std::string& file, RegistryRoot root = RegistryRoot::CurrentUser) {
-        auto& key = fake.registry.keys[{root, wire::kVendorKey}];
-        key.dwords["Version Number"] = version;
-        key.strings["FileName Path"] = file;
+        const std::string where = test::FakeRegistry::Where(root, platform::Utf8ToWide(wire::kVendorKey));
+        fake.registry.Put(where, "Version Number", version);
+        fake.registry.PutText(where, "FileName Path", file);
         fake.files.files[file];
     }
     void Elevated() { fake.environment.elevationType = 2; }
@@ -75,7 +75,7 @@ TEST_F(InstallCheckTest, TheMachineWideRecordPassesWhenTheUsersOwnKeyDoesNot) {
     fake.files.files[installer];
     RunInstallCheck(fake.ports);
     EXPECT_EQ(fake.processes.startedElevated.size(), 1u);
-    EXPECT_FALSE(fake.registry.keys.count({RegistryRoot::LocalMachine, wire::kVendorKey})) << "the machine key was created";
+    EXPECT_FALSE(fake.registry.Exists(std::string("HKLM\\") + wire::kVendorKey)) << "the machine key was created";
 
     Register(0x1001, "C:\\Program Files\\Korvex\\zelunit.dll", RegistryRoot::LocalMachine);
     RunInstallCheck(fake.ports);
@@ -90,6 +90,19 @@ TEST_F(InstallCheckTest, TheMachineWideRecordPassesWhenTheUsersOwnKeyDoesNot) {
     RunInstallCheck(fake.ports);
     EXPECT_EQ(fake.processes.startedElevated.size(), 2u) << "neither hive passes";
     EXPECT_TRUE(fake.modules.loaded.empty());
+}
+
+// The key is read through the wide registry: a folder outside ASCII is the
+// file it names, and a value of the wrong type is no registration.
+TEST_F(InstallCheckTest, AFolderOutsideAsciiPassesAndAVersionOfTheWrongTypeDoesNot) {
+    Register(0x1001, "C:\\Programme\\Kamera \xC3\x9C" "bersicht\\zelunit.dll");
+    fake.files.files[installer];
+    RunInstallCheck(fake.ports);
+    EXPECT_TRUE(fake.processes.startedElevated.empty());
+
+    fake.registry.PutText(std::string("HKCU\\") + wire::kVendorKey, "Version Number", "4097");
+    RunInstallCheck(fake.ports);
+    EXPECT_EQ(fake.processes.startedElevated, std::vector<std::string>{installer});
 }
 
 TEST_F(InstallCheckTest, WithoutTheInstallerOrWhenItsStartFailsNothingWaits) {

@@ -89,6 +89,14 @@ TEST_F(PluginObjectWineTest, TheModuleStaysWhileObjectsOrLocksRemain) {
     EXPECT_EQ(zelunit.CanUnloadNow(), S_FALSE);
     factory->LockServer(FALSE);
     EXPECT_EQ(zelunit.CanUnloadNow(), S_OK);
+    {
+        // A client's stray unlock must not cancel out a live object.
+        const ComPtr<IExtensionUnit> unit = zelunit.FreshUnit();
+        factory->LockServer(FALSE);
+        EXPECT_EQ(zelunit.CanUnloadNow(), S_FALSE);
+        factory->LockServer(TRUE);
+    }
+    EXPECT_EQ(zelunit.CanUnloadNow(), S_OK);
 
     const auto get = zelunit.library.As<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>("DllGetClassObject");
     ComPtr<IClassFactory> wrong;

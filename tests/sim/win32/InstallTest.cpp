@@ -2,12 +2,14 @@
 // enumerator lists them, re-installs, the enumerator modes, and uninstall.
 #include <gtest/gtest.h>
 
-#include "sim/win32/Registry.h"
+#include "platform/win32/ComValues.h"
 #include "sim/win32/SimIds.h"
 #include "tests/sim/win32/InstalledRig.h"
 
 namespace kv::sim::win32::test {
 namespace {
+
+using platform::RegistryRoot;
 
 const char* const kListingRig = R"({"devices":[
   {"friendlyName":"Cam A","productId":"0x0840","interface":0,"instance":"6&aa&0&0000"},
@@ -61,10 +63,8 @@ TEST_F(InstallTest, AValueTheDeviceLacksIsNotFoundInItsPropertyBag) {
     for (const auto& [index, name] : {std::pair{1, L"FriendlyName"}, std::pair{2, L"DevicePath"}}) {
         ComPtr<IPropertyBag> bag;
         ASSERT_EQ(devices[index].moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag)), S_OK);
-        VARIANT var;
-        VariantInit(&var);
-        EXPECT_EQ(bag->Read(name, &var, nullptr), kHrNoSuchValue) << index;
-        VariantClear(&var);
+        platform::win32::Variant var;
+        EXPECT_EQ(bag->Read(name, var.get(), nullptr), kHrNoSuchValue) << index;
     }
 }
 
@@ -121,24 +121,18 @@ TEST_F(InstallTest, UninstallTakesEverythingAwayAndRestoresTheEnumerator) {
     ASSERT_TRUE(UninstallRig(removed, error)) << error;
     std::vector<ListedDevice> devices;
     EXPECT_EQ(ListVideoInputs(devices), S_FALSE);
-    RegKey key;
-    EXPECT_NE(RegKey::Open(HKEY_CLASSES_ROOT, std::wstring(L"CLSID\\") + kClsidSimCameraText, KEY_READ, key),
-              ERROR_SUCCESS);
-    EXPECT_NE(RegKey::Open(HKEY_LOCAL_MACHINE, kSimulatorKey, KEY_READ, key), ERROR_SUCCESS);
+    EXPECT_FALSE(RegistryKeyExists(RegistryRoot::ClassesRoot, std::wstring(L"CLSID\\") + kClsidSimCameraText));
+    EXPECT_FALSE(RegistryKeyExists(RegistryRoot::LocalMachine, kSimulatorKey));
 }
 
 TEST_F(InstallTest, RegistersTheServerAndRecordsTheRig) {
     const InstalledRig installed(R"({"devices":[{"productId":"0x0840"}]})");
     ASSERT_TRUE(installed.installed) << installed.error;
-    RegKey server;
-    ASSERT_EQ(RegKey::Open(HKEY_CLASSES_ROOT, std::wstring(L"CLSID\\") + kClsidSimCameraText + L"\\InprocServer32",
-                           KEY_READ, server),
-              ERROR_SUCCESS);
-    EXPECT_EQ(server.GetString(nullptr), BuildProduct(KV_TEST_KVSIMCAM).wstring());
-    EXPECT_EQ(server.GetString(L"ThreadingModel"), L"Both");
-    RegKey simulator;
-    ASSERT_EQ(RegKey::Open(HKEY_LOCAL_MACHINE, kSimulatorKey, KEY_READ, simulator), ERROR_SUCCESS);
-    EXPECT_EQ(simulator.GetString(kRigValue), std::filesystem::absolute(installed.rig).wstring());
+    const std::wstring server = std::wstring(L"CLSID\\") + kClsidSimCameraText + L"\\InprocServer32";
+    EXPECT_EQ(RegistryText(RegistryRoot::ClassesRoot, server, L""), BuildProduct(KV_TEST_KVSIMCAM).wstring());
+    EXPECT_EQ(RegistryText(RegistryRoot::ClassesRoot, server, L"ThreadingModel"), L"Both");
+    EXPECT_EQ(RegistryText(RegistryRoot::LocalMachine, kSimulatorKey, kRigValue),
+              std::filesystem::absolute(installed.rig).wstring());
 }
 
 TEST_F(InstallTest, RefusesAMissingServerWithoutTouchingTheDevices) {

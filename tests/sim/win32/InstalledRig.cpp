@@ -3,24 +3,19 @@
 
 #include <cstring>
 
+#include "platform/win32/ComValues.h"
+#include "platform/win32/WideText.h"
+
 namespace kv::sim::win32::test {
 
 namespace {
 
 std::optional<std::string> ReadText(IPropertyBag& bag, const wchar_t* name) {
-    VARIANT var;
-    VariantInit(&var);
-    var.vt = VT_BSTR;
-    std::optional<std::string> text;
-    if (bag.Read(name, &var, nullptr) == S_OK && var.vt == VT_BSTR) {
-        const int size = WideCharToMultiByte(CP_UTF8, 0, var.bstrVal, -1, nullptr, 0, nullptr, nullptr);
-        std::string utf8(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, var.bstrVal, -1, utf8.data(), size, nullptr, nullptr);
-        utf8.resize(std::strlen(utf8.c_str()));
-        text = utf8;
-    }
-    VariantClear(&var);
-    return text;
+    platform::win32::Variant var;
+    if (bag.Read(name, var.get(), nullptr) != S_OK) return std::nullopt;
+    const auto text = var.Text();
+    if (!text) return std::nullopt;
+    return platform::win32::Narrow(std::wstring(text->c_str()));
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 
 #include "platform/win32/KsInterfaces.h"
 #include "sim/win32/KsNodeControl.h"
-#include "sim/win32/Registry.h"
+#include "platform/win32/Win32Adapters.h"
 #include "sim/win32/SimIds.h"
 #include "tests/sim/win32/InstalledRig.h"
 
@@ -133,12 +133,16 @@ protected:
     void TearDown() override {
         g_seen.control.Reset();
         CoRevokeClassObject(cookie);
-        DeleteKeyTree(HKEY_LOCAL_MACHINE, kPluginSetKey);
+        RemoveRegistryKey(platform::RegistryRoot::LocalMachine, kPluginSetKey);
     }
     static void RegisterPlugin() {
-        RegKey key;
-        ASSERT_EQ(RegKey::Create(HKEY_LOCAL_MACHINE, kPluginSetKey, key), ERROR_SUCCESS);
-        ASSERT_EQ(key.SetBinary(L"CLSID", &kClsidTestPlugin, sizeof kClsidTestPlugin), ERROR_SUCCESS);
+        platform::win32::Win32Registry registry;
+        std::unique_ptr<platform::RegistryKey> key;
+        ASSERT_EQ(registry.CreateKey(platform::RegistryRoot::LocalMachine, kPluginSetKey,
+                                     platform::RegistryAccess::ReadWrite, key, nullptr),
+                  ERROR_SUCCESS);
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&kClsidTestPlugin);
+        ASSERT_EQ(key->SetBinary(L"CLSID", {bytes, sizeof kClsidTestPlugin}), ERROR_SUCCESS);
     }
 
     ComApartment com;
@@ -204,7 +208,7 @@ TEST_F(NodePluginTest, NodesWithoutARegisteredPluginHaveNoInstance) {
               E_NOINTERFACE);
     EXPECT_EQ(topology->CreateNodeInstance(7, kIidKsNodeControl, reinterpret_cast<void**>(node.GetAddressOf())),
               E_INVALIDARG);
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, kPluginSetKey);
+    RemoveRegistryKey(platform::RegistryRoot::LocalMachine, kPluginSetKey);
     EXPECT_EQ(topology->CreateNodeInstance(2, kIidKsNodeControl, reinterpret_cast<void**>(node.GetAddressOf())),
               E_NOINTERFACE);
     EXPECT_EQ(g_seen.alive, 0);

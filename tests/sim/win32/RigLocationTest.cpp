@@ -2,7 +2,6 @@
 // file name the installer recorded; and a stand-in that finds it either way.
 #include <gtest/gtest.h>
 
-#include "sim/win32/Registry.h"
 #include "sim/win32/RigLocation.h"
 #include "sim/win32/SimIds.h"
 #include "tests/sim/win32/WinTestSupport.h"
@@ -10,7 +9,7 @@
 namespace kv::sim::win32::test {
 namespace {
 
-void ForgetRecordedRig() { DeleteKeyTree(HKEY_LOCAL_MACHINE, kSimulatorKey); }
+void ForgetRecordedRig() { RemoveRegistryKey(platform::RegistryRoot::LocalMachine, kSimulatorKey); }
 
 TEST(RigLocationTest, UnixPathsGoThroughDriveZ) {
     EXPECT_EQ(WindowsRigPath(L"/tmp/rigs/a.json"), L"Z:\\tmp\\rigs\\a.json");

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/win32/ComValues.h"
 #include "platform/win32/KsInterfaces.h"
 #include "sim/win32/SimIds.h"
 #include "tests/sim/win32/InstalledRig.h"
@@ -213,11 +214,9 @@ TEST_F(SimFilterTest, AFilterMadeDirectlyIsUnboundUntilLoaded) {
     ASSERT_EQ(Query(filter, IID_IPersistPropertyBag, persist), S_OK);
     ComPtr<IPropertyBag> bag;
     ASSERT_EQ(devices[0].moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag)), S_OK);
-    VARIANT index;
-    VariantInit(&index);
-    index.vt = VT_I4;
-    index.lVal = 42;
-    ASSERT_EQ(bag->Write(kDeviceIndexProperty, &index), S_OK);
+    platform::win32::Variant index;
+    index.SetLong(42);
+    ASSERT_EQ(bag->Write(kDeviceIndexProperty, index.get()), S_OK);
     EXPECT_TRUE(FAILED(persist->Load(bag.Get(), nullptr)));
     ComPtr<IBaseFilter> again;
     EXPECT_EQ(Query(filter, IID_IBaseFilter, again), E_NOINTERFACE);

@@ -6,10 +6,33 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/win32/Win32Adapters.h"
 #include "sim/rig/Session.h"
 #include "sim/win32/RigLocation.h"
 
 namespace kv::sim::win32::test {
+
+std::optional<std::wstring> RegistryText(platform::RegistryRoot root, const std::wstring& path,
+                                         const std::wstring& name) {
+    platform::win32::Win32Registry registry;
+    std::unique_ptr<platform::RegistryKey> key;
+    std::wstring text;
+    if (registry.OpenKey(root, path, platform::RegistryAccess::Read, key) != ERROR_SUCCESS ||
+        key->ReadString(name, text) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+bool RegistryKeyExists(platform::RegistryRoot root, const std::wstring& path) {
+    platform::win32::Win32Registry registry;
+    std::unique_ptr<platform::RegistryKey> key;
+    return registry.OpenKey(root, path, platform::RegistryAccess::Read, key) == ERROR_SUCCESS;
+}
+
+void RemoveRegistryKey(platform::RegistryRoot root, const std::wstring& path) {
+    platform::win32::Win32Registry().DeleteTree(root, path);
+}
 
 std::filesystem::path BuildProduct(const char* unixPath) {
     const std::string text(unixPath);

@@ -13,10 +13,20 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/Registry.h"
+
 namespace kv::sim::win32::test {
 
 // A file of the build tree, named by its Unix path, as Wine reaches it.
 std::filesystem::path BuildProduct(const char* unixPath);
+
+// The prefix's registry, through the adapter the simulator writes it with: a
+// text value (nothing when the key or value is missing), whether a key is
+// there, and removing a key with everything below it.
+std::optional<std::wstring> RegistryText(platform::RegistryRoot root, const std::wstring& path,
+                                         const std::wstring& name);
+bool RegistryKeyExists(platform::RegistryRoot root, const std::wstring& path);
+void RemoveRegistryKey(platform::RegistryRoot root, const std::wstring& path);
 
 // A fresh folder under the prefix's temporary folder, removed afterwards.
 class ScratchFolder {
