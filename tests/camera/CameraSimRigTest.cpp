@@ -54,9 +54,11 @@ protected:
 };
 
 TEST_F(CameraSimRigTest, PrimitivesReachTheBoundCamerasBridgeAndSensor) {
-    platform::Ports ports{fakes.environment, fakes.files,   fakes.console,       fakes.clock,
-                          fakes.ui,          fakes.processes, devices->captureDevices(), fakes.directUsb,
-                          devices->modules(), fakes.registry, fakes.sync, fakes.profileFiles};
+    platform::Ports ports{fakes.environment,  fakes.files,      fakes.console,
+                          fakes.clock,        fakes.ui,         fakes.processes,
+                          fakes.comApartment, devices->captureDevices(), devices->extensionUnits(),
+                          fakes.mediaGraphs,  fakes.directUsb,  devices->modules(),
+                          fakes.registry,     fakes.sync,       fakes.profileFiles};
     ctrl::FilterPair pair;
     ctrl::CDxWnd camera{ports, pair};
     ASSERT_EQ(camera.Device_Init(0xA168, 0x840, "0840&mi_00#6&aa&0&0000"), 1);

@@ -16,7 +16,7 @@ TEST_F(CameraTest, BindsTheCameraAndLogsEveryStep) {
     EXPECT_EQ(camera.Device_Init(0xA168, 0x840, KeyOf(0x840, "7&1a2b3c4d&0&0000")), 1);
     EXPECT_EQ(pair.baseFilter, filter);
     EXPECT_EQ(pair.ksControl, filter->ksControl);
-    EXPECT_EQ(fakes.captureDevices.initializeCalls, 1);
+    EXPECT_EQ(fakes.comApartment.initializeCalls, 1);
     const std::string query = "pBaseFilter->QueryInterface(IID_IKsControl,(LPVOID*)&pKsControl)";
     EXPECT_THAT(LoggedTexts(),
                 ElementsAre("Device_Init->CoInitialize", "Device_Init->CoCreateInstance",
