@@ -17,7 +17,8 @@ HResult CameraDescriptor::Bind(std::shared_ptr<Filter>& filter) const {
     return moniker ? moniker->BindToObject(filter) : kE_FAIL;
 }
 
-CameraWalk::CameraWalk(DeviceEnumerator& enumerator) : m_opened(enumerator.CreateVideoInputEnumerator(m_monikers)) {
+CameraWalk::CameraWalk(DeviceEnumerator& enumerator) {
+    m_opened = enumerator.CreateVideoInputEnumerator(m_monikers);
     if (m_opened != kS_OK) m_monikers.reset();
 }
 

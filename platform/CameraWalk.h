@@ -41,7 +41,7 @@ public:
     bool Next(CameraDescriptor& device);
 
 private:
-    HResult m_opened;
+    HResult m_opened = kE_FAIL;
     std::unique_ptr<MonikerEnumerator> m_monikers;
 };
 

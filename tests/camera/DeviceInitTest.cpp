@@ -64,7 +64,7 @@ TEST_F(CameraTest, TwoCamerasOfOneModelAreToldApartByTheDeviceKey) {
 }
 
 TEST_F(CameraTest, UnreadableAndUnbindableDevicesAreSkipped) {
-    fakes.captureDevices.devices.push_back({std::nullopt, false});
+    fakes.captureDevices.devices.emplace_back();  // no path
     fakes.captureDevices.AddDevice(PathOf(0x840, "1"), std::make_shared<FakeFilter>());
     fakes.captureDevices.devices.back().storageFails = true;
     fakes.captureDevices.AddDevice(PathOf(0x840, "1"));  // BindToObject fails
