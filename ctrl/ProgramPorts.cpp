@@ -61,9 +61,9 @@ public:
             clock = m_tally.get();
         }
         m_ports = std::make_unique<platform::Ports>(platform::Ports{
-            own.environment, own.files, own.console, *clock, own.ui, own.processes,
-            m_simulated->captureDevices(), m_simulated->directUsb(), m_simulated->modules(), own.registry, own.sync,
-            own.profileFiles});
+            own.environment, own.files, own.console, *clock, own.ui, own.processes, own.comApartment,
+            m_simulated->captureDevices(), m_simulated->extensionUnits(), own.mediaGraphs, m_simulated->directUsb(),
+            m_simulated->modules(), own.registry, own.sync, own.profileFiles});
     }
     platform::Ports& ports() override { return *m_ports; }
 

@@ -1,6 +1,8 @@
 // Capture-devices port: the system device enumerator over the video-input
 // category, shaped after the platform's COM calls so that the core reads like
-// the sequence of calls it makes.
+// the sequence of calls it makes. The interfaces of a bound device live here
+// too; the apartment, the plug-in class and the viewer's graphs are ports of
+// their own (ComApartment.h, ExtensionUnitFactory.h, MediaGraph.h).
 #pragma once
 
 #include <cstdint>
@@ -143,21 +145,11 @@ public:
     virtual HResult CreateVideoInputEnumerator(std::unique_ptr<MonikerEnumerator>& enumerator) = 0;
 };
 
-class MediaGraphs;
-
+// Enumeration and binding of the video-input devices.
 class CaptureDevices {
 public:
     virtual ~CaptureDevices() = default;
-    // COM apartment of the calling thread.
-    virtual HResult Initialize() = 0;
-    virtual void Uninitialize() = 0;
     virtual HResult CreateSystemDeviceEnumerator(std::unique_ptr<DeviceEnumerator>& enumerator) = 0;
-    // The plug-in class (CExtensionUnit) created directly, in process, for
-    // its IExtensionUnit: how systems whose proxy makes no node instances
-    // reach it.
-    virtual HResult CreateExtensionUnit(std::shared_ptr<ExtensionUnit>& unit) = 0;
-    // The classes of the viewer's graphs (platform/MediaGraph.h).
-    virtual MediaGraphs& Graphs() = 0;
 };
 
 }  // namespace kv::platform

@@ -6,10 +6,13 @@
 
 #include "platform/CaptureDevices.h"
 #include "platform/Clock.h"
+#include "platform/ComApartment.h"
 #include "platform/Console.h"
 #include "platform/DirectUsb.h"
 #include "platform/Environment.h"
+#include "platform/ExtensionUnitFactory.h"
 #include "platform/Files.h"
+#include "platform/MediaGraph.h"
 #include "platform/Modules.h"
 #include "platform/Processes.h"
 #include "platform/ProfileFiles.h"
@@ -26,7 +29,10 @@ struct Ports {
     Clock& clock;
     Ui& ui;
     Processes& processes;
+    ComApartment& comApartment;
     CaptureDevices& captureDevices;
+    ExtensionUnitFactory& extensionUnits;
+    MediaGraphs& mediaGraphs;
     DirectUsb& directUsb;
     Modules& modules;
     Registry& registry;

@@ -53,7 +53,7 @@ void CDxWnd::Device_Uninit() {
 }
 
 int CDxWnd::Device_Init(int vendorId, int /*productId*/, std::string deviceKey) {
-    static_cast<void>(m_ports.captureDevices.Initialize());
+    static_cast<void>(m_ports.comApartment.Initialize());
     Log("Device_Init->CoInitialize");
 
     char vendorText[16];
@@ -66,26 +66,24 @@ int CDxWnd::Device_Init(int vendorId, int /*productId*/, std::string deviceKey) 
         Log("Device_Init->CoCreateInstance Error");
         return 0;
     }
-    std::unique_ptr<platform::MonikerEnumerator> monikers;
-    const platform::HResult listed = enumerator->CreateVideoInputEnumerator(monikers);
+    platform::CameraWalk walk(*enumerator);
     Log("Device_Init->pCreateDevEnum->CreateClassEnumerator");
-    if (listed != platform::kS_OK || !monikers) {
+    if (!walk.Opened()) {
         m_ports.ui.DebugOutput("There are no VideoInputDevice devices available");
         Log("Device_Init->pCreateDevEnum->CreateClassEnumerator ERROR");
         return 0;
     }
     enumerator.reset();
-    static_cast<void>(monikers->Reset());
+    static_cast<void>(walk.Reset());
     Log("Device_Init->pEm->Reset()");
 
     // The control belongs to whichever filter was bound before; a binding that
     // ends early (the SMIUtility family) must not leave it aimed there.
     m_filterPair.ksControl = nullptr;
     const bool bound = [&] {
-        std::unique_ptr<platform::Moniker> moniker;
-        while (monikers->Next(moniker) == platform::kS_OK && moniker) {
-            if (FindAndBindOne(*moniker, vendorText, deviceKey)) return true;
-            moniker.reset();
+        platform::CameraDescriptor device;
+        while (walk.Next(device)) {
+            if (FindAndBindOne(device, vendorText, deviceKey)) return true;
         }
         return false;
     }();
@@ -108,19 +106,17 @@ int CDxWnd::Device_Init(int vendorId, int /*productId*/, std::string deviceKey) 
     return 1;
 }
 
-bool CDxWnd::FindAndBindOne(platform::Moniker& moniker, const std::string& vendorText, const std::string& deviceKey) {
-    std::unique_ptr<platform::PropertyBag> bag;
-    const platform::HResult stored = moniker.BindToStorage(bag);
+bool CDxWnd::FindAndBindOne(const platform::CameraDescriptor& device, const std::string& vendorText,
+                            const std::string& deviceKey) {
     Log("Device_Init->pM->BindToStorage(0, 0, IID_IPropertyBag, (void **)&pBag)");
-    if (platform::Failed(stored) || !bag) return false;
+    if (platform::Failed(device.storage)) return false;
     Log("Device_Init->pM->BindToStorage SUCCEEDED");
 
-    std::string path;
-    const platform::HResult read = bag->Read("DevicePath", path);
-    if (read != platform::kS_OK) path.clear();
+    // A path that could not be read is logged as no path at all.
+    const std::string path = device.devicePath.value_or(std::string());
     if (!path.empty()) Log(path);
     Log("pBag->Read(DevicePath, &var, NULL)");
-    if (read != platform::kS_OK) return false;
+    if (!device.devicePath) return false;
     Log(path);
     Log("pBag->Read(DevicePath, &var, NULL) SUCCEEDED");
 
@@ -133,7 +129,7 @@ bool CDxWnd::FindAndBindOne(platform::Moniker& moniker, const std::string& vendo
         return false;
     }
     std::shared_ptr<platform::Filter> filter;
-    const platform::HResult objectBound = moniker.BindToObject(filter);
+    const platform::HResult objectBound = device.Bind(filter);
     m_filterPair.baseFilter = filter;
     return platform::Succeeded(objectBound) && m_filterPair.baseFilter;
 }

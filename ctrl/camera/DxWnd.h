@@ -12,6 +12,7 @@
 #include "ctrl/camera/SmiUtility.h"
 #include "ctrl/camera/Viewer.h"
 #include "ctrl/common/LogFile.h"
+#include "platform/CameraWalk.h"
 #include "platform/Ports.h"
 
 namespace kv::ctrl {
@@ -143,7 +144,8 @@ protected:
     platform::Ports& m_ports;
 
 private:
-    bool FindAndBindOne(platform::Moniker& moniker, const std::string& vendorText, const std::string& deviceKey);
+    bool FindAndBindOne(const platform::CameraDescriptor& device, const std::string& vendorText,
+                        const std::string& deviceKey);
     int RunFamilyLoaders(const std::string& family);
     platform::HResult AsicRequest(std::uint32_t flags, std::array<std::uint8_t, 4>& block);
     bool I2cTransferSucceeds();

@@ -104,7 +104,7 @@ void CDxWnd::StartFrameStepping() {
 
 int CDxWnd::Media_Open(const std::string& fileName) {
     Graph_Release();
-    platform::MediaGraphs& graphs = m_ports.captureDevices.Graphs();
+    platform::MediaGraphs& graphs = m_ports.mediaGraphs;
     Playback& playback = m_viewer.playback;
     if (Failed(graphs.CreateSampleGrabber(playback.grabber)) || Failed(graphs.CreateFileSource(playback.source)) ||
         Failed(graphs.CreateFilterGraph(playback.graph)) || Failed(playback.graph->AddFilter(*playback.source, "Source")) ||

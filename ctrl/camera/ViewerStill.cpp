@@ -22,7 +22,7 @@ platform::HResult CDxWnd::StillPin_Build(platform::Filter* source) {
     auto& camera = m_viewer.camera;
     if (!camera.graph || !camera.builder) return platform::kE_FAIL;  // a host must build the graph first
 
-    platform::MediaGraphs& graphs = m_ports.captureDevices.Graphs();
+    platform::MediaGraphs& graphs = m_ports.mediaGraphs;
     std::shared_ptr<platform::SampleGrabber> grabber;
     std::shared_ptr<platform::GraphFilter> renderer;
     if (const auto hr = graphs.CreateSampleGrabber(grabber); platform::Failed(hr)) return hr;

@@ -3,6 +3,7 @@
 
 #include "ctrl/common/KorvexDevices.h"
 #include "ctrl/common/Text.h"
+#include "platform/CameraWalk.h"
 
 namespace kv::ctrl {
 
@@ -12,33 +13,28 @@ using platform::kS_OK;
 
 // A device whose path cannot be read does not match; the status keeps its
 // previous text then.
-void ReadDevice(platform::Moniker& moniker, CameraTable& table, std::string& status, const LogLine& log) {
-    std::unique_ptr<platform::PropertyBag> bag;
-    if (moniker.BindToStorage(bag) != kS_OK || !bag) return;
-    std::string path;
-    if (bag->Read("DevicePath", path) != kS_OK) return;
-    log(path);
-    status = ToLower(path);
+void ReadDevice(const platform::CameraDescriptor& device, CameraTable& table, std::string& status,
+                const LogLine& log) {
+    if (device.storage != kS_OK || !device.devicePath) return;
+    log(*device.devicePath);
+    status = ToLower(*device.devicePath);
     if (IsKorvexDevicePath(status)) table.Add(status);
 }
 
 void WalkCategory(platform::DeviceEnumerator& enumerator, CameraTable& table, std::string& status,
                   const LogLine& log) {
-    std::unique_ptr<platform::MonikerEnumerator> monikers;
-    if (enumerator.CreateVideoInputEnumerator(monikers) != kS_OK || !monikers) {
+    platform::CameraWalk walk(enumerator);
+    if (!walk.Opened()) {
         status = "Error: 2";
         return;
     }
     log("hr==S_OK");
-    monikers->Reset();
+    walk.Reset();
     status = "Error: 3";
-    std::unique_ptr<platform::Moniker> moniker;
-    while (monikers->Next(moniker) == kS_OK && moniker) {
-        ReadDevice(*moniker, table, status, log);
-        moniker.reset();
-    }
+    platform::CameraDescriptor device;
+    while (walk.Next(device)) ReadDevice(device, table, status, log);
     log("pEm->Reset");
-    monikers->Reset();
+    walk.Reset();
     log("pEm->Release()");
 }
 

@@ -25,7 +25,7 @@ struct StartupLogger {
 int RunCameraWork(platform::Ports& ports, RunContext& context, Dispatcher& dispatcher, const ParsedCommand& command,
                   CDxWnd& startup) {
     startup.Log("Parameter Analysis");
-    ports.captureDevices.Initialize();
+    ports.comApartment.Initialize();
     startup.Log("CoInitialize");
 
     auto camera = std::make_unique<CDxWnd>(ports, context.filterPair(), context.keptLibraries());
@@ -57,7 +57,7 @@ int RunCameraWork(platform::Ports& ports, RunContext& context, Dispatcher& dispa
         camera->Log(kFailedStepText);
     }
     camera->Log("All Control finished");
-    ports.captureDevices.Uninitialize();
+    ports.comApartment.Uninitialize();
     camera->Log("CoUninitialize()");
     camera.reset();  // its log writes the closing banner
     return 0;

@@ -4,6 +4,7 @@
 #include "wire/KsProperty.h"
 #include "wire/Limits.h"
 #include "wire/PropertySets.h"
+#include "platform/CameraWalk.h"
 
 namespace kv::ctrl::xulib {
 
@@ -13,11 +14,6 @@ using platform::HResult;
 using platform::kS_OK;
 
 constexpr std::size_t kPathUnits = 128;
-
-struct ListedDevice {
-    std::string devicePath;  // empty when the device has none
-    std::string key;         // its "DevicePath", else its "FriendlyName"
-};
 
 // The first `units` UTF-16 code units of UTF-8 text (a code point above
 // U+FFFF takes two).
@@ -35,45 +31,21 @@ std::string CutToUtf16Units(const std::string& text, std::size_t units) {
     return text.substr(0, std::min(i, text.size()));
 }
 
-template <class Visit>
-void ForEachMoniker(platform::CaptureDevices& devices, Visit visit) {
-    std::unique_ptr<platform::DeviceEnumerator> enumerator;
-    std::unique_ptr<platform::MonikerEnumerator> monikers;
-    if (devices.CreateSystemDeviceEnumerator(enumerator) != kS_OK || !enumerator ||
-        enumerator->CreateVideoInputEnumerator(monikers) != kS_OK || !monikers) {
-        return;
+// The devices that have a "FriendlyName", in enumeration order, at most
+// wire::kMaxListedDevices; each keeps its moniker for the probe's bind.
+std::vector<platform::CameraDescriptor> ListDevices(platform::CaptureDevices& devices) {
+    std::vector<platform::CameraDescriptor> listed;
+    const auto walk = platform::CameraWalk::Open(devices);
+    platform::CameraDescriptor device;
+    while (walk && listed.size() < wire::kMaxListedDevices && walk->Next(device)) {
+        if (device.storage == kS_OK && device.friendlyName) listed.push_back(std::move(device));
     }
-    std::unique_ptr<platform::Moniker> moniker;
-    while (monikers->Next(moniker) == kS_OK && moniker) {
-        std::unique_ptr<platform::PropertyBag> bag;
-        if (moniker->BindToStorage(bag) != kS_OK || !bag) continue;
-        if (!visit(*moniker, *bag)) return;
-    }
-}
-
-std::vector<ListedDevice> ListDevices(platform::CaptureDevices& devices) {
-    std::vector<ListedDevice> listed;
-    ForEachMoniker(devices, [&](platform::Moniker&, platform::PropertyBag& bag) {
-        std::string friendlyName;
-        std::string devicePath;
-        if (bag.Read("FriendlyName", friendlyName) != kS_OK) return true;  // not a device to list
-        if (bag.Read("DevicePath", devicePath) != kS_OK) devicePath.clear();
-        listed.push_back({devicePath, devicePath.empty() ? friendlyName : devicePath});
-        return listed.size() < wire::kMaxListedDevices;
-    });
     return listed;
 }
 
-// Binds the first device whose "DevicePath" (else "FriendlyName") is `key`.
-std::shared_ptr<platform::Filter> BindListed(platform::CaptureDevices& devices, const std::string& key) {
+std::shared_ptr<platform::Filter> BindListed(const platform::CameraDescriptor& device) {
     std::shared_ptr<platform::Filter> filter;
-    ForEachMoniker(devices, [&](platform::Moniker& moniker, platform::PropertyBag& bag) {
-        std::string value;
-        if (bag.Read("DevicePath", value) != kS_OK && bag.Read("FriendlyName", value) != kS_OK) return true;
-        if (value != key) return true;
-        if (moniker.BindToObject(filter) != kS_OK) filter.reset();
-        return false;
-    });
+    if (device.Bind(filter) != kS_OK) filter.reset();
     return filter;
 }
 
@@ -117,7 +89,7 @@ std::shared_ptr<platform::ExtensionUnit> ProbePlugin(platform::Ports& ports, pla
         if (topology.CreateNodeInstance(node, wire::kIidKsNodeControl, instance) != kS_OK || !instance) return nullptr;
         std::shared_ptr<platform::ExtensionUnit> unit;
         const HResult hr = MakesNodeInstances(ports.environment) ? instance->QueryExtensionUnit(unit)
-                                                                 : ports.captureDevices.CreateExtensionUnit(unit);
+                                                                 : ports.extensionUnits.CreateExtensionUnit(unit);
         instance.reset();
         if (hr != kS_OK || !unit) continue;
         std::uint32_t ready = 0;
@@ -145,11 +117,11 @@ std::vector<FoundCamera> FindCameras(platform::Ports& ports,
                                      const std::shared_ptr<std::atomic<std::uint32_t>>& aveoNode) {
     std::vector<FoundCamera> found;
     std::uint32_t pluginCameras = 0;
-    for (const ListedDevice& device : ListDevices(ports.captureDevices)) {
-        const auto filter = BindListed(ports.captureDevices, device.key);
+    for (const platform::CameraDescriptor& device : ListDevices(ports.captureDevices)) {
+        const auto filter = BindListed(device);
         std::shared_ptr<platform::KsTopologyInfo> topology;
         if (!filter || filter->QueryKsTopologyInfo(topology) != kS_OK || !topology) continue;
-        const std::string path = CutToUtf16Units(device.devicePath, kPathUnits);
+        const std::string path = CutToUtf16Units(device.devicePath.value_or(std::string()), kPathUnits);
         if (auto unit = ProbePlugin(ports, *filter, *topology)) {
             found.push_back({path, MakePluginLink(std::move(unit), pluginCameras++)});
         }

@@ -57,7 +57,7 @@ std::string XuLibrary::TimeoutText() const {
 int XuLibrary::Open() {
     m_shared->SetStatus(platform::FormatText("%s %s", "Jan 19 2016", "10:20:30"));  // the library's build stamp
     if (m_open) Close();
-    m_ports.captureDevices.Initialize();
+    m_ports.comApartment.Initialize();
     // Without the platform's proxy there is no plug-in registration to check.
     if (m_ports.environment.IsWindows()) RunInstallCheck(m_ports);
     Reconcile(m_slots, FindCameras(m_ports, m_aveoNode));
@@ -82,7 +82,7 @@ void XuLibrary::Close() {
     m_active.clear();
     m_shared->mutex.reset();  // a late worker keeps its own reference
     m_open = false;
-    m_ports.captureDevices.Uninitialize();
+    m_ports.comApartment.Uninitialize();
 }
 
 HResult XuLibrary::Run(int device, bool select, Operation operation, bool* finished) {

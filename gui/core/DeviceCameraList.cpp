@@ -4,6 +4,7 @@
 #include "ctrl/common/KorvexDevices.h"
 #include "ctrl/common/Text.h"
 #include "gui/core/ProductGroups.h"
+#include "platform/CameraWalk.h"
 
 namespace kv::gui {
 
@@ -12,14 +13,12 @@ namespace {
 using platform::kS_OK;
 
 // A device whose path cannot be read is no camera of ours, as in KV_DS_Ctrl.
-bool ReadCamera(platform::Moniker& moniker, ListedCamera& camera) {
-    std::unique_ptr<platform::PropertyBag> bag;
-    if (moniker.BindToStorage(bag) != kS_OK || !bag) return false;
-    std::string path;
-    if (bag->Read("DevicePath", path) != kS_OK) return false;
-    camera.deviceString = ctrl::ToLower(path);
+bool ReadCamera(const platform::CameraDescriptor& device, ListedCamera& camera) {
+    if (device.storage != kS_OK || !device.devicePath) return false;
+    camera.deviceString = ctrl::ToLower(*device.devicePath);
     if (!ctrl::IsKorvexDevicePath(camera.deviceString)) return false;
-    if (bag->Read("FriendlyName", camera.name) != kS_OK || camera.name.empty()) camera.name = path;
+    camera.name = device.friendlyName.value_or(std::string());
+    if (camera.name.empty()) camera.name = *device.devicePath;
     return true;
 }
 
@@ -27,15 +26,13 @@ bool ReadCamera(platform::Moniker& moniker, ListedCamera& camera) {
 
 std::vector<ListedCamera> ListKorvexCameras(platform::DeviceEnumerator& enumerator) {
     std::vector<ListedCamera> cameras;
-    std::unique_ptr<platform::MonikerEnumerator> monikers;
-    if (enumerator.CreateVideoInputEnumerator(monikers) != kS_OK || !monikers) return cameras;
-    monikers->Reset();
-    std::unique_ptr<platform::Moniker> moniker;
-    while (static_cast<int>(cameras.size()) < ctrl::kMaxKorvexCameras && monikers->Next(moniker) == kS_OK &&
-           moniker) {
+    platform::CameraWalk walk(enumerator);
+    if (!walk.Opened()) return cameras;
+    walk.Reset();
+    platform::CameraDescriptor device;
+    while (static_cast<int>(cameras.size()) < ctrl::kMaxKorvexCameras && walk.Next(device)) {
         ListedCamera camera;
-        if (ReadCamera(*moniker, camera)) cameras.push_back(std::move(camera));
-        moniker.reset();
+        if (ReadCamera(device, camera)) cameras.push_back(std::move(camera));
     }
     return cameras;
 }

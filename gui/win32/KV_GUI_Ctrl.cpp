@@ -11,7 +11,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     kv::platform::Ports& ports = system->ports();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    ports.captureDevices.Initialize();
+    ports.comApartment.Initialize();
 
     kv::gui::DeviceCameraList cameras(ports.captureDevices);
     int status = 1;
@@ -27,6 +27,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
             status = static_cast<int>(message.wParam);
         }
     }
-    ports.captureDevices.Uninitialize();
+    ports.comApartment.Uninitialize();
     return status;
 }

@@ -74,18 +74,11 @@ public:
 };
 
 // This platform's cameras are not reached: the video-input category is
-// empty, and there are no viewer graphs.
+// empty. It has no apartments, no plug-in class and no viewer graphs either
+// (NoComApartment, AbsentExtensionUnitFactory, AbsentMediaGraphs).
 class PosixCaptureDevices : public CaptureDevices {
 public:
-    HResult Initialize() override { return kS_OK; }
-    void Uninitialize() override {}
     HResult CreateSystemDeviceEnumerator(std::unique_ptr<DeviceEnumerator>& enumerator) override;
-    // No plug-in class is registered here.
-    HResult CreateExtensionUnit(std::shared_ptr<ExtensionUnit>&) override { return kClassNotRegistered; }
-    MediaGraphs& Graphs() override { return m_graphs; }
-
-private:
-    AbsentMediaGraphs m_graphs;
 };
 
 // No USB device is reachable here: the device list is always empty.

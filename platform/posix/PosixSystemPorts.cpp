@@ -17,14 +17,19 @@ private:
     posix::PosixClock m_clock;
     posix::PosixUi m_ui;
     posix::PosixProcesses m_processes;
+    NoComApartment m_comApartment;
     posix::PosixCaptureDevices m_captureDevices;
+    AbsentExtensionUnitFactory m_extensionUnits;
+    AbsentMediaGraphs m_mediaGraphs;
     posix::PosixDirectUsb m_directUsb;
     posix::PosixModules m_modules;
     posix::PosixRegistry m_registry;
     posix::PosixSync m_sync;
     posix::PosixProfileFiles m_profileFiles;
-    Ports m_ports{m_environment, m_files,     m_console, m_clock,    m_ui,  m_processes,
-                  m_captureDevices, m_directUsb, m_modules, m_registry, m_sync, m_profileFiles};
+    Ports m_ports{m_environment,    m_files,          m_console,        m_clock,       m_ui,
+                  m_processes,      m_comApartment,   m_captureDevices, m_extensionUnits,
+                  m_mediaGraphs,    m_directUsb,      m_modules,        m_registry,    m_sync,
+                  m_profileFiles};
 };
 
 }  // namespace

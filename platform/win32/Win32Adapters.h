@@ -57,13 +57,21 @@ public:
                                                        const std::string& commandLine) override;
 };
 
-class Win32CaptureDevices : public CaptureDevices {
+class Win32ComApartment : public ComApartment {
 public:
     HResult Initialize() override;
     void Uninitialize() override;
+};
+
+class Win32CaptureDevices : public CaptureDevices {
+public:
     HResult CreateSystemDeviceEnumerator(std::unique_ptr<DeviceEnumerator>& enumerator) override;
+};
+
+// The plug-in class as the system's class registration creates it.
+class Win32ExtensionUnitFactory : public ExtensionUnitFactory {
+public:
     HResult CreateExtensionUnit(std::shared_ptr<ExtensionUnit>& unit) override;
-    MediaGraphs& Graphs() override;
 };
 
 }  // namespace kv::platform::win32

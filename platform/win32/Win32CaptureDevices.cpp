@@ -6,7 +6,6 @@
 
 #include "platform/win32/Win32Adapters.h"
 #include "platform/win32/Win32Filter.h"
-#include "platform/win32/Win32MediaGraph.h"
 #include "platform/win32/ComValues.h"
 #include "platform/win32/WideText.h"
 
@@ -84,29 +83,12 @@ private:
 
 }  // namespace
 
-HResult Win32CaptureDevices::Initialize() { return CoInitialize(nullptr); }
-
-void Win32CaptureDevices::Uninitialize() { CoUninitialize(); }
-
 HResult Win32CaptureDevices::CreateSystemDeviceEnumerator(std::unique_ptr<DeviceEnumerator>& enumerator) {
     ComPtr<ICreateDevEnum> factory;
     const HRESULT hr =
         CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum, &factory);
     if (SUCCEEDED(hr) && factory) enumerator = std::make_unique<Win32DeviceEnumerator>(factory);
     return hr;
-}
-
-HResult Win32CaptureDevices::CreateExtensionUnit(std::shared_ptr<ExtensionUnit>& unit) {
-    ComPtr<win::IExtensionUnit> raw;
-    const HRESULT hr = CoCreateInstance(win::kCLSID_ExtensionUnit, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
-                                        win::kIID_IExtensionUnit, reinterpret_cast<void**>(raw.GetAddressOf()));
-    if (SUCCEEDED(hr) && raw) unit = MakeWin32ExtensionUnit(raw);
-    return hr;
-}
-
-MediaGraphs& Win32CaptureDevices::Graphs() {
-    static Win32MediaGraphs graphs;
-    return graphs;
 }
 
 }  // namespace kv::platform::win32

@@ -6,6 +6,7 @@
 
 #include "platform/win32/ModuleFile.h"
 #include "platform/win32/Win32Adapters.h"
+#include "platform/win32/Win32MediaGraph.h"
 
 namespace kv::platform {
 
@@ -43,14 +44,19 @@ private:
     win32::Win32Clock m_clock;
     win32::Win32Ui m_ui;
     win32::Win32Processes m_processes;
+    win32::Win32ComApartment m_comApartment;
     win32::Win32CaptureDevices m_captureDevices;
+    win32::Win32ExtensionUnitFactory m_extensionUnits;
+    win32::Win32MediaGraphs m_mediaGraphs;
     win32::Win32DirectUsb m_directUsb;
     win32::Win32Modules m_modules;
     win32::Win32Registry m_registry;
     win32::Win32Sync m_sync;
     win32::Win32ProfileFiles m_profileFiles;
-    Ports m_ports{m_environment, m_files,     m_console, m_clock,    m_ui,  m_processes,
-                  m_captureDevices, m_directUsb, m_modules, m_registry, m_sync, m_profileFiles};
+    Ports m_ports{m_environment,    m_files,          m_console,        m_clock,       m_ui,
+                  m_processes,      m_comApartment,   m_captureDevices, m_extensionUnits,
+                  m_mediaGraphs,    m_directUsb,      m_modules,        m_registry,    m_sync,
+                  m_profileFiles};
 };
 
 }  // namespace

@@ -86,7 +86,7 @@ private:
 
 }  // namespace
 
-HResult SimCaptureDevices::CreateExtensionUnit(std::shared_ptr<platform::ExtensionUnit>& unit) {
+HResult SimExtensionUnitFactory::CreateExtensionUnit(std::shared_ptr<platform::ExtensionUnit>& unit) {
     unit = std::make_shared<plugin::ExtensionUnitCore>();
     return kS_OK;
 }

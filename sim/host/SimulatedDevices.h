@@ -20,12 +20,14 @@ public:
 
     explicit SimulatedDevices(std::unique_ptr<SimContext> context);
     platform::CaptureDevices& captureDevices() { return m_captureDevices; }
+    platform::ExtensionUnitFactory& extensionUnits() { return m_extensionUnits; }
     platform::DirectUsb& directUsb() { return m_directUsb; }
     platform::Modules& modules() { return m_modules; }
 
 private:
     std::unique_ptr<SimContext> m_context;
     SimCaptureDevices m_captureDevices;
+    SimExtensionUnitFactory m_extensionUnits;
     SimDirectUsb m_directUsb;
     StandInModules m_modules;
 };

@@ -54,9 +54,11 @@ protected:
 };
 
 TEST_F(CameraSimRigTest, PrimitivesReachTheBoundCamerasBridgeAndSensor) {
-    platform::Ports ports{fakes.environment, fakes.files,   fakes.console,       fakes.clock,
-                          fakes.ui,          fakes.processes, devices->captureDevices(), fakes.directUsb,
-                          devices->modules(), fakes.registry, fakes.sync, fakes.profileFiles};
+    platform::Ports ports{fakes.environment,  fakes.files,      fakes.console,
+                          fakes.clock,        fakes.ui,         fakes.processes,
+                          fakes.comApartment, devices->captureDevices(), devices->extensionUnits(),
+                          fakes.mediaGraphs,  fakes.directUsb,  devices->modules(),
+                          fakes.registry,     fakes.sync,       fakes.profileFiles};
     ctrl::FilterPair pair;
     ctrl::KeptLibraries kept;
     ctrl::CDxWnd camera{ports, pair, kept};

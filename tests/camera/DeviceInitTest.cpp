@@ -16,7 +16,7 @@ TEST_F(CameraTest, BindsTheCameraAndLogsEveryStep) {
     EXPECT_EQ(camera.Device_Init(0xA168, 0x840, KeyOf(0x840, "7&1a2b3c4d&0&0000")), 1);
     EXPECT_EQ(pair.baseFilter, filter);
     EXPECT_EQ(pair.ksControl, filter->ksControl);
-    EXPECT_EQ(fakes.captureDevices.initializeCalls, 1);
+    EXPECT_EQ(fakes.comApartment.initializeCalls, 1);
     const std::string query = "pBaseFilter->QueryInterface(IID_IKsControl,(LPVOID*)&pKsControl)";
     EXPECT_THAT(LoggedTexts(),
                 ElementsAre("Device_Init->CoInitialize", "Device_Init->CoCreateInstance",
@@ -64,7 +64,7 @@ TEST_F(CameraTest, TwoCamerasOfOneModelAreToldApartByTheDeviceKey) {
 }
 
 TEST_F(CameraTest, UnreadableAndUnbindableDevicesAreSkipped) {
-    fakes.captureDevices.devices.push_back({std::nullopt, false});
+    fakes.captureDevices.devices.emplace_back();  // no path
     fakes.captureDevices.AddDevice(PathOf(0x840, "1"), std::make_shared<FakeFilter>());
     fakes.captureDevices.devices.back().storageFails = true;
     fakes.captureDevices.AddDevice(PathOf(0x840, "1"));  // BindToObject fails

@@ -41,7 +41,7 @@ platform::MediaType Connected() {
 class ViewerTest : public CameraTest {
 protected:
     ViewerTest() {
-        fakes.captureDevices.graphs = &graphs;
+        fakes.mediaGraphs.classes = &graphs;
         graphs.grabber->connected = Connected();
     }
     // A host's camera graph around a bound camera.

@@ -31,7 +31,7 @@ TEST_F(EnumerationTest, StatusTexts) {
     devices.AddDevice(kCameraPath);
     EXPECT_EQ(Enumerate(), "Error: 2");
     devices.categoryFails = false;
-    devices.devices = {{std::nullopt, false}};  // a device without a readable path
+    devices.devices.assign(1, {});  // a device without a readable path
     EXPECT_EQ(Enumerate(), "Error: 3");
     EXPECT_EQ(table.nCamCount(), 0);
 }
@@ -52,7 +52,9 @@ TEST_F(EnumerationTest, KeepsKorvexCamerasAndLogsEveryPath) {
 }
 
 TEST_F(EnumerationTest, UnreadableOrUnboundDevicesDoNotMatch) {
-    devices.devices = {{std::nullopt, false}, {kCameraPath, true}, {kCameraPath, false}};
+    devices.devices.emplace_back();
+    devices.AddDevice(kCameraPath).storageFails = true;
+    devices.AddDevice(kCameraPath);
     Enumerate();
     EXPECT_EQ(table.nCamCount(), 1);
 }

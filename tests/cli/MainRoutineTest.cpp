@@ -58,7 +58,7 @@ TEST_F(MainRoutineTest, HelpEndsTheRunBeforeAnyCameraWork) {
         EXPECT_EQ(Run(line), 0);
         EXPECT_EQ(fakes.console.lines.size(), kHelpLineCount) << line;
     }
-    EXPECT_EQ(fakes.captureDevices.initializeCalls, 0);
+    EXPECT_EQ(fakes.comApartment.initializeCalls, 0);
     EXPECT_EQ(dispatcher.calls, 0);
 }
 
@@ -72,7 +72,7 @@ TEST_F(MainRoutineTest, NoCameraPrintsOneLineAndLeavesNoBanner) {
     EXPECT_EQ(Run("KV_DS_Ctrl.exe LED on /d"), 0);
     EXPECT_EQ(fakes.console.lines, std::vector<std::string>{kNoCameraText});
     EXPECT_EQ(dispatcher.calls, 0);
-    EXPECT_EQ(fakes.captureDevices.uninitializeCalls, 0);
+    EXPECT_EQ(fakes.comApartment.uninitializeCalls, 0);
     EXPECT_EQ(LogMessages(), (std::vector<std::string>{"new CDxWnd", "CoCreateInstance", "CoCreateInstance Finished",
                                                        "hr==S_OK", "\\\\?\\usb#vid_046d&pid_0825#7&1#{65e8773d}\\global",
                                                        "pEm->Reset", "pEm->Release()",
@@ -96,7 +96,7 @@ TEST_F(MainRoutineTest, CamerasGoToTheDispatcherAndTheLogClosesWithBanner) {
     EXPECT_EQ(dispatcher.cameras, 2);
     EXPECT_EQ(dispatcher.lastCommand.strEVPara, "100");
     EXPECT_EQ(dispatcher.lastCommand.nCamNum, 2);
-    EXPECT_EQ(fakes.captureDevices.uninitializeCalls, 1);
+    EXPECT_EQ(fakes.comApartment.uninitializeCalls, 1);
     const auto messages = LogMessages();
     EXPECT_EQ(messages.front(), "new CDxWnd");
     EXPECT_EQ(std::vector<std::string>(messages.end() - 7, messages.end()),
@@ -139,7 +139,7 @@ TEST_F(MainRoutineTest, AThrowingCommandStillEndsTheRunInOrderWithStatusZero) {
     fakes.captureDevices.AddDevice(kCamera);
     dispatcher.throws = true;
     EXPECT_EQ(Run("KV_DS_Ctrl.exe LED on /d"), 0);
-    EXPECT_EQ(fakes.captureDevices.uninitializeCalls, 1);
+    EXPECT_EQ(fakes.comApartment.uninitializeCalls, 1);
     const auto messages = LogMessages();
     EXPECT_EQ(std::vector<std::string>(messages.end() - 7, messages.end()),
               (std::vector<std::string>{"dispatched", "Error:...", "All Control finished", "CoUninitialize()", "",

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "ctrl/ProgramPorts.h"
+#include "platform/CameraWalk.h"
 #include "platform/posix/PosixAdapters.h"
 
 namespace kv::ctrl {
@@ -34,11 +35,10 @@ protected:
     // How many devices the video-input category lists.
     static int ListedDevices(platform::Ports& ports) {
         std::unique_ptr<platform::DeviceEnumerator> enumerator;
-        std::unique_ptr<platform::MonikerEnumerator> monikers;
         if (ports.captureDevices.CreateSystemDeviceEnumerator(enumerator) != platform::kS_OK) return -1;
-        if (enumerator->CreateVideoInputEnumerator(monikers) != platform::kS_OK) return 0;
+        platform::CameraWalk walk(*enumerator);
         int count = 0;
-        for (std::unique_ptr<platform::Moniker> moniker; monikers->Next(moniker) == platform::kS_OK;) ++count;
+        for (platform::CameraDescriptor device; walk.Next(device);) ++count;
         return count;
     }
 

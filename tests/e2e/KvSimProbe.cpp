@@ -12,6 +12,7 @@
 #include <string>
 
 #include "ctrl/ProgramPorts.h"
+#include "platform/CameraWalk.h"
 #include "wire/BridgeRegister.h"
 
 namespace {
@@ -19,20 +20,13 @@ namespace {
 using namespace kv::platform;
 
 std::shared_ptr<Filter> BindDevice(CaptureDevices& devices, const std::string& pathText) {
-    std::unique_ptr<DeviceEnumerator> enumerator;
-    std::unique_ptr<MonikerEnumerator> monikers;
-    if (devices.CreateSystemDeviceEnumerator(enumerator) != kS_OK || !enumerator ||
-        enumerator->CreateVideoInputEnumerator(monikers) != kS_OK || !monikers) {
-        return nullptr;
-    }
-    std::unique_ptr<Moniker> moniker;
-    while (monikers->Next(moniker) == kS_OK) {
-        std::unique_ptr<PropertyBag> bag;
-        std::string path;
-        if (moniker->BindToStorage(bag) != kS_OK || bag->Read("DevicePath", path) != kS_OK) continue;
-        std::printf("device %s\n", path.c_str());
+    const auto walk = CameraWalk::Open(devices);
+    CameraDescriptor device;
+    while (walk && walk->Next(device)) {
+        if (device.storage != kS_OK || !device.devicePath) continue;
+        std::printf("device %s\n", device.devicePath->c_str());
         std::shared_ptr<Filter> filter;
-        if (path.find(pathText) != std::string::npos && moniker->BindToObject(filter) == kS_OK) return filter;
+        if (device.devicePath->find(pathText) != std::string::npos && device.Bind(filter) == kS_OK) return filter;
     }
     return nullptr;
 }
@@ -61,9 +55,8 @@ int main(int argc, char** argv) {
 
     const auto reg = static_cast<std::uint16_t>(std::strtoul(argv[2], nullptr, 16));
     const auto value = static_cast<std::uint8_t>(std::strtoul(argv[3], nullptr, 16));
-    CaptureDevices& devices = system->ports().captureDevices;
-    devices.Initialize();
-    const auto filter = BindDevice(devices, argv[1]);
+    system->ports().comApartment.Initialize();
+    const auto filter = BindDevice(system->ports().captureDevices, argv[1]);
     std::shared_ptr<KsControl> control;
     if (!filter || filter->QueryKsControl(control) != kS_OK) {
         std::printf("no device to bind\n");

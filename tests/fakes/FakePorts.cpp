@@ -35,45 +35,38 @@ private:
 
 class FakeBag : public platform::PropertyBag {
 public:
-    FakeBag(const FakeCaptureDevices& owner, const FakeCaptureDevices::Device& device)
-        : m_owner(owner), m_device(device) {}
+    explicit FakeBag(FakeCaptureDevices::Device device) : m_device(std::move(device)) {}
     HResult Read(const std::string& name, std::string& value) override {
-        if (!m_device.devicePath) return kE_FAIL;
-        if (name == "DevicePath") {
-            value = *m_device.devicePath;
-            return kS_OK;
-        }
-        const auto friendlyName = m_owner.friendlyNames.find(*m_device.devicePath);
-        if (name != "FriendlyName" || friendlyName == m_owner.friendlyNames.end()) return kE_FAIL;
-        value = friendlyName->second;
+        const auto& field = name == "DevicePath"     ? m_device.devicePath
+                            : name == "FriendlyName" ? m_device.friendlyName
+                                                     : kNoValue;
+        if (!field) return kE_FAIL;
+        value = *field;
         return kS_OK;
     }
 
 private:
-    const FakeCaptureDevices& m_owner;
-    const FakeCaptureDevices::Device& m_device;
+    static inline const std::optional<std::string> kNoValue;
+    const FakeCaptureDevices::Device m_device;
 };
 
 class FakeMoniker : public platform::Moniker {
 public:
-    FakeMoniker(const FakeCaptureDevices& owner, const FakeCaptureDevices::Device& device,
-                std::shared_ptr<platform::Filter> filter)
-        : m_owner(owner), m_device(device), m_filter(std::move(filter)) {}
+    // A copy: a moniker outlives changes the test makes to the category.
+    explicit FakeMoniker(FakeCaptureDevices::Device device) : m_device(std::move(device)) {}
     HResult BindToStorage(std::unique_ptr<platform::PropertyBag>& bag) override {
         if (m_device.storageFails) return kE_FAIL;
-        bag = std::make_unique<FakeBag>(m_owner, m_device);
+        bag = std::make_unique<FakeBag>(m_device);
         return kS_OK;
     }
     HResult BindToObject(std::shared_ptr<platform::Filter>& filter) override {
-        if (!m_filter) return platform::kE_NOINTERFACE;
-        filter = m_filter;
+        if (!m_device.filter) return platform::kE_NOINTERFACE;
+        filter = m_device.filter;
         return kS_OK;
     }
 
 private:
-    const FakeCaptureDevices& m_owner;
-    const FakeCaptureDevices::Device& m_device;
-    std::shared_ptr<platform::Filter> m_filter;
+    const FakeCaptureDevices::Device m_device;
 };
 
 class FakeMonikers : public platform::MonikerEnumerator {
@@ -86,10 +79,7 @@ public:
     HResult Next(std::unique_ptr<platform::Moniker>& moniker) override {
         if (m_owner.throwAtDevice && *m_owner.throwAtDevice == m_next) throw std::runtime_error("device went away");
         if (m_next >= m_owner.devices.size()) return kS_FALSE;
-        const auto filter = m_owner.filters.find(m_next);
-        moniker = std::make_unique<FakeMoniker>(m_owner, m_owner.devices[m_next],
-                                                filter == m_owner.filters.end() ? nullptr : filter->second);
-        ++m_next;
+        moniker = std::make_unique<FakeMoniker>(m_owner.devices[m_next++]);
         return kS_OK;
     }
 
@@ -100,8 +90,9 @@ private:
 
 class FakeDeviceEnumerator : public platform::DeviceEnumerator {
 public:
-    explicit FakeDeviceEnumerator(const FakeCaptureDevices& owner) : m_owner(owner) {}
+    explicit FakeDeviceEnumerator(FakeCaptureDevices& owner) : m_owner(owner) {}
     HResult CreateVideoInputEnumerator(std::unique_ptr<platform::MonikerEnumerator>& enumerator) override {
+        ++m_owner.categoryEnumerations;
         if (m_owner.categoryFails) return kE_FAIL;
         if (m_owner.devices.empty()) return kS_FALSE;
         enumerator = std::make_unique<FakeMonikers>(m_owner);
@@ -109,7 +100,7 @@ public:
     }
 
 private:
-    const FakeCaptureDevices& m_owner;
+    FakeCaptureDevices& m_owner;
 };
 
 }  // namespace

@@ -157,6 +157,18 @@ public:
     }
 };
 
+// The apartment start-ups and shut-downs, counted.
+class FakeComApartment : public platform::ComApartment {
+public:
+    int initializeCalls = 0;
+    int uninitializeCalls = 0;
+    platform::HResult Initialize() override {
+        ++initializeCalls;
+        return platform::kS_OK;
+    }
+    void Uninitialize() override { ++uninitializeCalls; }
+};
+
 // A video-input category made of described devices, with the platform's
 // failure modes.
 class FakeCaptureDevices : public platform::CaptureDevices {
@@ -164,44 +176,55 @@ public:
     struct Device {
         std::optional<std::string> devicePath;  // none: the read fails
         bool storageFails = false;
+        std::optional<std::string> friendlyName;  // none: the read fails
+        // What BindToObject gives; it fails for a device without a filter.
+        std::shared_ptr<platform::Filter> filter;
     };
     std::vector<Device> devices;
     bool enumeratorFails = false;
     bool categoryFails = false;
     // Next() throws when it reaches this index.
     std::optional<std::size_t> throwAtDevice;
-    int initializeCalls = 0;
-    int uninitializeCalls = 0;
+    int categoryEnumerations = 0;  // CreateVideoInputEnumerator calls
 
-    // The filter each device binds to, by position; BindToObject fails for
-    // a device without one.
-    std::map<std::size_t, std::shared_ptr<platform::Filter>> filters;
-
-    // "FriendlyName" by device path; a device without one fails the read.
-    std::map<std::string, std::string> friendlyNames;
-
-    void AddDevice(const std::string& path) { devices.push_back({path, false}); }
-    void AddNamedDevice(const std::string& path, const std::string& friendlyName) {
-        devices.push_back({path, false});
-        friendlyNames[path] = friendlyName;
+    Device& AddDevice(const std::string& path, std::shared_ptr<platform::Filter> filter = nullptr) {
+        devices.push_back({path, false, std::nullopt, std::move(filter)});
+        return devices.back();
     }
-    void AddDevice(const std::string& path, std::shared_ptr<platform::Filter> filter) {
-        filters[devices.size()] = std::move(filter);
-        devices.push_back({path, false});
+    Device& AddNamedDevice(const std::string& path, const std::string& friendlyName) {
+        Device& device = AddDevice(path);
+        device.friendlyName = friendlyName;
+        return device;
     }
 
-    platform::HResult Initialize() override {
-        ++initializeCalls;
-        return platform::kS_OK;
-    }
-    void Uninitialize() override { ++uninitializeCalls; }
     platform::HResult CreateSystemDeviceEnumerator(std::unique_ptr<platform::DeviceEnumerator>& enumerator) override;
-    platform::HResult CreateExtensionUnit(std::shared_ptr<platform::ExtensionUnit>&) override {
-        return platform::kClassNotRegistered;
+};
+
+// The viewer's graph classes: none, as on a platform without them, unless a
+// test points `classes` at fakes.
+class FakeGraphClasses : public platform::MediaGraphs {
+public:
+    platform::MediaGraphs* classes = &m_absent;
+
+    platform::HResult CreateFilterGraph(std::shared_ptr<platform::FilterGraph>& graph) override {
+        return classes->CreateFilterGraph(graph);
     }
-    platform::AbsentMediaGraphs absentGraphs;
-    platform::MediaGraphs* graphs = &absentGraphs;  // a test may point it at fakes
-    platform::MediaGraphs& Graphs() override { return *graphs; }
+    platform::HResult CreateCaptureGraphBuilder(platform::FilterGraph& graph,
+                                                std::shared_ptr<platform::CaptureGraphBuilder>& builder) override {
+        return classes->CreateCaptureGraphBuilder(graph, builder);
+    }
+    platform::HResult CreateSampleGrabber(std::shared_ptr<platform::SampleGrabber>& grabber) override {
+        return classes->CreateSampleGrabber(grabber);
+    }
+    platform::HResult CreateNullRenderer(std::shared_ptr<platform::GraphFilter>& renderer) override {
+        return classes->CreateNullRenderer(renderer);
+    }
+    platform::HResult CreateFileSource(std::shared_ptr<platform::FileSource>& source) override {
+        return classes->CreateFileSource(source);
+    }
+
+private:
+    platform::AbsentMediaGraphs m_absent;
 };
 
 // A USB library over described devices (none by default). Every control
@@ -284,14 +307,19 @@ struct FakePorts {
     FakeClock clock;
     FakeUi ui;
     FakeProcesses processes;
+    FakeComApartment comApartment;
     FakeCaptureDevices captureDevices;
+    platform::AbsentExtensionUnitFactory extensionUnits;
+    FakeGraphClasses mediaGraphs;
     FakeDirectUsb directUsb;
     FakeModules modules;
     FakeRegistry registry;
     FakeSync sync;
     FakeProfileFiles profileFiles;
-    platform::Ports ports{environment,    files,     console, clock,    ui,   processes,
-                          captureDevices, directUsb, modules, registry, sync, profileFiles};
+    platform::Ports ports{environment,    files,       console,  clock,        ui,
+                          processes,      comApartment, captureDevices, extensionUnits,
+                          mediaGraphs,    directUsb,   modules,  registry,     sync,
+                          profileFiles};
 
     FakePorts(const FakePorts&) = delete;
     FakePorts() = default;

@@ -19,7 +19,7 @@ TEST(CameraListTest, ListsTheCamerasOfKvDsCtrlsTableInItsOrder) {
         devices.AddNamedDevice(Camera(pid) + std::to_string(i), "Microscope " + std::to_string(i));
     }
     devices.AddDevice("VID_A168");  // index 0 is not a match, as in KV_DS_Ctrl
-    devices.devices.push_back({std::nullopt, false});
+    devices.devices.emplace_back();  // no path
 
     gui::DeviceCameraList list(devices);
     list.Update();

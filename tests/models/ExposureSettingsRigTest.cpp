@@ -182,9 +182,11 @@ struct RigWorld {
     FakePorts fakes;
     EventClock clock{events};
     std::unique_ptr<sim::host::SimulatedDevices> devices;
-    platform::Ports ports{fakes.environment, fakes.files,    fakes.console,       clock,
-                          fakes.ui,          fakes.processes, devices->captureDevices(), devices->directUsb(),
-                          devices->modules(), fakes.registry, fakes.sync,         fakes.profileFiles};
+    platform::Ports ports{fakes.environment,        fakes.files,       fakes.console,
+                          clock,                    fakes.ui,          fakes.processes,
+                          fakes.comApartment,       devices->captureDevices(), devices->extensionUnits(),
+                          fakes.mediaGraphs,        devices->directUsb(), devices->modules(),
+                          fakes.registry,           fakes.sync,        fakes.profileFiles};
     ctrl::FilterPair pair;
     ctrl::KeptLibraries kept;
     RecordingCamera camera{ports, pair, kept, events};

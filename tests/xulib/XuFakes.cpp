@@ -77,7 +77,8 @@ std::shared_ptr<platform::ExtensionUnit> MakePluginObject(plugin::PluginState& s
 
 class FakeTopology : public platform::KsTopologyInfo {
 public:
-    FakeTopology(FakeCamera& camera, FakeCameraDevices& devices) : m_camera(camera), m_devices(devices) {}
+    FakeTopology(FakeCamera& camera, std::vector<std::uint32_t>& instancesMade)
+        : m_camera(camera), m_instancesMade(instancesMade) {}
     HResult NumNodes(std::uint32_t& count) override {
         count = static_cast<std::uint32_t>(m_camera.nodeTypes.size());
         return kS_OK;
@@ -91,7 +92,7 @@ public:
                                std::shared_ptr<platform::NodeInstance>& instance) override {
         const auto plugin = m_camera.plugins.find(node);
         if (iid != wire::kIidKsNodeControl || plugin == m_camera.plugins.end()) return platform::kE_NOINTERFACE;
-        m_devices.nodeInstancesMade.push_back(node);
+        m_instancesMade.push_back(node);
         std::shared_ptr<platform::ExtensionUnit> unit = plugin->second;
         if (m_camera.pluginState != nullptr) unit = MakePluginObject(*m_camera.pluginState, node, plugin->second);
         instance = std::make_shared<FakeNodeInstance>(std::move(unit));
@@ -100,19 +101,20 @@ public:
 
 private:
     FakeCamera& m_camera;
-    FakeCameraDevices& m_devices;
+    std::vector<std::uint32_t>& m_instancesMade;
 };
 
 class FakeFilter : public platform::Filter {
 public:
-    FakeFilter(FakeCamera& camera, FakeCameraDevices& devices) : m_camera(camera), m_devices(devices) {}
+    FakeFilter(FakeCamera& camera, std::vector<std::uint32_t>& instancesMade)
+        : m_camera(camera), m_instancesMade(instancesMade) {}
     HResult QueryKsControl(std::shared_ptr<platform::KsControl>& control) override {
         control = m_camera.control;
         return control ? kS_OK : platform::kE_NOINTERFACE;
     }
     HResult QueryKsPropertySet(std::shared_ptr<platform::KsPropertySet>&) override { return platform::kE_NOINTERFACE; }
     HResult QueryKsTopologyInfo(std::shared_ptr<platform::KsTopologyInfo>& topology) override {
-        topology = std::make_shared<FakeTopology>(m_camera, m_devices);
+        topology = std::make_shared<FakeTopology>(m_camera, m_instancesMade);
         return kS_OK;
     }
     HResult QueryVideoProcAmp(std::shared_ptr<platform::RangedProperties>&) override { return platform::kE_NOINTERFACE; }
@@ -123,69 +125,7 @@ public:
 
 private:
     FakeCamera& m_camera;
-    FakeCameraDevices& m_devices;
-};
-
-class FakeBag : public platform::PropertyBag {
-public:
-    explicit FakeBag(const FakeCamera& camera) : m_camera(camera) {}
-    HResult Read(const std::string& name, std::string& value) override {
-        const auto& field = name == "FriendlyName" ? m_camera.friendlyName : m_camera.devicePath;
-        if ((name != "FriendlyName" && name != "DevicePath") || !field) return kNotFound;
-        value = *field;
-        return kS_OK;
-    }
-
-private:
-    const FakeCamera& m_camera;
-};
-
-class FakeCameraMoniker : public platform::Moniker {
-public:
-    FakeCameraMoniker(FakeCamera& camera, FakeCameraDevices& devices) : m_camera(camera), m_devices(devices) {}
-    HResult BindToStorage(std::unique_ptr<platform::PropertyBag>& bag) override {
-        bag = std::make_unique<FakeBag>(m_camera);
-        return kS_OK;
-    }
-    HResult BindToObject(std::shared_ptr<platform::Filter>& filter) override {
-        filter = std::make_shared<FakeFilter>(m_camera, m_devices);
-        return kS_OK;
-    }
-
-private:
-    FakeCamera& m_camera;
-    FakeCameraDevices& m_devices;
-};
-
-class FakeCameraMonikers : public platform::MonikerEnumerator {
-public:
-    explicit FakeCameraMonikers(FakeCameraDevices& devices) : m_devices(devices) {}
-    HResult Reset() override {
-        m_next = 0;
-        return kS_OK;
-    }
-    HResult Next(std::unique_ptr<platform::Moniker>& moniker) override {
-        if (m_next >= m_devices.cameras.size()) return platform::kS_FALSE;
-        moniker = std::make_unique<FakeCameraMoniker>(m_devices.cameras[m_next++], m_devices);
-        return kS_OK;
-    }
-
-private:
-    FakeCameraDevices& m_devices;
-    std::size_t m_next = 0;
-};
-
-class FakeCameraEnumerator : public platform::DeviceEnumerator {
-public:
-    explicit FakeCameraEnumerator(FakeCameraDevices& devices) : m_devices(devices) {}
-    HResult CreateVideoInputEnumerator(std::unique_ptr<platform::MonikerEnumerator>& enumerator) override {
-        if (m_devices.cameras.empty()) return platform::kS_FALSE;
-        enumerator = std::make_unique<FakeCameraMonikers>(m_devices);
-        return kS_OK;
-    }
-
-private:
-    FakeCameraDevices& m_devices;
+    std::vector<std::uint32_t>& m_instancesMade;
 };
 
 }  // namespace
@@ -297,21 +237,15 @@ HResult FakeFilterControl::KsProperty(const void* property, std::uint32_t proper
     return kS_OK;
 }
 
-HResult FakeCameraDevices::CreateSystemDeviceEnumerator(std::unique_ptr<platform::DeviceEnumerator>& enumerator) {
-    enumerator = std::make_unique<FakeCameraEnumerator>(*this);
-    return kS_OK;
-}
-
 FakeCamera& XuWorld::AddCamera(const std::string& path, std::uint32_t node, const platform::Guid& set) {
     bridges.push_back(std::make_unique<FakeBridge>());
-    FakeCamera camera;
-    camera.devicePath = path;
+    FakeCamera& camera = cameras.emplace_back();
     camera.nodeTypes.assign(node + 1, platform::Guid{});
     camera.nodeTypes[node] = wire::kNodeDevSpecific;
     camera.control = std::make_shared<FakeFilterControl>(log, *bridges.back());
     camera.control->nodeSets[node] = set;
-    devices.cameras.push_back(std::move(camera));
-    return devices.cameras.back();
+    fake.captureDevices.AddNamedDevice(path, "Camera").filter = std::make_shared<FakeFilter>(camera, nodeInstancesMade);
+    return camera;
 }
 
 FakeCamera& XuWorld::AddPluginCamera(const std::string& path, std::uint32_t node) {

@@ -1,6 +1,6 @@
 // Fake cameras for the register library: a plug-in extension unit and an
 // Aveo unit that keep bridge registers and record every request in one log,
-// and a video-input category of filters that carry them.
+// and filters that carry them, listed in the fake video-input category.
 #pragma once
 
 #include <atomic>
@@ -86,10 +86,9 @@ private:
     std::array<std::uint8_t, 32> m_selected{};
 };
 
-// A capture device of the category.
+// The filter of a capture device of the category: its nodes, its control
+// and the plug-in objects of its nodes.
 struct FakeCamera {
-    std::optional<std::string> friendlyName = "Camera";
-    std::optional<std::string> devicePath;
     std::vector<platform::Guid> nodeTypes;
     std::shared_ptr<FakeFilterControl> control;
     std::map<std::uint32_t, std::shared_ptr<FakePluginUnit>> plugins;  // node -> its plug-in object
@@ -99,35 +98,16 @@ struct FakeCamera {
     plugin::PluginState* pluginState = nullptr;
 };
 
-class FakeCameraDevices : public platform::CaptureDevices {
-public:
-    std::deque<FakeCamera> cameras;  // stable references
-    std::vector<std::uint32_t> nodeInstancesMade;
-    int initializeCalls = 0;
-
-    platform::HResult Initialize() override {
-        ++initializeCalls;
-        return platform::kS_OK;
-    }
-    void Uninitialize() override {}
-    platform::HResult CreateSystemDeviceEnumerator(std::unique_ptr<platform::DeviceEnumerator>& enumerator) override;
-    platform::HResult CreateExtensionUnit(std::shared_ptr<platform::ExtensionUnit>&) override {
-        return platform::kClassNotRegistered;
-    }
-    platform::MediaGraphs& Graphs() override { return m_graphs; }
-
-private:
-    platform::AbsentMediaGraphs m_graphs;
-};
-
 // The register library's world: fake ports with these cameras, and helpers
 // that add cameras of either kind.
 struct XuWorld {
     RequestLog log;
     FakePorts fake;
-    FakeCameraDevices devices;
-    platform::Ports ports{fake.environment, fake.files,   fake.console, fake.clock,    fake.ui,  fake.processes,
-                          devices,          fake.directUsb, fake.modules, fake.registry, fake.sync, fake.profileFiles};
+    platform::Ports& ports = fake.ports;
+    // In the order added (stable references); the category lists them in
+    // fake.captureDevices' order, each named "Camera".
+    std::deque<FakeCamera> cameras;
+    std::vector<std::uint32_t> nodeInstancesMade;
     std::vector<std::unique_ptr<FakeBridge>> bridges;
 
     XuWorld() { fake.environment.windows = false; }  // no installation check unless a test asks
@@ -137,7 +117,7 @@ struct XuWorld {
     FakeCamera& AddAveoCamera(const std::string& path, std::uint32_t node = 2);
     FakeBridge& BridgeOf(std::size_t camera) { return *bridges.at(camera); }
     // The camera's node instances become the plug-in's own objects.
-    void UsePluginObject(std::size_t camera) { devices.cameras.at(camera).pluginState = &pluginState; }
+    void UsePluginObject(std::size_t camera) { cameras.at(camera).pluginState = &pluginState; }
 
     plugin::PluginState pluginState;
 

@@ -48,7 +48,7 @@ TEST_F(XuSequencesTest, PluginRegisterWriteSendsLowAddressLengthAndValueBytes) {
 }
 
 TEST_F(XuSequencesTest, PluginSequenceClosesWithLengthOneEvenWhenAStepFails) {
-    world.devices.cameras[0].plugins[1]->failPut = 3;
+    world.cameras[0].plugins[1]->failPut = 3;
     const std::int32_t value = 1;
     EXPECT_EQ(library.RegWrite(0, 0x84, 1, &value), kE_FAIL);
     EXPECT_EQ(Log(), (Lines{"SWITCH 0", "LEN 3", "PUT 3 84 01 01", "LEN 1"}));
@@ -159,7 +159,7 @@ TEST_F(XuSequencesTest, AveoI2cBlocksCodeAddressAndSizes) {
 }
 
 TEST_F(XuSequencesTest, AveoI2cReadFailureLeavesItsStatusLine) {
-    world.devices.cameras[1].control->aveoFails = true;
+    world.cameras[1].control->aveoFails = true;
     std::uint8_t address[2] = {0x35, 0x03};
     std::uint8_t data[1] = {};
     EXPECT_EQ(library.I2cRead(1, 0x78, 2, address, 1, data), kE_FAIL);

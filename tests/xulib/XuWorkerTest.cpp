@@ -40,7 +40,7 @@ protected:
 };
 
 TEST_F(XuWorkerTest, AHangingTransferFailsAfterAboutHalfASecondAndTheLateWorkerIsHarmless) {
-    world.devices.cameras[1].control->aveoDelayMs = 800;
+    world.cameras[1].control->aveoDelayMs = 800;
     world.BridgeOf(1).registers[0x20] = 0x99;
     {
         std::int32_t value = 0x1234;  // dies with this scope, before the worker ends
@@ -56,7 +56,7 @@ TEST_F(XuWorkerTest, AHangingTransferFailsAfterAboutHalfASecondAndTheLateWorkerI
 }
 
 TEST_F(XuWorkerTest, CloseWaitsForALateWorkerBeforeEndingThePlugin) {
-    auto& unit = *world.devices.cameras[0].plugins[1];
+    auto& unit = *world.cameras[0].plugins[1];
     unit.putDelayMs = 800;
     std::int32_t value = 1;
     EXPECT_EQ(library->RegWrite(0, 0x30, 1, &value), kE_FAIL) << "the caller's answer stays at half a second";
@@ -74,7 +74,7 @@ TEST_F(XuWorkerTest, AReopenWhileATransferHangsPastTheCloseReleasesNothingInUse)
     world.UsePluginObject(0);
     ASSERT_EQ(library->Open(), 1);
     world.BridgeOf(0).registers[0x30] = 0x5A;
-    auto& unit = *world.devices.cameras[0].plugins[1];
+    auto& unit = *world.cameras[0].plugins[1];
     unit.putDelayMs = 3000;
     std::int32_t value = 0;
     EXPECT_EQ(library->RegRead(0, 0x30, 1, &value), kE_FAIL);
@@ -91,12 +91,12 @@ TEST_F(XuWorkerTest, AReopenWhileATransferHangsPastTheCloseReleasesNothingInUse)
 }
 
 TEST_F(XuWorkerTest, AnI2cReadThatTimesOutLeavesTheTimeOutLine) {
-    world.devices.cameras[0].plugins[1]->putDelayMs = 700;
+    world.cameras[0].plugins[1]->putDelayMs = 700;
     std::uint8_t data[1] = {0x5A};
     EXPECT_EQ(library->I2cRead(0, 0x48, 0, nullptr, 1, data), kE_FAIL);
     EXPECT_EQ(data[0], 0x5A);
     EXPECT_EQ(library->TimeoutText().rfind("I2CRead Thread TimeOut Thread:", 0), 0u) << library->TimeoutText();
-    world.devices.cameras[0].plugins[1]->putDelayMs = 0;  // the late worker's other requests go at once
+    world.cameras[0].plugins[1]->putDelayMs = 0;  // the late worker's other requests go at once
     EXPECT_TRUE(WorkersDone());
 }
 

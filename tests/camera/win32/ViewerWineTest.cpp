@@ -105,7 +105,7 @@ protected:
         auto filter = pair.baseFilter;
         if (!filter) return nullptr;
 
-        auto& graphs = ports->ports().captureDevices.Graphs();
+        auto& graphs = ports->ports().mediaGraphs;
         platform::CameraGraph graph;
         graph.source = filter;
         EXPECT_EQ(graphs.CreateFilterGraph(graph.graph), S_OK);
@@ -198,7 +198,7 @@ TEST_F(ViewerWineTest, TheCapturePinStreamsToTheFrameCallbackWhileTheGraphRuns) 
     ASSERT_TRUE(filter);
     // A preview path as a host builds it: capture pin, grabber with the
     // camera object's frame callback, null renderer.
-    auto& graphs = ports->ports().captureDevices.Graphs();
+    auto& graphs = ports->ports().mediaGraphs;
     std::shared_ptr<platform::SampleGrabber> grabber;
     std::shared_ptr<platform::GraphFilter> renderer;
     ASSERT_EQ(graphs.CreateSampleGrabber(grabber), S_OK);

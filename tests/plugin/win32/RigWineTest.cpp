@@ -4,6 +4,7 @@
 // capture-device adapter, land in the rig.
 #include <gtest/gtest.h>
 
+#include "platform/CameraWalk.h"
 #include "platform/win32/Win32Adapters.h"
 #include "tests/plugin/win32/ZelunitTestSupport.h"
 #include "tests/sim/win32/InstalledRig.h"
@@ -18,16 +19,10 @@ using kv::sim::win32::test::InstalledRig;
 using kv::sim::win32::test::TraceLines;
 
 std::shared_ptr<platform::Filter> FirstFilter(platform::CaptureDevices& devices) {
-    std::unique_ptr<platform::DeviceEnumerator> enumerator;
-    std::unique_ptr<platform::MonikerEnumerator> monikers;
-    std::unique_ptr<platform::Moniker> moniker;
+    const auto walk = platform::CameraWalk::Open(devices);
+    platform::CameraDescriptor device;
     std::shared_ptr<platform::Filter> filter;
-    if (devices.CreateSystemDeviceEnumerator(enumerator) != platform::kS_OK ||
-        enumerator->CreateVideoInputEnumerator(monikers) != platform::kS_OK ||
-        monikers->Next(moniker) != platform::kS_OK) {
-        return nullptr;
-    }
-    moniker->BindToObject(filter);
+    if (walk && walk->Next(device)) device.Bind(filter);
     return filter;
 }
 
@@ -43,8 +38,10 @@ TEST(RigWineTest, TheSimulatedFiltersNodeInstanceIsZelunitAndReachesTheRig) {
     ASSERT_TRUE(zelunit.Loaded());
     ASSERT_EQ(zelunit.RegisterServer(), S_OK);
 
+    platform::win32::Win32ComApartment apartment;
     platform::win32::Win32CaptureDevices devices;
-    ASSERT_EQ(devices.Initialize(), platform::kS_OK);
+    platform::win32::Win32ExtensionUnitFactory extensionUnits;
+    ASSERT_EQ(apartment.Initialize(), platform::kS_OK);
     {
         const auto filter = FirstFilter(devices);
         ASSERT_TRUE(filter);
@@ -75,7 +72,7 @@ TEST(RigWineTest, TheSimulatedFiltersNodeInstanceIsZelunitAndReachesTheRig) {
 
         // Created directly, the class serves the same cameras.
         std::shared_ptr<platform::ExtensionUnit> direct;
-        ASSERT_EQ(devices.CreateExtensionUnit(direct), platform::kS_OK);
+        ASSERT_EQ(extensionUnits.CreateExtensionUnit(direct), platform::kS_OK);
         ready = 0;
         EXPECT_EQ(direct->is_Ready(&ready), platform::kS_OK);
         EXPECT_EQ(ready, 1u);
@@ -83,7 +80,7 @@ TEST(RigWineTest, TheSimulatedFiltersNodeInstanceIsZelunitAndReachesTheRig) {
         EXPECT_EQ(unit->is_Ready(&ready), platform::kS_OK);
         EXPECT_EQ(ready, 0u);
     }
-    devices.Uninitialize();
+    apartment.Uninitialize();
 
     EXPECT_EQ(BridgeRegister(DumpState(installed.rig), 0, "0x0021"), 0x77);
     int pluginRequests = 0;

@@ -135,7 +135,7 @@ TEST_F(PluginNodeInstanceTest, CamerasShareOnePluginStateSelectedBySwitchHandle)
 
     // The directly created plug-in object is the same plug-in.
     std::shared_ptr<platform::ExtensionUnit> direct;
-    ASSERT_EQ(devices->captureDevices().CreateExtensionUnit(direct), kS_OK);
+    ASSERT_EQ(devices->extensionUnits().CreateExtensionUnit(direct), kS_OK);
     EXPECT_EQ(direct->SwitchHandle(1), kS_OK);
     EXPECT_EQ(ReadRegister(*first, 0x20), 0x33);
     EXPECT_EQ(direct->end(), kS_OK);
@@ -150,7 +150,7 @@ TEST_F(PluginNodeInstanceTest, AFilterWithoutControlLeavesAnEmptyEntryAndNoInsta
     EXPECT_FALSE(instance);
     EXPECT_EQ(plugin::PluginState::Process().count(), 1u);
     std::shared_ptr<platform::ExtensionUnit> direct;
-    ASSERT_EQ(devices->captureDevices().CreateExtensionUnit(direct), kS_OK);
+    ASSERT_EQ(devices->extensionUnits().CreateExtensionUnit(direct), kS_OK);
     std::uint32_t ready = 1;
     EXPECT_EQ(direct->is_Ready(&ready), kS_OK);
     EXPECT_EQ(ready, 0u);
