@@ -125,7 +125,7 @@ private:
     // it would have the proxy look for a class that is gone. Removed only
     // while it still names our class.
     void RemoveNodeInterface() {
-        const std::wstring path = Utf8ToWide(wire::kNodeInterfaceKey);
+        const std::wstring path = Utf8ToWide(wire::kPluginNodeInterfaceKey);
         std::unique_ptr<platform::RegistryKey> key;
         if (m_ports.registry.OpenKey(RegistryRoot::LocalMachine, path, RegistryAccess::ReadAndSetValues, key) !=
             platform::kErrorSuccess) {

@@ -32,7 +32,7 @@ void Report(const ServerRegistration& registration, long error, const char* what
 void WriteNodeInterface(const ServerRegistration& registration) {
     std::unique_ptr<RegistryKey> key;
     bool created = false;
-    if (registration.registry.CreateKey(RegistryRoot::LocalMachine, Utf8ToWide(wire::kNodeInterfaceKey),
+    if (registration.registry.CreateKey(RegistryRoot::LocalMachine, Utf8ToWide(wire::kPluginNodeInterfaceKey),
                                         RegistryAccess::ReadWrite, key, &created) != platform::kErrorSuccess ||
         !created) {
         return;

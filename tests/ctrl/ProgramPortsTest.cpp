@@ -89,8 +89,6 @@ TEST_F(ProgramPortsTest, ThePauseTallyAddsUpTheProgramsPausesWhenTheRunEnds) {
     setenv("KV_SIM_RIG", (folder / "rig.json").c_str(), 1);
     const fs::path tally = folder / "pauses.txt";
     setenv("KV_SIM_PAUSE_TALLY", tally.c_str(), 1);
-    char program[] = "KV_DS_Ctrl";
-    char* argv[] = {program, nullptr};
     for (const unsigned pause : {3u, 4u}) {
         const auto system = MakeProgramPorts(1, argv);
         system->ports().clock.Sleep(pause);

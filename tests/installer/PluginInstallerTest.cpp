@@ -20,7 +20,7 @@ using test::RegistryValue;
 constexpr const char* kFolder = "C:\\Program Files\\Korvex\\Camera Control";
 constexpr const char* kModule = "C:\\Program Files\\Korvex\\Camera Control\\zelunit.dll";
 const std::string kVendor = std::string("HKCU\\") + wire::kVendorKey;
-const std::string kNode = std::string("HKLM\\") + wire::kNodeInterfaceKey;
+const std::string kNode = std::string("HKLM\\") + wire::kPluginNodeInterfaceKey;
 constexpr platform::HResult kAccessDenied = static_cast<platform::HResult>(0x80070005u);
 
 // What the plug-in's entry points do: record the call and, when registering,

@@ -18,7 +18,7 @@ using platform::HResult;
 using platform::kS_OK;
 
 constexpr const char* kModule = "D:\\Drivers\\Korvex\\zelunit.dll";
-const std::string kNode = std::string("HKLM\\") + wire::kNodeInterfaceKey;
+const std::string kNode = std::string("HKLM\\") + wire::kPluginNodeInterfaceKey;
 const std::string kVendor = std::string("HKCU\\") + wire::kVendorKey;
 constexpr HResult kTypeLibFailure = static_cast<HResult>(0x80029C4Au);  // TYPE_E_CANTLOADLIBRARY
 

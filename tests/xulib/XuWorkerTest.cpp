@@ -172,7 +172,7 @@ TEST(LateWorkersTest, TheWaitEndsWhenTheLastLateWorkerHasEnded) {
 TEST(LateWorkersTest, TheLibraryWaitsForItsOwnLateWorkers) {
     test::XuWorld world;
     world.AddAveoCamera("aveo");
-    world.devices.cameras[0].control->aveoDelayMs = 1500;
+    world.cameras[0].control->aveoDelayMs = 1500;
     XuLibrary library(world.ports);
     ASSERT_EQ(library.Open(), 1);
     std::int32_t value = 0;
