@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ctrl/camera/DxCOM.h"
-#include "ctrl/camera/SmiUtility.h"
+#include "ctrl/camera/SmiUtilityLibrary.h"
 #include "ctrl/camera/Viewer.h"
 #include "ctrl/common/LogFile.h"
 #include "platform/CameraWalk.h"
@@ -59,7 +59,7 @@ public:
 
     LogFile& logFile() { return m_logFile; }
     const std::vector<RangeDataSet>& ranges() const { return m_ranges; }
-    SmiUtility& smiUtility() { return m_smi; }
+    SmiUtilityLibrary& smiUtility() { return m_smi; }
 
     // Binding (DxWnd.cpp).
     void Device_Uninit() override;
@@ -164,7 +164,7 @@ private:
     // video processing amplifier, and the log file before both.
     std::shared_ptr<platform::RangedProperties> m_procAmp;
     std::shared_ptr<platform::RangedProperties> m_camCtrl;
-    SmiUtility m_smi;
+    SmiUtilityLibrary m_smi;
     LogFile m_logFile;
     ViewerState m_viewer;
 };

@@ -45,12 +45,12 @@ struct GpioPorts {
     }
 };
 
-GpioPorts ByProduct(SmiUtility& smi, int productId) {
+GpioPorts ByProduct(SmiUtilityLibrary& smi, int productId) {
     return {[&smi, productId](int port, int* value) { return smi.GetGpioValueByVidPid(port, value, productId); },
             [&smi, productId](int port, int value) { return smi.SetGpioValueByVidPid(port, value, productId); }};
 }
 
-GpioPorts CurrentDevice(SmiUtility& smi) {
+GpioPorts CurrentDevice(SmiUtilityLibrary& smi) {
     return {[&smi](int port, int* value) { return smi.GetGpioValue(port, value); },
             [&smi](int port, int value) { return smi.SetGpioValue(port, value); }};
 }

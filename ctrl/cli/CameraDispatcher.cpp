@@ -2,7 +2,7 @@
 // per-model routines.
 #include "ctrl/cli/CameraDispatcher.h"
 
-#include "ctrl/cli/CameraDispatch.h"
+#include "ctrl/cli/DispatchPasses.h"
 #include "ctrl/models/BoundCameraOps.h"
 #include "ctrl/models/ExposureSettings.h"
 #include "ctrl/models/ModelRoutines.h"

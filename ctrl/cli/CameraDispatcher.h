@@ -3,7 +3,7 @@
 // USB path.
 #pragma once
 
-#include "ctrl/cli/Dispatcher.h"
+#include "ctrl/cli/MainRoutine.h"
 #include "ctrl/models/DirectUsbPath.h"
 #include "ctrl/models/RunCounters.h"
 #include "platform/Ports.h"

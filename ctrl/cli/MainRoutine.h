@@ -2,11 +2,21 @@
 // enumeration, dispatch and shut-down.
 #pragma once
 
-#include "ctrl/cli/Dispatcher.h"
+#include "ctrl/camera/DxWnd.h"
+#include "ctrl/cli/CameraTable.h"
+#include "ctrl/cli/CommandLine.h"
 #include "ctrl/cli/RunContext.h"
 #include "platform/Ports.h"
 
 namespace kv::ctrl {
+
+// The step that carries the parsed command out on the cameras of the table.
+class Dispatcher {
+public:
+    virtual ~Dispatcher() = default;
+    // Called once per run with at least one camera in the table.
+    virtual void Dispatch(const ParsedCommand& command, const CameraTable& table, CDxWnd& camera) = 0;
+};
 
 inline constexpr const char* kNoCameraText = "None Korvex Plugin!!";
 

@@ -2,7 +2,7 @@
 #include "sim/host/SimCaptureDevices.h"
 
 #include "plugin/ExtensionUnitCore.h"
-#include "sim/host/SimFilter.h"
+#include "sim/host/SimPortFilter.h"
 
 namespace kv::sim::host {
 
@@ -38,7 +38,7 @@ public:
     }
     HResult BindToObject(std::shared_ptr<platform::Filter>& filter) override {
         if (m_context.rig().Device(m_device).listing.bindFails) return kHrBindFails;
-        filter = MakeSimFilter(m_context, m_device);
+        filter = MakeSimPortFilter(m_context, m_device);
         m_context.NoteBound(m_device);
         return kS_OK;
     }

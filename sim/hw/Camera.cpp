@@ -13,7 +13,7 @@
 #include "sim/hw/Faults.h"
 #include "sim/hw/Hardware.h"
 #include "sim/hw/PluginXu.h"
-#include "sim/hw/SmiUtility.h"
+#include "sim/hw/SmiCameraAccess.h"
 #include "sim/hw/Topology.h"
 #include "wire/KsProperty.h"
 #include "wire/PropertySets.h"
@@ -22,7 +22,7 @@ namespace kv::sim {
 
 namespace {
 
-std::string_view KsPath(const Guid& set) {
+std::string_view KsPath(const platform::Guid& set) {
     if (set == wire::kBridgeXuSet) return paths::kBridgeXu;
     if (set == wire::kPluginXuSet) return paths::kPluginXu;
     if (set == wire::kAveoXuSet) return paths::kAveoXu;
@@ -137,7 +137,7 @@ Answer Camera::KsProperty(std::span<const std::uint8_t> property, std::span<std:
     });
 }
 
-Answer Camera::PropertySetSet(const Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
+Answer Camera::PropertySetSet(const platform::Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
                               std::span<std::uint8_t> data) {
     const auto describe = [&](RequestRecord& record) {
         record.Add("set", set.ToString());
@@ -151,7 +151,7 @@ Answer Camera::PropertySetSet(const Guid& set, std::uint32_t id, std::span<const
     });
 }
 
-Answer Camera::PropertySetGet(const Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
+Answer Camera::PropertySetGet(const platform::Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
                               std::span<std::uint8_t> /*data: the set is write-only*/) {
     const auto describe = [&](RequestRecord& record) {
         record.Add("set", set.ToString());
@@ -164,7 +164,7 @@ Answer Camera::PropertySetGet(const Guid& set, std::uint32_t id, std::span<const
     });
 }
 
-Answer Camera::PropertySetQuerySupported(const Guid& set, std::uint32_t id, std::uint32_t& support) {
+Answer Camera::PropertySetQuerySupported(const platform::Guid& set, std::uint32_t id, std::uint32_t& support) {
     const auto describe = [&](RequestRecord& record) {
         record.Add("set", set.ToString());
         record.Add("id", static_cast<std::int64_t>(id));

@@ -11,8 +11,8 @@
 #include "sim/hw/CameraConfig.h"
 #include "sim/hw/CameraProperties.h"
 #include "sim/hw/CameraState.h"
-#include "sim/hw/DirectUsb.h"
-#include "sim/hw/Guid.h"
+#include "sim/hw/DirectUsbDevice.h"
+#include "platform/Guid.h"
 #include "sim/hw/Request.h"
 
 namespace kv::sim {
@@ -30,12 +30,12 @@ public:
     Answer KsProperty(std::span<const std::uint8_t> property, std::span<std::uint8_t> data);
 
     // IKsPropertySet.
-    Answer PropertySetSet(const Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
+    Answer PropertySetSet(const platform::Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
                           std::span<std::uint8_t> data);
-    Answer PropertySetGet(const Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
+    Answer PropertySetGet(const platform::Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
                           std::span<std::uint8_t> data);
     // support: KSPROPERTY_SUPPORT_GET (1) | KSPROPERTY_SUPPORT_SET (2).
-    Answer PropertySetQuerySupported(const Guid& set, std::uint32_t id, std::uint32_t& support);
+    Answer PropertySetQuerySupported(const platform::Guid& set, std::uint32_t id, std::uint32_t& support);
 
     // IAMVideoProcAmp / IAMCameraControl.
     Answer GetRange(PropertyGroup group, std::int32_t property, PropertyRange& range);

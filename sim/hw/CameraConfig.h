@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/HResult.h"
-#include "sim/hw/Guid.h"
+#include "platform/Guid.h"
 #include "sim/hw/I2cTypes.h"
 
 namespace kv::sim {
@@ -49,7 +49,7 @@ struct CameraConfig {
     ExtensionUnitSettings bridgeXu;
     ExtensionUnitSettings pluginXu;
     ExtensionUnitSettings aveoXu;
-    std::vector<Guid> nodeTypes;  // topology: one type per node
+    std::vector<platform::Guid> nodeTypes;  // topology: one type per node
 
     bool driverProperties = false;
     std::set<std::uint32_t> driverPropertyIds;

@@ -21,13 +21,13 @@ void ReadUnit(const JsonField& units, std::string_view name, ExtensionUnitSettin
     unit.node = static_cast<std::uint32_t>(field["node"].Integer(0, kMaxNode));
 }
 
-Guid ReadNodeType(const JsonField& field) {
+platform::Guid ReadNodeType(const JsonField& field) {
     const std::string text = field.Text();
     if (text == "camera-terminal") return wire::kNodeCameraTerminal;
     if (text == "processing") return wire::kNodeVideoProcessing;
     if (text == "dev-specific") return wire::kNodeDevSpecific;
     if (text == "streaming") return wire::kNodeVideoStreaming;
-    const auto guid = Guid::Parse(text);
+    const auto guid = platform::Guid::Parse(text);
     if (!guid) field.Fail("expected camera-terminal, processing, dev-specific, streaming or a GUID");
     return *guid;
 }

@@ -104,17 +104,17 @@ Answer Session::KsProperty(std::size_t device, std::span<const std::uint8_t> pro
     return Request(device, [&](Camera& c) { return c.KsProperty(property, data); });
 }
 
-Answer Session::PropertySetSet(std::size_t device, const Guid& set, std::uint32_t id,
+Answer Session::PropertySetSet(std::size_t device, const platform::Guid& set, std::uint32_t id,
                                std::span<const std::uint8_t> instance, std::span<std::uint8_t> data) {
     return Request(device, [&](Camera& c) { return c.PropertySetSet(set, id, instance, data); });
 }
 
-Answer Session::PropertySetGet(std::size_t device, const Guid& set, std::uint32_t id,
+Answer Session::PropertySetGet(std::size_t device, const platform::Guid& set, std::uint32_t id,
                                std::span<const std::uint8_t> instance, std::span<std::uint8_t> data) {
     return Request(device, [&](Camera& c) { return c.PropertySetGet(set, id, instance, data); });
 }
 
-Answer Session::PropertySetQuerySupported(std::size_t device, const Guid& set, std::uint32_t id, std::uint32_t& support) {
+Answer Session::PropertySetQuerySupported(std::size_t device, const platform::Guid& set, std::uint32_t id, std::uint32_t& support) {
     return Request(device, [&](Camera& c) { return c.PropertySetQuerySupported(set, id, support); });
 }
 

@@ -35,11 +35,11 @@ public:
 
     // IKsControl, IKsPropertySet.
     Answer KsProperty(std::size_t device, std::span<const std::uint8_t> property, std::span<std::uint8_t> data);
-    Answer PropertySetSet(std::size_t device, const Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
+    Answer PropertySetSet(std::size_t device, const platform::Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
                           std::span<std::uint8_t> data);
-    Answer PropertySetGet(std::size_t device, const Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
+    Answer PropertySetGet(std::size_t device, const platform::Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
                           std::span<std::uint8_t> data);
-    Answer PropertySetQuerySupported(std::size_t device, const Guid& set, std::uint32_t id, std::uint32_t& support);
+    Answer PropertySetQuerySupported(std::size_t device, const platform::Guid& set, std::uint32_t id, std::uint32_t& support);
     // IAMVideoProcAmp, IAMCameraControl.
     Answer GetRange(std::size_t device, PropertyGroup group, std::int32_t property, PropertyRange& range);
     Answer Get(std::size_t device, PropertyGroup group, std::int32_t property, std::int32_t& value, std::int32_t& flags);

@@ -10,7 +10,7 @@
 #include "sim/win32/DeviceBinding.h"
 #include "sim/win32/ServerLife.h"
 #include "sim/win32/ServerRegistration.h"
-#include "sim/win32/SimFilter.h"
+#include "sim/win32/SimCaptureFilter.h"
 #include "sim/win32/SimIds.h"
 
 namespace kv::sim::win32 {
@@ -43,7 +43,7 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
     using namespace kv::sim::win32;
     // A factory for each request, counted among the server's objects.
     return kv::platform::win32::ServeClassObject(clsid, kClsidSimCamera, iid, out, [](REFIID wanted, void** face) {
-        return kv::platform::win32::CountedClassFactory::Create(&SimFilter::Create, Server(), wanted, face);
+        return kv::platform::win32::CountedClassFactory::Create(&SimCaptureFilter::Create, Server(), wanted, face);
     });
 }
 

@@ -23,12 +23,12 @@ namespace {
 using Microsoft::WRL::ComPtr;
 
 // The node-interface key of a property set; its name is ASCII.
-std::wstring NodeInterfaceKey(const Guid& set) {
+std::wstring NodeInterfaceKey(const platform::Guid& set) {
     const std::string key = std::string(wire::kNodeInterfacesKey) + "\\" + set.ToString();
     return std::wstring(key.begin(), key.end());
 }
 
-std::optional<CLSID> PluginClass(const Guid& set) {
+std::optional<CLSID> PluginClass(const platform::Guid& set) {
     platform::win32::Win32Registry registry;
     std::unique_ptr<platform::RegistryKey> key;
     const std::wstring path = NodeInterfaceKey(set);
@@ -99,11 +99,11 @@ HRESULT Introduce(IUnknown& node, DWORD nodeId, IUnknown* ksControl) {
 
 }  // namespace
 
-HRESULT CreateNodePlugin(const std::vector<Guid>& sets, DWORD node, IUnknown* ksControl, REFIID iid, void** out) {
+HRESULT CreateNodePlugin(const std::vector<platform::Guid>& sets, DWORD node, IUnknown* ksControl, REFIID iid, void** out) {
     if (out == nullptr) return E_POINTER;
     *out = nullptr;
     std::optional<CLSID> plugin;
-    for (const Guid& set : sets) {
+    for (const platform::Guid& set : sets) {
         if ((plugin = PluginClass(set))) break;
     }
     if (!plugin) return E_NOINTERFACE;

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <span>
 
-#include "sim/hw/DirectUsb.h"
+#include "sim/hw/DirectUsbDevice.h"
 #include "sim/win32/StandInRig.h"
 #include "sim/win32/UsbKHandles.h"
 

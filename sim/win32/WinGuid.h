@@ -6,17 +6,17 @@
 #include <cstdint>
 #include <cstring>
 
-#include "sim/hw/Guid.h"
+#include "platform/Guid.h"
 
 namespace kv::sim::win32 {
 
-inline Guid FromWinGuid(const GUID& guid) {
+inline platform::Guid FromWinGuid(const GUID& guid) {
     std::uint8_t bytes[sizeof(GUID)];
     std::memcpy(bytes, &guid, sizeof bytes);
-    return Guid::FromBytes(bytes);
+    return platform::Guid::FromBytes(bytes);
 }
 
-inline GUID ToWinGuid(const Guid& guid) {
+inline GUID ToWinGuid(const platform::Guid& guid) {
     GUID raw{};
     const auto bytes = guid.ToBytes();
     std::memcpy(&raw, bytes.data(), sizeof raw);

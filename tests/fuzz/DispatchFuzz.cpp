@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "ctrl/camera/DxWnd.h"
-#include "ctrl/cli/CameraDispatch.h"
+#include "ctrl/cli/DispatchPasses.h"
 #include "ctrl/common/Text.h"
 #include "tests/fakes/FakeFilters.h"
 #include "tests/fakes/FakePorts.h"

@@ -100,7 +100,7 @@ TEST_F(FaultsTest, EveryRequestsOperationIsOneItsPathLists) {
     std::uint32_t support = 0;
     PropertyRange range;
     for (const std::uint32_t type : {kGetTopology, kSetTopology, kSupportTopology, 0x10000200u, 0x10000004u}) {
-        for (const Guid& set : {wire::kBridgeXuSet, wire::kPluginXuSet, wire::kAveoXuSet, wire::kDriverPropertySet, wire::kNodeDevSpecific}) {
+        for (const platform::Guid& set : {wire::kBridgeXuSet, wire::kPluginXuSet, wire::kAveoXuSet, wire::kDriverPropertySet, wire::kNodeDevSpecific}) {
             cam.Ks(set, 1, type, 1, four);
         }
     }

@@ -13,7 +13,7 @@ namespace kv::sim::test {
 using ByteVector = std::vector<std::uint8_t>;
 
 // KSP_NODE as the callers build it (32 bytes, reserved word 0).
-inline ByteVector NodeProperty(const Guid& set, std::uint32_t id, std::uint32_t flags, std::uint32_t node) {
+inline ByteVector NodeProperty(const platform::Guid& set, std::uint32_t id, std::uint32_t flags, std::uint32_t node) {
     const auto block = wire::NodeProperty(set, id, flags, node);
     return ByteVector(block.begin(), block.end());
 }
@@ -30,7 +30,7 @@ struct TestCamera {
 
     Camera camera() { return Camera(config, state, &records); }
 
-    Answer Ks(const Guid& set, std::uint32_t id, std::uint32_t flags, std::uint32_t node, ByteVector& data) {
+    Answer Ks(const platform::Guid& set, std::uint32_t id, std::uint32_t flags, std::uint32_t node, ByteVector& data) {
         return camera().KsProperty(NodeProperty(set, id, flags, node), data);
     }
 

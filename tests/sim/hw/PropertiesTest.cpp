@@ -125,7 +125,7 @@ TEST(TopologyTest, DefaultTopologyPutsEachUnitOnADeviceSpecificNode) {
     config.aveoXu = {true, 3};
     config.nodeTypes = DefaultNodeTypes(config);
     ASSERT_EQ(NodeCount(config), 4u);
-    Guid type;
+    platform::Guid type;
     ASSERT_EQ(NodeType(config, 0, type), 0);
     EXPECT_EQ(type, wire::kNodeCameraTerminal);
     NodeType(config, 1, type);

@@ -22,7 +22,7 @@ const char* const kRig = R"({"devices":[
   {"productId":"0x0990","extensionUnits":{"aveo":{"node":2}},"i2cDevices":{"0x78":{},"0x62":{"registers":{"0x04":16}}}}
 ]})";
 
-Bytes NodeProperty(const Guid& set, std::uint32_t id, std::uint32_t flags, std::uint32_t node) {
+Bytes NodeProperty(const platform::Guid& set, std::uint32_t id, std::uint32_t flags, std::uint32_t node) {
     const auto block = wire::NodeProperty(set, id, flags, node);
     return Bytes(block.begin(), block.end());
 }

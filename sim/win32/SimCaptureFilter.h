@@ -26,7 +26,7 @@ namespace kv::sim::win32 {
 // E_NOINTERFACE. A filter whose load failed answers only IUnknown and the
 // persistence interfaces. Its two output pins, capture and still, deliver
 // the test pattern (SimVideoPin.h).
-class SimFilter final : public IBaseFilter,
+class SimCaptureFilter final : public IBaseFilter,
                         public IPersistPropertyBag,
                         public kv::win::IKsControl,
                         public IKsPropertySet,
@@ -87,7 +87,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_NodeType(DWORD node, GUID* type) override;
     HRESULT STDMETHODCALLTYPE CreateNodeInstance(DWORD node, REFIID iid, void** object) override;
 
-    // IAMVideoControl: the still pin's trigger (SimFilterVideo.cpp).
+    // IAMVideoControl: the still pin's trigger (SimCaptureFilterVideo.cpp).
     HRESULT STDMETHODCALLTYPE GetCaps(IPin* pin, long* flags) override;
     HRESULT STDMETHODCALLTYPE SetMode(IPin* pin, long mode) override;
     HRESULT STDMETHODCALLTYPE GetMode(IPin* pin, long* mode) override;
@@ -98,10 +98,10 @@ public:
                                                LONGLONG** frameTimes) override;
 
 private:
-    SimFilter();
-    ~SimFilter();
-    SimFilter(const SimFilter&) = delete;
-    SimFilter& operator=(const SimFilter&) = delete;
+    SimCaptureFilter();
+    ~SimCaptureFilter();
+    SimCaptureFilter(const SimCaptureFilter&) = delete;
+    SimCaptureFilter& operator=(const SimCaptureFilter&) = delete;
 
     IUnknown* Identity() { return static_cast<IBaseFilter*>(this); }
     // The interface of this object for iid, or null.

@@ -1,6 +1,6 @@
 // A bound simulated capture filter: each interface is there unless the rig
 // says the device lacks it, and each call is one request to the rig.
-#include "sim/host/SimFilter.h"
+#include "sim/host/SimPortFilter.h"
 
 #include <vector>
 
@@ -134,9 +134,9 @@ private:
     PropertyGroup m_group;
 };
 
-class SimFilter : public platform::Filter, public std::enable_shared_from_this<SimFilter> {
+class SimPortFilter : public platform::Filter, public std::enable_shared_from_this<SimPortFilter> {
 public:
-    SimFilter(SimContext& context, std::size_t device) : m_context(context), m_device(device) {}
+    SimPortFilter(SimContext& context, std::size_t device) : m_context(context), m_device(device) {}
 
     HResult QueryKsControl(std::shared_ptr<platform::KsControl>& control) override {
         return Offer<SimKsControl>("IKsControl", control, m_context, m_device);
@@ -177,8 +177,8 @@ private:
 
 }  // namespace
 
-std::shared_ptr<platform::Filter> MakeSimFilter(SimContext& context, std::size_t device) {
-    return std::make_shared<SimFilter>(context, device);
+std::shared_ptr<platform::Filter> MakeSimPortFilter(SimContext& context, std::size_t device) {
+    return std::make_shared<SimPortFilter>(context, device);
 }
 
 }  // namespace kv::sim::host

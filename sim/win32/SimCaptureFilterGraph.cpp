@@ -5,14 +5,14 @@
 #include <cwchar>
 
 #include "sim/win32/PinEnumerator.h"
-#include "sim/win32/SimFilter.h"
+#include "sim/win32/SimCaptureFilter.h"
 #include "sim/win32/SimIds.h"
 
 namespace kv::sim::win32 {
 
 // The pins' threads are started and ended outside the filter's lock: a
 // streaming thread may be inside the graph, which may call the filter.
-HRESULT SimFilter::Stop() {
+HRESULT SimCaptureFilter::Stop() {
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         state_ = State_Stopped;
@@ -21,7 +21,7 @@ HRESULT SimFilter::Stop() {
     return S_OK;
 }
 
-HRESULT SimFilter::Pause() {
+HRESULT SimCaptureFilter::Pause() {
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         state_ = State_Paused;
@@ -33,7 +33,7 @@ HRESULT SimFilter::Pause() {
     return S_OK;
 }
 
-HRESULT SimFilter::Run(REFERENCE_TIME) {
+HRESULT SimCaptureFilter::Run(REFERENCE_TIME) {
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         state_ = State_Running;
@@ -45,7 +45,7 @@ HRESULT SimFilter::Run(REFERENCE_TIME) {
     return S_OK;
 }
 
-HRESULT SimFilter::GetState(DWORD, FILTER_STATE* state) {
+HRESULT SimCaptureFilter::GetState(DWORD, FILTER_STATE* state) {
     if (state == nullptr) return E_POINTER;
     const std::lock_guard<std::mutex> lock(mutex_);
     *state = state_;
@@ -54,13 +54,13 @@ HRESULT SimFilter::GetState(DWORD, FILTER_STATE* state) {
     return state_ == State_Paused ? VFW_S_CANT_CUE : S_OK;
 }
 
-HRESULT SimFilter::SetSyncSource(IReferenceClock* clock) {
+HRESULT SimCaptureFilter::SetSyncSource(IReferenceClock* clock) {
     const std::lock_guard<std::mutex> lock(mutex_);
     clock_ = clock;
     return S_OK;
 }
 
-HRESULT SimFilter::GetSyncSource(IReferenceClock** clock) {
+HRESULT SimCaptureFilter::GetSyncSource(IReferenceClock** clock) {
     if (clock == nullptr) return E_POINTER;
     const std::lock_guard<std::mutex> lock(mutex_);
     Microsoft::WRL::ComPtr<IReferenceClock> copy = clock_;
@@ -68,9 +68,9 @@ HRESULT SimFilter::GetSyncSource(IReferenceClock** clock) {
     return S_OK;
 }
 
-HRESULT SimFilter::EnumPins(IEnumPins** pins) { return CreatePinEnumerator({&capturePin_, &stillPin_}, pins); }
+HRESULT SimCaptureFilter::EnumPins(IEnumPins** pins) { return CreatePinEnumerator({&capturePin_, &stillPin_}, pins); }
 
-HRESULT SimFilter::FindPin(LPCWSTR id, IPin** pin) {
+HRESULT SimCaptureFilter::FindPin(LPCWSTR id, IPin** pin) {
     if (pin == nullptr) return E_POINTER;
     *pin = nullptr;
     if (id == nullptr) return E_POINTER;
@@ -84,7 +84,7 @@ HRESULT SimFilter::FindPin(LPCWSTR id, IPin** pin) {
     return VFW_E_NOT_FOUND;
 }
 
-HRESULT SimFilter::QueryFilterInfo(FILTER_INFO* info) {
+HRESULT SimCaptureFilter::QueryFilterInfo(FILTER_INFO* info) {
     if (info == nullptr) return E_POINTER;
     const std::lock_guard<std::mutex> lock(mutex_);
     const std::wstring& name = graphName_.empty() ? std::wstring(kSimCameraName) : graphName_;
@@ -96,14 +96,14 @@ HRESULT SimFilter::QueryFilterInfo(FILTER_INFO* info) {
     return S_OK;
 }
 
-HRESULT SimFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) {
+HRESULT SimCaptureFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) {
     const std::lock_guard<std::mutex> lock(mutex_);
     graph_ = graph;
     graphName_ = (graph != nullptr && name != nullptr) ? name : L"";
     return S_OK;
 }
 
-HRESULT SimFilter::QueryVendorInfo(LPWSTR* vendorInfo) {
+HRESULT SimCaptureFilter::QueryVendorInfo(LPWSTR* vendorInfo) {
     if (vendorInfo == nullptr) return E_POINTER;
     *vendorInfo = nullptr;
     return E_NOTIMPL;

@@ -7,7 +7,7 @@
 #include <functional>
 #include <map>
 
-#include "ctrl/cli/CameraDispatch.h"
+#include "ctrl/cli/DispatchPasses.h"
 
 namespace kv::ctrl {
 namespace {
@@ -80,7 +80,7 @@ private:
     DispatchCounters& m_counters;
 };
 
-class CameraDispatchTest : public ::testing::Test {
+class DispatchPassesTest : public ::testing::Test {
 protected:
     // Adds a camera of this product id; the instance part tells cameras apart.
     void AddCamera(const char* pid, const char* instance = "6&1&0&0000") {
@@ -98,7 +98,7 @@ protected:
     RecordingTarget target{counters};
 };
 
-TEST_F(CameraDispatchTest, OrderPrePassNotesAReversedPairAndCountsThe09b0Cameras) {
+TEST_F(DispatchPassesTest, OrderPrePassNotesAReversedPairAndCountsThe09b0Cameras) {
     AddCamera("0990");
     AddCamera("0840");
     AddCamera("09b0");
@@ -107,7 +107,7 @@ TEST_F(CameraDispatchTest, OrderPrePassNotesAReversedPairAndCountsThe09b0Cameras
     EXPECT_EQ(counters.m_n09b0Count, 1);
 }
 
-TEST_F(CameraDispatchTest, BlackBarFixReachesThe0840SensorWhateverTheCommandSelects) {
+TEST_F(DispatchPassesTest, BlackBarFixReachesThe0840SensorWhateverTheCommandSelects) {
     AddCamera("0990");
     AddCamera("0840", "6&2&0&0000");
     Run("led on -cam1");
@@ -118,7 +118,7 @@ TEST_F(CameraDispatchTest, BlackBarFixReachesThe0840SensorWhateverTheCommandSele
     EXPECT_NE(std::find(target.calls.begin(), target.calls.end(), "log: Reduce Blackbar"), target.calls.end());
 }
 
-TEST_F(CameraDispatchTest, BlackBarFixWritesOnlyWhenRegisterOneIsOutOfRange) {
+TEST_F(DispatchPassesTest, BlackBarFixWritesOnlyWhenRegisterOneIsOutOfRange) {
     AddCamera("0845");
     target.sensorRegisters = {{1, 0x1E}, {3, 0x40C}};
     Run("led on");
@@ -130,7 +130,7 @@ TEST_F(CameraDispatchTest, BlackBarFixWritesOnlyWhenRegisterOneIsOutOfRange) {
     EXPECT_EQ(target.Only("sleep 50").size(), 3u);
 }
 
-TEST_F(CameraDispatchTest, AllCamerasGiveTheFamilyDevicesIndexesAfterTheOthers) {
+TEST_F(DispatchPassesTest, AllCamerasGiveTheFamilyDevicesIndexesAfterTheOthers) {
     AddCamera("0810");
     AddCamera("0990");
     AddCamera("0950");
@@ -140,7 +140,7 @@ TEST_F(CameraDispatchTest, AllCamerasGiveTheFamilyDevicesIndexesAfterTheOthers) 
     EXPECT_EQ(counters.m_notzelmar, 2);
 }
 
-TEST_F(CameraDispatchTest, AllCamerasRunTheCommandsInOrderWithTheirPausesAndLogLines) {
+TEST_F(DispatchPassesTest, AllCamerasRunTheCommandsInOrderWithTheirPausesAndLogLines) {
     AddCamera("0990");
     Run("led on");
     const Calls want{"log: nCamNum==0",
@@ -159,7 +159,7 @@ TEST_F(CameraDispatchTest, AllCamerasRunTheCommandsInOrderWithTheirPausesAndLogL
     EXPECT_EQ(Calls(calls.end() - static_cast<std::ptrdiff_t>(want.size()), calls.end()), want);
 }
 
-TEST_F(CameraDispatchTest, AllCamerasSkipACameraThatCannotBeBoundAndLoadTakesHalfASecondMore) {
+TEST_F(DispatchPassesTest, AllCamerasSkipACameraThatCannotBeBoundAndLoadTakesHalfASecondMore) {
     AddCamera("0990", "6&a&0&0000");
     AddCamera("0991", "6&b&0&0000");
     target.failingInit[table.at(0).strPathTail] = 1;
@@ -170,7 +170,7 @@ TEST_F(CameraDispatchTest, AllCamerasSkipACameraThatCannotBeBoundAndLoadTakesHal
     EXPECT_EQ(target.Only("sleep 250").size(), 3u) << "the camera's 250 ms, and two more around the load";
 }
 
-TEST_F(CameraDispatchTest, SingleCameraCountsTheWholeTableAndAReversedPairShiftsTheIndex) {
+TEST_F(DispatchPassesTest, SingleCameraCountsTheWholeTableAndAReversedPairShiftsTheIndex) {
     AddCamera("0990");
     AddCamera("0810");
     Run("ae on -cam1");
@@ -181,14 +181,14 @@ TEST_F(CameraDispatchTest, SingleCameraCountsTheWholeTableAndAReversedPairShifts
     EXPECT_NE(std::find(target.calls.begin(), target.calls.end(), "log: SetAE On"), target.calls.end());
 }
 
-TEST_F(CameraDispatchTest, SingleCameraWithoutReversalSubtractsTheOthers) {
+TEST_F(DispatchPassesTest, SingleCameraWithoutReversalSubtractsTheOthers) {
     AddCamera("0810");
     AddCamera("0990");
     Run("ae off -cam2");
     EXPECT_EQ(target.Only("SetAutoExposureByModel"), Calls{"SetAutoExposureByModel dev=0 990 0"}) << "ii - N";
 }
 
-TEST_F(CameraDispatchTest, SingleCameraCounts0950InsideTheFamilyAndPassesIiAbove09b0) {
+TEST_F(DispatchPassesTest, SingleCameraCounts0950InsideTheFamilyAndPassesIiAbove09b0) {
     AddCamera("0950");
     AddCamera("09b5");
     Run("ae on ev 120 -cam2");
@@ -197,7 +197,7 @@ TEST_F(CameraDispatchTest, SingleCameraCounts0950InsideTheFamilyAndPassesIiAbove
     EXPECT_EQ(target.Only("SetExposureValueByModel"), Calls{"SetExposureValueByModel dev=1 9b5 120"}) << "ii - W, W = 0";
 }
 
-TEST_F(CameraDispatchTest, SingleCameraLedCommandsMoveIiWhenThePairIsReversed) {
+TEST_F(DispatchPassesTest, SingleCameraLedCommandsMoveIiWhenThePairIsReversed) {
     AddCamera("0990");
     AddCamera("0810");
     AddCamera("0870");
@@ -206,7 +206,7 @@ TEST_F(CameraDispatchTest, SingleCameraLedCommandsMoveIiWhenThePairIsReversed) {
     EXPECT_EQ(target.Only("TurnLedOffByModel"), Calls{"TurnLedOffByModel 870 ii=3"});
 }
 
-TEST_F(CameraDispatchTest, SingleCameraFlcIndexSubtractsTheSwapFlag) {
+TEST_F(DispatchPassesTest, SingleCameraFlcIndexSubtractsTheSwapFlag) {
     AddCamera("0850");
     AddCamera("09b5");
     Run("flcswitch 1010 flclevel 3 -cam2");
@@ -214,7 +214,7 @@ TEST_F(CameraDispatchTest, SingleCameraFlcIndexSubtractsTheSwapFlag) {
     EXPECT_EQ(target.Only("SetFlc"), (Calls{"SetFlcSwitch dev=0 9b5 10", "SetFlcLevel dev=0 9b5 3"}));
 }
 
-TEST_F(CameraDispatchTest, AntiFlickerModesGoInTheirOrderInBothModes) {
+TEST_F(DispatchPassesTest, AntiFlickerModesGoInTheirOrderInBothModes) {
     AddCamera("0990");
     Run("antiflicker on 50 antiflicker off");
     EXPECT_EQ(target.Only("SetAntiFlicker"),
@@ -224,7 +224,7 @@ TEST_F(CameraDispatchTest, AntiFlickerModesGoInTheirOrderInBothModes) {
     EXPECT_EQ(target.Only("SetAntiFlicker"), Calls{"SetAntiFlickerByModel dev=0 990 1"});
 }
 
-TEST_F(CameraDispatchTest, AntiFlickerAndInitTakeTheAutoExposureIndexBehindACameraOutsideTheFamily) {
+TEST_F(DispatchPassesTest, AntiFlickerAndInitTakeTheAutoExposureIndexBehindACameraOutsideTheFamily) {
     AddCamera("0810");
     AddCamera("0990");
     Run("antiflicker on 50 init -cam2");
@@ -238,7 +238,7 @@ TEST_F(CameraDispatchTest, AntiFlickerAndInitTakeTheAutoExposureIndexBehindACame
               (Calls{"SetAntiFlickerByModel dev=-1 810 0", "SetAntiFlickerByModel dev=0 990 0"}));
 }
 
-TEST_F(CameraDispatchTest, AllCamerasOpenTheDirectUsbPathForEach09b0Camera) {
+TEST_F(DispatchPassesTest, AllCamerasOpenTheDirectUsbPathForEach09b0Camera) {
     AddCamera("0990", "6&a&0&0000");
     AddCamera("09b0", "6&b&0&0000");
     AddCamera("09b0", "6&c&0&0000");
@@ -251,7 +251,7 @@ TEST_F(CameraDispatchTest, AllCamerasOpenTheDirectUsbPathForEach09b0Camera) {
     EXPECT_LT(open, led) << "the path is open before the camera's commands";
 }
 
-TEST_F(CameraDispatchTest, SingleCameraSettingsAndTheDirectUsbOpening) {
+TEST_F(DispatchPassesTest, SingleCameraSettingsAndTheDirectUsbOpening) {
     AddCamera("09b0", "6&a&0&0000");
     AddCamera("09b0", "6&b&0&0000");
     Run("saveexposure -cam2");
@@ -261,7 +261,7 @@ TEST_F(CameraDispatchTest, SingleCameraSettingsAndTheDirectUsbOpening) {
     EXPECT_EQ(target.Only("SaveExposureSettings"), Calls{"SaveExposureSettings dev=1 9b0 0"});
 }
 
-TEST_F(CameraDispatchTest, ACameraNumberBeyondTheTableSendsNoCommandButThePrePassesRun) {
+TEST_F(DispatchPassesTest, ACameraNumberBeyondTheTableSendsNoCommandButThePrePassesRun) {
     AddCamera("0840");
     Run("led on -cam3");
     EXPECT_EQ(target.Only("print: "), Calls{"print: -CAM3: there is no camera 3; 1 camera is connected."});

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <span>
 
-#include "sim/win32/SimFilter.h"
+#include "sim/win32/SimCaptureFilter.h"
 #include "sim/win32/WinGuid.h"
 #include "wire/KsProperty.h"
 
@@ -19,7 +19,7 @@ std::span<std::uint8_t> Bytes(void* data, ULONG length) {
 
 }  // namespace
 
-HRESULT SimFilter::KsProperty(void* property, ULONG propertyLength, void* data, ULONG dataLength,
+HRESULT SimCaptureFilter::KsProperty(void* property, ULONG propertyLength, void* data, ULONG dataLength,
                               ULONG* bytesReturned) {
     if (property == nullptr || (data == nullptr && dataLength != 0)) return E_POINTER;
     ULONG returned = 0;
@@ -32,31 +32,31 @@ HRESULT SimFilter::KsProperty(void* property, ULONG propertyLength, void* data, 
 
 // The cameras answer no kernel-streaming methods or events; a driver reports
 // that as an unknown set.
-HRESULT SimFilter::KsMethod(void* method, ULONG, void*, ULONG, ULONG* bytesReturned) {
+HRESULT SimCaptureFilter::KsMethod(void* method, ULONG, void*, ULONG, ULONG* bytesReturned) {
     if (bytesReturned != nullptr) *bytesReturned = 0;
     if (method == nullptr) return E_POINTER;
     return static_cast<HRESULT>(wire::kHrSetNotFound);
 }
 
-HRESULT SimFilter::KsEvent(void* event, ULONG, void*, ULONG, ULONG* bytesReturned) {
+HRESULT SimCaptureFilter::KsEvent(void* event, ULONG, void*, ULONG, ULONG* bytesReturned) {
     if (bytesReturned != nullptr) *bytesReturned = 0;
     // No event structure means "disable every event": there are none to disable.
     return event == nullptr ? S_OK : static_cast<HRESULT>(wire::kHrSetNotFound);
 }
 
-HRESULT SimFilter::Set(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength, LPVOID data, DWORD dataLength) {
+HRESULT SimCaptureFilter::Set(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength, LPVOID data, DWORD dataLength) {
     if ((instance == nullptr && instanceLength != 0) || (data == nullptr && dataLength != 0)) return E_POINTER;
-    const Guid guid = FromWinGuid(set);
+    const platform::Guid guid = FromWinGuid(set);
     return binding_.Ask([&](Session& s, std::size_t d) {
         return s.PropertySetSet(d, guid, id, Bytes(instance, instanceLength), Bytes(data, dataLength));
     });
 }
 
-HRESULT SimFilter::Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength, LPVOID data, DWORD dataLength,
+HRESULT SimCaptureFilter::Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength, LPVOID data, DWORD dataLength,
                        DWORD* bytesReturned) {
     if ((instance == nullptr && instanceLength != 0) || (data == nullptr && dataLength != 0)) return E_POINTER;
     if (bytesReturned == nullptr) return E_POINTER;
-    const Guid guid = FromWinGuid(set);
+    const platform::Guid guid = FromWinGuid(set);
     ULONG returned = 0;
     const HRESULT hr = binding_.Ask(
         [&](Session& s, std::size_t d) {
@@ -67,9 +67,9 @@ HRESULT SimFilter::Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLen
     return hr;
 }
 
-HRESULT SimFilter::QuerySupported(REFGUID set, DWORD id, DWORD* support) {
+HRESULT SimCaptureFilter::QuerySupported(REFGUID set, DWORD id, DWORD* support) {
     if (support == nullptr) return E_POINTER;
-    const Guid guid = FromWinGuid(set);
+    const platform::Guid guid = FromWinGuid(set);
     std::uint32_t answered = 0;
     const HRESULT hr =
         binding_.Ask([&](Session& s, std::size_t d) { return s.PropertySetQuerySupported(d, guid, id, answered); });

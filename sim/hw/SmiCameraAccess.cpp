@@ -1,5 +1,5 @@
 // SMIUtility family: sensor registers and GPIO ports.
-#include "sim/hw/SmiUtility.h"
+#include "sim/hw/SmiCameraAccess.h"
 
 #include <vector>
 

@@ -5,7 +5,7 @@
 
 #include "sim/hw/Topology.h"
 #include "sim/win32/NodePlugin.h"
-#include "sim/win32/SimFilter.h"
+#include "sim/win32/SimCaptureFilter.h"
 #include "sim/win32/WinGuid.h"
 #include "wire/PropertySets.h"
 
@@ -19,7 +19,7 @@ constexpr GUID kCategories[] = {
     {0x65E8773D, 0x8F56, 0x11D0, {0xA3, 0xB9, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}},
 };
 
-const wchar_t* NodeName(const Guid& type) {
+const wchar_t* NodeName(const platform::Guid& type) {
     if (type == wire::kNodeCameraTerminal) return L"Camera Terminal";
     if (type == wire::kNodeVideoProcessing) return L"Processing Unit";
     if (type == wire::kNodeDevSpecific) return L"Extension Unit";
@@ -29,13 +29,13 @@ const wchar_t* NodeName(const Guid& type) {
 
 }  // namespace
 
-HRESULT SimFilter::get_NumCategories(DWORD* count) {
+HRESULT SimCaptureFilter::get_NumCategories(DWORD* count) {
     if (count == nullptr) return E_POINTER;
     *count = static_cast<DWORD>(std::size(kCategories));
     return S_OK;
 }
 
-HRESULT SimFilter::get_Category(DWORD index, GUID* category) {
+HRESULT SimCaptureFilter::get_Category(DWORD index, GUID* category) {
     if (category == nullptr) return E_POINTER;
     if (index >= std::size(kCategories)) return E_INVALIDARG;
     *category = kCategories[index];
@@ -43,22 +43,22 @@ HRESULT SimFilter::get_Category(DWORD index, GUID* category) {
 }
 
 // The model describes units, not the pin connections between them.
-HRESULT SimFilter::get_NumConnections(DWORD* count) {
+HRESULT SimCaptureFilter::get_NumConnections(DWORD* count) {
     if (count == nullptr) return E_POINTER;
     *count = 0;
     return S_OK;
 }
 
-HRESULT SimFilter::get_ConnectionInfo(DWORD, kv::win::KsTopologyConnection* connection) {
+HRESULT SimCaptureFilter::get_ConnectionInfo(DWORD, kv::win::KsTopologyConnection* connection) {
     return connection == nullptr ? E_POINTER : E_INVALIDARG;
 }
 
 // bufferSize and *nameLength count bytes, the terminating zero included; a
 // buffer too small (or none) gets the length and ERROR_MORE_DATA.
-HRESULT SimFilter::get_NodeName(DWORD node, WCHAR* name, DWORD bufferSize, DWORD* nameLength) {
+HRESULT SimCaptureFilter::get_NodeName(DWORD node, WCHAR* name, DWORD bufferSize, DWORD* nameLength) {
     const auto target = binding_.Get();
     if (!target) return E_UNEXPECTED;
-    Guid type;
+    platform::Guid type;
     const HRESULT hr = static_cast<HRESULT>(NodeType(target->Entry().config, node, type));
     if (FAILED(hr)) return hr;
     const wchar_t* text = NodeName(type);
@@ -69,7 +69,7 @@ HRESULT SimFilter::get_NodeName(DWORD node, WCHAR* name, DWORD bufferSize, DWORD
     return S_OK;
 }
 
-HRESULT SimFilter::get_NumNodes(DWORD* count) {
+HRESULT SimCaptureFilter::get_NumNodes(DWORD* count) {
     if (count == nullptr) return E_POINTER;
     const auto target = binding_.Get();
     if (!target) return E_UNEXPECTED;
@@ -77,17 +77,17 @@ HRESULT SimFilter::get_NumNodes(DWORD* count) {
     return S_OK;
 }
 
-HRESULT SimFilter::get_NodeType(DWORD node, GUID* type) {
+HRESULT SimCaptureFilter::get_NodeType(DWORD node, GUID* type) {
     if (type == nullptr) return E_POINTER;
     const auto target = binding_.Get();
     if (!target) return E_UNEXPECTED;
-    Guid found;
+    platform::Guid found;
     const HRESULT hr = static_cast<HRESULT>(NodeType(target->Entry().config, node, found));
     if (SUCCEEDED(hr)) *type = ToWinGuid(found);
     return hr;
 }
 
-HRESULT SimFilter::CreateNodeInstance(DWORD node, REFIID iid, void** object) {
+HRESULT SimCaptureFilter::CreateNodeInstance(DWORD node, REFIID iid, void** object) {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
     const auto target = binding_.Get();

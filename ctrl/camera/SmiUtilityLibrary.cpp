@@ -1,6 +1,6 @@
 // SMIUtility binding: load by name, look up by name, call through cdecl
 // pointers that may be missing.
-#include "ctrl/camera/SmiUtility.h"
+#include "ctrl/camera/SmiUtilityLibrary.h"
 
 #include <cstring>
 
@@ -22,7 +22,7 @@ Function As(void* entry) {
 
 }  // namespace
 
-const std::array<const char*, 28>& SmiUtility::EntryPointNames() {
+const std::array<const char*, 28>& SmiUtilityLibrary::EntryPointNames() {
     static const std::array<const char*, 28> names{
         "SMI_CreateDeviceObject", "SMI_DestoryDeviceObject", "SMI_CreateVideoRender", "SMI_GetVIDPID",
         "SMI_SnapshotCurrentResolution", "SMI_SnapshotMaxResolution", "SMI_SnapshotMaxResolutionAutoMode",
@@ -35,7 +35,7 @@ const std::array<const char*, 28>& SmiUtility::EntryPointNames() {
     return names;
 }
 
-bool SmiUtility::Load(platform::Modules& modules) {
+bool SmiUtilityLibrary::Load(platform::Modules& modules) {
     auto module = modules.Load(kLibraryName);
     if (!module) return false;
     Unload();
@@ -45,17 +45,17 @@ bool SmiUtility::Load(platform::Modules& modules) {
     return true;
 }
 
-void SmiUtility::Unload() {
+void SmiUtilityLibrary::Unload() {
     m_entryPoints.fill(nullptr);
     m_module.reset();
 }
 
-void SmiUtility::Abandon(KeptLibraries& kept) {
+void SmiUtilityLibrary::Abandon(KeptLibraries& kept) {
     m_entryPoints.fill(nullptr);
     if (m_module) kept.push_back(std::move(m_module));
 }
 
-void* SmiUtility::Entry(const char* name) const {
+void* SmiUtilityLibrary::Entry(const char* name) const {
     const auto& names = EntryPointNames();
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (std::strcmp(names[i], name) == 0) return m_entryPoints[i];
@@ -63,49 +63,49 @@ void* SmiUtility::Entry(const char* name) const {
     return nullptr;
 }
 
-int SmiUtility::CreateDeviceObject() {
+int SmiUtilityLibrary::CreateDeviceObject() {
     void* entry = Entry("SMI_CreateDeviceObject");
     // Without the entry point there is no device object: report it the way
     // the library reports a failed create.
     return entry ? As<NoArgs>(entry)() : 1;
 }
 
-int SmiUtility::DestroyDeviceObject() {
+int SmiUtilityLibrary::DestroyDeviceObject() {
     void* entry = Entry("SMI_DestoryDeviceObject");
     return entry ? As<NoArgs>(entry)() : 0;
 }
 
-int SmiUtility::SetSensorRegisterByVidPid(int reg, int value, int productId) {
+int SmiUtilityLibrary::SetSensorRegisterByVidPid(int reg, int value, int productId) {
     void* entry = Entry("SMI_SetSensorRegisterByVidPid");
     return entry ? As<SetByVidPid>(entry)(reg, value, productId, kVendorId) : 0;
 }
 
-int SmiUtility::SetSensorRegisterByVidPidIdx(int reg, int value, int productId, int position) {
+int SmiUtilityLibrary::SetSensorRegisterByVidPidIdx(int reg, int value, int productId, int position) {
     void* entry = Entry("SMI_SetSensorRegisterByVidPidIdx");
     return entry ? As<SetByVidPidIdx>(entry)(reg, value, productId, kVendorId, position) : 0;
 }
 
-int SmiUtility::GetSensorRegisterByVidPid(int reg, int* value, int productId) {
+int SmiUtilityLibrary::GetSensorRegisterByVidPid(int reg, int* value, int productId) {
     void* entry = Entry("SMI_GetSensorRegisterByVidPid");
     return entry ? As<GetByVidPid>(entry)(reg, value, productId, kVendorId) : 0;
 }
 
-int SmiUtility::GetGpioValueByVidPid(int port, int* value, int productId) {
+int SmiUtilityLibrary::GetGpioValueByVidPid(int port, int* value, int productId) {
     void* entry = Entry("SMI_GetGPIOValueByVidPid");
     return entry ? As<GetByVidPid>(entry)(port, value, productId, kVendorId) : 0;
 }
 
-int SmiUtility::SetGpioValueByVidPid(int port, int value, int productId) {
+int SmiUtilityLibrary::SetGpioValueByVidPid(int port, int value, int productId) {
     void* entry = Entry("SMI_SetGPIOValueByVidPid");
     return entry ? As<SetByVidPid>(entry)(port, value, productId, kVendorId) : 0;
 }
 
-int SmiUtility::GetGpioValue(int port, int* value) {
+int SmiUtilityLibrary::GetGpioValue(int port, int* value) {
     void* entry = Entry("SMI_GetGPIOValue");
     return entry ? As<IntOut>(entry)(port, value) : 0;
 }
 
-int SmiUtility::SetGpioValue(int port, int value) {
+int SmiUtilityLibrary::SetGpioValue(int port, int value) {
     void* entry = Entry("SMI_SetGPIOValue");
     return entry ? As<IntPair>(entry)(port, value) : 0;
 }

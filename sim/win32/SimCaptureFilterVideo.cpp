@@ -1,16 +1,16 @@
 // The simulated filter's IAMVideoControl: the still pin takes the trigger
 // mode, and each trigger makes it deliver one frame.
-#include "sim/win32/SimFilter.h"
+#include "sim/win32/SimCaptureFilter.h"
 
 namespace kv::sim::win32 {
 
-SimVideoPin* SimFilter::OwnPin(IPin* pin) {
+SimVideoPin* SimCaptureFilter::OwnPin(IPin* pin) {
     if (pin == static_cast<IPin*>(&capturePin_)) return &capturePin_;
     if (pin == static_cast<IPin*>(&stillPin_)) return &stillPin_;
     return nullptr;
 }
 
-HRESULT SimFilter::GetCaps(IPin* pin, long* flags) {
+HRESULT SimCaptureFilter::GetCaps(IPin* pin, long* flags) {
     if (flags == nullptr) return E_POINTER;
     SimVideoPin* own = OwnPin(pin);
     if (own == nullptr) return E_INVALIDARG;
@@ -18,7 +18,7 @@ HRESULT SimFilter::GetCaps(IPin* pin, long* flags) {
     return S_OK;
 }
 
-HRESULT SimFilter::SetMode(IPin* pin, long mode) {
+HRESULT SimCaptureFilter::SetMode(IPin* pin, long mode) {
     SimVideoPin* own = OwnPin(pin);
     if (own == nullptr) return E_INVALIDARG;
     if (own != &stillPin_) return mode == 0 ? S_OK : E_INVALIDARG;
@@ -28,7 +28,7 @@ HRESULT SimFilter::SetMode(IPin* pin, long mode) {
     return S_OK;
 }
 
-HRESULT SimFilter::GetMode(IPin* pin, long* mode) {
+HRESULT SimCaptureFilter::GetMode(IPin* pin, long* mode) {
     if (mode == nullptr) return E_POINTER;
     SimVideoPin* own = OwnPin(pin);
     if (own == nullptr) return E_INVALIDARG;
@@ -36,18 +36,18 @@ HRESULT SimFilter::GetMode(IPin* pin, long* mode) {
     return S_OK;
 }
 
-HRESULT SimFilter::GetCurrentActualFrameRate(IPin* pin, LONGLONG* frameTime) {
+HRESULT SimCaptureFilter::GetCurrentActualFrameRate(IPin* pin, LONGLONG* frameTime) {
     if (frameTime == nullptr) return E_POINTER;
     if (OwnPin(pin) == nullptr) return E_INVALIDARG;
     *frameTime = video::kFrameTime;
     return S_OK;
 }
 
-HRESULT SimFilter::GetMaxAvailableFrameRate(IPin* pin, long, SIZE, LONGLONG* frameTime) {
+HRESULT SimCaptureFilter::GetMaxAvailableFrameRate(IPin* pin, long, SIZE, LONGLONG* frameTime) {
     return GetCurrentActualFrameRate(pin, frameTime);
 }
 
-HRESULT SimFilter::GetFrameRateList(IPin* pin, long, SIZE, long* count, LONGLONG** frameTimes) {
+HRESULT SimCaptureFilter::GetFrameRateList(IPin* pin, long, SIZE, long* count, LONGLONG** frameTimes) {
     if (count == nullptr) return E_POINTER;
     if (OwnPin(pin) == nullptr) return E_INVALIDARG;
     *count = 1;

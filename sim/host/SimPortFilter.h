@@ -8,6 +8,6 @@
 
 namespace kv::sim::host {
 
-std::shared_ptr<platform::Filter> MakeSimFilter(SimContext& context, std::size_t device);
+std::shared_ptr<platform::Filter> MakeSimPortFilter(SimContext& context, std::size_t device);
 
 }  // namespace kv::sim::host

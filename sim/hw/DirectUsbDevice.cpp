@@ -1,5 +1,5 @@
 // Direct USB class requests of the 0x09B0 model.
-#include "sim/hw/DirectUsb.h"
+#include "sim/hw/DirectUsbDevice.h"
 
 #include <array>
 

@@ -7,9 +7,9 @@
 namespace kv::sim::test {
 namespace {
 
-class DirectUsbTest : public ::testing::Test {
+class DirectUsbDeviceTest : public ::testing::Test {
 protected:
-    DirectUsbTest() {
+    DirectUsbDeviceTest() {
         cam.config.directUsb = true;
         cam.AddDevice(0x78);
         cam.AddDevice(0x62);
@@ -21,7 +21,7 @@ protected:
     TestCamera cam;
 };
 
-TEST_F(DirectUsbTest, SensorWriteThenTwoStepRead) {
+TEST_F(DirectUsbDeviceTest, SensorWriteThenTwoStepRead) {
     ByteVector write{0x78, 0x3A, 0x1E, 0x26};
     const Answer written = Transfer(0x21, 0x01, 0x0300, write);
     ASSERT_EQ(written.hr, 0);
@@ -36,13 +36,13 @@ TEST_F(DirectUsbTest, SensorWriteThenTwoStepRead) {
     EXPECT_EQ(cam.records.back().op, "in");
 }
 
-TEST_F(DirectUsbTest, FlcWriteUsesAOneByteRegister) {
+TEST_F(DirectUsbDeviceTest, FlcWriteUsesAOneByteRegister) {
     ByteVector flc{0x62, 0x04, 0x0A};
     ASSERT_EQ(Transfer(0x21, 0x01, 0x0302, flc).hr, 0);
     EXPECT_EQ(cam.state.i2cDevices[0x62].registers[0x04], 0x0A);
 }
 
-TEST_F(DirectUsbTest, SetupPacketIsReadLittleEndian) {
+TEST_F(DirectUsbDeviceTest, SetupPacketIsReadLittleEndian) {
     const std::array<std::uint8_t, 8> raw{0x21, 0x01, 0x02, 0x03, 0x00, 0x03, 0x03, 0x00};
     const UsbSetup setup = UsbSetup::FromBytes(raw);
     EXPECT_EQ(setup.value, 0x0302);
@@ -50,7 +50,7 @@ TEST_F(DirectUsbTest, SetupPacketIsReadLittleEndian) {
     EXPECT_EQ(setup.length, 3);
 }
 
-TEST_F(DirectUsbTest, UnknownRequestsAndMissingDevicesStall) {
+TEST_F(DirectUsbDeviceTest, UnknownRequestsAndMissingDevicesStall) {
     ByteVector write{0x78, 0x3A, 0x1E, 0x26};
     EXPECT_EQ(Transfer(0x21, 0x01, 0x0300, write, 0x0200).hr, wire::kHrGenFailure) << "other unit";
     EXPECT_EQ(Transfer(0x21, 0x01, 0x0303, write).hr, wire::kHrGenFailure);
@@ -70,7 +70,7 @@ TEST_F(DirectUsbTest, UnknownRequestsAndMissingDevicesStall) {
     EXPECT_EQ(cam.camera().UsbControl(UsbSetup{0x21, 0x01, 0x0302, 0x0300, 3}, tooSmall).hr, wire::kHrGenFailure);
 }
 
-TEST_F(DirectUsbTest, CameraWithoutTheUsbPathStalls) {
+TEST_F(DirectUsbDeviceTest, CameraWithoutTheUsbPathStalls) {
     cam.config.directUsb = false;
     ByteVector flc{0x62, 0x04, 0x0A};
     EXPECT_EQ(Transfer(0x21, 0x01, 0x0302, flc).hr, wire::kHrGenFailure);

@@ -1,10 +1,10 @@
 // GUID text and byte layout.
 #include <gtest/gtest.h>
 
-#include "sim/hw/Guid.h"
+#include "platform/Guid.h"
 #include "wire/PropertySets.h"
 
-namespace kv::sim {
+namespace kv::platform {
 namespace {
 
 TEST(GuidTest, ParsesFormatsAndLaysOutBytesAsThePlatformDoes) {
@@ -31,4 +31,4 @@ TEST(GuidTest, RefusesMalformedText) {
 }
 
 }  // namespace
-}  // namespace kv::sim
+}  // namespace kv::platform

@@ -1,5 +1,5 @@
 // The simulated filter's identity, lifetime and binding to a rig device.
-#include "sim/win32/SimFilter.h"
+#include "sim/win32/SimCaptureFilter.h"
 
 #include <cstdio>
 #include <new>
@@ -25,7 +25,7 @@ HRESULT ReadDeviceIndex(IPropertyBag& bag, LONG& index) {
 
 }  // namespace
 
-SimFilter::SimFilter()
+SimCaptureFilter::SimCaptureFilter()
     : procAmp_(*Identity(), binding_, PropertyGroup::VideoProcAmp),
       cameraControl_(*Identity(), binding_, PropertyGroup::CameraControl),
       capturePin_(*this, SimVideoPin::Kind::Capture, video::DefaultFrameSizes()),
@@ -33,20 +33,20 @@ SimFilter::SimFilter()
     Server().ObjectCreated();
 }
 
-SimFilter::~SimFilter() { Server().ObjectDestroyed(); }
+SimCaptureFilter::~SimCaptureFilter() { Server().ObjectDestroyed(); }
 
-HRESULT SimFilter::Create(IUnknown* outer, REFIID iid, void** out) {
+HRESULT SimCaptureFilter::Create(IUnknown* outer, REFIID iid, void** out) {
     if (out == nullptr) return E_POINTER;
     *out = nullptr;
     if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-    auto* filter = new (std::nothrow) SimFilter();
+    auto* filter = new (std::nothrow) SimCaptureFilter();
     if (filter == nullptr) return E_OUTOFMEMORY;
     // The first reference; a failed query lets the filter go with it.
     const Microsoft::WRL::ComPtr<IUnknown> holder(filter->Identity());
     return holder->QueryInterface(iid, out);
 }
 
-void* SimFilter::Face(REFIID iid) {
+void* SimCaptureFilter::Face(REFIID iid) {
     if (iid == IID_IUnknown) return Identity();
     if (iid == IID_IPersist || iid == IID_IPersistPropertyBag) return static_cast<IPersistPropertyBag*>(this);
     if (refused_) return nullptr;
@@ -54,7 +54,7 @@ void* SimFilter::Face(REFIID iid) {
     return BoundFace(iid);
 }
 
-void* SimFilter::BoundFace(REFIID iid) {
+void* SimCaptureFilter::BoundFace(REFIID iid) {
     if (iid == kv::win::kIID_IKsControl) {
         return binding_.Offers("IKsControl") ? static_cast<kv::win::IKsControl*>(this) : nullptr;
     }
@@ -70,7 +70,7 @@ void* SimFilter::BoundFace(REFIID iid) {
     return nullptr;
 }
 
-HRESULT SimFilter::QueryInterface(REFIID iid, void** out) {
+HRESULT SimCaptureFilter::QueryInterface(REFIID iid, void** out) {
     if (out == nullptr) return E_POINTER;
     *out = Face(iid);
     if (*out == nullptr) return E_NOINTERFACE;
@@ -78,23 +78,23 @@ HRESULT SimFilter::QueryInterface(REFIID iid, void** out) {
     return S_OK;
 }
 
-ULONG SimFilter::AddRef() { return ++refs_; }
+ULONG SimCaptureFilter::AddRef() { return ++refs_; }
 
-ULONG SimFilter::Release() {
+ULONG SimCaptureFilter::Release() {
     const ULONG left = --refs_;
     if (left == 0) delete this;
     return left;
 }
 
-HRESULT SimFilter::GetClassID(CLSID* classId) {
+HRESULT SimCaptureFilter::GetClassID(CLSID* classId) {
     if (classId == nullptr) return E_POINTER;
     *classId = kClsidSimCamera;
     return S_OK;
 }
 
-HRESULT SimFilter::InitNew() { return S_OK; }
+HRESULT SimCaptureFilter::InitNew() { return S_OK; }
 
-HRESULT SimFilter::Load(IPropertyBag* bag, IErrorLog*) {
+HRESULT SimCaptureFilter::Load(IPropertyBag* bag, IErrorLog*) {
     if (bag == nullptr) return E_POINTER;
     LONG index = -1;
     HRESULT hr = ReadDeviceIndex(*bag, index);
@@ -117,6 +117,6 @@ HRESULT SimFilter::Load(IPropertyBag* bag, IErrorLog*) {
     return hr;
 }
 
-HRESULT SimFilter::Save(IPropertyBag*, BOOL, BOOL) { return E_NOTIMPL; }
+HRESULT SimCaptureFilter::Save(IPropertyBag*, BOOL, BOOL) { return E_NOTIMPL; }
 
 }  // namespace kv::sim::win32

@@ -21,7 +21,7 @@ namespace kv::ctrl {
 // context holds them and is never destroyed).
 using KeptLibraries = std::vector<std::unique_ptr<platform::Module>>;
 
-class SmiUtility {
+class SmiUtilityLibrary {
 public:
     static constexpr const char* kLibraryName = "SMIUtility.dll";
     // Every camera is addressed by the Korvex vendor id and its product id.

@@ -37,7 +37,7 @@ struct KspNode {
     ULONG reserved;
 };
 
-class SimFilterTest : public ::testing::Test {
+class SimCaptureFilterTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(installed.installed) << installed.error;
@@ -60,14 +60,14 @@ protected:
     std::vector<ListedDevice> devices;
 };
 
-TEST_F(SimFilterTest, ADeviceThatFailsToBindFailsBindToObject) {
+TEST_F(SimCaptureFilterTest, ADeviceThatFailsToBindFailsBindToObject) {
     ComPtr<IBaseFilter> filter;
     EXPECT_EQ(BindFilter(devices[2], filter), kHrBindFails) << "the code the host's simulated binding answers";
     EXPECT_EQ(filter, nullptr);
     EXPECT_NE(Bound(3), nullptr);
 }
 
-TEST_F(SimFilterTest, MissingInterfacesAnswerNoInterface) {
+TEST_F(SimCaptureFilterTest, MissingInterfacesAnswerNoInterface) {
     const auto full = Bound(0);
     const auto lacking = Bound(1);
     ASSERT_TRUE(full && lacking);
@@ -88,7 +88,7 @@ TEST_F(SimFilterTest, MissingInterfacesAnswerNoInterface) {
     EXPECT_EQ(identity.Get(), viaFace.Get());
 }
 
-TEST_F(SimFilterTest, KsPropertyReachesTheBoundDeviceAndItsHangDelaysOnlyTheCaller) {
+TEST_F(SimCaptureFilterTest, KsPropertyReachesTheBoundDeviceAndItsHangDelaysOnlyTheCaller) {
     const auto filter = Bound(0);
     ComPtr<kv::win::IKsControl> control;
     ASSERT_EQ(Query(filter, kv::win::kIID_IKsControl, control), S_OK);
@@ -129,7 +129,7 @@ TEST_F(SimFilterTest, KsPropertyReachesTheBoundDeviceAndItsHangDelaysOnlyTheCall
     EXPECT_EQ(trace[0]["data"], "06 10 5A 00");
 }
 
-TEST_F(SimFilterTest, DriverPropertiesThroughIKsPropertySetSet) {
+TEST_F(SimCaptureFilterTest, DriverPropertiesThroughIKsPropertySetSet) {
     const auto filter = Bound(3);
     ComPtr<IKsPropertySet> properties;
     ASSERT_EQ(Query(filter, IID_IKsPropertySet, properties), S_OK);
@@ -153,7 +153,7 @@ TEST_F(SimFilterTest, DriverPropertiesThroughIKsPropertySetSet) {
     EXPECT_TRUE(FAILED(properties->Set(kDriverSet, 30, block, 40, block, 40)));  // not the rig's
 }
 
-TEST_F(SimFilterTest, VideoProcAmpAndCameraControlAreSeparateProperties) {
+TEST_F(SimCaptureFilterTest, VideoProcAmpAndCameraControlAreSeparateProperties) {
     const auto filter = Bound(0);
     ComPtr<IAMVideoProcAmp> procAmp;
     ComPtr<IAMCameraControl> cameraControl;
@@ -178,7 +178,7 @@ TEST_F(SimFilterTest, VideoProcAmpAndCameraControlAreSeparateProperties) {
     EXPECT_TRUE(state["cameraControl"].empty());
 }
 
-TEST_F(SimFilterTest, TopologyComesFromTheRig) {
+TEST_F(SimCaptureFilterTest, TopologyComesFromTheRig) {
     const auto filter = Bound(1);  // plug-in unit at node 2
     ComPtr<kv::win::IKsTopologyInfo> topology;
     ASSERT_EQ(Query(filter, kv::win::kIID_IKsTopologyInfo, topology), S_OK);
@@ -202,7 +202,7 @@ TEST_F(SimFilterTest, TopologyComesFromTheRig) {
 }
 
 // Without the device moniker's property bag a filter stands for no device.
-TEST_F(SimFilterTest, AFilterMadeDirectlyIsUnboundUntilLoaded) {
+TEST_F(SimCaptureFilterTest, AFilterMadeDirectlyIsUnboundUntilLoaded) {
     ComPtr<IBaseFilter> filter;
     ASSERT_EQ(CoCreateInstance(kClsidSimCamera, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter)), S_OK);
     ComPtr<kv::win::IKsControl> control;
@@ -222,7 +222,7 @@ TEST_F(SimFilterTest, AFilterMadeDirectlyIsUnboundUntilLoaded) {
     EXPECT_EQ(Query(filter, IID_IBaseFilter, again), E_NOINTERFACE);
 }
 
-TEST_F(SimFilterTest, JoinsARealFilterGraph) {
+TEST_F(SimCaptureFilterTest, JoinsARealFilterGraph) {
     const auto filter = Bound(0);
     ComPtr<IGraphBuilder> graph;
     ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph)), S_OK);
@@ -236,7 +236,7 @@ TEST_F(SimFilterTest, JoinsARealFilterGraph) {
 }
 
 // Every object the server handed out is gone once its users let go.
-TEST_F(SimFilterTest, ReleasedFiltersLeaveTheServerUnused) {
+TEST_F(SimCaptureFilterTest, ReleasedFiltersLeaveTheServerUnused) {
     {
         auto filter = Bound(0);
         ComPtr<IAMCameraControl> cameraControl;
@@ -256,7 +256,7 @@ TEST_F(SimFilterTest, ReleasedFiltersLeaveTheServerUnused) {
     EXPECT_EQ(canUnload(), S_OK);
 }
 
-TEST_F(SimFilterTest, TheRecordedRigServesWhenTheEnvironmentNamesNone) {
+TEST_F(SimCaptureFilterTest, TheRecordedRigServesWhenTheEnvironmentNamesNone) {
     const RigVariable unset(std::nullopt);
     const auto filter = Bound(0);
     ComPtr<IAMVideoProcAmp> procAmp;

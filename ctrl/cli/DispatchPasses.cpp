@@ -1,5 +1,5 @@
 // The dispatcher's passes and modes.
-#include "ctrl/cli/CameraDispatch.h"
+#include "ctrl/cli/DispatchPasses.h"
 
 #include <cstdio>
 
