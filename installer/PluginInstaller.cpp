@@ -7,7 +7,6 @@
 #include <memory>
 #include <optional>
 
-#include "ctrl/xulib/InstallCheck.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TextBasics.h"
 #include "platform/Utf8.h"
