@@ -70,7 +70,7 @@ public:
 private:
     // The faces delegate to the controlling unknown, as an aggregated object's must.
     struct Faces final : public IKsNodeControl, public IProbe {
-        explicit Faces(TestPlugin& owner) : owner(owner) {}
+        explicit Faces(TestPlugin& plugin) : owner(plugin) {}
         HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
             return owner.outer_->QueryInterface(iid, out);
         }
