@@ -1,10 +1,10 @@
-// CDxWnd: LED sets switched through a camera driver property, through the
-// GPIO ports of SMIUtility, or through ClientPropertyPageLIB's bridge access.
+// LED sets switched through a camera driver property, through the GPIO
+// ports of SMIUtility, or through ClientPropertyPageLIB's bridge access.
 #include <array>
 #include <functional>
 
 #include "ctrl/camera/ClientPropertyPageLib.h"
-#include "ctrl/camera/DxWnd.h"
+#include "ctrl/camera/LedBackEnds.h"
 
 namespace kv::ctrl {
 
@@ -57,32 +57,32 @@ GpioPorts CurrentDevice(SmiUtilityLibrary& smi) {
 
 }  // namespace
 
-int CDxWnd::LedKsProp_Set(int mode, int level) {
+int LedBackEnds::LedKsProp_Set(int mode, int level) {
     switch (mode) {
-        case 0: return KsProp_Set(kLedProperty, kLedPropertyOff);
-        case 1: return KsProp_Set(kLedProperty, kLedPropertyOn);
-        case 2: return KsProp_Set(kLedProperty, level);
+        case 0: return m_properties.KsProp_Set(kLedProperty, kLedPropertyOff);
+        case 1: return m_properties.KsProp_Set(kLedProperty, kLedPropertyOn);
+        case 2: return m_properties.KsProp_Set(kLedProperty, level);
         default: return 0;
     }
 }
 
-int CDxWnd::LedKsProp_SetLevel(int level) {
+int LedBackEnds::LedKsProp_SetLevel(int level) {
     if (!m_filterPair.baseFilter) return platform::kE_POINTER;
     std::shared_ptr<platform::KsControl> control;
     const platform::HResult queried = m_filterPair.baseFilter->QueryKsControl(control);
     if (platform::Failed(queried)) return queried;
     m_filterPair.ksControl = control;
-    return KsProp_Set(kLedProperty, level);
+    return m_properties.KsProp_Set(kLedProperty, level);
 }
 
-int CDxWnd::LedSmi810_Set(int mode) {
+int LedBackEnds::LedSmi810_Set(int mode) {
     const GpioPorts ports = ByProduct(m_smi, 0x810);
     if (mode == 0) ports.AllOff();
     if (mode == 1) ports.FirstOn();
     return 0;
 }
 
-int CDxWnd::LedSmi812_Set(int mode) {
+int LedBackEnds::LedSmi812_Set(int mode) {
     const GpioPorts ports = ByProduct(m_smi, 0x812);
     if (mode == 0) ports.AllOff();
     if (mode == 1) {
@@ -96,10 +96,10 @@ int CDxWnd::LedSmi812_Set(int mode) {
     return 0;
 }
 
-int CDxWnd::LedAsicLib_Set(int mode) {
+int LedBackEnds::LedAsicLib_Set(int mode) {
     auto library = ClientPropertyPageLib::Load(m_ports.modules);
     if (!library) {
-        Log(std::string(ClientPropertyPageLib::kLibraryName) + " not loaded: LED unchanged");
+        m_log.Log(std::string(ClientPropertyPageLib::kLibraryName) + " not loaded: LED unchanged");
         return 0;
     }
     library->InitialLIB();

@@ -1,6 +1,5 @@
-// CDxWnd: the P809 command-line tool, started hidden through the command
-// interpreter; nothing waits for it or reads its answer.
-#include "ctrl/camera/DxWnd.h"
+// The P809 command-line tool.
+#include "ctrl/camera/P809Tool.h"
 
 namespace kv::ctrl {
 
@@ -11,14 +10,14 @@ const std::string kP809Device;
 
 }  // namespace
 
-int CDxWnd::P809_Read(const std::string& regText, const std::string& secondText) {
-    m_ports.processes.StartHidden("cmd.exe /c P809.exe \"" + kP809Device + "\" 21 R " + regText);
+int P809Tool::P809_Read(const std::string& regText, const std::string& secondText) {
+    m_processes.StartHidden("cmd.exe /c P809.exe \"" + kP809Device + "\" 21 R " + regText);
     static_cast<void>(secondText);  // the tool's read takes the register alone
     return 1;
 }
 
-int CDxWnd::P809_Write(const std::string& regText, const std::string& valueText) {
-    m_ports.processes.StartHidden("cmd.exe /c P809.exe \"" + kP809Device + "\" 21 W " + regText + " " + valueText);
+int P809Tool::P809_Write(const std::string& regText, const std::string& valueText) {
+    m_processes.StartHidden("cmd.exe /c P809.exe \"" + kP809Device + "\" 21 W " + regText + " " + valueText);
     return 0;
 }
 

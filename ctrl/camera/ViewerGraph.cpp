@@ -1,6 +1,6 @@
-// CDxWnd: releasing the graphs, the frame format and size list, the
+// The viewer: releasing the graphs, the frame format and size list, the
 // buffers and the USB device list of the viewer.
-#include "ctrl/camera/DxWnd.h"
+#include "ctrl/camera/Viewer.h"
 
 #include <cstdlib>
 #include <span>
@@ -30,40 +30,31 @@ int BufferBlocks::Alloc(void** buffer, int bytes) {
     return 1;
 }
 
-int CDxWnd::Graph_Release() {
-    m_viewer.frameCallback.Quiet();
-    Playback& playback = m_viewer.playback;
+int CameraViewer::Graph_Release() {
+    m_state.frameCallback.Quiet();
+    Playback& playback = m_state.playback;
     if (playback.control) static_cast<void>(playback.control->Stop());
     // The grabbers go with their graphs, after them: a grabber may be
     // delivering to a callback until its graph has stopped.
     playback = Playback{};
-    if (m_viewer.camera.control) static_cast<void>(m_viewer.camera.control->Stop());
-    m_viewer.camera = platform::CameraGraph{};
-    m_viewer.stillGrabber.reset();
-    m_viewer.nullRenderer.reset();
-    m_procAmp.reset();
-    m_camCtrl.reset();
+    if (m_state.camera.control) static_cast<void>(m_state.camera.control->Stop());
+    m_state.camera = platform::CameraGraph{};
+    m_state.stillGrabber.reset();
+    m_state.nullRenderer.reset();
+    m_properties.ReleaseInterfaces();
     return 1;
 }
 
-int CDxWnd::Graph_Close() { return Graph_Release(); }
-
-int CDxWnd::Format_Store(const void* bitmapInfoHeader) {
+int CameraViewer::Format_Store(const void* bitmapInfoHeader) {
     if (!bitmapInfoHeader) return 0;
     const auto bytes = std::span(static_cast<const std::uint8_t*>(bitmapInfoHeader), BitmapInfoHeader::kBytes);
-    m_viewer.frameFormat.Store(*BitmapInfoHeader::FromBytes(bytes));
+    m_state.frameFormat.Store(*BitmapInfoHeader::FromBytes(bytes));
     return 1;
 }
 
-int CDxWnd::Format_Find(int width, int height) { return m_viewer.frameSizes.Find(width, height) ? 1 : 0; }
-
-std::uint8_t CDxWnd::Format_ByteAt(int index) { return m_viewer.frameSizes.ByteAt(index); }
-
-int CDxWnd::Buffer_Alloc(void** buffer, int bytes) { return m_viewer.buffers.Alloc(buffer, bytes); }
-
-int CDxWnd::Usb_ListInit() {
-    m_viewer.usbList = m_ports.directUsb.ListInit();
-    if (m_viewer.usbList) return 1;
+int CameraViewer::Usb_ListInit() {
+    m_state.usbList = m_ports.directUsb.ListInit();
+    if (m_state.usbList) return 1;
     m_ports.console.WriteLine("Error initializing device list.");
     return 0;
 }

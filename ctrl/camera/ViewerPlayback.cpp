@@ -1,6 +1,6 @@
-// CDxWnd: file playback through a sample grabber, with play and pause,
+// The viewer: file playback through a sample grabber, with play and pause,
 // stepping frame by frame and rewinding.
-#include "ctrl/camera/DxWnd.h"
+#include "ctrl/camera/Viewer.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -34,20 +34,20 @@ platform::MediaType Rgb24VideoType() {
 
 // Keeps the connected format's frame time and frame header; 0 when the
 // grabber has no usable video format.
-int CDxWnd::StoreConnectedFormat(platform::SampleGrabber& grabber) {
+int CameraViewer::StoreConnectedFormat(platform::SampleGrabber& grabber) {
     platform::MediaType connected;
     if (Failed(grabber.GetConnectedMediaType(connected)) || connected.formatType != kFormatVideoInfo ||
         connected.format.size() < kBitmapInfoOffset + BitmapInfoHeader::kBytes)
         return 0;
     std::int64_t frameTime = 0;
     for (std::size_t i = 8; i-- > 0;) frameTime = (frameTime << 8) | connected.format[kFrameTimeOffset + i];
-    if (frameTime > 0) m_viewer.averageFrameTime = frameTime;
+    if (frameTime > 0) m_state.averageFrameTime = frameTime;
     return Format_Store(connected.format.data() + kBitmapInfoOffset);
 }
 
 // Source, grabber and renderer of the playback graph, connected.
-int CDxWnd::BuildPlaybackChain(const std::string& fileName) {
-    Playback& playback = m_viewer.playback;
+int CameraViewer::BuildPlaybackChain(const std::string& fileName) {
+    Playback& playback = m_state.playback;
     platform::SampleGrabber& grabber = *playback.grabber;
     static_cast<void>(grabber.SetMediaType(Rgb24VideoType()));
     if (fileName.find(".wmv") != std::string::npos) {
@@ -73,8 +73,8 @@ int CDxWnd::BuildPlaybackChain(const std::string& fileName) {
 // that accepts the frame format but still reports the same stop position
 // goes on counting in 100-ns units (Wine's does), and steps are measured
 // in those.
-void CDxWnd::ReadPlaybackPositions() {
-    Playback& playback = m_viewer.playback;
+void CameraViewer::ReadPlaybackPositions() {
+    Playback& playback = m_state.playback;
     static_cast<void>(playback.seeking->GetCapabilities(playback.capabilities));
     std::int64_t mediaStop = 0;
     if (Failed(playback.seeking->GetStopPosition(mediaStop))) mediaStop = 0;
@@ -93,8 +93,8 @@ void CDxWnd::ReadPlaybackPositions() {
     playback.durationText = text;
 }
 
-void CDxWnd::StartFrameStepping() {
-    Playback& playback = m_viewer.playback;
+void CameraViewer::StartFrameStepping() {
+    Playback& playback = m_state.playback;
     std::shared_ptr<platform::FrameStep> step;
     if (Succeeded(playback.graph->QueryFrameStep(step)) && step && step->CanStep(0) == platform::kS_OK) {
         playback.frameStep = step;
@@ -102,10 +102,10 @@ void CDxWnd::StartFrameStepping() {
     }
 }
 
-int CDxWnd::Media_Open(const std::string& fileName) {
+int CameraViewer::Media_Open(const std::string& fileName) {
     Graph_Release();
     platform::MediaGraphs& graphs = m_ports.mediaGraphs;
-    Playback& playback = m_viewer.playback;
+    Playback& playback = m_state.playback;
     if (Failed(graphs.CreateSampleGrabber(playback.grabber)) || Failed(graphs.CreateFileSource(playback.source)) ||
         Failed(graphs.CreateFilterGraph(playback.graph)) || Failed(playback.graph->AddFilter(*playback.source, "Source")) ||
         Failed(playback.graph->AddFilter(*playback.grabber, "Grabber")) ||
@@ -115,7 +115,7 @@ int CDxWnd::Media_Open(const std::string& fileName) {
     }
     static_cast<void>(playback.grabber->SetBufferSamples(false));
     static_cast<void>(playback.grabber->SetOneShot(false));
-    static_cast<void>(playback.grabber->SetCallback(&m_viewer.frameCallback, 0));
+    static_cast<void>(playback.grabber->SetCallback(&m_state.frameCallback, 0));
     if (Failed(playback.graph->QueryMediaControl(playback.control)) ||
         Failed(playback.graph->QueryMediaSeeking(playback.seeking))) {
         playback = Playback{};
@@ -131,8 +131,8 @@ int CDxWnd::Media_Open(const std::string& fileName) {
     return Media_PlayPause();
 }
 
-int CDxWnd::Media_PlayPause() {
-    Playback& playback = m_viewer.playback;
+int CameraViewer::Media_PlayPause() {
+    Playback& playback = m_state.playback;
     if (!playback.control) return 0;
     if (playback.state == kPlaybackPlaying) {
         static_cast<void>(playback.control->Pause());
@@ -156,12 +156,12 @@ int CDxWnd::Media_PlayPause() {
 
 // Stepping shows a still frame: a playing graph pauses first and the host's
 // main window hears where the last frame was.
-int CDxWnd::PauseForStep() {
-    Playback& playback = m_viewer.playback;
+int CameraViewer::PauseForStep() {
+    Playback& playback = m_state.playback;
     if (playback.state != kPlaybackPlaying) return 0;
     static_cast<void>(playback.control->Pause());
     playback.state = kPlaybackPaused;
-    const double sampleTime = m_viewer.frameCallback.lastSampleTime();
+    const double sampleTime = m_state.frameCallback.lastSampleTime();
     const auto whole = static_cast<std::int64_t>(sampleTime);
     const auto milliseconds = static_cast<std::int64_t>((sampleTime - static_cast<double>(whole)) * 1000.0);
     m_ports.ui.PostToMainWindow(m_notifyWindow, kMsgStepPaused, static_cast<std::uintptr_t>(whole),
@@ -170,12 +170,12 @@ int CDxWnd::PauseForStep() {
 }
 
 // One frame in the seeking format in force.
-std::int64_t CDxWnd::StepLength() const {
-    return m_viewer.playback.framesFormat ? 1 : m_viewer.averageFrameTime;
+std::int64_t CameraViewer::StepLength() const {
+    return m_state.playback.framesFormat ? 1 : m_state.averageFrameTime;
 }
 
-int CDxWnd::Media_StepForward() {
-    Playback& playback = m_viewer.playback;
+int CameraViewer::Media_StepForward() {
+    Playback& playback = m_state.playback;
     if (!playback.control || !playback.seeking) return 0;
     PauseForStep();
     if (playback.frameStep) return Succeeded(playback.frameStep->Step(1)) ? 1 : 0;
@@ -188,8 +188,8 @@ int CDxWnd::Media_StepForward() {
     return Succeeded(playback.seeking->SetPositions(&current, kSeekingAbsolute, &stop, kSeekingAbsolute)) ? 1 : 0;
 }
 
-int CDxWnd::Media_StepBack() {
-    Playback& playback = m_viewer.playback;
+int CameraViewer::Media_StepBack() {
+    Playback& playback = m_state.playback;
     if (!playback.control || !playback.seeking) return 0;
     PauseForStep();
     std::int64_t current = 0;
@@ -199,8 +199,8 @@ int CDxWnd::Media_StepBack() {
     return Succeeded(playback.seeking->SetPositions(&current, kSeekingAbsolute, nullptr, kSeekingNoPositioning)) ? 1 : 0;
 }
 
-int CDxWnd::Media_Rewind() {
-    Playback& playback = m_viewer.playback;
+int CameraViewer::Media_Rewind() {
+    Playback& playback = m_state.playback;
     if (!playback.control || !playback.seeking) return 0;
     std::int64_t current = 0;
     if (Failed(playback.seeking->GetCurrentPosition(current))) return 0;
@@ -210,9 +210,9 @@ int CDxWnd::Media_Rewind() {
     return Succeeded(playback.seeking->SetPositions(&start, kSeekingAbsolute, nullptr, kSeekingNoPositioning)) ? 1 : 0;
 }
 
-int CDxWnd::Media_IsRunning() {
+int CameraViewer::Media_IsRunning() {
     platform::GraphState state = platform::GraphState::Stopped;
-    const auto& control = m_viewer.playback.control;
+    const auto& control = m_state.playback.control;
     return control && Succeeded(control->GetState(state)) && state == platform::GraphState::Running;
 }
 

@@ -1,7 +1,7 @@
-// CDxWnd: the camera graph a host hands over, the still pin (build,
+// The viewer: the camera graph a host hands over, the still pin (build,
 // trigger, snapshot), the camera's running state and frame rates, and the
 // property pages.
-#include "ctrl/camera/DxWnd.h"
+#include "ctrl/camera/Viewer.h"
 
 namespace kv::ctrl {
 
@@ -11,15 +11,9 @@ constexpr std::int32_t kVideoControlTrigger = 8;
 
 }  // namespace
 
-void CDxWnd::SetCameraGraph(platform::CameraGraph graph) { m_viewer.camera = std::move(graph); }
-
-void CDxWnd::AddFrameSize(int width, int height, std::uint8_t formatByte) {
-    m_viewer.frameSizes.Add(width, height, formatByte);
-}
-
-platform::HResult CDxWnd::StillPin_Build(platform::Filter* source) {
+platform::HResult CameraViewer::StillPin_Build(platform::Filter* source) {
     if (!source) return platform::kE_POINTER;
-    auto& camera = m_viewer.camera;
+    auto& camera = m_state.camera;
     if (!camera.graph || !camera.builder) return platform::kE_FAIL;  // a host must build the graph first
 
     platform::MediaGraphs& graphs = m_ports.mediaGraphs;
@@ -28,29 +22,29 @@ platform::HResult CDxWnd::StillPin_Build(platform::Filter* source) {
     if (const auto hr = graphs.CreateSampleGrabber(grabber); platform::Failed(hr)) return hr;
     if (const auto hr = graphs.CreateNullRenderer(renderer); platform::Failed(hr)) return hr;
     if (const auto hr = camera.graph->AddFilter(*grabber, "SampleGrab"); platform::Failed(hr)) return hr;
-    m_viewer.stillGrabber = grabber;
+    m_state.stillGrabber = grabber;
     if (const auto hr = camera.graph->AddFilter(*renderer, "NullRender"); platform::Failed(hr)) return hr;
-    m_viewer.nullRenderer = renderer;
+    m_state.nullRenderer = renderer;
     if (const auto hr = camera.builder->RenderStillStream(*source, *grabber, *renderer); platform::Failed(hr))
         return hr;
 
     static_cast<void>(grabber->SetOneShot(false));
     static_cast<void>(grabber->SetBufferSamples(true));
-    static_cast<void>(grabber->SetCallback(&m_viewer.stillCallback, 1));
+    static_cast<void>(grabber->SetCallback(&m_state.stillCallback, 1));
     platform::MediaType connected;
     const platform::HResult hr = grabber->GetConnectedMediaType(connected);
-    if (platform::Succeeded(hr)) m_viewer.stillCallback.SetMediaType(connected);
+    if (platform::Succeeded(hr)) m_state.stillCallback.SetMediaType(connected);
     return hr;
 }
 
-int CDxWnd::StillPin_Snapshot(platform::Filter* source) {
+int CameraViewer::StillPin_Snapshot(platform::Filter* source) {
     std::shared_ptr<platform::VideoControl> control;
     if (!source || platform::Failed(source->QueryVideoControl(control)) || !control) {
         m_ports.ui.ShowMessageBox("QueryInterface fail ");
         return 0;
     }
     std::shared_ptr<platform::CapturePin> pin;
-    const auto& builder = m_viewer.camera.builder;
+    const auto& builder = m_state.camera.builder;
     if (!builder || platform::Failed(builder->FindStillPin(*source, pin)) || !pin) {
         m_ports.ui.ShowMessageBox("StillPin_Snapshot fail");
         return 0;
@@ -58,23 +52,23 @@ int CDxWnd::StillPin_Snapshot(platform::Filter* source) {
     return platform::Succeeded(control->SetMode(*pin, kVideoControlTrigger)) ? 1 : 0;
 }
 
-int CDxWnd::Snapshot_Take(int formatIndex) {
-    const auto& control = m_viewer.camera.control;
+int CameraViewer::Snapshot_Take(int formatIndex, const std::function<void(std::uint8_t)>& selectFormat) {
+    const auto& control = m_state.camera.control;
     if (!control) return 0;
     static_cast<void>(control->Stop());
-    StillPin_SelectFormat(Format_ByteAt(formatIndex), 0);
+    selectFormat(Format_ByteAt(formatIndex));
     static_cast<void>(control->Run());
-    return StillPin_Snapshot(m_viewer.camera.source.get());
+    return StillPin_Snapshot(m_state.camera.source.get());
 }
 
-int CDxWnd::Graph_IsRunning() {
+int CameraViewer::Graph_IsRunning() {
     platform::GraphState state = platform::GraphState::Stopped;
-    const auto& control = m_viewer.camera.control;
+    const auto& control = m_state.camera.control;
     return control && platform::Succeeded(control->GetState(state)) && state == platform::GraphState::Running;
 }
 
-double CDxWnd::Graph_FrameRate() {
-    if (!m_viewer.camera.source || !m_filterPair.baseFilter) return 0.0;
+double CameraViewer::Graph_FrameRate() {
+    if (!m_state.camera.source || !m_filterPair.baseFilter) return 0.0;
     std::shared_ptr<platform::QualProp> quality;
     std::int32_t rate = 0;
     if (platform::Failed(m_filterPair.baseFilter->QueryQualProp(quality)) || !quality ||
@@ -83,11 +77,9 @@ double CDxWnd::Graph_FrameRate() {
     return rate / 100.0;
 }
 
-double CDxWnd::Preview_FrameRate() { return m_viewer.frameCallback.currentRate(); }
-
-platform::HResult CDxWnd::Device_PropertyPage(void* parentWindow) {
-    if (!m_viewer.camera.source) return platform::kE_POINTER;
-    return m_viewer.camera.source->ShowPropertyPages(parentWindow, "Adjust Camera");
+platform::HResult CameraViewer::Device_PropertyPage(void* parentWindow) {
+    if (!m_state.camera.source) return platform::kE_POINTER;
+    return m_state.camera.source->ShowPropertyPages(parentWindow, "Adjust Camera");
 }
 
 }  // namespace kv::ctrl

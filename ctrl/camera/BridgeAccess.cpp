@@ -1,6 +1,6 @@
-// CDxWnd: the bridge (ASIC) registers through the extension unit, and the
-// sensor behind the bridge's I2C master engine.
-#include "ctrl/camera/DxWnd.h"
+// The bridge (ASIC) registers through the extension unit, and the sensor
+// behind the bridge's I2C master engine.
+#include "ctrl/camera/BridgeAccess.h"
 
 #include <string>
 #include <utility>
@@ -31,7 +31,7 @@ int Capped(int width) { return width > 2 ? 2 : width; }
 
 }  // namespace
 
-platform::HResult CDxWnd::AsicRequest(std::uint32_t flags, std::array<std::uint8_t, 4>& block) {
+platform::HResult BridgeAccess::AsicRequest(std::uint32_t flags, std::array<std::uint8_t, 4>& block) {
     if (!m_filterPair.baseFilter || !m_filterPair.ksControl) return platform::kE_POINTER;
     const auto request = wire::BridgeRequest(flags);
     std::uint32_t returned = 0;
@@ -39,12 +39,12 @@ platform::HResult CDxWnd::AsicRequest(std::uint32_t flags, std::array<std::uint8
                                               block.data(), static_cast<std::uint32_t>(block.size()), &returned);
 }
 
-int CDxWnd::Asic_Write(int address, int value) {
+int BridgeAccess::Asic_Write(int address, int value) {
     wire::BridgeBlock block = wire::BridgeWriteBlock(address, value);
     return AsicRequest(wire::kNodeSet, block) == platform::kS_OK ? 1 : 0;
 }
 
-int CDxWnd::Asic_Read(int address, std::uint8_t* value) {
+int BridgeAccess::Asic_Read(int address, std::uint8_t* value) {
     if (!value) return 0;
     wire::BridgeBlock latch = wire::BridgeLatchBlock(address);
     if (platform::Failed(AsicRequest(wire::kNodeSet, latch))) return 0;
@@ -55,9 +55,9 @@ int CDxWnd::Asic_Read(int address, std::uint8_t* value) {
 }
 
 // Needs the object's own source filter, which nothing in this program sets.
-int CDxWnd::Asic_ReadWriteTrace(int /*value*/, std::uint8_t* /*out*/) { return 0; }
+int BridgeAccess::Asic_ReadWriteTrace(int /*value*/, std::uint8_t* /*out*/) { return 0; }
 
-bool CDxWnd::I2cTransferSucceeds() {
+bool BridgeAccess::I2cTransferSucceeds() {
     std::uint8_t status = 0;
     for (int reads = 0; (status & kStatusFinished) == 0 && reads < kStatusPolls; ++reads) {
         Asic_Read(kI2cControlStatus, &status);
@@ -65,7 +65,7 @@ bool CDxWnd::I2cTransferSucceeds() {
     return (status & kStatusMask) == kStatusFinished;
 }
 
-int CDxWnd::Sensor_Write(int slave, int reg, unsigned value, int width) {
+int BridgeAccess::Sensor_Write(int slave, int reg, unsigned value, int width) {
     // Every register write below would fail anyway; without a device the
     // transfer cannot start, so report that before sending anything.
     if (!m_filterPair.baseFilter || !m_filterPair.ksControl) return 0;
@@ -85,7 +85,7 @@ int CDxWnd::Sensor_Write(int slave, int reg, unsigned value, int width) {
     return I2cTransferSucceeds() ? 1 : 0;
 }
 
-int CDxWnd::Sensor_Read(int slave, int reg, std::uint16_t* value, int width) {
+int BridgeAccess::Sensor_Read(int slave, int reg, std::uint16_t* value, int width) {
     if (width <= 0 || !value) return 0;
     const int n = Capped(width);
     if (!Sensor_Write(slave, reg, 0, 0)) return 0;
@@ -108,16 +108,16 @@ int CDxWnd::Sensor_Read(int slave, int reg, std::uint16_t* value, int width) {
     return 1;
 }
 
-void CDxWnd::Sensor21_Init() {
+void BridgeAccess::Sensor21_Init() {
     static constexpr std::pair<int, unsigned> kWrites[] = {{0x46, 0x05}, {0x47, 0x00}, {0x48, 0x00}, {0x49, 0x11},
                                                            {0x4A, 0x00}, {0x4B, 0x10}, {0x4C, 0x10}};
     for (const auto& [reg, value] : kWrites) Sensor_Write(0x21, reg, value, 1);
 }
 
-void CDxWnd::Sensor21_Probe() {
+void BridgeAccess::Sensor21_Probe() {
     std::uint16_t probed = 255;
     Sensor_Read(0x21, 0x46, &probed, 1);
-    m_ports.ui.ShowMessageBox(std::to_string(probed));
+    m_ui.ShowMessageBox(std::to_string(probed));
     static constexpr std::pair<int, unsigned> kWrites[] = {{0x46, 0x01}, {0x47, 0x00}, {0x49, 0x20}, {0x7B, 0xA0},
                                                            {0x7C, 0x30}, {0x7D, 0x70}, {0x42, 0x7E}, {0x45, 0x7E}};
     for (const auto& [reg, value] : kWrites) Sensor_Write(0x21, reg, value, 1);

@@ -1,6 +1,6 @@
-// CDxWnd: the sensors of the SMIUtility cameras (product ids 0x810-0x813),
-// reached through the library's sensor-register entry points.
-#include "ctrl/camera/DxWnd.h"
+// The sensors of the SMIUtility cameras, through the library's
+// sensor-register entry points.
+#include "ctrl/camera/SmiSensors.h"
 
 #include <cstdlib>
 #include <utility>
@@ -28,28 +28,22 @@ int ParseHex(const std::string& text) { return static_cast<int>(std::strtoul(tex
 
 }  // namespace
 
-void CDxWnd::SmiSensor810_Init() {
-    for (const auto& [reg, value] : kSensorInit) m_smi.SetSensorRegisterByVidPid(reg, value, 0x810);
-    SmiSensor_InitDone();
+void SmiSensors::WriteInitTable(int productId) {
+    for (const auto& [reg, value] : kSensorInit) m_smi.SetSensorRegisterByVidPid(reg, value, productId);
 }
 
-void CDxWnd::SmiSensor812_Init() {
-    for (const auto& [reg, value] : kSensorInit) m_smi.SetSensorRegisterByVidPid(reg, value, 0x812);
-    SmiSensor_InitDone();
-}
+int SmiSensors::SmiSensor810_Write(int reg, int value) { return m_smi.SetSensorRegisterByVidPid(reg, value, 0x810); }
 
-int CDxWnd::SmiSensor810_Write(int reg, int value) { return m_smi.SetSensorRegisterByVidPid(reg, value, 0x810); }
-
-int CDxWnd::SmiSensor_WriteHex(int productId, const std::string& regText, const std::string& valueText) {
+int SmiSensors::SmiSensor_WriteHex(int productId, const std::string& regText, const std::string& valueText) {
     return m_smi.SetSensorRegisterByVidPid(ParseHex(regText), ParseHex(valueText), productId);
 }
 
-int CDxWnd::SmiSensor_ReadHex(int productId, const std::string& regText, int* value) {
+int SmiSensors::SmiSensor_ReadHex(int productId, const std::string& regText, int* value) {
     if (!value) return 0;
     return m_smi.GetSensorRegisterByVidPid(ParseHex(regText), value, productId);
 }
 
-void CDxWnd::SensorWindow_Set(int productId, int mode) {
+void SmiSensors::SensorWindow_Set(int productId, int mode) {
     const int set = mode & 0xFF;
     const bool full = set == 1 || set >= 3;
     for (const WindowRow& row : kWindow) SmiSensor_WriteHex(productId, row.reg, full ? row.full : row.half);

@@ -1,6 +1,8 @@
-// CDxWnd: the camera driver's own property set, and the DirectShow video
-// processing and camera control properties.
-#include "ctrl/camera/DxWnd.h"
+// The camera driver's own property set, and the DirectShow video processing
+// and camera control properties.
+#include "ctrl/camera/DeviceProperties.h"
+
+#include <utility>
 
 #include "wire/DriverProperty.h"
 #include "wire/PropertySets.h"
@@ -16,7 +18,7 @@ constexpr std::int32_t kManual = 2;
 
 }  // namespace
 
-int CDxWnd::KsProp_Set(int propertyId, int value) {
+int DeviceProperties::KsProp_Set(int propertyId, int value) {
     if (!m_filterPair.baseFilter) return platform::kE_POINTER;
     std::shared_ptr<platform::KsPropertySet> propertySet;
     const platform::HResult queried = m_filterPair.baseFilter->QueryKsPropertySet(propertySet);
@@ -31,7 +33,7 @@ int CDxWnd::KsProp_Set(int propertyId, int value) {
     return 1;
 }
 
-platform::HResult CDxWnd::Camera_QueryRanges() {
+platform::HResult DeviceProperties::Camera_QueryRanges() {
     if (!m_filterPair.baseFilter) return platform::kE_POINTER;
     if (m_ranges.size() < kRangeRecords) m_ranges.resize(kRangeRecords);
 
@@ -70,7 +72,7 @@ platform::HResult CDxWnd::Camera_QueryRanges() {
     return hr;
 }
 
-platform::HResult CDxWnd::VideoProcAmp_SetDefaults() {
+platform::HResult DeviceProperties::VideoProcAmp_SetDefaults() {
     if (!m_procAmp) return platform::kS_OK;
     static constexpr std::pair<std::int32_t, std::int32_t> kDefaults[] = {{0, 0}, {1, 32}, {2, 3}, {4, 2},
                                                                           {5, 85}, {8, 1}, {3, 60}};
@@ -78,7 +80,5 @@ platform::HResult CDxWnd::VideoProcAmp_SetDefaults() {
     for (const auto& [property, value] : kDefaults) hr = m_procAmp->Set(property, value, kManual);
     return hr;
 }
-
-void CDxWnd::Image_Reset() { VideoProcAmp_SetDefaults(); }
 
 }  // namespace kv::ctrl
