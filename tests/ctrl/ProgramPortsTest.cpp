@@ -89,10 +89,10 @@ TEST_F(ProgramPortsTest, ThePauseTallyAddsUpTheProgramsPausesWhenTheRunEnds) {
     setenv("KV_SIM_RIG", (folder / "rig.json").c_str(), 1);
     const fs::path tally = folder / "pauses.txt";
     setenv("KV_SIM_PAUSE_TALLY", tally.c_str(), 1);
-    char program[] = "KV_DS_Ctrl";
-    char* argv[] = {program, nullptr};
+    char programName[] = "KV_DS_Ctrl";
+    char* args[] = {programName, nullptr};
     for (const unsigned pause : {3u, 4u}) {
-        const auto system = MakeProgramPorts(1, argv);
+        const auto system = MakeProgramPorts(1, args);
         system->ports().clock.Sleep(pause);
         system->ports().clock.Sleep(pause);
     }
