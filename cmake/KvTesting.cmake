@@ -60,8 +60,9 @@ function(kv_discover_tests target)
     set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR
       "env;KV_WINE_REQUIRE_OUTPUT=1;KV_WINE_UNIX_LINES=1;${runner}")
   endif()
+  # Parameterised cases keep the names their suites give them.
   gtest_discover_tests(${target} TEST_PREFIX ${target}. DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 600
-    PROPERTIES ${properties})
+    NO_PRETTY_VALUES NO_PRETTY_TYPES PROPERTIES ${properties})
 endfunction()
 
 # kv_add_test(name SOURCES ... LIBS ... [PROPERTIES ...]): one test binary,
