@@ -51,7 +51,10 @@ endfunction()
 # hence the long listing timeout. Under Wine a case that prints nothing
 # fails, whatever its status, and so does a listing that prints nothing.
 function(kv_discover_tests target)
-  set(properties ${ARGN})
+  # One binary's cases never overlap, as when the binary ran them in turn:
+  # they share what is one per machine (the register library's named mutex
+  # in TMPDIR, a rig's files), and a case waiting on another fails at 500 ms.
+  set(properties RESOURCE_LOCK ${target} ${ARGN})
   if(CMAKE_CROSSCOMPILING)
     list(APPEND properties ENVIRONMENT KV_WINE_REQUIRE_OUTPUT=1 FIXTURES_REQUIRED wine_loader)
     # The listing is held to the same rule (an empty one would register no
@@ -60,8 +63,9 @@ function(kv_discover_tests target)
     set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR
       "env;KV_WINE_REQUIRE_OUTPUT=1;KV_WINE_UNIX_LINES=1;${runner}")
   endif()
+  # Parameterised cases keep the names their suites give them.
   gtest_discover_tests(${target} TEST_PREFIX ${target}. DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 600
-    PROPERTIES ${properties})
+    NO_PRETTY_VALUES NO_PRETTY_TYPES PROPERTIES ${properties})
 endfunction()
 
 # kv_add_test(name SOURCES ... LIBS ... [PROPERTIES ...]): one test binary,

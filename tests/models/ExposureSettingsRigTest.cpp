@@ -242,10 +242,9 @@ TEST_P(FamilyTest, KeysTheFileDoesNotHoldLeaveTheirRegistersAsTheyAre) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryRow, FamilyTest, ::testing::ValuesIn(Families()),
-                         [](const ::testing::TestParamInfo<FamilyCase>& family) {
+                         [](const ::testing::TestParamInfo<FamilyCase>& row) {
                              char name[32];
-                             std::snprintf(name, sizeof name, "%s_%04X", family.param.section.c_str(),
-                                           family.param.productId);
+                             std::snprintf(name, sizeof name, "%s_%04X", row.param.section.c_str(), row.param.productId);
                              return std::string(name);
                          });
 
