@@ -43,29 +43,25 @@ function(kv_requires_wine)
   endif()
 endfunction()
 
-# kv_discover_tests(TARGET [PROPERTY VALUE...]): registers each case of a
-# GoogleTest binary as a test of its own, named BINARY.Suite.Case, with the
-# given properties. The cases are listed when ctest first reads the tests,
-# through the runner that runs them (Wine in a Windows tree, in a fresh
-# prefix), so building needs no Wine; a loaded machine starts Wine slowly,
-# hence the long listing timeout. Under Wine a case that prints nothing
-# fails, whatever its status, and so does a listing that prints nothing.
+# kv_discover_tests(TARGET [PROPERTY VALUE...]): registers a GoogleTest
+# binary's tests with the given properties. On the host each case is a test
+# of its own, named BINARY.Suite.Case, listed when ctest first reads the
+# tests. Under Wine every start costs a fresh prefix and a wineserver of its
+# own (a case alone takes seconds), so there the binary is one test, named
+# after it, and a run that prints nothing fails, whatever its status.
 function(kv_discover_tests target)
+  if(CMAKE_CROSSCOMPILING)
+    add_test(NAME ${target} COMMAND ${target})
+    set_tests_properties(${target} PROPERTIES ENVIRONMENT KV_WINE_REQUIRE_OUTPUT=1 ${ARGN})
+    kv_requires_wine(${target})
+    return()
+  endif()
   # One binary's cases never overlap, as when the binary ran them in turn:
   # they share what is one per machine (the register library's named mutex
   # in TMPDIR, a rig's files), and a case waiting on another fails at 500 ms.
-  set(properties RESOURCE_LOCK ${target} ${ARGN})
-  if(CMAKE_CROSSCOMPILING)
-    list(APPEND properties ENVIRONMENT KV_WINE_REQUIRE_OUTPUT=1 FIXTURES_REQUIRED wine_loader)
-    # The listing is held to the same rule (an empty one would register no
-    # case and pass), and is read with LF line ends.
-    get_target_property(runner ${target} CROSSCOMPILING_EMULATOR)
-    set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR
-      "env;KV_WINE_REQUIRE_OUTPUT=1;KV_WINE_UNIX_LINES=1;${runner}")
-  endif()
   # Parameterised cases keep the names their suites give them.
   gtest_discover_tests(${target} TEST_PREFIX ${target}. DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 600
-    NO_PRETTY_VALUES NO_PRETTY_TYPES PROPERTIES ${properties})
+    NO_PRETTY_VALUES NO_PRETTY_TYPES PROPERTIES RESOURCE_LOCK ${target} ${ARGN})
 endfunction()
 
 # kv_add_test(name SOURCES ... LIBS ... [PROPERTIES ...]): one test binary,

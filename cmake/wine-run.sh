@@ -5,9 +5,7 @@
 #   wine-run.sh STATE PROGRAM [ARGS...]   run in a fresh prefix, then drop it
 #                                         (or in $KV_WINEPREFIX, kept, if set);
 #                                         with KV_WINE_REQUIRE_OUTPUT set, a run
-#                                         that prints nothing fails; with
-#                                         KV_WINE_UNIX_LINES set, its output
-#                                         lines end in LF, not CR LF
+#                                         that prints nothing fails
 #   wine-run.sh STATE --new-prefix        print the path of a fresh prefix
 #   wine-run.sh STATE --drop-prefix DIR   stop its wineserver and remove it
 #   wine-run.sh STATE --loader            print the Wine loader the runs use
@@ -76,20 +74,14 @@ if [ -n "${KV_WINEPREFIX:-}" ]; then
 fi
 prefix=$(new_prefix)
 set +e
-if [ -n "${KV_WINE_REQUIRE_OUTPUT:-}${KV_WINE_UNIX_LINES:-}" ]; then
+if [ -n "${KV_WINE_REQUIRE_OUTPUT:-}" ]; then
+    # A loader that cannot start the program may still exit 0 having printed
+    # nothing: such a run is a failure, whatever its status.
     out="$prefix.out"
     WINEPREFIX="$prefix" "$WINE" "$@" >"$out"
     rc=$?
-    # A program's text-mode output ends its lines in CR LF; what parses it on
-    # this side (ctest reading a test binary's list of cases) wants LF.
-    if [ -n "${KV_WINE_UNIX_LINES:-}" ]; then
-        tr -d '\r' <"$out"
-    else
-        cat "$out"
-    fi
-    # A loader that cannot start the program may still exit 0 having printed
-    # nothing: such a run is a failure, whatever its status.
-    if [ -n "${KV_WINE_REQUIRE_OUTPUT:-}" ] && [ "$rc" -eq 0 ] && [ ! -s "$out" ]; then
+    cat "$out"
+    if [ "$rc" -eq 0 ] && [ ! -s "$out" ]; then
         echo "wine-run.sh: $1 printed nothing; not taken as a pass" >&2
         rc=1
     fi
