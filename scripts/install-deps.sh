@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs what a fresh Debian 12 machine lacks to build and test everything:
-# the host toolchain, clang with its fuzzer runtime, GoogleTest, Python (the
+# the host toolchain, clang with its fuzzer runtime, clang-format (the layout
+# check), GoogleTest, Python (the
 # end-to-end tests read the rig's trace with it), MinGW-w64
 # for both Windows trees, Wine with its 32-bit loader (the shipped programs
 # are 32-bit), Xvfb, NSIS (makensis makes the Windows setup program), and
@@ -16,7 +17,7 @@ set -eu
 host_packages="cmake g++ make googletest libgtest-dev libgmock-dev nlohmann-json3-dev python3"
 case "${1:-}" in
     --host) packages=$host_packages ;;
-    "") packages="$host_packages clang libclang-rt-14-dev
+    "") packages="$host_packages clang libclang-rt-14-dev clang-format
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 wine32:i386 xvfb nsis
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good libgl1 libgl1-mesa-dri libglx-mesa0
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386" ;;

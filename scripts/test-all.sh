@@ -12,6 +12,9 @@ jobs=${KV_JOBS:-2}
 
 sh scripts/install-deps.sh
 
+echo "== layout check (.clang-format)"
+sh scripts/format-check.sh
+
 # Some virtual machines run a kernel that executes no 32-bit user code at all:
 # there the shipped 32-bit files cannot start under Wine, whatever is
 # installed. Their tree is still built and its files checked; every Wine test,
