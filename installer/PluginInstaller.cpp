@@ -66,9 +66,10 @@ public:
                                                 RegistryAccess::ReadWrite, key, nullptr);
         if (error == platform::kErrorSuccess) error = key->SetDword(Utf8ToWide(wire::kVersionValue), kInstalledVersion);
         if (error != platform::kErrorSuccess) {
-            return Fail(kExitVendorKey, "The camera plug-in is registered, but its version could not be recorded "
-                                        "under HKEY_CURRENT_USER\\" + std::string(wire::kVendorKey) +
-                                            " (error " + std::to_string(error) + ").");
+            return Fail(kExitVendorKey,
+                        "The camera plug-in is registered, but its version could not be recorded "
+                        "under HKEY_CURRENT_USER\\" +
+                            std::string(wire::kVendorKey) + " (error " + std::to_string(error) + ").");
         }
         return kExitOk;
     }

@@ -28,8 +28,8 @@ public:
 class KsControl {
 public:
     virtual ~KsControl() = default;
-    virtual HResult KsProperty(const void* property, std::uint32_t propertyLength, void* data,
-                               std::uint32_t dataLength, std::uint32_t* bytesReturned) = 0;
+    virtual HResult KsProperty(const void* property, std::uint32_t propertyLength, void* data, std::uint32_t dataLength,
+                               std::uint32_t* bytesReturned) = 0;
 };
 
 // IKsPropertySet.
@@ -71,15 +71,16 @@ public:
     virtual HResult NumNodes(std::uint32_t& count) = 0;
     virtual HResult NodeType(std::uint32_t node, Guid& type) = 0;
     // `iid` is the interface the instance is created for (IKsNodeControl).
-    virtual HResult CreateNodeInstance(std::uint32_t node, const Guid& iid, std::shared_ptr<NodeInstance>& instance) = 0;
+    virtual HResult CreateNodeInstance(std::uint32_t node, const Guid& iid,
+                                       std::shared_ptr<NodeInstance>& instance) = 0;
 };
 
 // IAMVideoProcAmp and IAMCameraControl have the same shape.
 class RangedProperties {
 public:
     virtual ~RangedProperties() = default;
-    virtual HResult GetRange(std::int32_t property, std::int32_t& minimum, std::int32_t& maximum,
-                             std::int32_t& step, std::int32_t& defaultValue, std::int32_t& flags) = 0;
+    virtual HResult GetRange(std::int32_t property, std::int32_t& minimum, std::int32_t& maximum, std::int32_t& step,
+                             std::int32_t& defaultValue, std::int32_t& flags) = 0;
     virtual HResult Get(std::int32_t property, std::int32_t& value, std::int32_t& flags) = 0;
     virtual HResult Set(std::int32_t property, std::int32_t value, std::int32_t flags) = 0;
 };

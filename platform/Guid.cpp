@@ -69,9 +69,9 @@ std::array<std::uint8_t, 16> Guid::ToBytes() const {
 
 std::string Guid::ToString() const {
     char buf[40];
-    std::snprintf(buf, sizeof buf, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                  static_cast<unsigned>(data1), static_cast<unsigned>(data2), static_cast<unsigned>(data3),
-                  data4[0], data4[1], data4[2], data4[3], data4[4], data4[5], data4[6], data4[7]);
+    std::snprintf(buf, sizeof buf, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", static_cast<unsigned>(data1),
+                  static_cast<unsigned>(data2), static_cast<unsigned>(data3), data4[0], data4[1], data4[2], data4[3],
+                  data4[4], data4[5], data4[6], data4[7]);
     return buf;
 }
 

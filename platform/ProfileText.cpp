@@ -74,9 +74,9 @@ std::string_view ValueOf(std::string_view line) {
 
 // Where a section and a key of it were found, by line index.
 struct Place {
-    std::optional<std::size_t> header;  // the first section of that name
-    std::size_t lastLine = 0;           // its last line that is not blank
-    std::optional<std::size_t> keyLine; // the first line of that key in it
+    std::optional<std::size_t> header;   // the first section of that name
+    std::size_t lastLine = 0;            // its last line that is not blank
+    std::optional<std::size_t> keyLine;  // the first line of that key in it
 };
 
 Place Find(std::string_view text, const std::vector<Line>& lines, std::string_view section, std::string_view key) {
@@ -129,8 +129,8 @@ bool Writable(std::string_view section, std::string_view key, std::string_view v
 
 }  // namespace
 
-std::string ReadProfileString(std::optional<std::string_view> fileText, std::string_view section,
-                              std::string_view key, std::string_view defaultValue, std::size_t bufferSize) {
+std::string ReadProfileString(std::optional<std::string_view> fileText, std::string_view section, std::string_view key,
+                              std::string_view defaultValue, std::size_t bufferSize) {
     if (!fileText) return Cut(defaultValue, bufferSize);
     const std::vector<Line> lines = SplitLines(*fileText);
     const Place place = Find(*fileText, lines, Trim(section), Trim(key));
@@ -139,8 +139,8 @@ std::string ReadProfileString(std::optional<std::string_view> fileText, std::str
     return Cut(ValueOf(fileText->substr(line.begin, line.end - line.begin)), bufferSize);
 }
 
-std::optional<std::string> WriteProfileString(std::string_view fileText, std::string_view section,
-                                              std::string_view key, std::string_view value) {
+std::optional<std::string> WriteProfileString(std::string_view fileText, std::string_view section, std::string_view key,
+                                              std::string_view value) {
     if (!Writable(section, key, value)) return std::nullopt;
     const std::vector<Line> lines = SplitLines(fileText);
     const Place place = Find(fileText, lines, Trim(section), Trim(key));

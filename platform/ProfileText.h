@@ -14,8 +14,8 @@ namespace kv::platform {
 // surrounding blanks and one pair of matching quotes), cut to at most
 // bufferSize - 1 bytes without splitting a character. `defaultValue`, cut the
 // same way, when there is no file text, no such section or no such key.
-std::string ReadProfileString(std::optional<std::string_view> fileText, std::string_view section,
-                              std::string_view key, std::string_view defaultValue, std::size_t bufferSize);
+std::string ReadProfileString(std::optional<std::string_view> fileText, std::string_view section, std::string_view key,
+                              std::string_view defaultValue, std::size_t bufferSize);
 
 // The file text with `key` of `section` set to `value`: an existing line of
 // that key is rewritten as "key=value", a missing key is added after the
@@ -24,7 +24,7 @@ std::string ReadProfileString(std::optional<std::string_view> fileText, std::str
 // (CR LF for a new file, as the platform writes). Nothing when a name or the
 // value could not be read back as written (a line break anywhere, "=" or a
 // leading ";" or "[" in the key, "]" in the section, an empty name).
-std::optional<std::string> WriteProfileString(std::string_view fileText, std::string_view section,
-                                              std::string_view key, std::string_view value);
+std::optional<std::string> WriteProfileString(std::string_view fileText, std::string_view section, std::string_view key,
+                                              std::string_view value);
 
 }  // namespace kv::platform

@@ -22,8 +22,7 @@ public:
                                    std::intptr_t lParam) = 0;
     // Posts to the top-level window that owns `window`: the host
     // application's main window.
-    virtual bool PostToMainWindow(void* window, std::uint32_t message, std::uintptr_t wParam,
-                                  std::intptr_t lParam) = 0;
+    virtual bool PostToMainWindow(void* window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
 };
 
 }  // namespace kv::platform

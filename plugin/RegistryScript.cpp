@@ -76,8 +76,10 @@ private:
                 const std::size_t start = i;
                 while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i]))) ++i;
                 const std::string word(text.substr(start, i - start));
-                const Token::Kind kind = word == "{" ? Token::Open : word == "}" ? Token::Close
-                                       : word == "=" ? Token::Equals : Token::Word;
+                const Token::Kind kind = word == "{"   ? Token::Open
+                                         : word == "}" ? Token::Close
+                                         : word == "=" ? Token::Equals
+                                                       : Token::Word;
                 if (!Add(kind, word, line)) return false;
             }
         }

@@ -16,9 +16,7 @@ using platform::RegistryKey;
 using platform::RegistryRoot;
 using platform::Utf8ToWide;
 
-std::string Child(const std::string& path, const std::string& name) {
-    return path.empty() ? name : path + "\\" + name;
-}
+std::string Child(const std::string& path, const std::string& name) { return path.empty() ? name : path + "\\" + name; }
 
 long WriteKey(Registry& registry, RegistryRoot root, const std::string& parent, const ScriptKey& key) {
     const std::string path = Child(parent, key.name);
@@ -29,7 +27,8 @@ long WriteKey(Registry& registry, RegistryRoot root, const std::string& parent, 
     std::unique_ptr<RegistryKey> opened;
     long error = registry.CreateKey(root, Utf8ToWide(path), RegistryAccess::ReadWrite, opened, nullptr);
     if (error != kErrorSuccess) return error;
-    if (key.defaultValue && (error = opened->SetString(L"", Utf8ToWide(*key.defaultValue))) != kErrorSuccess) return error;
+    if (key.defaultValue && (error = opened->SetString(L"", Utf8ToWide(*key.defaultValue))) != kErrorSuccess)
+        return error;
     for (const ScriptValue& value : key.values) {
         if ((error = opened->SetString(Utf8ToWide(value.name), Utf8ToWide(value.text))) != kErrorSuccess) return error;
     }

@@ -44,12 +44,13 @@ void WriteNodeInterface(const ServerRegistration& registration) {
 
 void WriteVendorKey(const ServerRegistration& registration) {
     std::unique_ptr<RegistryKey> key;
-    if (registration.registry.CreateKey(RegistryRoot::CurrentUser, Utf8ToWide(wire::kVendorKey), RegistryAccess::ReadWrite,
-                                        key, nullptr) != platform::kErrorSuccess) {
+    if (registration.registry.CreateKey(RegistryRoot::CurrentUser, Utf8ToWide(wire::kVendorKey),
+                                        RegistryAccess::ReadWrite, key, nullptr) != platform::kErrorSuccess) {
         return;
     }
     Report(registration, key->SetDword(Utf8ToWide(wire::kVersionValue), wire::kRegisteredVersion), wire::kVersionValue);
-    Report(registration, key->SetString(Utf8ToWide(wire::kFileValue), Utf8ToWide(registration.modulePath)), wire::kFileValue);
+    Report(registration, key->SetString(Utf8ToWide(wire::kFileValue), Utf8ToWide(registration.modulePath)),
+           wire::kFileValue);
 }
 
 std::optional<RegistryScript> Script(const ServerRegistration& registration) {

@@ -10,8 +10,8 @@
 
 namespace kv::wire {
 
-constexpr std::uint32_t kBridgeControl = 1;   // the unit's only control selector
-constexpr std::uint32_t kBridgeNode = 1;      // the node the program addresses it on
+constexpr std::uint32_t kBridgeControl = 1;  // the unit's only control selector
+constexpr std::uint32_t kBridgeNode = 1;     // the node the program addresses it on
 constexpr std::uint8_t kBridgeWriteMark = 0x00;
 constexpr std::uint8_t kBridgeReadMark = 0xFF;  // a set that only latches the address for the next get
 

@@ -20,8 +20,8 @@ constexpr std::uint32_t kKsBasicSupport = 0x00000200;
 constexpr std::uint32_t kKsTopology = 0x10000000;
 
 // What a node request carries: the type with the topology flag.
-constexpr std::uint32_t kNodeGet = kKsTopology | kKsGet;                 // 0x10000001
-constexpr std::uint32_t kNodeSet = kKsTopology | kKsSet;                 // 0x10000002
+constexpr std::uint32_t kNodeGet = kKsTopology | kKsGet;                // 0x10000001
+constexpr std::uint32_t kNodeSet = kKsTopology | kKsSet;                // 0x10000002
 constexpr std::uint32_t kNodeSetSupport = kKsTopology | kKsSetSupport;  // 0x10000100
 
 constexpr std::size_t kKsPropertySize = 24;
@@ -29,12 +29,12 @@ constexpr std::size_t kKsNodePropertySize = 32;
 
 // Result codes as the kernel-streaming proxy hands a device's answers back
 // (HRESULT_FROM_WIN32 of the Win32 error); the platform's HResult type.
-constexpr std::int32_t kHrGenFailure = static_cast<std::int32_t>(0x8007001Fu);     // control request stalled
+constexpr std::int32_t kHrGenFailure = static_cast<std::int32_t>(0x8007001Fu);  // control request stalled
 constexpr std::int32_t kHrInsufficientBuffer = static_cast<std::int32_t>(0x8007007Au);
-constexpr std::int32_t kHrMoreData = static_cast<std::int32_t>(0x800700EAu);       // zero-length get: size query
-constexpr std::int32_t kHrNotFound = static_cast<std::int32_t>(0x80070490u);       // property id not supported
-constexpr std::int32_t kHrSetNotFound = static_cast<std::int32_t>(0x80070492u);    // property set not supported
-constexpr std::int32_t kHrNotSupported = static_cast<std::int32_t>(0x80070032u);   // request type not supported
+constexpr std::int32_t kHrMoreData = static_cast<std::int32_t>(0x800700EAu);      // zero-length get: size query
+constexpr std::int32_t kHrNotFound = static_cast<std::int32_t>(0x80070490u);      // property id not supported
+constexpr std::int32_t kHrSetNotFound = static_cast<std::int32_t>(0x80070492u);   // property set not supported
+constexpr std::int32_t kHrNotSupported = static_cast<std::int32_t>(0x80070032u);  // request type not supported
 
 using NodePropertyBytes = std::array<std::uint8_t, kKsNodePropertySize>;
 

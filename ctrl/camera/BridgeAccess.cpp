@@ -35,8 +35,8 @@ platform::HResult BridgeAccess::AsicRequest(std::uint32_t flags, std::array<std:
     if (!m_filterPair.baseFilter || !m_filterPair.ksControl) return platform::kE_POINTER;
     const auto request = wire::BridgeRequest(flags);
     std::uint32_t returned = 0;
-    return m_filterPair.ksControl->KsProperty(request.data(), static_cast<std::uint32_t>(request.size()),
-                                              block.data(), static_cast<std::uint32_t>(block.size()), &returned);
+    return m_filterPair.ksControl->KsProperty(request.data(), static_cast<std::uint32_t>(request.size()), block.data(),
+                                              static_cast<std::uint32_t>(block.size()), &returned);
 }
 
 int BridgeAccess::Asic_Write(int address, int value) {

@@ -79,7 +79,7 @@ int CameraBinding::Device_Init(int vendorId, int /*productId*/, std::string devi
 }
 
 bool CameraBinding::FindAndBindOne(const platform::CameraDescriptor& device, const std::string& vendorText,
-                            const std::string& deviceKey) {
+                                   const std::string& deviceKey) {
     Log("Device_Init->pM->BindToStorage(0, 0, IID_IPropertyBag, (void **)&pBag)");
     if (platform::Failed(device.storage)) return false;
     Log("Device_Init->pM->BindToStorage SUCCEEDED");

@@ -74,8 +74,8 @@ platform::HResult DeviceProperties::Camera_QueryRanges() {
 
 platform::HResult DeviceProperties::VideoProcAmp_SetDefaults() {
     if (!m_procAmp) return platform::kS_OK;
-    static constexpr std::pair<std::int32_t, std::int32_t> kDefaults[] = {{0, 0}, {1, 32}, {2, 3}, {4, 2},
-                                                                          {5, 85}, {8, 1}, {3, 60}};
+    static constexpr std::pair<std::int32_t, std::int32_t> kDefaults[] = {{0, 0},  {1, 32}, {2, 3}, {4, 2},
+                                                                          {5, 85}, {8, 1},  {3, 60}};
     platform::HResult hr = platform::kS_OK;
     for (const auto& [property, value] : kDefaults) hr = m_procAmp->Set(property, value, kManual);
     return hr;

@@ -68,7 +68,8 @@ HResult SampleGrabberCallback1::BufferCB(double, std::uint8_t* buffer, std::int3
         return kInvalidMediaType;
     const std::size_t bytes = buffer && length > 0 ? static_cast<std::size_t>(length) : 0;
     if (type.subType == kSubtypeYuy2)
-        return WriteBmp(buffer, bytes, *BitmapInfoHeader::FromBytes(std::span(type.format).subspan(kVideoInfoHeaderOffset)));
+        return WriteBmp(buffer, bytes,
+                        *BitmapInfoHeader::FromBytes(std::span(type.format).subspan(kVideoInfoHeaderOffset)));
     if (type.subType == kSubtypeMjpg) return WriteJpeg(buffer, bytes);
     return platform::kS_OK;
 }
@@ -103,7 +104,8 @@ void SampleGrabberCallback1::Finish(const Still& still, bool written) {
     if (written && still.asked) m_ui.SendWindowMessage(window, kMsgStillWritten, 0, 0);
 }
 
-HResult SampleGrabberCallback1::WriteBmp(const std::uint8_t* buffer, std::size_t length, const BitmapInfoHeader& header) {
+HResult SampleGrabberCallback1::WriteBmp(const std::uint8_t* buffer, std::size_t length,
+                                         const BitmapInfoHeader& header) {
     const Still still = TakeFileName();
     auto file = m_files.CreateBinary(still.fileName);
     if (!file) {

@@ -59,10 +59,14 @@ GpioPorts CurrentDevice(SmiUtilityLibrary& smi) {
 
 int LedBackEnds::LedKsProp_Set(int mode, int level) {
     switch (mode) {
-        case 0: return m_properties.KsProp_Set(kLedProperty, kLedPropertyOff);
-        case 1: return m_properties.KsProp_Set(kLedProperty, kLedPropertyOn);
-        case 2: return m_properties.KsProp_Set(kLedProperty, level);
-        default: return 0;
+    case 0:
+        return m_properties.KsProp_Set(kLedProperty, kLedPropertyOff);
+    case 1:
+        return m_properties.KsProp_Set(kLedProperty, kLedPropertyOn);
+    case 2:
+        return m_properties.KsProp_Set(kLedProperty, level);
+    default:
+        return 0;
     }
 }
 

@@ -15,8 +15,8 @@ constexpr std::pair<int, int> kSensorInit[] = {
 
 struct WindowRow {
     const char* reg;
-    const char* full;   // 2592 x 1944
-    const char* half;   // 1280 x 960
+    const char* full;  // 2592 x 1944
+    const char* half;  // 1280 x 960
 };
 constexpr WindowRow kWindow[] = {{"0x3804", "0x0A", "0x05"}, {"0x3805", "0x20", "0x00"}, {"0x3806", "0x07", "0x03"},
                                  {"0x3807", "0x98", "0xC0"}, {"0x5682", "0x0A", "0x05"}, {"0x5683", "0x20", "0x00"},

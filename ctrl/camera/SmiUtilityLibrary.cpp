@@ -23,15 +23,34 @@ Function As(void* entry) {
 }  // namespace
 
 const std::array<const char*, 28>& SmiUtilityLibrary::EntryPointNames() {
-    static const std::array<const char*, 28> names{
-        "SMI_CreateDeviceObject", "SMI_DestoryDeviceObject", "SMI_CreateVideoRender", "SMI_GetVIDPID",
-        "SMI_SnapshotCurrentResolution", "SMI_SnapshotMaxResolution", "SMI_SnapshotMaxResolutionAutoMode",
-        "SMI_SnapshotUserDefineResolution", "SMI_SnapshotUserDefineResolutionAutoMode", "SMI_StillPinSnapshot",
-        "SMI_DoOV3640AF_Reset", "SMI_DoOV3640AF_ShowFrame", "SMI_DoOV3640AF_HideFrame", "SMI_DoOV3640AF_Once",
-        "SMI_DoOV3640AF_Continue", "SMI_GetEEPROMVersion", "SMI_SetSensorRegister", "SMI_SetSensorRegisterByVidPid",
-        "SMI_SetSensorRegisterByVidPidIdx", "SMI_GetSensorRegister", "SMI_GetSensorRegisterByVidPidIdx",
-        "SMI_GetSensorRegisterByVidPid", "SMI_SetGPIOValue", "SMI_GetGPIOValue", "SMI_SetGPIOValueByVidPid",
-        "SMI_SetGPIOValueByVidPidIdx", "SMI_GetGPIOValueByVidPid", "SMI_GetGPIOValueByVidPidIdx"};
+    static const std::array<const char*, 28> names{"SMI_CreateDeviceObject",
+                                                   "SMI_DestoryDeviceObject",
+                                                   "SMI_CreateVideoRender",
+                                                   "SMI_GetVIDPID",
+                                                   "SMI_SnapshotCurrentResolution",
+                                                   "SMI_SnapshotMaxResolution",
+                                                   "SMI_SnapshotMaxResolutionAutoMode",
+                                                   "SMI_SnapshotUserDefineResolution",
+                                                   "SMI_SnapshotUserDefineResolutionAutoMode",
+                                                   "SMI_StillPinSnapshot",
+                                                   "SMI_DoOV3640AF_Reset",
+                                                   "SMI_DoOV3640AF_ShowFrame",
+                                                   "SMI_DoOV3640AF_HideFrame",
+                                                   "SMI_DoOV3640AF_Once",
+                                                   "SMI_DoOV3640AF_Continue",
+                                                   "SMI_GetEEPROMVersion",
+                                                   "SMI_SetSensorRegister",
+                                                   "SMI_SetSensorRegisterByVidPid",
+                                                   "SMI_SetSensorRegisterByVidPidIdx",
+                                                   "SMI_GetSensorRegister",
+                                                   "SMI_GetSensorRegisterByVidPidIdx",
+                                                   "SMI_GetSensorRegisterByVidPid",
+                                                   "SMI_SetGPIOValue",
+                                                   "SMI_GetGPIOValue",
+                                                   "SMI_SetGPIOValueByVidPid",
+                                                   "SMI_SetGPIOValueByVidPidIdx",
+                                                   "SMI_GetGPIOValueByVidPid",
+                                                   "SMI_GetGPIOValueByVidPidIdx"};
     return names;
 }
 

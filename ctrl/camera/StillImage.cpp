@@ -33,12 +33,18 @@ std::uint8_t Channel(std::int64_t millionths) {
 // The rows the BMP header announces for each known width.
 std::optional<std::int32_t> KnownRows(std::int32_t width) {
     switch (width) {
-        case 640: return 480;
-        case 1280: return 960;
-        case 1600: return 1200;
-        case 2048: return 1536;
-        case 2592: return 1944;
-        default: return std::nullopt;
+    case 640:
+        return 480;
+    case 1280:
+        return 960;
+    case 1600:
+        return 1200;
+    case 2048:
+        return 1536;
+    case 2592:
+        return 1944;
+    default:
+        return std::nullopt;
     }
 }
 
@@ -120,7 +126,8 @@ std::optional<std::array<std::uint8_t, 54>> BmpFileHeader(std::int32_t width, st
                                                           std::uint32_t imageBytes) {
     const auto known = KnownRows(width);
     if (!known) return std::nullopt;
-    const auto rows = static_cast<std::int32_t>(std::min<long long>(*known, std::llabs(static_cast<long long>(frameRows))));
+    const auto rows =
+        static_cast<std::int32_t>(std::min<long long>(*known, std::llabs(static_cast<long long>(frameRows))));
 
     std::array<std::uint8_t, 54> header{};
     header[0] = 'B';

@@ -58,8 +58,9 @@ int CameraViewer::BuildPlaybackChain(const std::string& fileName) {
         }
         return 1;
     }
-    if (Failed(playback.source->Load(fileName)) || Failed(playback.graph->ConnectFirstPins(*playback.source, grabber)) ||
-        !StoreConnectedFormat(grabber) || Failed(playback.graph->RenderOutput(grabber))) {
+    if (Failed(playback.source->Load(fileName)) ||
+        Failed(playback.graph->ConnectFirstPins(*playback.source, grabber)) || !StoreConnectedFormat(grabber) ||
+        Failed(playback.graph->RenderOutput(grabber))) {
         m_ports.ui.ShowMessageBox("Render Failed");
         return 0;
     }
@@ -107,7 +108,8 @@ int CameraViewer::Media_Open(const std::string& fileName) {
     platform::MediaGraphs& graphs = m_ports.mediaGraphs;
     Playback& playback = m_state.playback;
     if (Failed(graphs.CreateSampleGrabber(playback.grabber)) || Failed(graphs.CreateFileSource(playback.source)) ||
-        Failed(graphs.CreateFilterGraph(playback.graph)) || Failed(playback.graph->AddFilter(*playback.source, "Source")) ||
+        Failed(graphs.CreateFilterGraph(playback.graph)) ||
+        Failed(playback.graph->AddFilter(*playback.source, "Source")) ||
         Failed(playback.graph->AddFilter(*playback.grabber, "Grabber")) ||
         Failed(playback.graph->QueryMediaEvents(playback.events)) || !BuildPlaybackChain(fileName)) {
         playback = Playback{};
@@ -170,9 +172,7 @@ int CameraViewer::PauseForStep() {
 }
 
 // One frame in the seeking format in force.
-std::int64_t CameraViewer::StepLength() const {
-    return m_state.playback.framesFormat ? 1 : m_state.averageFrameTime;
-}
+std::int64_t CameraViewer::StepLength() const { return m_state.playback.framesFormat ? 1 : m_state.averageFrameTime; }
 
 int CameraViewer::Media_StepForward() {
     Playback& playback = m_state.playback;
@@ -196,7 +196,8 @@ int CameraViewer::Media_StepBack() {
     if (Failed(playback.seeking->GetCurrentPosition(current))) return 0;
     current = std::max<std::int64_t>(current - StepLength(), 0);
     playback.stepCounter -= 2;
-    return Succeeded(playback.seeking->SetPositions(&current, kSeekingAbsolute, nullptr, kSeekingNoPositioning)) ? 1 : 0;
+    return Succeeded(playback.seeking->SetPositions(&current, kSeekingAbsolute, nullptr, kSeekingNoPositioning)) ? 1
+                                                                                                                 : 0;
 }
 
 int CameraViewer::Media_Rewind() {

@@ -19,9 +19,7 @@ public:
     int Device_Init(int vendorId, int productId, std::string deviceKey) override {
         return m_camera.Device_Init(vendorId, productId, std::move(deviceKey));
     }
-    void SetWindowHandle(std::uintptr_t handle) override {
-        m_camera.SetWindowHandle(reinterpret_cast<void*>(handle));
-    }
+    void SetWindowHandle(std::uintptr_t handle) override { m_camera.SetWindowHandle(reinterpret_cast<void*>(handle)); }
     void Log(const std::string& text) override { m_camera.Log(text); }
     void Print(const std::string& line) override { m_ports.console.WriteLine(line); }
     int Sensor_Write(int slave, int reg, unsigned value, int width) override {

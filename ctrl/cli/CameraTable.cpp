@@ -12,7 +12,7 @@ const CameraEntry kEmptyEntry{};
 bool CameraTable::Add(const std::string& lowerDevicePath) {
     if (m_count >= kCapacity) return false;
     m_entries[static_cast<std::size_t>(m_count)] = {InstanceFromDevicePath(lowerDevicePath),
-                                                     PathTailFromDevicePath(lowerDevicePath)};
+                                                    PathTailFromDevicePath(lowerDevicePath)};
     ++m_count;
     return true;
 }
@@ -38,8 +38,6 @@ std::string PidText(const std::string& text) {
     return at < 0 ? std::string() : Mid(text, at + 4, 4);
 }
 
-int ProductIdFromPidText(const std::string& sPid) {
-    return static_cast<int>(HexPrefix("0x" + sPid));
-}
+int ProductIdFromPidText(const std::string& sPid) { return static_cast<int>(HexPrefix("0x" + sPid)); }
 
 }  // namespace kv::ctrl

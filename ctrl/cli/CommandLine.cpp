@@ -93,10 +93,10 @@ ParsedCommand ParseCommandLine(const std::string& line) {
 
 bool IsHelpRequested(const ParsedCommand& cmd, const std::string& line) {
     if (FoundAfterStart(line, " -h") || FoundAfterStart(line, " /h")) return true;
-    const bool nothingRecognised = !cmd.cameraGiven && cmd.strOn.empty() && cmd.strOff.empty() &&
-                                   cmd.strAE.empty() && cmd.strEVPara.empty() && cmd.strSave.empty() &&
-                                   cmd.strLoad.empty() && cmd.nFlcSwitch == -1 && cmd.nFlcLevel == -1 &&
-                                   cmd.antiFlickerPos == -1 && cmd.initPos == -1;
+    const bool nothingRecognised = !cmd.cameraGiven && cmd.strOn.empty() && cmd.strOff.empty() && cmd.strAE.empty() &&
+                                   cmd.strEVPara.empty() && cmd.strSave.empty() && cmd.strLoad.empty() &&
+                                   cmd.nFlcSwitch == -1 && cmd.nFlcLevel == -1 && cmd.antiFlickerPos == -1 &&
+                                   cmd.initPos == -1;
     return nothingRecognised;
 }
 

@@ -47,7 +47,8 @@ void BlackBarPrePass(const CameraTable& table, DispatchTarget& target) {
             target.Sleep(kSensorPauseMs);
             target.Sensor_Read(kBlackBarSensor, 3, &value3, 2);
             target.Sleep(kSensorPauseMs);
-            if (value1 < 0x1D || value1 > 0x1F) target.Sensor_Write(kBlackBarSensor, 1, value3 == 0x40C ? 0x20 : 0x1E, 2);
+            if (value1 < 0x1D || value1 > 0x1F)
+                target.Sensor_Write(kBlackBarSensor, 1, value3 == 0x40C ? 0x20 : 0x1E, 2);
         }
         target.Log("Reduce Blackbar");
     }

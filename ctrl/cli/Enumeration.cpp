@@ -13,16 +13,14 @@ using platform::kS_OK;
 
 // A device whose path cannot be read does not match; the status keeps its
 // previous text then.
-void ReadDevice(const platform::CameraDescriptor& device, CameraTable& table, std::string& status,
-                const LogLine& log) {
+void ReadDevice(const platform::CameraDescriptor& device, CameraTable& table, std::string& status, const LogLine& log) {
     if (device.storage != kS_OK || !device.devicePath) return;
     log(*device.devicePath);
     status = ToLower(*device.devicePath);
     if (IsKorvexDevicePath(status)) table.Add(status);
 }
 
-void WalkCategory(platform::DeviceEnumerator& enumerator, CameraTable& table, std::string& status,
-                  const LogLine& log) {
+void WalkCategory(platform::DeviceEnumerator& enumerator, CameraTable& table, std::string& status, const LogLine& log) {
     platform::CameraWalk walk(enumerator);
     if (!walk.Opened()) {
         status = "Error: 2";

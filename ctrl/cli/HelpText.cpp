@@ -8,7 +8,8 @@ namespace kv::ctrl {
 const std::array<std::string_view, kHelpLineCount> kHelpLines = {
     "Korvex DOS control version 1.14.0.0",
     "",
-    "Use the command string below for controlling the Korvex. Without the [Camera Index] the command applies to all cameras.",
+    "Use the command string below for controlling the Korvex. Without the [Camera Index] the command applies to all "
+    "cameras.",
     "",
     "KV_DS_Ctrl.exe [Camera Control] [Camera Index]",
     "",

@@ -7,8 +7,6 @@ namespace kv::ctrl {
 
 RunContext::RunContext(platform::Ports& ports) : m_library(ports) {}
 
-void RunContext::FinishLateWorkers() {
-    m_library.WaitForLateWorkers(std::chrono::milliseconds(xulib::kMutexWaitMs));
-}
+void RunContext::FinishLateWorkers() { m_library.WaitForLateWorkers(std::chrono::milliseconds(xulib::kMutexWaitMs)); }
 
 }  // namespace kv::ctrl

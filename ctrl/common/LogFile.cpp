@@ -46,7 +46,8 @@ LogFile::LogFile(platform::Ports& ports) : ports_(ports) {}
 LogFile::~LogFile() { Close(); }
 
 bool LogFile::EndsWithFileName(const std::string& fileName) const {
-    return path_.size() >= fileName.size() && path_.compare(path_.size() - fileName.size(), fileName.size(), fileName) == 0;
+    return path_.size() >= fileName.size() &&
+           path_.compare(path_.size() - fileName.size(), fileName.size(), fileName) == 0;
 }
 
 void LogFile::Open(const std::string& fileName) {

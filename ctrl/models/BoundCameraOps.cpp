@@ -23,7 +23,9 @@ int BoundCameraOps::SR(int slave, int reg, int width) {
     std::uint16_t value = 0;
     return m_camera.Sensor_Read(slave, reg, &value, width) ? value : 0;
 }
-void BoundCameraOps::S(int slave, int reg, unsigned value, int width) { m_camera.Sensor_Write(slave, reg, value, width); }
+void BoundCameraOps::S(int slave, int reg, unsigned value, int width) {
+    m_camera.Sensor_Write(slave, reg, value, width);
+}
 
 bool BoundCameraOps::BridgeRead(int reg, int& value) {
     std::int32_t read = 0;
@@ -36,7 +38,9 @@ void BoundCameraOps::BridgeWrite(int reg, int value) {
     xulib_RegWrite(m_dev, reg, 1, &written);
 }
 
-void BoundCameraOps::SMI(int reg, int value) { m_camera.smiUtility().SetSensorRegisterByVidPid(reg, value, m_productId); }
+void BoundCameraOps::SMI(int reg, int value) {
+    m_camera.smiUtility().SetSensorRegisterByVidPid(reg, value, m_productId);
+}
 void BoundCameraOps::SMIX(int reg, int value) {
     m_camera.smiUtility().SetSensorRegisterByVidPidIdx(reg, value, m_productId, m_context.counters.ii);
 }
@@ -45,19 +49,35 @@ void BoundCameraOps::Pause(unsigned milliseconds) { m_context.ports.clock.Sleep(
 
 void BoundCameraOps::LedGpio(GpioLed pattern, int mode) {
     switch (pattern) {
-        case GpioLed::A: m_camera.LedGpioA_Set(mode); break;
-        case GpioLed::B: m_camera.LedGpioB_Set(mode); break;
-        case GpioLed::C: m_camera.LedGpioC_Set(mode); break;
-        case GpioLed::D: m_camera.LedGpioD_Set(mode); break;
-        case GpioLed::E: m_camera.LedGpioE_Set(mode); break;
+    case GpioLed::A:
+        m_camera.LedGpioA_Set(mode);
+        break;
+    case GpioLed::B:
+        m_camera.LedGpioB_Set(mode);
+        break;
+    case GpioLed::C:
+        m_camera.LedGpioC_Set(mode);
+        break;
+    case GpioLed::D:
+        m_camera.LedGpioD_Set(mode);
+        break;
+    case GpioLed::E:
+        m_camera.LedGpioE_Set(mode);
+        break;
     }
 }
 
 void BoundCameraOps::LedLibrary(LibraryLed library, int mode) {
     switch (library) {
-        case LibraryLed::Smi810: m_camera.LedSmi810_Set(mode); break;
-        case LibraryLed::Smi812: m_camera.LedSmi812_Set(mode); break;
-        case LibraryLed::AsicLib: m_camera.LedAsicLib_Set(mode); break;
+    case LibraryLed::Smi810:
+        m_camera.LedSmi810_Set(mode);
+        break;
+    case LibraryLed::Smi812:
+        m_camera.LedSmi812_Set(mode);
+        break;
+    case LibraryLed::AsicLib:
+        m_camera.LedAsicLib_Set(mode);
+        break;
     }
 }
 
@@ -65,10 +85,18 @@ void BoundCameraOps::LedKsProp(int mode, int level) { m_camera.LedKsProp_Set(mod
 
 void BoundCameraOps::LedBridge(BridgeLed helper, int mode) {
     switch (helper) {
-        case BridgeLed::Bit0: XuLed_SetBit0(mode, m_dev); break;
-        case BridgeLed::Bits02: XuLed_SetBits02(mode, m_dev); break;
-        case BridgeLed::Bit2: XuLed_SetBit2(mode, m_dev); break;
-        case BridgeLed::F2F3: XuLed_F2F3(mode, m_dev); break;
+    case BridgeLed::Bit0:
+        XuLed_SetBit0(mode, m_dev);
+        break;
+    case BridgeLed::Bits02:
+        XuLed_SetBits02(mode, m_dev);
+        break;
+    case BridgeLed::Bit2:
+        XuLed_SetBit2(mode, m_dev);
+        break;
+    case BridgeLed::F2F3:
+        XuLed_F2F3(mode, m_dev);
+        break;
     }
 }
 

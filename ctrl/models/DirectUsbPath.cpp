@@ -114,8 +114,7 @@ void DirectUsbPath::OpenEntry() {
     // The pipes of alternate setting 0 are walked as the driver expects after
     // opening; nothing here uses their descriptions.
     platform::UsbPipeInfo pipe;
-    for (std::uint8_t index = 0; index < 0xFF && handle->QueryPipe(0, index, pipe); ++index) {
-    }
+    for (std::uint8_t index = 0; index < 0xFF && handle->QueryPipe(0, index, pipe); ++index) {}
     m_state->handle = std::move(handle);
 }
 

@@ -151,7 +151,8 @@ void SaveExposureSettings(ModelContext& context, int dev, CDxWnd& camera, int pr
     Registers registers(context, dev, camera, productId, row->path);
     if (registers.NeedsPageSelect()) registers.SelectPage2();
     std::vector<std::string> values;
-    for (const ExposureKey& key : row->keys) values.push_back(platform::FormatText(row->valueFormat, registers.Read(key.reg)));
+    for (const ExposureKey& key : row->keys)
+        values.push_back(platform::FormatText(row->valueFormat, registers.Read(key.reg)));
     bool written = true;
     for (std::size_t i = 0; i < values.size(); ++i) {
         written = context.ports.profileFiles.WriteString(path, row->section, row->keys[i].name, values[i]) && written;

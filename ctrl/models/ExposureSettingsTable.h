@@ -11,12 +11,12 @@ namespace kv::ctrl {
 
 // How a family's auto-exposure registers are reached.
 enum class ExposurePath {
-    DirectUsb78,   // U / UR: direct USB requests to I2C device 0x78
-    XuLib78,       // W78 / R78: the register library, I2C device 0x78
-    Smi,           // SMIUtility's sensor calls by vendor and product id
-    Sensor21Byte,  // the camera's bridge I2C engine, device 0x21, 8-bit registers
-    XuLib48,       // W48 / R48: the register library, I2C device 0x48
-    Sensor5DPage2, // the bridge I2C engine, device 0x5D, 16-bit registers of page 2
+    DirectUsb78,    // U / UR: direct USB requests to I2C device 0x78
+    XuLib78,        // W78 / R78: the register library, I2C device 0x78
+    Smi,            // SMIUtility's sensor calls by vendor and product id
+    Sensor21Byte,   // the camera's bridge I2C engine, device 0x21, 8-bit registers
+    XuLib48,        // W48 / R48: the register library, I2C device 0x48
+    Sensor5DPage2,  // the bridge I2C engine, device 0x5D, 16-bit registers of page 2
 };
 
 struct ExposureKey {

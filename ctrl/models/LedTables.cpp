@@ -28,16 +28,24 @@ void BridgeLine(LedCall& call) {
 }
 
 template <GpioLed Pattern, int Mode>
-void Gpio(LedCall& call) { call.ops.LedGpio(Pattern, Mode); }
+void Gpio(LedCall& call) {
+    call.ops.LedGpio(Pattern, Mode);
+}
 
 template <LibraryLed Which, int Mode>
-void Library(LedCall& call) { call.ops.LedLibrary(Which, Mode); }
+void Library(LedCall& call) {
+    call.ops.LedLibrary(Which, Mode);
+}
 
 template <BridgeLed Helper, int Mode>
-void Bridge(LedCall& call) { call.ops.LedBridge(Helper, Mode); }
+void Bridge(LedCall& call) {
+    call.ops.LedBridge(Helper, Mode);
+}
 
 template <int Mode, int Level>
-void KsProp(LedCall& call) { call.ops.LedKsProp(Mode, Level); }
+void KsProp(LedCall& call) {
+    call.ops.LedKsProp(Mode, Level);
+}
 
 template <int Pattern>
 void Flc(LedCall& call) {

@@ -8,8 +8,8 @@
 namespace kv::ctrl {
 
 struct DispatchCounters {
-    int ii = 0;            // position of the camera being handled
-    int m_notzelmar = 0;   // cameras counted as outside the extension-unit family
+    int ii = 0;                           // position of the camera being handled
+    int m_notzelmar = 0;                  // cameras counted as outside the extension-unit family
     std::array<int, 8> m_nFlcUseCount{};  // per library index: FLC writes this run
     int m_bPidReversed = 0;
     int m_n09b0Count = 0;

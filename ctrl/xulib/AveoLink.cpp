@@ -58,10 +58,15 @@ public:
 
     HResult Extended(int command, CommandBlock& data, std::uint16_t, CommandBlock& sent) override {
         switch (command) {
-            case 0: return Pair({0, data[2], data[1]}, {2, data[4], data[3]}, sent);
-            case 1: return Pair({1, data[2], data[1]}, {3, data[4], data[3]}, sent);
-            case kRawCommand: sent = Block({data[0], data[1]}); return Set(sent);
-            default: return Pair({}, {0, data[4], data[3]}, sent);
+        case 0:
+            return Pair({0, data[2], data[1]}, {2, data[4], data[3]}, sent);
+        case 1:
+            return Pair({1, data[2], data[1]}, {3, data[4], data[3]}, sent);
+        case kRawCommand:
+            sent = Block({data[0], data[1]});
+            return Set(sent);
+        default:
+            return Pair({}, {0, data[4], data[3]}, sent);
         }
     }
 

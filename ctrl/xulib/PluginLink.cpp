@@ -77,11 +77,16 @@ public:
 
     HResult Extended(int command, CommandBlock& data, std::uint16_t i2cOption, CommandBlock&) override {
         switch (command) {
-            case 3: return ExtendedRegWrite(data);
-            case 5: return ExtendedI2cWrite(data, i2cOption, false);
-            case 17: return ExtendedKept(data);
-            case 19: return ExtendedI2cWrite(data, i2cOption, true);
-            default: return kE_FAIL;
+        case 3:
+            return ExtendedRegWrite(data);
+        case 5:
+            return ExtendedI2cWrite(data, i2cOption, false);
+        case 17:
+            return ExtendedKept(data);
+        case 19:
+            return ExtendedI2cWrite(data, i2cOption, true);
+        default:
+            return kE_FAIL;
         }
     }
 
@@ -101,7 +106,8 @@ private:
 
     HResult Put(std::uint32_t property, std::vector<std::uint8_t>& block) {
         const auto size = static_cast<std::uint32_t>(block.size());
-        return Announced(static_cast<std::uint8_t>(size), [&] { return m_unit->put_Property(property, size, block.data()); });
+        return Announced(static_cast<std::uint8_t>(size),
+                         [&] { return m_unit->put_Property(property, size, block.data()); });
     }
 
     // The unit answers a transfer the device did not acknowledge with
@@ -147,7 +153,8 @@ private:
         block[1] = static_cast<std::uint8_t>(addressCount + dataCount);
         block[2] = 1;
         std::copy(transfer.address.begin(), transfer.address.end(), block.begin() + 3);
-        std::copy(transfer.data.begin(), transfer.data.end(), block.begin() + 3 + static_cast<std::ptrdiff_t>(addressCount));
+        std::copy(transfer.data.begin(), transfer.data.end(),
+                  block.begin() + 3 + static_cast<std::ptrdiff_t>(addressCount));
         hr = m_unit->put_Property(wire::kPluginI2cWriteBlock, static_cast<std::uint32_t>(block.size()), block.data());
         return platform::Failed(hr) ? hr : I2cStatus();
     }

@@ -24,8 +24,8 @@ std::optional<std::size_t> MatchOf(const DeviceSlot& slot, const std::vector<Fou
 }  // namespace
 
 void Reconcile(std::vector<DeviceSlot>& slots, const std::vector<FoundCamera>& allFound) {
-    const std::vector<FoundCamera> found(allFound.begin(),
-                                         allFound.begin() + static_cast<std::ptrdiff_t>(std::min(allFound.size(), wire::kMaxCameras)));
+    const std::vector<FoundCamera> found(
+        allFound.begin(), allFound.begin() + static_cast<std::ptrdiff_t>(std::min(allFound.size(), wire::kMaxCameras)));
     std::vector<bool> taken(found.size(), false);
     // The remembered cameras that are back come first, in their old order:
     // when all are back that is their old indexes, otherwise the rebuilt

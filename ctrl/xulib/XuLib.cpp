@@ -43,12 +43,14 @@ void xulib_SelectI2cPort(int device, int port, int option) {
 
 platform::HResult xulib_I2cRead(int device, int slave, int addressCount, std::uint8_t* addressBytes, int dataCount,
                                 std::uint8_t* data) {
-    return OnLibrary([&](xulib::XuLibrary& l) { return l.I2cRead(device, slave, addressCount, addressBytes, dataCount, data); });
+    return OnLibrary(
+        [&](xulib::XuLibrary& l) { return l.I2cRead(device, slave, addressCount, addressBytes, dataCount, data); });
 }
 
 platform::HResult xulib_I2cWrite(int device, int slave, int addressCount, std::uint8_t* addressBytes, int dataCount,
                                  const std::uint8_t* data) {
-    return OnLibrary([&](xulib::XuLibrary& l) { return l.I2cWrite(device, slave, addressCount, addressBytes, dataCount, data); });
+    return OnLibrary(
+        [&](xulib::XuLibrary& l) { return l.I2cWrite(device, slave, addressCount, addressBytes, dataCount, data); });
 }
 
 platform::HResult xulib_AveoExWrite(int device, int command, std::uint8_t* data) {

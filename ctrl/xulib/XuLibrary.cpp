@@ -122,11 +122,13 @@ HResult XuLibrary::RegRead(int device, int address, int length, std::int32_t* va
         const bool ok = platform::Succeeded(result);
         const unsigned number = ValueOf(*read);
         if (link.Kind() == kAveoKind) {
-            shared.SetStatus(ok ? platform::FormatText("vidxu_Aveo_RegRead  Index:0x%08x  -> 0x%08x OK", address, number)
-                                : platform::FormatText("vidxu_Aveo_RegRead  Index:0x%08x  -> Fail", address));
+            shared.SetStatus(
+                ok ? platform::FormatText("vidxu_Aveo_RegRead  Index:0x%08x  -> 0x%08x OK", address, number)
+                   : platform::FormatText("vidxu_Aveo_RegRead  Index:0x%08x  -> Fail", address));
         } else {
-            shared.SetStatus(ok ? platform::FormatText("vidxu_RegRead  Index:0x%08x  Len:%x -> 0x%08x OK", address, length, number)
-                                : platform::FormatText("vidxu_RegRead  Index:0x%08x  Len:%x -> Fail", address, length));
+            shared.SetStatus(
+                ok ? platform::FormatText("vidxu_RegRead  Index:0x%08x  Len:%x -> 0x%08x OK", address, length, number)
+                   : platform::FormatText("vidxu_RegRead  Index:0x%08x  Len:%x -> Fail", address, length));
         }
         return result;
     });
@@ -142,9 +144,11 @@ HResult XuLibrary::RegWrite(int device, int address, int length, const std::int3
     return Run(device, true, [=](CameraLink& link, Shared& shared) {
         const HResult result = link.RegWrite(registerAddress, length, bytes);
         if (link.Kind() == kPluginKind) {
-            shared.SetStatus(platform::Succeeded(result)
-                                 ? platform::FormatText("vidxu_RegWrite  Index:0x%08x  Len:%x -> 0x%08x OK", address, length, ValueOf(bytes))
-                                 : platform::FormatText("vidxu_RegWite  Index:0x%08x  Len:%x -> Fail", address, length));
+            shared.SetStatus(
+                platform::Succeeded(result)
+                    ? platform::FormatText("vidxu_RegWrite  Index:0x%08x  Len:%x -> 0x%08x OK", address, length,
+                                           ValueOf(bytes))
+                    : platform::FormatText("vidxu_RegWite  Index:0x%08x  Len:%x -> Fail", address, length));
         }
         return result;
     });
@@ -186,17 +190,21 @@ HResult XuLibrary::I2cTransfer(int device, int slave, int addressCount, std::uin
     transfer->data = std::move(data);
     transfer->flags = static_cast<std::uint16_t>((addressCount > 0 ? kI2cHasAddress : 0) | (eeprom ? 0 : m_i2cOption));
     bool finished = false;
-    const HResult hr = Run(device, true, [=](CameraLink& link, Shared& shared) {
-        if (eeprom) SelectEepromPort(link);
-        const HResult result = read ? link.I2cRead(*transfer) : link.I2cWrite(*transfer);
-        if (read && link.Kind() == kAveoKind && platform::Failed(result)) {
-            const unsigned index = transfer->address.size() >= 2 ? transfer->address[0] * 256u + transfer->address[1]
-                                   : transfer->address.empty()    ? 0u
-                                                                  : transfer->address[0] * 256u;
-            shared.SetStatus(platform::FormatText("vidxu_Aveo_I2cRead  Index:0x%08x  -> Fail", index));
-        }
-        return result;
-    }, &finished);
+    const HResult hr = Run(
+        device, true,
+        [=](CameraLink& link, Shared& shared) {
+            if (eeprom) SelectEepromPort(link);
+            const HResult result = read ? link.I2cRead(*transfer) : link.I2cWrite(*transfer);
+            if (read && link.Kind() == kAveoKind && platform::Failed(result)) {
+                const unsigned index = transfer->address.size() >= 2
+                                           ? transfer->address[0] * 256u + transfer->address[1]
+                                       : transfer->address.empty() ? 0u
+                                                                   : transfer->address[0] * 256u;
+                shared.SetStatus(platform::FormatText("vidxu_Aveo_I2cRead  Index:0x%08x  -> Fail", index));
+            }
+            return result;
+        },
+        &finished);
     if (read && !finished && device >= 0 && device < static_cast<int>(m_active.size())) {
         // Portable code has no thread handle to show: the worker's serial
         // number stands in for it.
@@ -215,15 +223,18 @@ HResult XuLibrary::AveoExWrite(int device, int command, std::uint8_t* data) {
     // No SwitchHandle: a plug-in command reaches the camera the plug-in
     // selected last.
     bool finished = false;
-    const HResult hr = Run(device, false, [=](CameraLink& link, Shared& shared) {
-        CommandBlock sent{};
-        const HResult result = link.Extended(command, *block, option, sent);
-        if (platform::Succeeded(result) && link.Kind() == kAveoKind) {
-            shared.SetStatus(platform::FormatText("AveoExWrite Cmd:0x%02x Data[0-3]:0x%02x, 0x%02x, 0x%02x, 0x%02x", command, sent[0],
-                                    sent[1], sent[2], sent[3]));
-        }
-        return result;
-    }, &finished);
+    const HResult hr = Run(
+        device, false,
+        [=](CameraLink& link, Shared& shared) {
+            CommandBlock sent{};
+            const HResult result = link.Extended(command, *block, option, sent);
+            if (platform::Succeeded(result) && link.Kind() == kAveoKind) {
+                shared.SetStatus(platform::FormatText("AveoExWrite Cmd:0x%02x Data[0-3]:0x%02x, 0x%02x, 0x%02x, 0x%02x",
+                                                      command, sent[0], sent[1], sent[2], sent[3]));
+            }
+            return result;
+        },
+        &finished);
     // Command 3 clears the caller's block on a plug-in camera.
     if (finished) std::memcpy(data, block->data(), block->size());
     return hr;

@@ -85,7 +85,7 @@ private:
     std::shared_ptr<Shared> m_shared = std::make_shared<Shared>();
     std::shared_ptr<WorkerGroup> m_workers;  // this library's, late ones included
     std::shared_ptr<std::atomic<std::uint32_t>> m_aveoNode = std::make_shared<std::atomic<std::uint32_t>>(0);
-    std::vector<DeviceSlot> m_slots;                   // remembered across opens
+    std::vector<DeviceSlot> m_slots;                    // remembered across opens
     std::vector<std::shared_ptr<CameraLink>> m_active;  // this open's links, by camera index
     bool m_open = false;
     std::uint16_t m_i2cOption = 0;

@@ -12,7 +12,7 @@
 namespace kv::gui {
 
 struct ListedCamera {
-    std::string name;        // "FriendlyName"; the device path when there is none
+    std::string name;          // "FriendlyName"; the device path when there is none
     std::string deviceString;  // the lower-cased "DevicePath"
 };
 

@@ -7,13 +7,22 @@ namespace kv::gui {
 
 void MainForm::RunOption(Control option) {
     switch (option) {
-        case Control::optLED1:
-        case Control::optLED2:
-        case Control::optLEDoff: RunLedOption(option); break;
-        case Control::optFLC: RunFlcOption(); break;
-        case Control::OptAEOn: RunAeOn(); break;
-        case Control::OptAEOff: RunAeOff(); break;
-        default: break;
+    case Control::optLED1:
+    case Control::optLED2:
+    case Control::optLEDoff:
+        RunLedOption(option);
+        break;
+    case Control::optFLC:
+        RunFlcOption();
+        break;
+    case Control::OptAEOn:
+        RunAeOn();
+        break;
+    case Control::OptAEOff:
+        RunAeOff();
+        break;
+    default:
+        break;
     }
 }
 
@@ -108,10 +117,17 @@ void MainForm::ToggleSegment(int button) {
 
 void MainForm::RunSlider(Control slider) {
     switch (slider) {
-        case Control::HScroll3: OnExposureChanged(); break;
-        case Control::HScroll4: OnFlcBrightnessChanged(); break;
-        case Control::HScroll5: OnAxiBrightnessChanged(); break;
-        default: break;
+    case Control::HScroll3:
+        OnExposureChanged();
+        break;
+    case Control::HScroll4:
+        OnFlcBrightnessChanged();
+        break;
+    case Control::HScroll5:
+        OnAxiBrightnessChanged();
+        break;
+    default:
+        break;
     }
 }
 

@@ -121,8 +121,8 @@ void MainForm::ApplyCameraChoice() {
     if (!flc) {
         for (int button = 0; button < 4; ++button) m_view.ShowFlcPicture(button, true);
     }
-    for (Control option : {Control::optLED1, Control::optLED2, Control::optLEDoff, Control::OptAEOn,
-                           Control::OptAEOff}) {
+    for (Control option :
+         {Control::optLED1, Control::optLED2, Control::optLEDoff, Control::OptAEOn, Control::OptAEOff}) {
         m_view.SetEnabled(option, true);
     }
     for (Control option : kLedOptions) m_view.SetChecked(option, false);
@@ -140,11 +140,20 @@ void MainForm::RestoreRowSettings(int row) {
     m_curPattern = settings.flcPattern;
     ShowPattern();
     switch (settings.ledMode) {
-        case LedMode::Led1: Select(Control::optLED1); break;
-        case LedMode::Led2: Select(Control::optLED2); break;
-        case LedMode::Flc: Select(Control::optFLC); break;
-        case LedMode::Off: Select(Control::optLEDoff); break;
-        case LedMode::None: break;
+    case LedMode::Led1:
+        Select(Control::optLED1);
+        break;
+    case LedMode::Led2:
+        Select(Control::optLED2);
+        break;
+    case LedMode::Flc:
+        Select(Control::optFLC);
+        break;
+    case LedMode::Off:
+        Select(Control::optLEDoff);
+        break;
+    case LedMode::None:
+        break;
     }
 }
 

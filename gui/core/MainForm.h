@@ -36,10 +36,10 @@ public:
     // waits (both handle the window's messages) is held and runs, for the
     // row chosen when it came, once that action has ended; a rebuild of the
     // list drops the held ones, whose rows now name other cameras.
-    void OnCameraChosen();                  // Combo3 click
-    void OnOptionClicked(Control option);   // the LED, FLC and AE option buttons
-    void OnFlcButton(int button);           // cmdFLC1 to cmdFLC4 as 0 to 3
-    void OnSliderChanged(Control slider);   // HScroll3, HScroll4, HScroll5
+    void OnCameraChosen();                 // Combo3 click
+    void OnOptionClicked(Control option);  // the LED, FLC and AE option buttons
+    void OnFlcButton(int button);          // cmdFLC1 to cmdFLC4 as 0 to 3
+    void OnSliderChanged(Control slider);  // HScroll3, HScroll4, HScroll5
     // Timer1, every second once enabled.
     void OnTimer();
     // The system reports a camera arriving or leaving.

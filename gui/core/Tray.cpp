@@ -54,9 +54,15 @@ void Tray::OnResize() {
 
 void Tray::OnMenu(TrayMenuItem item) {
     switch (item) {
-        case TrayMenuItem::Minimize: m_shell.SetState(WindowState::Minimised); break;
-        case TrayMenuItem::Maximize: m_shell.SetState(WindowState::Maximised); break;
-        case TrayMenuItem::Close: m_shell.Close(); break;
+    case TrayMenuItem::Minimize:
+        m_shell.SetState(WindowState::Minimised);
+        break;
+    case TrayMenuItem::Maximize:
+        m_shell.SetState(WindowState::Maximised);
+        break;
+    case TrayMenuItem::Close:
+        m_shell.Close();
+        break;
     }
 }
 

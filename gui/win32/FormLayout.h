@@ -18,9 +18,9 @@ struct ChildLayout {
     std::optional<Control> control;  // none for the two labels
     Kind kind;
     const wchar_t* text;
-    RECT bounds;                     // left, top, right, bottom at 96 dpi
-    std::optional<Control> frame;    // the frame that holds it
-    bool startsGroup;                // first of a tab and option group
+    RECT bounds;                   // left, top, right, bottom at 96 dpi
+    std::optional<Control> frame;  // the frame that holds it
+    bool startsGroup;              // first of a tab and option group
 };
 
 // In creation order (which is also the tab order).

@@ -58,8 +58,7 @@ bool FormWindow::Open(int show) {
     AdjustWindowRect(&frame, kStyle, FALSE);
     const std::wstring caption = platform::win32::Widen(kFormCaption);
     m_window = CreateWindowExW(0, KV_GUI_WINDOW_CLASS, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                               frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, m_instance,
-                               this);
+                               frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, m_instance, this);
     if (!m_window) return false;
     Create();
     ShowWindow(m_window, show);
@@ -126,24 +125,37 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     switch (message) {
-        case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
-        case WM_HSCROLL:
-            if (LOWORD(wParam) != TB_THUMBTRACK) OnScroll(reinterpret_cast<HWND>(lParam));
-            return 0;
-        case WM_TIMER: OnTimer(wParam); return 0;
-        case KV_WM_TRAY_ICON: m_tray->OnIconMessage(static_cast<std::uint32_t>(LOWORD(lParam))); return 0;
-        case WM_SIZE: m_tray->OnResize(); return 0;
-        case WM_DEVICECHANGE:
-            if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) m_form->OnCameraSetChanged();
-            return TRUE;
-        case kWmDpiChanged: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-            // Labels, option buttons and sliders on the form's own face.
-            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-        case WM_DESTROY: Unload(); return 0;
-        default: return DefWindowProcW(m_window, message, wParam, lParam);
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_HSCROLL:
+        if (LOWORD(wParam) != TB_THUMBTRACK) OnScroll(reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return 0;
+    case KV_WM_TRAY_ICON:
+        m_tray->OnIconMessage(static_cast<std::uint32_t>(LOWORD(lParam)));
+        return 0;
+    case WM_SIZE:
+        m_tray->OnResize();
+        return 0;
+    case WM_DEVICECHANGE:
+        if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) m_form->OnCameraSetChanged();
+        return TRUE;
+    case kWmDpiChanged:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        // Labels, option buttons and sliders on the form's own face.
+        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    case WM_DESTROY:
+        Unload();
+        return 0;
+    default:
+        return DefWindowProcW(m_window, message, wParam, lParam);
     }
 }
 
@@ -161,11 +173,21 @@ void FormWindow::OnCommand(int id, int code) {
     }
     if (code != BN_CLICKED) return;
     switch (*control) {
-        case Control::cmdFLC1: m_form->OnFlcButton(0); break;
-        case Control::cmdFLC2: m_form->OnFlcButton(1); break;
-        case Control::cmdFLC3: m_form->OnFlcButton(2); break;
-        case Control::cmdFLC4: m_form->OnFlcButton(3); break;
-        default: m_form->OnOptionClicked(*control); break;
+    case Control::cmdFLC1:
+        m_form->OnFlcButton(0);
+        break;
+    case Control::cmdFLC2:
+        m_form->OnFlcButton(1);
+        break;
+    case Control::cmdFLC3:
+        m_form->OnFlcButton(2);
+        break;
+    case Control::cmdFLC4:
+        m_form->OnFlcButton(3);
+        break;
+    default:
+        m_form->OnOptionClicked(*control);
+        break;
     }
 }
 

@@ -13,10 +13,10 @@ namespace {
 
 using platform::win32::Widen;
 
-constexpr Control kDisabledAtStart[] = {
-    Control::frmLEDControl, Control::optLEDoff, Control::optLED2, Control::optLED1, Control::optFLC,
-    Control::frmFLCSwitch,  Control::frmAxiBrightness, Control::frmAE, Control::HScroll3, Control::OptAEOn,
-    Control::OptAEOff,      Control::Timer1};
+constexpr Control kDisabledAtStart[] = {Control::frmLEDControl,    Control::optLEDoff, Control::optLED2,
+                                        Control::optLED1,          Control::optFLC,    Control::frmFLCSwitch,
+                                        Control::frmAxiBrightness, Control::frmAE,     Control::HScroll3,
+                                        Control::OptAEOn,          Control::OptAEOff,  Control::Timer1};
 
 struct WindowClass {
     const wchar_t* name;
@@ -25,12 +25,18 @@ struct WindowClass {
 
 WindowClass ClassOf(Kind kind) {
     switch (kind) {
-        case Kind::Frame: return {L"BUTTON", BS_GROUPBOX};
-        case Kind::Option: return {L"BUTTON", BS_AUTORADIOBUTTON | WS_TABSTOP};
-        case Kind::PictureButton: return {L"BUTTON", BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP};
-        case Kind::Slider: return {TRACKBAR_CLASSW, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP};
-        case Kind::Combo: return {L"COMBOBOX", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP};
-        case Kind::Label: return {L"STATIC", SS_LEFT};
+    case Kind::Frame:
+        return {L"BUTTON", BS_GROUPBOX};
+    case Kind::Option:
+        return {L"BUTTON", BS_AUTORADIOBUTTON | WS_TABSTOP};
+    case Kind::PictureButton:
+        return {L"BUTTON", BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP};
+    case Kind::Slider:
+        return {TRACKBAR_CLASSW, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP};
+    case Kind::Combo:
+        return {L"COMBOBOX", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP};
+    case Kind::Label:
+        return {L"STATIC", SS_LEFT};
     }
     return {L"STATIC", 0};
 }
@@ -103,8 +109,8 @@ void Win32FormView::LoadPictures(UINT dpi) {
     const int size = Scale(23, dpi);
     for (std::size_t i = 0; i < m_pictures.size(); ++i) {
         HBITMAP old = m_pictures[i];
-        m_pictures[i] = static_cast<HBITMAP>(LoadImageW(
-            m_instance, MAKEINTRESOURCEW(IDB_FLC1_OFF + static_cast<int>(i)), IMAGE_BITMAP, size, size, 0));
+        m_pictures[i] = static_cast<HBITMAP>(
+            LoadImageW(m_instance, MAKEINTRESOURCEW(IDB_FLC1_OFF + static_cast<int>(i)), IMAGE_BITMAP, size, size, 0));
         if (old) DeleteObject(old);
     }
     for (int button = 0; button < 4; ++button) ShowFlcPicture(button, m_pictureOn[static_cast<std::size_t>(button)]);

@@ -12,9 +12,12 @@ namespace {
 
 int IdOf(TrayMenuItem item) {
     switch (item) {
-        case TrayMenuItem::Minimize: return IDM_TRAY_MINIMIZE;
-        case TrayMenuItem::Maximize: return IDM_TRAY_MAXIMIZE;
-        case TrayMenuItem::Close: return IDM_TRAY_CLOSE;
+    case TrayMenuItem::Minimize:
+        return IDM_TRAY_MINIMIZE;
+    case TrayMenuItem::Maximize:
+        return IDM_TRAY_MAXIMIZE;
+    case TrayMenuItem::Close:
+        return IDM_TRAY_CLOSE;
     }
     return 0;
 }
@@ -39,9 +42,7 @@ Win32TrayShell::~Win32TrayShell() { DestroyMenu(m_menu); }
 
 // A shell that is busy can answer the add with a failure after it took the
 // icon; the icon is there when it can be changed.
-bool Win32TrayShell::AddIcon() {
-    return Shell_NotifyIconA(NIM_ADD, &m_icon) || Shell_NotifyIconA(NIM_MODIFY, &m_icon);
-}
+bool Win32TrayShell::AddIcon() { return Shell_NotifyIconA(NIM_ADD, &m_icon) || Shell_NotifyIconA(NIM_MODIFY, &m_icon); }
 
 void Win32TrayShell::StartRetryTimer() { SetTimer(m_form, KV_TIMER_TRAY_RETRY, 1000, nullptr); }
 

@@ -23,8 +23,8 @@ struct Scope {
 };
 
 void Enter(std::span<const std::uint8_t> record, Scope& scope) {
-    scope.videoControl = record.size() >= kInterfaceLength && record[5] == kVideoClass &&
-                         record[6] == kVideoControlSubclass;
+    scope.videoControl =
+        record.size() >= kInterfaceLength && record[5] == kVideoClass && record[6] == kVideoControlSubclass;
     scope.interfaceNumber = record.size() > 2 ? record[2] : 0;
 }
 

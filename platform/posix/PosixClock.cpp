@@ -7,8 +7,7 @@ namespace kv::platform::posix {
 
 void PosixClock::Sleep(unsigned milliseconds) {
     timespec rest{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
-    while (nanosleep(&rest, &rest) != 0) {
-    }
+    while (nanosleep(&rest, &rest) != 0) {}
 }
 
 LocalTime PosixClock::Now() const {
@@ -16,8 +15,13 @@ LocalTime PosixClock::Now() const {
     clock_gettime(CLOCK_REALTIME, &now);
     tm local{};
     localtime_r(&now.tv_sec, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-            local.tm_min,         local.tm_sec,     static_cast<int>(now.tv_nsec / 1000000)};
+    return {local.tm_year + 1900,
+            local.tm_mon + 1,
+            local.tm_mday,
+            local.tm_hour,
+            local.tm_min,
+            local.tm_sec,
+            static_cast<int>(now.tv_nsec / 1000000)};
 }
 
 std::uint32_t PosixClock::TickCount() const {

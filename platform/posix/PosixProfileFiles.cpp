@@ -42,8 +42,8 @@ bool ReplaceWhole(const std::string& path, const std::string& text) {
 std::string PosixProfileFiles::ReadString(const std::string& path, const std::string& section, const std::string& key,
                                           const std::string& defaultValue, std::size_t bufferSize) {
     const auto text = ReadWhole(path);
-    return ReadProfileString(text ? std::optional<std::string_view>(*text) : std::nullopt, section, key,
-                             defaultValue, bufferSize);
+    return ReadProfileString(text ? std::optional<std::string_view>(*text) : std::nullopt, section, key, defaultValue,
+                             bufferSize);
 }
 
 bool PosixProfileFiles::WriteString(const std::string& path, const std::string& section, const std::string& key,

@@ -26,10 +26,9 @@ private:
     posix::PosixRegistry m_registry;
     posix::PosixSync m_sync;
     posix::PosixProfileFiles m_profileFiles;
-    Ports m_ports{m_environment,    m_files,          m_console,        m_clock,       m_ui,
-                  m_processes,      m_comApartment,   m_captureDevices, m_extensionUnits,
-                  m_mediaGraphs,    m_directUsb,      m_modules,        m_registry,    m_sync,
-                  m_profileFiles};
+    Ports m_ports{m_environment, m_files,        m_console,        m_clock,          m_ui,
+                  m_processes,   m_comApartment, m_captureDevices, m_extensionUnits, m_mediaGraphs,
+                  m_directUsb,   m_modules,      m_registry,       m_sync,           m_profileFiles};
 };
 
 }  // namespace

@@ -26,8 +26,8 @@ struct Library {
     BOOL(WINAPI* listMoveNext)(void* list, DeviceInfo** info) = nullptr;
     BOOL(WINAPI* listFree)(void* list) = nullptr;
     BOOL(WINAPI* loadDriverApi)(DriverApi* api, int driverId) = nullptr;
-    BOOL(WINAPI* controlTransfer)(void* handle, SetupPacket setup, UCHAR* buffer, UINT length, UINT* transferred,
-                                  OVERLAPPED* overlapped) = nullptr;
+    BOOL(WINAPI* controlTransfer)
+    (void* handle, SetupPacket setup, UCHAR* buffer, UINT length, UINT* transferred, OVERLAPPED* overlapped) = nullptr;
 
     ~Library() {
         if (module) FreeLibrary(module);
@@ -43,12 +43,12 @@ std::shared_ptr<Library> LoadLibraryOnce() {
     auto library = std::make_shared<Library>();
     library->module = LoadLibraryW(L"libusbK.dll");
     if (!library->module) return nullptr;
-    const bool complete = library->Bind(library->listInit, "LstK_Init") & library->Bind(library->listCount, "LstK_Count") &
-                          library->Bind(library->listFindByVidPid, "LstK_FindByVidPid") &
-                          library->Bind(library->listMoveNext, "LstK_MoveNext") &
-                          library->Bind(library->listFree, "LstK_Free") &
-                          library->Bind(library->loadDriverApi, "LibK_LoadDriverAPI") &
-                          library->Bind(library->controlTransfer, "UsbK_ControlTransfer");
+    const bool complete =
+        library->Bind(library->listInit, "LstK_Init") & library->Bind(library->listCount, "LstK_Count") &
+        library->Bind(library->listFindByVidPid, "LstK_FindByVidPid") &
+        library->Bind(library->listMoveNext, "LstK_MoveNext") & library->Bind(library->listFree, "LstK_Free") &
+        library->Bind(library->loadDriverApi, "LibK_LoadDriverAPI") &
+        library->Bind(library->controlTransfer, "UsbK_ControlTransfer");
     return complete ? library : nullptr;
 }
 

@@ -10,8 +10,9 @@ namespace kv::platform::win32 {
 
 HResult Win32ExtensionUnitFactory::CreateExtensionUnit(std::shared_ptr<ExtensionUnit>& unit) {
     Microsoft::WRL::ComPtr<win::IExtensionUnit> raw;
-    const HRESULT hr = CoCreateInstance(win::kCLSID_ExtensionUnit, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
-                                        win::kIID_IExtensionUnit, reinterpret_cast<void**>(raw.GetAddressOf()));
+    const HRESULT hr =
+        CoCreateInstance(win::kCLSID_ExtensionUnit, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
+                         win::kIID_IExtensionUnit, reinterpret_cast<void**>(raw.GetAddressOf()));
     if (SUCCEEDED(hr) && raw) unit = MakeWin32ExtensionUnit(raw);
     return hr;
 }

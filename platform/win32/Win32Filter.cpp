@@ -49,7 +49,9 @@ private:
 class Win32ExtensionUnit : public ExtensionUnit {
 public:
     explicit Win32ExtensionUnit(ComPtr<win::IExtensionUnit> unit) : m_unit(std::move(unit)) {}
-    HResult get_InfoSize(std::uint32_t* size) override { return Sized(size, [&](ULONG* s) { return m_unit->get_InfoSize(s); }); }
+    HResult get_InfoSize(std::uint32_t* size) override {
+        return Sized(size, [&](ULONG* s) { return m_unit->get_InfoSize(s); });
+    }
     HResult get_Info(std::uint32_t size, std::uint8_t* info) override { return m_unit->get_Info(size, info); }
     HResult get_PropertySize(std::uint32_t id, std::uint32_t* size) override {
         return Sized(size, [&](ULONG* s) { return m_unit->get_PropertySize(id, s); });
@@ -60,7 +62,9 @@ public:
     HResult put_Property(std::uint32_t id, std::uint32_t size, std::uint8_t* value) override {
         return m_unit->put_Property(id, size, value);
     }
-    HResult is_Ready(std::uint32_t* ready) override { return Sized(ready, [&](ULONG* r) { return m_unit->is_Ready(r); }); }
+    HResult is_Ready(std::uint32_t* ready) override {
+        return Sized(ready, [&](ULONG* r) { return m_unit->is_Ready(r); });
+    }
     HResult SwitchHandle(std::uint32_t deviceNumber) override { return m_unit->SwitchHandle(deviceNumber); }
     HResult end() override { return m_unit->end(); }
 
@@ -82,7 +86,8 @@ public:
     explicit Win32NodeInstance(ComPtr<IUnknown> instance) : m_instance(std::move(instance)) {}
     HResult QueryExtensionUnit(std::shared_ptr<ExtensionUnit>& unit) override {
         ComPtr<win::IExtensionUnit> raw;
-        const HRESULT hr = m_instance->QueryInterface(win::kIID_IExtensionUnit, reinterpret_cast<void**>(raw.GetAddressOf()));
+        const HRESULT hr =
+            m_instance->QueryInterface(win::kIID_IExtensionUnit, reinterpret_cast<void**>(raw.GetAddressOf()));
         if (SUCCEEDED(hr) && raw) unit = MakeWin32ExtensionUnit(raw);
         return hr;
     }

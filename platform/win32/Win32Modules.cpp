@@ -31,8 +31,8 @@ std::unique_ptr<Module> Win32Modules::Load(const std::string& name) {
 }
 
 std::unique_ptr<Module> Win32Modules::LoadFromProgramFolder(const std::string& name) {
-    const HMODULE module =
-        LoadLibraryExW(Widen(name).c_str(), nullptr, LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const HMODULE module = LoadLibraryExW(Widen(name).c_str(), nullptr,
+                                          LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!module) return nullptr;
     return std::make_unique<Win32Module>(module);
 }

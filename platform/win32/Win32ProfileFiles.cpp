@@ -12,9 +12,9 @@ std::string Win32ProfileFiles::ReadString(const std::string& path, const std::st
                                           const std::string& defaultValue, std::size_t bufferSize) {
     if (bufferSize == 0) return {};
     std::vector<wchar_t> buffer(bufferSize, L'\0');
-    const DWORD length = GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
-                                                  Widen(defaultValue).c_str(), buffer.data(),
-                                                  static_cast<DWORD>(buffer.size()), Widen(path).c_str());
+    const DWORD length =
+        GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(defaultValue).c_str(), buffer.data(),
+                                 static_cast<DWORD>(buffer.size()), Widen(path).c_str());
     return Narrow(std::wstring(buffer.data(), length));
 }
 

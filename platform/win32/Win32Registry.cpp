@@ -12,9 +12,12 @@ namespace {
 
 HKEY RootHandle(RegistryRoot root) {
     switch (root) {
-        case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
-        case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
-        case RegistryRoot::LocalMachine: break;
+    case RegistryRoot::ClassesRoot:
+        return HKEY_CLASSES_ROOT;
+    case RegistryRoot::CurrentUser:
+        return HKEY_CURRENT_USER;
+    case RegistryRoot::LocalMachine:
+        break;
     }
     return HKEY_LOCAL_MACHINE;
 }
@@ -22,9 +25,12 @@ HKEY RootHandle(RegistryRoot root) {
 // KEY_READ | KEY_WRITE is KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY.
 REGSAM AccessMask(RegistryAccess access) {
     switch (access) {
-        case RegistryAccess::Read: return KEY_READ;
-        case RegistryAccess::ReadAndSetValues: return KEY_READ | KEY_SET_VALUE;
-        case RegistryAccess::ReadWrite: break;
+    case RegistryAccess::Read:
+        return KEY_READ;
+    case RegistryAccess::ReadAndSetValues:
+        return KEY_READ | KEY_SET_VALUE;
+    case RegistryAccess::ReadWrite:
+        break;
     }
     return KEY_READ | KEY_WRITE;
 }

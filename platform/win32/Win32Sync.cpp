@@ -17,10 +17,14 @@ public:
 
     MutexWait Wait(unsigned milliseconds) override {
         switch (WaitForSingleObject(m_mutex, milliseconds)) {
-            case WAIT_OBJECT_0: return MutexWait::Acquired;
-            case WAIT_ABANDONED: return MutexWait::Abandoned;
-            case WAIT_TIMEOUT: return MutexWait::TimedOut;
-            default: return MutexWait::Failed;
+        case WAIT_OBJECT_0:
+            return MutexWait::Acquired;
+        case WAIT_ABANDONED:
+            return MutexWait::Abandoned;
+        case WAIT_TIMEOUT:
+            return MutexWait::TimedOut;
+        default:
+            return MutexWait::Failed;
         }
     }
     void Release() override { ReleaseMutex(m_mutex); }

@@ -53,10 +53,9 @@ private:
     win32::Win32Registry m_registry;
     win32::Win32Sync m_sync;
     win32::Win32ProfileFiles m_profileFiles;
-    Ports m_ports{m_environment,    m_files,          m_console,        m_clock,       m_ui,
-                  m_processes,      m_comApartment,   m_captureDevices, m_extensionUnits,
-                  m_mediaGraphs,    m_directUsb,      m_modules,        m_registry,    m_sync,
-                  m_profileFiles};
+    Ports m_ports{m_environment, m_files,        m_console,        m_clock,          m_ui,
+                  m_processes,   m_comApartment, m_captureDevices, m_extensionUnits, m_mediaGraphs,
+                  m_directUsb,   m_modules,      m_registry,       m_sync,           m_profileFiles};
 };
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
-
 namespace kv::plugin::win32 {
 
 namespace {
@@ -30,8 +29,8 @@ public:
         if (FAILED(hr)) return hr;
         TLIBATTR* attributes = nullptr;
         if (FAILED(hr = library->GetLibAttr(&attributes))) return hr;
-        hr = UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
-                               attributes->lcid, attributes->syskind);
+        hr = UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum, attributes->lcid,
+                               attributes->syskind);
         library->ReleaseTLibAttr(attributes);
         return hr;
     }

@@ -44,8 +44,8 @@ std::unique_ptr<Registration> Prepare() {
 
 ServerRegistration Describe(Registration& prepared) {
     return ServerRegistration{prepared.registry, *prepared.typeLibrary,
-                              [](const std::string& text) { OutputDebugStringA(text.c_str()); },
-                              prepared.modulePath, prepared.script};
+                              [](const std::string& text) { OutputDebugStringA(text.c_str()); }, prepared.modulePath,
+                              prepared.script};
 }
 
 }  // namespace

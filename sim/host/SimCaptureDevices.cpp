@@ -71,7 +71,8 @@ public:
     explicit SimDeviceEnumerator(SimContext& context) : m_context(context) {}
     HResult CreateVideoInputEnumerator(std::unique_ptr<platform::MonikerEnumerator>& enumerator) override {
         // The platform answers S_FALSE, and no enumerator, for an empty category.
-        if (m_context.rig().description().enumerator == EnumeratorMode::EmptyCategory || m_context.rig().DeviceCount() == 0) {
+        if (m_context.rig().description().enumerator == EnumeratorMode::EmptyCategory ||
+            m_context.rig().DeviceCount() == 0) {
             return kS_FALSE;
         }
         // Enumeration opens the rig, so that no transfer pays its one-time work.

@@ -21,8 +21,8 @@ public:
     bool ControlTransfer(const platform::UsbSetupPacket& setup, std::uint8_t* buffer, std::uint32_t bufferLength,
                          std::uint32_t& transferred) override {
         const UsbSetup packet{setup.requestType, setup.request, setup.value, setup.index, setup.length};
-        const Answer answer = m_context.Settle(
-            m_context.session().UsbControl(m_device, packet, {buffer, buffer ? bufferLength : 0u}));
+        const Answer answer =
+            m_context.Settle(m_context.session().UsbControl(m_device, packet, {buffer, buffer ? bufferLength : 0u}));
         transferred = answer.bytesReturned;
         return platform::Succeeded(answer.hr);
     }
@@ -79,6 +79,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<platform::UsbDeviceList> SimDirectUsb::ListInit() { return std::make_unique<SimUsbDeviceList>(m_context); }
+std::unique_ptr<platform::UsbDeviceList> SimDirectUsb::ListInit() {
+    return std::make_unique<SimUsbDeviceList>(m_context);
+}
 
 }  // namespace kv::sim::host

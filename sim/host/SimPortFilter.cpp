@@ -79,9 +79,7 @@ public:
         count = NodeCount(m_config);
         return platform::kS_OK;
     }
-    HResult NodeType(std::uint32_t node, platform::Guid& type) override {
-        return sim::NodeType(m_config, node, type);
-    }
+    HResult NodeType(std::uint32_t node, platform::Guid& type) override { return sim::NodeType(m_config, node, type); }
     // As the proxy does on Windows, for a node that answers the plug-in's
     // property set (the one set with a registered plug-in here): a plug-in
     // object, told the node and given the filter's control. A filter without

@@ -22,7 +22,9 @@ smi::Library g_smiLibrary;
 asiclib::Library g_asicLibrary;
 
 // A request on the bound rig; a hang is waited out on the program's clock.
-Answer AskRig(std::size_t device, const DeviceCall& call) { return g_context->Settle(call(g_context->session(), device)); }
+Answer AskRig(std::size_t device, const DeviceCall& call) {
+    return g_context->Settle(call(g_context->session(), device));
+}
 
 const Rig* BoundRig() { return g_context ? &g_context->rig() : nullptr; }
 
@@ -131,7 +133,8 @@ bool NamedMissing(const std::string& name) {
     const char* names = std::getenv("KV_SIM_MISSING_LIBRARIES");
     // Windows file names: letter case does not matter.
     return names != nullptr &&
-           platform::ToLower(";" + std::string(names) + ";").find(platform::ToLower(";" + name + ";")) != std::string::npos;
+           platform::ToLower(";" + std::string(names) + ";").find(platform::ToLower(";" + name + ";")) !=
+               std::string::npos;
 }
 
 }  // namespace

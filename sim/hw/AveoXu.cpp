@@ -41,11 +41,21 @@ Answer Set(Hardware& hw, std::span<const std::uint8_t> block) {
     std::vector<std::uint8_t> reply(block.begin(), block.end());
     bool ok = true;
     switch (block[0]) {
-        case wire::kAveoSelectRegister: xu.address = static_cast<std::uint16_t>(block[1] | (block[2] << 8)); break;
-        case wire::kAveoWriteRegister: hw.bridge.Write(xu.address, block[1]); break;
-        case wire::kAveoI2cWrite: ok = I2cWrite(hw, block); break;
-        case wire::kAveoI2cRead: ok = I2cRead(hw, block, reply); break;
-        default: xu.extended[block[0]].assign(block.begin() + 1, block.end()); break;
+    case wire::kAveoSelectRegister:
+        xu.address = static_cast<std::uint16_t>(block[1] | (block[2] << 8));
+        break;
+    case wire::kAveoWriteRegister:
+        hw.bridge.Write(xu.address, block[1]);
+        break;
+    case wire::kAveoI2cWrite:
+        ok = I2cWrite(hw, block);
+        break;
+    case wire::kAveoI2cRead:
+        ok = I2cRead(hw, block, reply);
+        break;
+    default:
+        xu.extended[block[0]].assign(block.begin() + 1, block.end());
+        break;
     }
     xu.reply = std::move(reply);
     return ok ? Answer{platform::kS_OK, static_cast<std::uint32_t>(wire::kAveoBlockSize), 0} : Stall();
@@ -68,9 +78,12 @@ Answer Get(Hardware& hw, std::span<std::uint8_t> data) {
 Answer AveoXuRequest(Hardware& hw, const wire::KsRequest& request, std::span<std::uint8_t> data) {
     if (request.id != wire::kAveoControl) return Answer{wire::kHrNotFound, 0, 0};
     switch (request.Type()) {
-        case wire::kKsSet: return data.size() == wire::kAveoBlockSize ? Set(hw, data) : Stall();
-        case wire::kKsGet: return Get(hw, data);
-        default: return Answer{wire::kHrNotSupported, 0, 0};
+    case wire::kKsSet:
+        return data.size() == wire::kAveoBlockSize ? Set(hw, data) : Stall();
+    case wire::kKsGet:
+        return Get(hw, data);
+    default:
+        return Answer{wire::kHrNotSupported, 0, 0};
     }
 }
 

@@ -17,22 +17,23 @@ std::uint8_t Bridge::Read(std::uint16_t address) {
 
 void Bridge::Write(std::uint16_t address, std::uint8_t value) {
     switch (address) {
-        case kEngineControl:
-            // A new control byte clears the status of the previous transfer.
-            state_.engineControl = value;
-            state_.registers[kEngineControl] = 0;
-            state_.engineBusyLeft = 0;
-            return;
-        case kRegLedIn:
-            return;  // input register: the lines' state, not writable
-        case kRegLedOut:
-            state_.registers[kRegLedOut] = value;
-            state_.registers[kRegLedIn] = value;
-            return;
-        default:
-            state_.registers[address] = value;
-            if (address == kEngineStart && value == kEngineGo) EngineStart(state_, bus_, config_.engineBusyReads, config_.engineStatusBits);
-            return;
+    case kEngineControl:
+        // A new control byte clears the status of the previous transfer.
+        state_.engineControl = value;
+        state_.registers[kEngineControl] = 0;
+        state_.engineBusyLeft = 0;
+        return;
+    case kRegLedIn:
+        return;  // input register: the lines' state, not writable
+    case kRegLedOut:
+        state_.registers[kRegLedOut] = value;
+        state_.registers[kRegLedIn] = value;
+        return;
+    default:
+        state_.registers[address] = value;
+        if (address == kEngineStart && value == kEngineGo)
+            EngineStart(state_, bus_, config_.engineBusyReads, config_.engineStatusBits);
+        return;
     }
 }
 
@@ -43,7 +44,8 @@ int Bridge::I2cPort() const {
 
 void Bridge::NoteI2cResult(bool ok) {
     std::uint8_t& status = state_.registers[kRegI2cStatus];
-    status = ok ? static_cast<std::uint8_t>(status & ~kI2cFailedBit) : static_cast<std::uint8_t>(status | kI2cFailedBit);
+    status =
+        ok ? static_cast<std::uint8_t>(status & ~kI2cFailedBit) : static_cast<std::uint8_t>(status | kI2cFailedBit);
 }
 
 }  // namespace kv::sim

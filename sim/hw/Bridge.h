@@ -10,10 +10,10 @@
 
 namespace kv::sim {
 
-constexpr std::uint16_t kRegI2cStatus = 0x0005;   // bit 4: the last extension-unit I2C transfer failed
-constexpr std::uint16_t kRegI2cPort = 0x0006;     // bit 2: I2C port 2 (clear: port 1)
-constexpr std::uint16_t kRegLedOut = 0x0080;      // LED line state written here
-constexpr std::uint16_t kRegLedIn = 0x0084;       // ... reads back here
+constexpr std::uint16_t kRegI2cStatus = 0x0005;  // bit 4: the last extension-unit I2C transfer failed
+constexpr std::uint16_t kRegI2cPort = 0x0006;    // bit 2: I2C port 2 (clear: port 1)
+constexpr std::uint16_t kRegLedOut = 0x0080;     // LED line state written here
+constexpr std::uint16_t kRegLedIn = 0x0084;      // ... reads back here
 constexpr std::uint8_t kI2cFailedBit = 0x10;
 constexpr std::uint8_t kI2cPort2Bit = 0x04;
 

@@ -41,9 +41,12 @@ Answer Get(Hardware& hw, std::span<std::uint8_t> data) {
 Answer BridgeXuRequest(Hardware& hw, const wire::KsRequest& request, std::span<std::uint8_t> data) {
     if (request.id != wire::kBridgeControl) return Answer{wire::kHrNotFound, 0, 0};
     switch (request.Type()) {
-        case wire::kKsSet: return Set(hw, data);
-        case wire::kKsGet: return Get(hw, data);
-        default: return Answer{wire::kHrNotSupported, 0, 0};
+    case wire::kKsSet:
+        return Set(hw, data);
+    case wire::kKsGet:
+        return Get(hw, data);
+    default:
+        return Answer{wire::kHrNotSupported, 0, 0};
     }
 }
 

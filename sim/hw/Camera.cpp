@@ -32,11 +32,16 @@ std::string_view KsPath(const platform::Guid& set) {
 
 std::string_view KsOp(std::uint32_t type) {
     switch (type) {
-        case wire::kKsGet: return "get";
-        case wire::kKsSet: return "set";
-        case wire::kKsSetSupport: return "support";
-        case wire::kKsBasicSupport: return "basicsupport";
-        default: return "other";
+    case wire::kKsGet:
+        return "get";
+    case wire::kKsSet:
+        return "set";
+    case wire::kKsSetSupport:
+        return "support";
+    case wire::kKsBasicSupport:
+        return "basicsupport";
+    default:
+        return "other";
     }
 }
 
@@ -117,8 +122,9 @@ Answer Camera::Run(std::string_view path, std::string_view op, std::optional<std
 Answer Camera::KsProperty(std::span<const std::uint8_t> property, std::span<std::uint8_t> data) {
     const auto request = wire::KsRequest::Parse(property);
     if (!request) {
-        return Run(paths::kOtherKs, "other", std::nullopt, NoFields,
-                   [](Hardware&) { return Answer{platform::kE_INVALIDARG, 0, 0}; });
+        return Run(paths::kOtherKs, "other", std::nullopt, NoFields, [](Hardware&) {
+            return Answer{platform::kE_INVALIDARG, 0, 0};
+        });
     }
     const auto describe = [&](RequestRecord& record) {
         record.Add("set", request->set.ToString());
@@ -183,14 +189,15 @@ Answer Camera::GetRange(PropertyGroup group, std::int32_t property, PropertyRang
 }
 
 Answer Camera::Get(PropertyGroup group, std::int32_t property, std::int32_t& value, std::int32_t& flags) {
-    return Run(GroupPath(group), "get", static_cast<std::uint32_t>(property), PropertyField(property), [&](Hardware& hw) {
-        const Answer answer = PropertyGet(hw, group, property, value, flags);
-        if (platform::Succeeded(answer.hr)) {
-            hw.record->Add("value", static_cast<std::int64_t>(value));
-            hw.record->Add("flags", static_cast<std::int64_t>(flags));
-        }
-        return answer;
-    });
+    return Run(GroupPath(group), "get", static_cast<std::uint32_t>(property), PropertyField(property),
+               [&](Hardware& hw) {
+                   const Answer answer = PropertyGet(hw, group, property, value, flags);
+                   if (platform::Succeeded(answer.hr)) {
+                       hw.record->Add("value", static_cast<std::int64_t>(value));
+                       hw.record->Add("flags", static_cast<std::int64_t>(flags));
+                   }
+                   return answer;
+               });
 }
 
 Answer Camera::Set(PropertyGroup group, std::int32_t property, std::int32_t value, std::int32_t flags) {
@@ -212,9 +219,13 @@ Answer Camera::UsbOpen() {
 Answer Camera::UsbControl(const UsbSetup& setup, std::span<std::uint8_t> buffer) {
     const bool in = (setup.requestType & 0x80) != 0;
     const auto describe = [&](RequestRecord& record) {
-        const Bytes packet{setup.requestType, setup.request, static_cast<std::uint8_t>(setup.value),
-                           static_cast<std::uint8_t>(setup.value >> 8), static_cast<std::uint8_t>(setup.index),
-                           static_cast<std::uint8_t>(setup.index >> 8), static_cast<std::uint8_t>(setup.length),
+        const Bytes packet{setup.requestType,
+                           setup.request,
+                           static_cast<std::uint8_t>(setup.value),
+                           static_cast<std::uint8_t>(setup.value >> 8),
+                           static_cast<std::uint8_t>(setup.index),
+                           static_cast<std::uint8_t>(setup.index >> 8),
+                           static_cast<std::uint8_t>(setup.length),
                            static_cast<std::uint8_t>(setup.length >> 8)};
         record.Add("setup", packet);
         if (!in) record.Add("data", Copy(buffer.first(std::min<std::size_t>(setup.length, buffer.size()))));

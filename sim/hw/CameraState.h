@@ -14,8 +14,8 @@ namespace kv::sim {
 
 struct BridgeState {
     std::map<std::uint16_t, std::uint8_t> registers;  // absent registers read 0
-    std::uint8_t engineControl = 0;   // last control byte written to 0x10D0
-    std::uint32_t engineBusyLeft = 0; // status reads that still answer busy
+    std::uint8_t engineControl = 0;                   // last control byte written to 0x10D0
+    std::uint32_t engineBusyLeft = 0;                 // status reads that still answer busy
     bool operator==(const BridgeState&) const = default;
 };
 
@@ -25,17 +25,17 @@ struct BridgeXuState {
 };
 
 struct PluginXuState {
-    std::uint8_t length = 1;           // announced size of the next transfer (selector 1)
-    std::uint8_t readAddress = 0;      // selector 2 latch
+    std::uint8_t length = 1;       // announced size of the next transfer (selector 1)
+    std::uint8_t readAddress = 0;  // selector 2 latch
     std::uint8_t readLength = 0;
-    std::vector<std::uint8_t> i2cReply;  // selector 4: bytes of the last I2C read
+    std::vector<std::uint8_t> i2cReply;                             // selector 4: bytes of the last I2C read
     std::map<std::uint32_t, std::vector<std::uint8_t>> lastBlocks;  // selectors 3, 5, 17, 19
     bool operator==(const PluginXuState&) const = default;
 };
 
 struct AveoXuState {
-    std::uint16_t address = 0;               // register selected by command 1
-    std::vector<std::uint8_t> reply;         // what the next get answers (32 bytes once set)
+    std::uint16_t address = 0;                                   // register selected by command 1
+    std::vector<std::uint8_t> reply;                             // what the next get answers (32 bytes once set)
     std::map<std::uint8_t, std::vector<std::uint8_t>> extended;  // command byte -> bytes 1..31
     bool operator==(const AveoXuState&) const = default;
 };

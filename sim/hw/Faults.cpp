@@ -6,7 +6,7 @@
 namespace kv::sim {
 
 const InjectedFault* MatchFault(const CameraConfig& config, std::string_view path, std::string_view op,
-                            std::optional<std::uint32_t> id) {
+                                std::optional<std::uint32_t> id) {
     for (const InjectedFault& fault : config.faults) {
         if (fault.path != path) continue;
         if (fault.op && *fault.op != op) continue;
@@ -50,9 +50,9 @@ std::span<const std::string_view> PathOps(std::string_view path) {
 bool OpCarriesId(std::string_view op) { return op != "open" && op != "create" && op != "init" && op != "uninit"; }
 
 bool IsKnownPath(std::string_view path) {
-    for (const std::string_view known : {paths::kBridgeXu, paths::kPluginXu, paths::kAveoXu, paths::kDriver,
-                                         paths::kOtherKs, paths::kVideoProcAmp, paths::kCameraControl, paths::kUsb,
-                                         paths::kSmi, paths::kAsicLib}) {
+    for (const std::string_view known :
+         {paths::kBridgeXu, paths::kPluginXu, paths::kAveoXu, paths::kDriver, paths::kOtherKs, paths::kVideoProcAmp,
+          paths::kCameraControl, paths::kUsb, paths::kSmi, paths::kAsicLib}) {
         if (known == path) return true;
     }
     return false;

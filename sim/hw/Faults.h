@@ -12,7 +12,7 @@ namespace kv::sim {
 
 // The first fault whose path matches and whose op and id, where given, match.
 const InjectedFault* MatchFault(const CameraConfig& config, std::string_view path, std::string_view op,
-                            std::optional<std::uint32_t> id);
+                                std::optional<std::uint32_t> id);
 
 // The code a failing request answers with when its fault names none: the
 // device stalls on the kernel-streaming and USB paths, the outside libraries

@@ -14,7 +14,10 @@ namespace kv::sim {
 
 struct Hardware {
     Hardware(const CameraConfig& cfg, CameraState& st, RequestRecord* rec)
-        : config(cfg), state(st), record(rec), bus(cfg.i2cDevices, st.i2cDevices, rec ? &rec->i2c : nullptr),
+        : config(cfg),
+          state(st),
+          record(rec),
+          bus(cfg.i2cDevices, st.i2cDevices, rec ? &rec->i2c : nullptr),
           bridge(cfg, st.bridge, bus) {}
 
     const CameraConfig& config;

@@ -8,8 +8,8 @@
 
 namespace kv::sim {
 
-I2cBus::I2cBus(const std::map<std::uint8_t, I2cDeviceSettings>& settings, std::map<std::uint8_t, I2cDeviceState>& states,
-               std::vector<I2cEvent>* log)
+I2cBus::I2cBus(const std::map<std::uint8_t, I2cDeviceSettings>& settings,
+               std::map<std::uint8_t, I2cDeviceState>& states, std::vector<I2cEvent>* log)
     : settings_(settings), states_(states), log_(log) {}
 
 const I2cDeviceSettings* I2cBus::Find(std::uint8_t slave) const {
@@ -19,7 +19,8 @@ const I2cDeviceSettings* I2cBus::Find(std::uint8_t slave) const {
 
 bool I2cBus::Acknowledges(std::uint8_t slave, int port) const {
     const I2cDeviceSettings* settings = Find(slave);
-    return settings != nullptr && settings->acknowledges && (port == 0 || settings->port == 0 || settings->port == port);
+    return settings != nullptr && settings->acknowledges &&
+           (port == 0 || settings->port == 0 || settings->port == port);
 }
 
 void I2cBus::Log(I2cEvent event) {
@@ -42,8 +43,7 @@ bool I2cBus::Read(std::uint8_t slave, std::span<std::uint8_t> out, int port) {
     return ack;
 }
 
-bool I2cBus::ReadAt(std::uint8_t slave, std::span<const std::uint8_t> address, std::span<std::uint8_t> out,
-                    int port) {
+bool I2cBus::ReadAt(std::uint8_t slave, std::span<const std::uint8_t> address, std::span<std::uint8_t> out, int port) {
     if (!address.empty() && !Write(slave, address, {}, port)) {
         std::fill(out.begin(), out.end(), std::uint8_t{0xFF});
         return false;

@@ -27,14 +27,19 @@ void Store(const I2cDeviceSettings& settings, I2cDeviceState& state, std::uint16
 
 std::optional<I2cDeviceSettings> DefaultI2cDevice(std::uint8_t address) {
     switch (address) {
-        case 0x78:
-        case 0x48: return I2cDeviceSettings{2, 1, false, true};
-        case 0x5D: return I2cDeviceSettings{1, 2, true, true};
-        case 0x20:
-        case 0x21:
-        case 0x62: return I2cDeviceSettings{1, 1, false, true};
-        case 0x46: return I2cDeviceSettings{0, 1, false, true};
-        default: return std::nullopt;
+    case 0x78:
+    case 0x48:
+        return I2cDeviceSettings{2, 1, false, true};
+    case 0x5D:
+        return I2cDeviceSettings{1, 2, true, true};
+    case 0x20:
+    case 0x21:
+    case 0x62:
+        return I2cDeviceSettings{1, 1, false, true};
+    case 0x46:
+        return I2cDeviceSettings{0, 1, false, true};
+    default:
+        return std::nullopt;
     }
 }
 

@@ -27,7 +27,8 @@ bool RunRead(BridgeState& bridge, I2cBus& bus, std::uint8_t slave, int count) {
     const bool ack = bus.Read(slave, bytes);
     // The engine fills its read registers so that the last byte ends in 0x10D6.
     for (int i = 0; i < count; ++i) {
-        bridge.registers[static_cast<std::uint16_t>(kEngineRead1 - (count - 1) + i)] = bytes[static_cast<std::size_t>(i)];
+        bridge.registers[static_cast<std::uint16_t>(kEngineRead1 - (count - 1) + i)] =
+            bytes[static_cast<std::size_t>(i)];
     }
     return ack;
 }

@@ -10,10 +10,10 @@ namespace kv::sim {
 
 // Static description of one device, by the bus address the callers use.
 struct I2cDeviceSettings {
-    int addressWidth = 1;       // bytes of register address, 0 to 2, most significant first
-    int valueWidth = 1;         // bytes per register value, 1 or 2, most significant first
-    bool paged = false;         // register 0xF0 selects the page of every other register
-    bool acknowledges = true;   // false: the device ignores its address (a bus fault)
+    int addressWidth = 1;      // bytes of register address, 0 to 2, most significant first
+    int valueWidth = 1;        // bytes per register value, 1 or 2, most significant first
+    bool paged = false;        // register 0xF0 selects the page of every other register
+    bool acknowledges = true;  // false: the device ignores its address (a bus fault)
     // The bridge's I2C port the device is wired to (1 or 2), which the
     // extension units' transfers reach only while register 6 selects it;
     // 0: the rig does not say, and the device answers on either port.
@@ -24,9 +24,9 @@ struct I2cDeviceSettings {
 struct I2cDeviceState {
     // Register values; for a paged device the key is (page << 16) | register.
     std::map<std::uint32_t, std::uint16_t> registers;
-    std::uint32_t pointer = 0;   // register the next data byte goes to or comes from
-    std::uint16_t page = 0;      // paged devices: the current page (register 0xF0)
-    std::uint8_t lastByte = 0;   // address-less devices: the last byte written
+    std::uint32_t pointer = 0;  // register the next data byte goes to or comes from
+    std::uint16_t page = 0;     // paged devices: the current page (register 0xF0)
+    std::uint8_t lastByte = 0;  // address-less devices: the last byte written
     bool operator==(const I2cDeviceState&) const = default;
 };
 

@@ -13,8 +13,8 @@ namespace kv::sim {
 namespace {
 
 constexpr std::size_t kBlock = 32;
-constexpr std::uint8_t kClosed = 1;        // the length announcement that ends a sequence
-constexpr std::uint8_t kI2cReadMark = 1;   // third byte of the I2C read block
+constexpr std::uint8_t kClosed = 1;       // the length announcement that ends a sequence
+constexpr std::uint8_t kI2cReadMark = 1;  // third byte of the I2C read block
 
 const Answer kOk{platform::kS_OK, 0, 0};
 
@@ -27,7 +27,8 @@ bool Announced(const Hardware& hw, std::span<const std::uint8_t> data) {
 bool WriteI2c(Hardware& hw, std::uint8_t slave, std::span<const std::uint8_t> bytes, bool withData) {
     const I2cDeviceSettings* settings = hw.bus.Find(slave);
     std::size_t split = bytes.size();
-    if (withData && settings != nullptr) split = std::min(bytes.size(), static_cast<std::size_t>(settings->addressWidth));
+    if (withData && settings != nullptr)
+        split = std::min(bytes.size(), static_cast<std::size_t>(settings->addressWidth));
     const bool ok = hw.bus.Write(slave, bytes.first(split), bytes.subspan(split), hw.bridge.I2cPort());
     hw.bridge.NoteI2cResult(ok);
     return ok;
@@ -80,14 +81,22 @@ Answer SetI2cWrite(Hardware& hw, std::span<const std::uint8_t> data, bool block)
 
 Answer Set(Hardware& hw, std::uint32_t id, std::span<const std::uint8_t> data) {
     switch (id) {
-        case wire::kPluginLength: return SetLength(hw, data);
-        case wire::kPluginRegRead: return SetRegRead(hw, data);
-        case wire::kPluginRegWrite: return SetRegWrite(hw, data);
-        case wire::kPluginI2cRead: return SetI2cRead(hw, data);
-        case wire::kPluginI2cWrite: return Announced(hw, data) ? SetI2cWrite(hw, data, false) : Stall();
-        case wire::kPluginKept: return data.size() == kBlock ? kOk : Stall();
-        case wire::kPluginI2cWriteBlock: return data.size() == kBlock ? SetI2cWrite(hw, data, true) : Stall();
-        default: return Answer{wire::kHrNotFound, 0, 0};
+    case wire::kPluginLength:
+        return SetLength(hw, data);
+    case wire::kPluginRegRead:
+        return SetRegRead(hw, data);
+    case wire::kPluginRegWrite:
+        return SetRegWrite(hw, data);
+    case wire::kPluginI2cRead:
+        return SetI2cRead(hw, data);
+    case wire::kPluginI2cWrite:
+        return Announced(hw, data) ? SetI2cWrite(hw, data, false) : Stall();
+    case wire::kPluginKept:
+        return data.size() == kBlock ? kOk : Stall();
+    case wire::kPluginI2cWriteBlock:
+        return data.size() == kBlock ? SetI2cWrite(hw, data, true) : Stall();
+    default:
+        return Answer{wire::kHrNotFound, 0, 0};
     }
 }
 
@@ -109,22 +118,26 @@ std::vector<std::uint8_t> RegReadReply(Hardware& hw) {
 Answer Get(Hardware& hw, std::uint32_t id, std::span<std::uint8_t> data) {
     auto& xu = hw.state.pluginXu;
     switch (id) {
-        case wire::kPluginInfo: {
-            const auto info = wire::kPluginXuSet.ToBytes();
-            return AnswerGet(data, info);
-        }
-        case wire::kPluginLength: return AnswerGet(data, std::vector<std::uint8_t>{xu.length});
-        case wire::kPluginRegRead: return GetReply(data, RegReadReply(hw));
-        case wire::kPluginI2cRead: return GetReply(data, xu.i2cReply);
-        case wire::kPluginRegWrite:
-        case wire::kPluginI2cWrite:
-        case wire::kPluginKept:
-        case wire::kPluginI2cWriteBlock: {
-            const auto it = xu.lastBlocks.find(id);
-            if (it != xu.lastBlocks.end()) return AnswerGet(data, it->second);
-            return AnswerGet(data, std::vector<std::uint8_t>(id >= wire::kPluginKept ? kBlock : xu.length, 0));
-        }
-        default: return Answer{wire::kHrNotFound, 0, 0};
+    case wire::kPluginInfo: {
+        const auto info = wire::kPluginXuSet.ToBytes();
+        return AnswerGet(data, info);
+    }
+    case wire::kPluginLength:
+        return AnswerGet(data, std::vector<std::uint8_t>{xu.length});
+    case wire::kPluginRegRead:
+        return GetReply(data, RegReadReply(hw));
+    case wire::kPluginI2cRead:
+        return GetReply(data, xu.i2cReply);
+    case wire::kPluginRegWrite:
+    case wire::kPluginI2cWrite:
+    case wire::kPluginKept:
+    case wire::kPluginI2cWriteBlock: {
+        const auto it = xu.lastBlocks.find(id);
+        if (it != xu.lastBlocks.end()) return AnswerGet(data, it->second);
+        return AnswerGet(data, std::vector<std::uint8_t>(id >= wire::kPluginKept ? kBlock : xu.length, 0));
+    }
+    default:
+        return Answer{wire::kHrNotFound, 0, 0};
     }
 }
 
@@ -132,15 +145,18 @@ Answer Get(Hardware& hw, std::uint32_t id, std::span<std::uint8_t> data) {
 
 Answer PluginXuRequest(Hardware& hw, const wire::KsRequest& request, std::span<std::uint8_t> data) {
     switch (request.Type()) {
-        case wire::kKsSet: {
-            const Answer answer = Set(hw, request.id, data);
-            const bool kept = request.id == wire::kPluginRegWrite || request.id == wire::kPluginI2cWrite || request.id == wire::kPluginKept ||
-                              request.id == wire::kPluginI2cWriteBlock;
-            if (platform::Succeeded(answer.hr) && kept) hw.state.pluginXu.lastBlocks[request.id].assign(data.begin(), data.end());
-            return platform::Succeeded(answer.hr) ? Answer{answer.hr, static_cast<std::uint32_t>(data.size()), 0} : answer;
-        }
-        case wire::kKsGet: return Get(hw, request.id, data);
-        default: return Answer{wire::kHrNotSupported, 0, 0};
+    case wire::kKsSet: {
+        const Answer answer = Set(hw, request.id, data);
+        const bool kept = request.id == wire::kPluginRegWrite || request.id == wire::kPluginI2cWrite ||
+                          request.id == wire::kPluginKept || request.id == wire::kPluginI2cWriteBlock;
+        if (platform::Succeeded(answer.hr) && kept)
+            hw.state.pluginXu.lastBlocks[request.id].assign(data.begin(), data.end());
+        return platform::Succeeded(answer.hr) ? Answer{answer.hr, static_cast<std::uint32_t>(data.size()), 0} : answer;
+    }
+    case wire::kKsGet:
+        return Get(hw, request.id, data);
+    default:
+        return Answer{wire::kHrNotSupported, 0, 0};
     }
 }
 

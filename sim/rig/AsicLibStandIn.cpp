@@ -22,7 +22,8 @@ int StandIn::Initial() {
 int StandIn::ReadAsic(long reg, long* value) {
     if (!library_.open || value == nullptr) return 0;
     std::int32_t read = 0;
-    const bool ok = Ask([&](Session& s, std::size_t d) { return s.AsicRead(d, static_cast<std::uint32_t>(reg), read); });
+    const bool ok =
+        Ask([&](Session& s, std::size_t d) { return s.AsicRead(d, static_cast<std::uint32_t>(reg), read); });
     if (ok) *value = read;
     return ok ? 1 : 0;
 }
@@ -30,8 +31,8 @@ int StandIn::ReadAsic(long reg, long* value) {
 int StandIn::WriteAsic(long reg, long value) {
     if (!library_.open) return 0;
     return Ask([&](Session& s, std::size_t d) {
-               return s.AsicWrite(d, static_cast<std::uint32_t>(reg), static_cast<std::int32_t>(value));
-           })
+        return s.AsicWrite(d, static_cast<std::uint32_t>(reg), static_cast<std::int32_t>(value));
+    })
                ? 1
                : 0;
 }

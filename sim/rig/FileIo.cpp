@@ -21,7 +21,8 @@ namespace kv::sim {
 
 namespace {
 
-bool WriteStream(const std::filesystem::path& file, std::string_view text, std::ios::openmode mode, std::string& error) {
+bool WriteStream(const std::filesystem::path& file, std::string_view text, std::ios::openmode mode,
+                 std::string& error) {
     std::ofstream out(file, mode | std::ios::binary);
     if (out) out.write(text.data(), static_cast<std::streamsize>(text.size()));
     if (out) out.close();

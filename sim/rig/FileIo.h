@@ -19,9 +19,9 @@ ReadResult ReadWholeFile(const std::filesystem::path& file, std::string& text, s
 // file system's clock can tell (the lock file's generation covers the rest).
 struct FileStamp {
     std::uint64_t size = 0;
-    std::int64_t modified = 0;  // last write, in the file system's own units
-    std::int64_t changed = 0;   // POSIX: last change of the inode; 0 on Windows
-    std::uint64_t identity = 0; // POSIX: device and inode mixed; 0 on Windows
+    std::int64_t modified = 0;   // last write, in the file system's own units
+    std::int64_t changed = 0;    // POSIX: last change of the inode; 0 on Windows
+    std::uint64_t identity = 0;  // POSIX: device and inode mixed; 0 on Windows
     bool operator==(const FileStamp&) const = default;
 };
 

@@ -90,8 +90,9 @@ bool FileLock::WriteGeneration(std::uint64_t generation, std::string& error) con
     const std::string text = GenerationText(generation);
     OVERLAPPED at{};
     DWORD written = 0;
-    if (handle_ != nullptr && WriteFile(static_cast<HANDLE>(handle_), text.data(), static_cast<DWORD>(text.size()),
-                                        &written, &at) && written == text.size()) {
+    if (handle_ != nullptr &&
+        WriteFile(static_cast<HANDLE>(handle_), text.data(), static_cast<DWORD>(text.size()), &written, &at) &&
+        written == text.size()) {
         return true;
     }
     error = file_.string() + ": cannot be written (error " + std::to_string(GetLastError()) + ")";

@@ -89,9 +89,8 @@ bool Rig::FileChanged() const {
 }
 
 int Rig::FindByVidPid(std::uint16_t vid, std::uint16_t pid) const {
-    const auto found = Matching(description_, [&](const RigDevice& d) {
-        return d.config.vendorId == vid && d.config.productId == pid;
-    });
+    const auto found = Matching(
+        description_, [&](const RigDevice& d) { return d.config.vendorId == vid && d.config.productId == pid; });
     return found.empty() ? -1 : found.front();
 }
 

@@ -20,7 +20,8 @@ public:
     // cannot be read.
     static std::unique_ptr<Rig> Load(const std::filesystem::path& file, std::string& error);
     // A rig from text already in memory (tests); the files go beside `file`.
-    static std::unique_ptr<Rig> FromText(const std::filesystem::path& file, const std::string& text, std::string& error);
+    static std::unique_ptr<Rig> FromText(const std::filesystem::path& file, const std::string& text,
+                                         std::string& error);
     ~Rig();
     Rig(const Rig&) = delete;
     Rig& operator=(const Rig&) = delete;

@@ -22,8 +22,8 @@ enum class EnumeratorMode {
 };
 
 // Interface names a device can lack.
-inline constexpr const char* kInterfaceNames[] = {"IKsControl", "IKsPropertySet", "IKsTopologyInfo",
-                                                  "IAMVideoProcAmp", "IAMCameraControl"};
+inline constexpr const char* kInterfaceNames[] = {"IKsControl", "IKsPropertySet", "IKsTopologyInfo", "IAMVideoProcAmp",
+                                                  "IAMCameraControl"};
 
 // What a device's listing faults answer, the same on the host as under
 // Windows: binding a `bindFails` device fails the way a device that cannot be

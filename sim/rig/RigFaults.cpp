@@ -25,7 +25,9 @@ InjectedFault ReadFault(const JsonField& field) {
     InjectedFault fault;
     fault.path = field["path"].Text();
     if (!IsKnownPath(fault.path)) {
-        field["path"].Fail("unknown path (expected bridge-xu, plugin-xu, aveo-xu, driver, ks, videoprocamp, cameracontrol, usb, smi or asiclib)");
+        field["path"].Fail(
+            "unknown path (expected bridge-xu, plugin-xu, aveo-xu, driver, ks, videoprocamp, cameracontrol, usb, smi "
+            "or asiclib)");
     }
     if (field.Has("op")) fault.op = ReadOp(field["op"], fault.path);
     if (field.Has("id")) {

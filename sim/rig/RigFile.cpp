@@ -19,10 +19,27 @@ EnumeratorMode ReadEnumerator(const JsonField& field) {
 }
 
 RigDevice ReadDevice(const JsonField& device, std::size_t index) {
-    device.AllowKeys({"friendlyName", "vendorId", "productId", "interface", "instance", "devicePath",
-                      "missingInterfaces", "bindFails", "extensionUnits", "nodeTypes", "driverProperties",
-                      "videoProcAmp", "cameraControl", "registers", "engineBusyReads", "engineStatusBits", "i2cDevices", "directUsb",
-                      "smi", "asicLib", "faults"});
+    device.AllowKeys({"friendlyName",
+                      "vendorId",
+                      "productId",
+                      "interface",
+                      "instance",
+                      "devicePath",
+                      "missingInterfaces",
+                      "bindFails",
+                      "extensionUnits",
+                      "nodeTypes",
+                      "driverProperties",
+                      "videoProcAmp",
+                      "cameraControl",
+                      "registers",
+                      "engineBusyReads",
+                      "engineStatusBits",
+                      "i2cDevices",
+                      "directUsb",
+                      "smi",
+                      "asicLib",
+                      "faults"});
     RigDevice rigDevice;
     rigreaders::ReadListing(device, index, rigDevice);
     rigreaders::ReadUnits(device, rigDevice);

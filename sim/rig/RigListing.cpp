@@ -12,7 +12,8 @@ namespace kv::sim::rigreaders {
 namespace {
 
 std::string Upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     return text;
 }
 
@@ -41,7 +42,9 @@ void ReadMissingInterfaces(const JsonField& field, DeviceListing& listing) {
         const bool known = std::any_of(std::begin(kInterfaceNames), std::end(kInterfaceNames),
                                        [&](const char* n) { return name == n; });
         if (!known) {
-            item.Fail("unknown interface (expected IKsControl, IKsPropertySet, IKsTopologyInfo, IAMVideoProcAmp or IAMCameraControl)");
+            item.Fail(
+                "unknown interface (expected IKsControl, IKsPropertySet, IKsTopologyInfo, IAMVideoProcAmp or "
+                "IAMCameraControl)");
         }
         listing.missingInterfaces.insert(name);
     }
@@ -63,7 +66,8 @@ void ReadListing(const JsonField& device, std::size_t index, RigDevice& rigDevic
         if (device["friendlyName"].IsNull()) listing.friendlyName.reset();
         else listing.friendlyName = device["friendlyName"].Text();
     }
-    listing.devicePath = platform::ToLower("\\\\?\\usb#" + ids + "#" + instance + "#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global");
+    listing.devicePath =
+        platform::ToLower("\\\\?\\usb#" + ids + "#" + instance + "#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global");
     if (device.Has("devicePath")) {
         if (device["devicePath"].IsNull()) listing.devicePath.reset();
         else listing.devicePath = device["devicePath"].Text();

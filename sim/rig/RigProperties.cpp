@@ -12,15 +12,15 @@ namespace {
 // processing unit, and exposure on the camera terminal.
 std::map<std::int32_t, PropertyRange> DefaultVideoProcAmp() {
     return {
-        {0, {-64, 64, 1, 0, 2}},       // brightness
-        {1, {0, 64, 1, 32, 2}},        // contrast
-        {2, {-40, 40, 1, 0, 2}},       // hue
-        {3, {0, 128, 1, 64, 2}},       // saturation
-        {4, {0, 6, 1, 3, 2}},          // sharpness
-        {5, {72, 500, 1, 100, 2}},     // gamma
-        {7, {2800, 6500, 1, 4600, 3}}, // white balance
-        {8, {0, 2, 1, 1, 2}},          // backlight compensation
-        {9, {0, 100, 1, 0, 2}},        // gain
+        {0, {-64, 64, 1, 0, 2}},        // brightness
+        {1, {0, 64, 1, 32, 2}},         // contrast
+        {2, {-40, 40, 1, 0, 2}},        // hue
+        {3, {0, 128, 1, 64, 2}},        // saturation
+        {4, {0, 6, 1, 3, 2}},           // sharpness
+        {5, {72, 500, 1, 100, 2}},      // gamma
+        {7, {2800, 6500, 1, 4600, 3}},  // white balance
+        {8, {0, 2, 1, 1, 2}},           // backlight compensation
+        {9, {0, 100, 1, 0, 2}},         // gain
     };
 }
 
@@ -28,7 +28,9 @@ std::map<std::int32_t, PropertyRange> DefaultCameraControl() {
     return {{4, {-13, -1, 1, -6, 3}}};  // exposure
 }
 
-std::int32_t ReadInt32(const JsonField& field) { return static_cast<std::int32_t>(field.Integer(INT32_MIN, INT32_MAX)); }
+std::int32_t ReadInt32(const JsonField& field) {
+    return static_cast<std::int32_t>(field.Integer(INT32_MIN, INT32_MAX));
+}
 
 void ReadRange(const JsonField& field, PropertyRange& range, std::map<std::int32_t, PropertyValue>& values,
                std::int32_t property) {
@@ -36,7 +38,8 @@ void ReadRange(const JsonField& field, PropertyRange& range, std::map<std::int32
     range.min = ReadInt32(field["min"]);
     range.max = static_cast<std::int32_t>(field["max"].Integer(range.min, INT32_MAX));
     range.step = field.Has("step") ? static_cast<std::int32_t>(field["step"].Integer(1, INT32_MAX)) : 1;
-    range.def = field.Has("default") ? static_cast<std::int32_t>(field["default"].Integer(range.min, range.max)) : range.min;
+    range.def =
+        field.Has("default") ? static_cast<std::int32_t>(field["default"].Integer(range.min, range.max)) : range.min;
     range.caps = field.Has("caps") ? static_cast<std::int32_t>(field["caps"].Integer(1, 3)) : 2;
     if (field.Has("value") || field.Has("flags")) {
         PropertyValue value{range.def, (range.caps & 2) != 0 ? 2 : 1};
@@ -55,7 +58,8 @@ void ReadGroup(const JsonField& device, std::string_view name, std::map<std::int
     for (auto it = group.json().begin(); it != group.json().end(); ++it) {
         const JsonField item = group[it.key()];
         std::int64_t property = 0;
-        if (!ParseInteger(it.key(), property) || property < 0 || property > 255) item.Fail("expected a property number");
+        if (!ParseInteger(it.key(), property) || property < 0 || property > 255)
+            item.Fail("expected a property number");
         ReadRange(item, ranges[static_cast<std::int32_t>(property)], values, static_cast<std::int32_t>(property));
     }
 }

@@ -21,7 +21,8 @@ void ReadRegisterMap(const JsonField& field, std::int64_t maxRegister, std::int6
     field.RequireObject();
     for (auto it = field.json().begin(); it != field.json().end(); ++it) {
         const JsonField item = field[it.key()];
-        const std::uint32_t reg = ReadKey(item, it.key(), maxRegister, "a register address within the device's address width");
+        const std::uint32_t reg =
+            ReadKey(item, it.key(), maxRegister, "a register address within the device's address width");
         store(reg, static_cast<std::uint16_t>(item.Integer(0, maxValue)));
     }
 }
@@ -81,7 +82,8 @@ void ReadI2cDevices(const JsonField& device, RigDevice& rigDevice) {
     devices.RequireObject();
     for (auto it = devices.json().begin(); it != devices.json().end(); ++it) {
         const JsonField field = devices[it.key()];
-        const auto address = static_cast<std::uint8_t>(ReadKey(field, it.key(), 0xFF, "a bus address from 0x00 to 0xFF"));
+        const auto address =
+            static_cast<std::uint8_t>(ReadKey(field, it.key(), 0xFF, "a bus address from 0x00 to 0xFF"));
         field.AllowKeys({"addressWidth", "valueWidth", "paged", "acknowledge", "port", "registers", "pages", "page",
                          "pointer", "lastByte"});
         const I2cDeviceSettings settings = ReadI2cDeviceSettings(field, address);

@@ -56,7 +56,8 @@ void ReadDirectUsb(const JsonField& field, RigDevice& rigDevice) {
     }
     field.AllowKeys({"driverId", "instanceId"});
     rigDevice.config.directUsb = true;
-    if (field.Has("driverId")) rigDevice.listing.usbDriverId = static_cast<std::int32_t>(field["driverId"].Integer(0, 255));
+    if (field.Has("driverId"))
+        rigDevice.listing.usbDriverId = static_cast<std::int32_t>(field["driverId"].Integer(0, 255));
     if (field.Has("instanceId")) rigDevice.listing.usbInstanceId = field["instanceId"].Text();
 }
 
@@ -113,7 +114,8 @@ void ReadUnits(const JsonField& device, RigDevice& rigDevice) {
         const JsonField bits = device["engineStatusBits"];
         config.engineStatusBits = static_cast<std::uint8_t>(bits.Integer(0, 0xFF));
         // Busy, finished and error are the engine's own; a rig only adds others.
-        if ((config.engineStatusBits & kStatusReserved) != 0) bits.Fail("bits 0x01, 0x04 and 0x08 are the engine's own");
+        if ((config.engineStatusBits & kStatusReserved) != 0)
+            bits.Fail("bits 0x01, 0x04 and 0x08 are the engine's own");
     }
     if (device.Has("directUsb")) ReadDirectUsb(device["directUsb"], rigDevice);
     if (device.Has("smi")) ReadSmi(device["smi"], rigDevice);

@@ -114,7 +114,8 @@ Answer Session::PropertySetGet(std::size_t device, const platform::Guid& set, st
     return Request(device, [&](Camera& c) { return c.PropertySetGet(set, id, instance, data); });
 }
 
-Answer Session::PropertySetQuerySupported(std::size_t device, const platform::Guid& set, std::uint32_t id, std::uint32_t& support) {
+Answer Session::PropertySetQuerySupported(std::size_t device, const platform::Guid& set, std::uint32_t id,
+                                          std::uint32_t& support) {
     return Request(device, [&](Camera& c) { return c.PropertySetQuerySupported(set, id, support); });
 }
 

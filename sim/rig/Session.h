@@ -35,14 +35,16 @@ public:
 
     // IKsControl, IKsPropertySet.
     Answer KsProperty(std::size_t device, std::span<const std::uint8_t> property, std::span<std::uint8_t> data);
-    Answer PropertySetSet(std::size_t device, const platform::Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
-                          std::span<std::uint8_t> data);
-    Answer PropertySetGet(std::size_t device, const platform::Guid& set, std::uint32_t id, std::span<const std::uint8_t> instance,
-                          std::span<std::uint8_t> data);
-    Answer PropertySetQuerySupported(std::size_t device, const platform::Guid& set, std::uint32_t id, std::uint32_t& support);
+    Answer PropertySetSet(std::size_t device, const platform::Guid& set, std::uint32_t id,
+                          std::span<const std::uint8_t> instance, std::span<std::uint8_t> data);
+    Answer PropertySetGet(std::size_t device, const platform::Guid& set, std::uint32_t id,
+                          std::span<const std::uint8_t> instance, std::span<std::uint8_t> data);
+    Answer PropertySetQuerySupported(std::size_t device, const platform::Guid& set, std::uint32_t id,
+                                     std::uint32_t& support);
     // IAMVideoProcAmp, IAMCameraControl.
     Answer GetRange(std::size_t device, PropertyGroup group, std::int32_t property, PropertyRange& range);
-    Answer Get(std::size_t device, PropertyGroup group, std::int32_t property, std::int32_t& value, std::int32_t& flags);
+    Answer Get(std::size_t device, PropertyGroup group, std::int32_t property, std::int32_t& value,
+               std::int32_t& flags);
     Answer Set(std::size_t device, PropertyGroup group, std::int32_t property, std::int32_t value, std::int32_t flags);
     // Direct USB.
     Answer UsbOpen(std::size_t device);

@@ -50,9 +50,8 @@ int StandIn::GetSensor(int device, int reg, int* value) {
 }
 
 int StandIn::SetGpio(int device, int port, int value) {
-    return Result(Ask(device, [&](Session& s, std::size_t d) {
-        return s.SmiSetGpio(d, static_cast<std::uint32_t>(port), value);
-    }));
+    return Result(Ask(
+        device, [&](Session& s, std::size_t d) { return s.SmiSetGpio(d, static_cast<std::uint32_t>(port), value); }));
 }
 
 int StandIn::GetGpio(int device, int port, int* value) {

@@ -19,17 +19,34 @@ inline constexpr int kFailed = 1;
 // StandIn; the rest (rendering, snapshots, auto focus, the EEPROM, the id
 // query) are not part of the model: they report failure and touch no
 // argument.
-inline constexpr const char* kEntryPoints[] = {
-    "SMI_CreateDeviceObject", "SMI_DestoryDeviceObject",
-    "SMI_SetSensorRegister", "SMI_SetSensorRegisterByVidPid", "SMI_SetSensorRegisterByVidPidIdx",
-    "SMI_GetSensorRegister", "SMI_GetSensorRegisterByVidPid", "SMI_GetSensorRegisterByVidPidIdx",
-    "SMI_SetGPIOValue", "SMI_GetGPIOValue", "SMI_SetGPIOValueByVidPid", "SMI_SetGPIOValueByVidPidIdx",
-    "SMI_GetGPIOValueByVidPid", "SMI_GetGPIOValueByVidPidIdx",
-    "SMI_CreateVideoRender", "SMI_GetVIDPID", "SMI_SnapshotCurrentResolution", "SMI_SnapshotMaxResolution",
-    "SMI_SnapshotMaxResolutionAutoMode", "SMI_SnapshotUserDefineResolution",
-    "SMI_SnapshotUserDefineResolutionAutoMode", "SMI_StillPinSnapshot", "SMI_DoOV3640AF_Reset",
-    "SMI_DoOV3640AF_ShowFrame", "SMI_DoOV3640AF_HideFrame", "SMI_DoOV3640AF_Once", "SMI_DoOV3640AF_Continue",
-    "SMI_GetEEPROMVersion"};
+inline constexpr const char* kEntryPoints[] = {"SMI_CreateDeviceObject",
+                                               "SMI_DestoryDeviceObject",
+                                               "SMI_SetSensorRegister",
+                                               "SMI_SetSensorRegisterByVidPid",
+                                               "SMI_SetSensorRegisterByVidPidIdx",
+                                               "SMI_GetSensorRegister",
+                                               "SMI_GetSensorRegisterByVidPid",
+                                               "SMI_GetSensorRegisterByVidPidIdx",
+                                               "SMI_SetGPIOValue",
+                                               "SMI_GetGPIOValue",
+                                               "SMI_SetGPIOValueByVidPid",
+                                               "SMI_SetGPIOValueByVidPidIdx",
+                                               "SMI_GetGPIOValueByVidPid",
+                                               "SMI_GetGPIOValueByVidPidIdx",
+                                               "SMI_CreateVideoRender",
+                                               "SMI_GetVIDPID",
+                                               "SMI_SnapshotCurrentResolution",
+                                               "SMI_SnapshotMaxResolution",
+                                               "SMI_SnapshotMaxResolutionAutoMode",
+                                               "SMI_SnapshotUserDefineResolution",
+                                               "SMI_SnapshotUserDefineResolutionAutoMode",
+                                               "SMI_StillPinSnapshot",
+                                               "SMI_DoOV3640AF_Reset",
+                                               "SMI_DoOV3640AF_ShowFrame",
+                                               "SMI_DoOV3640AF_HideFrame",
+                                               "SMI_DoOV3640AF_Once",
+                                               "SMI_DoOV3640AF_Continue",
+                                               "SMI_GetEEPROMVersion"};
 
 using kv::sim::Asker;
 using kv::sim::DeviceCall;

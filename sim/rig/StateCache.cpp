@@ -96,5 +96,4 @@ bool StateCache::Save(const Rig& rig, std::string& error) {
     return true;
 }
 
-
 }  // namespace kv::sim

@@ -52,7 +52,7 @@ private:
     bool current_ = false;  // state_ is what the file held when generation_ and stamp_ were taken
     std::uint64_t generation_ = 0;
     std::optional<FileStamp> stamp_;
-    std::vector<std::string> deviceTexts_;  // one per device; an empty one is redone at the next save
+    std::vector<std::string> deviceTexts_;      // one per device; an empty one is redone at the next save
     std::vector<DeviceTextParts> deviceParts_;  // what each device's text was made from, part by part
 };
 

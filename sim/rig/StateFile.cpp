@@ -44,12 +44,14 @@ bool LoadState(const Rig& rig, RigState& state, bool& fresh, std::string& error)
     fresh = false;
     std::string text;
     switch (ReadWholeFile(rig.statePath(), text, error)) {
-        case ReadResult::Missing:
-            state = InitialState(rig);
-            fresh = true;
-            return true;
-        case ReadResult::Failed: return false;
-        case ReadResult::Ok: break;
+    case ReadResult::Missing:
+        state = InitialState(rig);
+        fresh = true;
+        return true;
+    case ReadResult::Failed:
+        return false;
+    case ReadResult::Ok:
+        break;
     }
     bool stale = false;
     try {

@@ -64,7 +64,8 @@ Ordered XuToJson(const CameraState& state) {
           {"readLength", state.pluginXu.readLength},
           {"i2cReply", FormatBytes(state.pluginXu.i2cReply)},
           {"lastBlocks", blocks}}},
-        {"aveoXu", {{"address", state.aveoXu.address}, {"reply", TrimmedBytes(state.aveoXu.reply)}, {"extended", extended}}},
+        {"aveoXu",
+         {{"address", state.aveoXu.address}, {"reply", TrimmedBytes(state.aveoXu.reply)}, {"extended", extended}}},
     };
 }
 
@@ -130,44 +131,49 @@ void XuFromJson(const JsonField& field, CameraState& state) {
 
 nlohmann::ordered_json StatePartJson(const CameraConfig& config, const CameraState& state, std::size_t part) {
     switch (part) {
-        case 0: {
-            Ordered registers = Ordered::object();
-            for (const auto& [address, value] : state.bridge.registers) registers[HexKey(address, 4)] = value;
-            return Ordered{{"vendorId", HexKey(config.vendorId, 4)},
-                           {"productId", HexKey(config.productId, 4)},
-                           {"registers", registers},
-                           {"i2cEngine", {{"control", state.bridge.engineControl}, {"busyLeft", state.bridge.engineBusyLeft}}}};
+    case 0: {
+        Ordered registers = Ordered::object();
+        for (const auto& [address, value] : state.bridge.registers) registers[HexKey(address, 4)] = value;
+        return Ordered{
+            {"vendorId", HexKey(config.vendorId, 4)},
+            {"productId", HexKey(config.productId, 4)},
+            {"registers", registers},
+            {"i2cEngine", {{"control", state.bridge.engineControl}, {"busyLeft", state.bridge.engineBusyLeft}}}};
+    }
+    case 1:
+        return XuToJson(state);
+    case 2: {
+        Ordered devices = Ordered::object();
+        for (const auto& [address, settings] : config.i2cDevices) {
+            const auto it = state.i2cDevices.find(address);
+            devices[HexKey(address, 2)] =
+                I2cDeviceToJson(settings, it == state.i2cDevices.end() ? I2cDeviceState{} : it->second);
         }
-        case 1: return XuToJson(state);
-        case 2: {
-            Ordered devices = Ordered::object();
-            for (const auto& [address, settings] : config.i2cDevices) {
-                const auto it = state.i2cDevices.find(address);
-                devices[HexKey(address, 2)] =
-                    I2cDeviceToJson(settings, it == state.i2cDevices.end() ? I2cDeviceState{} : it->second);
-            }
-            return Ordered{{"i2cDevices", devices}};
-        }
-        default: {
-            Ordered driver = Ordered::object();
-            for (const auto& [id, value] : state.driverProperties) driver[std::to_string(id)] = value;
-            return Ordered{{"driverProperties", driver},
-                           {"videoProcAmp", PropertiesToJson(state.videoProcAmp)},
-                           {"cameraControl", PropertiesToJson(state.cameraControl)},
-                           {"usb", {{"readSlave", state.usb.readSlave}}},
-                           {"smiGpio", state.smiGpio}};
-        }
+        return Ordered{{"i2cDevices", devices}};
+    }
+    default: {
+        Ordered driver = Ordered::object();
+        for (const auto& [id, value] : state.driverProperties) driver[std::to_string(id)] = value;
+        return Ordered{{"driverProperties", driver},
+                       {"videoProcAmp", PropertiesToJson(state.videoProcAmp)},
+                       {"cameraControl", PropertiesToJson(state.cameraControl)},
+                       {"usb", {{"readSlave", state.usb.readSlave}}},
+                       {"smiGpio", state.smiGpio}};
+    }
     }
 }
 
 bool SamePart(const CameraState& a, const CameraState& b, std::size_t part) {
     switch (part) {
-        case 0: return a.bridge == b.bridge;
-        case 1: return a.bridgeXu == b.bridgeXu && a.pluginXu == b.pluginXu && a.aveoXu == b.aveoXu;
-        case 2: return a.i2cDevices == b.i2cDevices;
-        default:
-            return a.driverProperties == b.driverProperties && a.videoProcAmp == b.videoProcAmp &&
-                   a.cameraControl == b.cameraControl && a.usb == b.usb && a.smiGpio == b.smiGpio;
+    case 0:
+        return a.bridge == b.bridge;
+    case 1:
+        return a.bridgeXu == b.bridgeXu && a.pluginXu == b.pluginXu && a.aveoXu == b.aveoXu;
+    case 2:
+        return a.i2cDevices == b.i2cDevices;
+    default:
+        return a.driverProperties == b.driverProperties && a.videoProcAmp == b.videoProcAmp &&
+               a.cameraControl == b.cameraControl && a.usb == b.usb && a.smiGpio == b.smiGpio;
     }
 }
 

@@ -26,7 +26,8 @@ void Usage(std::ostream& out) {
     out << "usage: kvsim [--rig FILE] COMMAND\n"
            "  the rig is FILE, else $KV_SIM_RIG, else the demo rig\n"
            "commands:\n";
-    for (const auto& command : kv::sim::tool::Commands()) out << "  " << command.name << "  " << command.summary << "\n";
+    for (const auto& command : kv::sim::tool::Commands())
+        out << "  " << command.name << "  " << command.summary << "\n";
 }
 
 const kv::sim::Command* Find(const std::string& name) {

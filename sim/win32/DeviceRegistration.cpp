@@ -39,7 +39,8 @@ bool DropFriendlyName(std::size_t index, std::string& error) {
                                    platform::RegistryAccess::ReadWrite, key);
     if (status == ERROR_SUCCESS) status = key->DeleteValue(L"FriendlyName");
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
-        error = WithWin32Error("cannot remove the friendly name of " + platform::win32::Narrow(InstanceName(index)), status);
+        error = WithWin32Error("cannot remove the friendly name of " + platform::win32::Narrow(InstanceName(index)),
+                               status);
         return false;
     }
     return true;

@@ -26,15 +26,15 @@ void PrintReport(const CommandContext& context, const Rig& rig, const InstallRep
                 << "rig: " << report.rigFile.string() << "\n";
     if (report.removed != 0) context.out << "removed " << report.removed << " device(s) of an earlier install\n";
     switch (rig.description().enumerator) {
-        case EnumeratorMode::EmptyCategory:
-            context.out << "the rig's video-input category is empty: no device registered\n";
-            return;
-        case EnumeratorMode::CreateFails:
-            context.out << "the rig's device enumerator cannot be created: it is unavailable in this prefix"
-                           " until the next install or uninstall\n";
-            return;
-        case EnumeratorMode::Normal:
-            break;
+    case EnumeratorMode::EmptyCategory:
+        context.out << "the rig's video-input category is empty: no device registered\n";
+        return;
+    case EnumeratorMode::CreateFails:
+        context.out << "the rig's device enumerator cannot be created: it is unavailable in this prefix"
+                       " until the next install or uninstall\n";
+        return;
+    case EnumeratorMode::Normal:
+        break;
     }
     for (std::size_t i = 0; i < report.instances.size(); ++i) {
         const DeviceListing& listing = rig.Device(i).listing;

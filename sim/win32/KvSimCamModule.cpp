@@ -26,8 +26,8 @@ platform::win32::ServerLife& Server() { return g_server; }
 namespace {
 
 std::wstring OwnPath() {
-    const auto path = kv::platform::win32::ModuleFileName(
-        kv::platform::win32::ModuleAt(reinterpret_cast<const void*>(&OwnPath)));
+    const auto path =
+        kv::platform::win32::ModuleFileName(kv::platform::win32::ModuleAt(reinterpret_cast<const void*>(&OwnPath)));
     return path.value_or(std::wstring());
 }
 

@@ -99,7 +99,8 @@ HRESULT Introduce(IUnknown& node, DWORD nodeId, IUnknown* ksControl) {
 
 }  // namespace
 
-HRESULT CreateNodePlugin(const std::vector<platform::Guid>& sets, DWORD node, IUnknown* ksControl, REFIID iid, void** out) {
+HRESULT CreateNodePlugin(const std::vector<platform::Guid>& sets, DWORD node, IUnknown* ksControl, REFIID iid,
+                         void** out) {
     if (out == nullptr) return E_POINTER;
     *out = nullptr;
     std::optional<CLSID> plugin;

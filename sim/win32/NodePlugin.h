@@ -19,6 +19,7 @@ namespace kv::sim::win32 {
 // (put_KsControl), and the node object answers `iid`. E_NOINTERFACE when no
 // set of the node has a plug-in or the plug-in lacks IKsNodeControl or iid;
 // otherwise the first failure of the creation or of the two calls.
-HRESULT CreateNodePlugin(const std::vector<platform::Guid>& sets, DWORD node, IUnknown* ksControl, REFIID iid, void** out);
+HRESULT CreateNodePlugin(const std::vector<platform::Guid>& sets, DWORD node, IUnknown* ksControl, REFIID iid,
+                         void** out);
 
 }  // namespace kv::sim::win32

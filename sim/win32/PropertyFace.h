@@ -17,7 +17,9 @@ public:
     PropertyFace(IUnknown& owner, const DeviceBinding& binding, PropertyGroup group)
         : owner_(owner), binding_(binding), group_(group) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override { return owner_.QueryInterface(iid, out); }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        return owner_.QueryInterface(iid, out);
+    }
     ULONG STDMETHODCALLTYPE AddRef() override { return owner_.AddRef(); }
     ULONG STDMETHODCALLTYPE Release() override { return owner_.Release(); }
 
@@ -25,7 +27,8 @@ public:
                                        long* capsFlags) override {
         if (!minimum || !maximum || !step || !defaultValue || !capsFlags) return E_POINTER;
         PropertyRange range;
-        const HRESULT hr = binding_.Ask([&](Session& s, std::size_t d) { return s.GetRange(d, group_, property, range); });
+        const HRESULT hr =
+            binding_.Ask([&](Session& s, std::size_t d) { return s.GetRange(d, group_, property, range); });
         if (SUCCEEDED(hr)) {
             *minimum = range.min;
             *maximum = range.max;

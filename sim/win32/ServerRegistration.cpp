@@ -18,7 +18,8 @@ bool RegisterServerClass(const std::filesystem::path& dll, std::string& error) {
     platform::win32::Win32Registry registry;
     std::unique_ptr<platform::RegistryKey> classKey;
     std::unique_ptr<platform::RegistryKey> server;
-    long status = registry.CreateKey(RegistryRoot::ClassesRoot, ClassKey(), RegistryAccess::ReadWrite, classKey, nullptr);
+    long status =
+        registry.CreateKey(RegistryRoot::ClassesRoot, ClassKey(), RegistryAccess::ReadWrite, classKey, nullptr);
     if (status == ERROR_SUCCESS) status = classKey->SetString(L"", kSimCameraName);
     if (status == ERROR_SUCCESS) {
         status = registry.CreateKey(RegistryRoot::ClassesRoot, ClassKey() + L"\\InprocServer32",

@@ -27,11 +27,11 @@ namespace kv::sim::win32 {
 // persistence interfaces. Its two output pins, capture and still, deliver
 // the test pattern (SimVideoPin.h).
 class SimCaptureFilter final : public IBaseFilter,
-                        public IPersistPropertyBag,
-                        public kv::win::IKsControl,
-                        public IKsPropertySet,
-                        public kv::win::IKsTopologyInfo,
-                        public IAMVideoControl {
+                               public IPersistPropertyBag,
+                               public kv::win::IKsControl,
+                               public IKsPropertySet,
+                               public kv::win::IKsTopologyInfo,
+                               public IAMVideoControl {
 public:
     // For the class factory: a new filter (aggregation is not supported).
     static HRESULT Create(IUnknown* outer, REFIID iid, void** out);

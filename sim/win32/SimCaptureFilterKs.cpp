@@ -20,7 +20,7 @@ std::span<std::uint8_t> Bytes(void* data, ULONG length) {
 }  // namespace
 
 HRESULT SimCaptureFilter::KsProperty(void* property, ULONG propertyLength, void* data, ULONG dataLength,
-                              ULONG* bytesReturned) {
+                                     ULONG* bytesReturned) {
     if (property == nullptr || (data == nullptr && dataLength != 0)) return E_POINTER;
     ULONG returned = 0;
     const std::span<const std::uint8_t> header = Bytes(property, propertyLength);
@@ -44,7 +44,8 @@ HRESULT SimCaptureFilter::KsEvent(void* event, ULONG, void*, ULONG, ULONG* bytes
     return event == nullptr ? S_OK : static_cast<HRESULT>(wire::kHrSetNotFound);
 }
 
-HRESULT SimCaptureFilter::Set(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength, LPVOID data, DWORD dataLength) {
+HRESULT SimCaptureFilter::Set(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength, LPVOID data,
+                              DWORD dataLength) {
     if ((instance == nullptr && instanceLength != 0) || (data == nullptr && dataLength != 0)) return E_POINTER;
     const platform::Guid guid = FromWinGuid(set);
     return binding_.Ask([&](Session& s, std::size_t d) {
@@ -52,8 +53,8 @@ HRESULT SimCaptureFilter::Set(REFGUID set, DWORD id, LPVOID instance, DWORD inst
     });
 }
 
-HRESULT SimCaptureFilter::Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength, LPVOID data, DWORD dataLength,
-                       DWORD* bytesReturned) {
+HRESULT SimCaptureFilter::Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceLength, LPVOID data,
+                              DWORD dataLength, DWORD* bytesReturned) {
     if ((instance == nullptr && instanceLength != 0) || (data == nullptr && dataLength != 0)) return E_POINTER;
     if (bytesReturned == nullptr) return E_POINTER;
     const platform::Guid guid = FromWinGuid(set);

@@ -27,8 +27,7 @@ inline constexpr const wchar_t* kSimulatorKey = L"Software\\Korvex\\Simulator";
 inline constexpr const wchar_t* kRigValue = L"Rig";
 
 // HKCR: the video-input category's registered devices.
-inline constexpr const wchar_t* kVideoInputInstancesKey =
-    L"CLSID\\{860BB310-5D01-11D0-BD3B-00A0C911CE86}\\Instance";
+inline constexpr const wchar_t* kVideoInputInstancesKey = L"CLSID\\{860BB310-5D01-11D0-BD3B-00A0C911CE86}\\Instance";
 
 // Every simulated device is registered under this instance-name prefix
 // followed by its three-digit rig index, so that the enumerator (which lists

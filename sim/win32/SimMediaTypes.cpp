@@ -1,7 +1,6 @@
 // The simulated pins' YUY2 media types and their enumerator.
 #include "sim/win32/SimMediaTypes.h"
 
-
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -115,8 +114,8 @@ std::optional<std::size_t> MatchVideoType(const AM_MEDIA_TYPE& type, const std::
     const bool videoOrAny = type.majortype == MEDIATYPE_Video || type.majortype == GUID_NULL;
     const bool yuy2OrAny = type.subtype == MEDIASUBTYPE_YUY2 || type.subtype == GUID_NULL;
     if (!videoOrAny || !yuy2OrAny) return std::nullopt;
-    const bool hasFormat = type.formattype == FORMAT_VideoInfo && type.pbFormat != nullptr &&
-                           type.cbFormat >= sizeof(VIDEOINFOHEADER);
+    const bool hasFormat =
+        type.formattype == FORMAT_VideoInfo && type.pbFormat != nullptr && type.cbFormat >= sizeof(VIDEOINFOHEADER);
     if (!hasFormat) return anySize;
     const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat);
     for (std::size_t i = 0; i < sizes.size(); ++i) {

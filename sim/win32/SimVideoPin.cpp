@@ -2,7 +2,6 @@
 // configuration and pin category.
 #include "sim/win32/SimVideoPin.h"
 
-
 #include <algorithm>
 #include <cstring>
 #include <cwchar>

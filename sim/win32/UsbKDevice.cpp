@@ -54,10 +54,11 @@ BOOL WINAPI UsbK_ControlTransfer(void* handle, SetupPacket setup, UCHAR* buffer,
     if (overlapped != nullptr) return Fail(ERROR_NOT_SUPPORTED);  // the stand-in transfers synchronously only
     if (buffer == nullptr && bufferLength != 0) return Fail(ERROR_INVALID_PARAMETER);
     const kv::sim::UsbSetup packet{setup.requestType, setup.request, setup.value, setup.index, setup.length};
-    const std::span<std::uint8_t> data = buffer != nullptr ? std::span<std::uint8_t>(buffer, bufferLength)
-                                                           : std::span<std::uint8_t>();
-    const auto answer = kv::sim::win32::AskDevice(
-        *device->rig, device->device, [&](kv::sim::Session& s, std::size_t d) { return s.UsbControl(d, packet, data); });
+    const std::span<std::uint8_t> data =
+        buffer != nullptr ? std::span<std::uint8_t>(buffer, bufferLength) : std::span<std::uint8_t>();
+    const auto answer =
+        kv::sim::win32::AskDevice(*device->rig, device->device,
+                                  [&](kv::sim::Session& s, std::size_t d) { return s.UsbControl(d, packet, data); });
     if (kv::platform::Failed(answer.hr)) return Fail(Win32Error(answer.hr));
     if (lengthTransferred != nullptr) *lengthTransferred = answer.bytesReturned;
     return TRUE;

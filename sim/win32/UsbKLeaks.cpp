@@ -14,8 +14,8 @@ void ReportOpenDevices() {
     const std::size_t open = kv::sim::win32::usbk::OpenDeviceCount();
     if (open == 0) return;
     char line[96];
-    const int length = std::snprintf(line, sizeof line, "libusbK.dll: %u device handle(s) left open\n",
-                                     static_cast<unsigned>(open));
+    const int length =
+        std::snprintf(line, sizeof line, "libusbK.dll: %u device handle(s) left open\n", static_cast<unsigned>(open));
     DWORD written = 0;
     // The C runtime's streams may be gone this late; the handle is not.
     WriteFile(GetStdHandle(STD_ERROR_HANDLE), line, static_cast<DWORD>(length), &written, nullptr);

@@ -56,7 +56,8 @@ std::unique_ptr<DeviceList> BuildList(std::shared_ptr<const kv::sim::Rig> rig) {
     auto list = std::make_unique<DeviceList>();
     for (const int device : rig->DirectUsbDevices()) list->devices.push_back(static_cast<std::size_t>(device));
     list->entries.reserve(list->devices.size());
-    for (std::size_t i = 0; i < list->devices.size(); ++i) list->entries.push_back(MakeEntry(rig->Device(list->devices[i]), i));
+    for (std::size_t i = 0; i < list->devices.size(); ++i)
+        list->entries.push_back(MakeEntry(rig->Device(list->devices[i]), i));
     list->rig = std::move(rig);
     return list;
 }

@@ -34,7 +34,8 @@ protected:
         std::string error;
         auto rig = sim::Rig::FromText(folder / "rig.json", kRig, error);
         EXPECT_TRUE(rig) << error;
-        devices = std::make_unique<sim::host::SimulatedDevices>(std::make_unique<sim::host::SimContext>(std::move(rig), fakes.clock));
+        devices = std::make_unique<sim::host::SimulatedDevices>(
+            std::make_unique<sim::host::SimContext>(std::move(rig), fakes.clock));
         observer = sim::Rig::FromText(folder / "rig.json", kRig, error);
         session = std::make_unique<sim::Session>(*observer);
     }
@@ -54,11 +55,21 @@ protected:
 };
 
 TEST_F(CameraSimRigTest, PrimitivesReachTheBoundCamerasBridgeAndSensor) {
-    platform::Ports ports{fakes.environment,  fakes.files,      fakes.console,
-                          fakes.clock,        fakes.ui,         fakes.processes,
-                          fakes.comApartment, devices->captureDevices(), devices->extensionUnits(),
-                          fakes.mediaGraphs,  fakes.directUsb,  devices->modules(),
-                          fakes.registry,     fakes.sync,       fakes.profileFiles};
+    platform::Ports ports{fakes.environment,
+                          fakes.files,
+                          fakes.console,
+                          fakes.clock,
+                          fakes.ui,
+                          fakes.processes,
+                          fakes.comApartment,
+                          devices->captureDevices(),
+                          devices->extensionUnits(),
+                          fakes.mediaGraphs,
+                          fakes.directUsb,
+                          devices->modules(),
+                          fakes.registry,
+                          fakes.sync,
+                          fakes.profileFiles};
     ctrl::FilterPair pair;
     ctrl::KeptLibraries kept;
     ctrl::CDxWnd camera{ports, pair, kept};

@@ -189,10 +189,18 @@ public:
         m_calls.push_back("graph.RenderOutput");
         return renderResult;
     }
-    platform::HResult QueryMediaControl(std::shared_ptr<platform::MediaControl>& out) override { return Give(control, out); }
-    platform::HResult QueryMediaSeeking(std::shared_ptr<platform::MediaSeeking>& out) override { return Give(seeking, out); }
-    platform::HResult QueryMediaEvents(std::shared_ptr<platform::MediaEvents>& out) override { return Give(events, out); }
-    platform::HResult QueryFrameStep(std::shared_ptr<platform::FrameStep>& out) override { return Give(frameStep, out); }
+    platform::HResult QueryMediaControl(std::shared_ptr<platform::MediaControl>& out) override {
+        return Give(control, out);
+    }
+    platform::HResult QueryMediaSeeking(std::shared_ptr<platform::MediaSeeking>& out) override {
+        return Give(seeking, out);
+    }
+    platform::HResult QueryMediaEvents(std::shared_ptr<platform::MediaEvents>& out) override {
+        return Give(events, out);
+    }
+    platform::HResult QueryFrameStep(std::shared_ptr<platform::FrameStep>& out) override {
+        return Give(frameStep, out);
+    }
     platform::HResult SetVideoAutoShow(bool autoShow) override {
         m_calls.push_back(std::string("graph.SetVideoAutoShow ") + (autoShow ? "1" : "0"));
         return platform::kS_OK;

@@ -49,8 +49,8 @@ TEST(GrabberCallbacks, AnswerTheirInterfacesAndKeepFixedCounts) {
     test::FakePorts fakes;
     SampleGrabberCallback1 still(fakes.files, fakes.ui);
     CSampleGrabberCB frames(fakes.ui, fakes.clock);
-    for (platform::GrabberCallback* callback : {static_cast<platform::GrabberCallback*>(&still),
-                                                 static_cast<platform::GrabberCallback*>(&frames)}) {
+    for (platform::GrabberCallback* callback :
+         {static_cast<platform::GrabberCallback*>(&still), static_cast<platform::GrabberCallback*>(&frames)}) {
         void* out = nullptr;
         EXPECT_EQ(callback->QueryInterface(kIidUnknown, &out), platform::kS_OK);
         EXPECT_EQ(out, callback);

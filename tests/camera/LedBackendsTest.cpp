@@ -166,8 +166,8 @@ protected:
 TEST_F(AsicLibTest, ModeOneClearsBitOneOf100AAndKeepsTheOthers) {
     Provide();
     EXPECT_EQ(camera.LedAsicLib_Set(1), 1);
-    EXPECT_THAT(g_asicCalls, ElementsAre("init", "write 4103 32", "write 4102 32", "write 4107 2", "write 4106 1",
-                                         "uninit"));
+    EXPECT_THAT(g_asicCalls,
+                ElementsAre("init", "write 4103 32", "write 4102 32", "write 4107 2", "write 4106 1", "uninit"));
     EXPECT_EQ(fakes.modules.loaded.size(), 1u);
 }
 
@@ -193,8 +193,8 @@ TEST_F(AsicLibTest, WithoutTheLibraryNothingHappensAndTheLogSaysSo) {
 TEST_F(CameraTest, P809StartsTheToolHiddenWithItsCommandTexts) {
     EXPECT_EQ(camera.P809_Read("1A", "ignored"), 1);
     EXPECT_EQ(camera.P809_Write("1A", "FF"), 0);
-    EXPECT_THAT(fakes.processes.started, ElementsAre("cmd.exe /c P809.exe \"\" 21 R 1A",
-                                                     "cmd.exe /c P809.exe \"\" 21 W 1A FF"));
+    EXPECT_THAT(fakes.processes.started,
+                ElementsAre("cmd.exe /c P809.exe \"\" 21 R 1A", "cmd.exe /c P809.exe \"\" 21 W 1A FF"));
 }
 
 }  // namespace

@@ -171,8 +171,8 @@ TEST(ClientPropertyPageLibTest, BindsTheFourDecoratedNamesOrNothing) {
     library->WriteAsic(0x100A, 0x01);
     library->UNInitialLIB();
     EXPECT_EQ(g_asicCalls, (std::vector<std::array<long, 2>>{{0x100A, 0x01}}));
-    EXPECT_THAT(modules.loaded, ElementsAre("ClientPropertyPageLIB.dll", "ClientPropertyPageLIB.dll",
-                                            "ClientPropertyPageLIB.dll"));
+    EXPECT_THAT(modules.loaded,
+                ElementsAre("ClientPropertyPageLIB.dll", "ClientPropertyPageLIB.dll", "ClientPropertyPageLIB.dll"));
 }
 
 TEST(XuI2cTest, FailedReadsGiveZeroAndWritesAlwaysZero) {

@@ -63,9 +63,9 @@ TEST(BmpHeader, Width640HasTheDocumentedBytes) {
     const auto header = BmpFileHeader(640, 480, 640 * 480 * 3);
     ASSERT_TRUE(header);
     const std::array<std::uint8_t, 54> expected = {
-        'B', 'M', 0x36, 0x10, 0x0E, 0x00, 0, 0, 0, 0, 54, 0, 0, 0,
-        40, 0, 0, 0, 0x80, 0x02, 0, 0, 0x20, 0xFE, 0xFF, 0xFF, 1, 0, 24, 0, 0, 0, 0, 0,
-        0x00, 0x10, 0x0E, 0x00, 0xC4, 0x0E, 0, 0, 0xC4, 0x0E, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+        'B',  'M',  0x36, 0x10, 0x0E, 0x00, 0,    0,    0, 0, 54, 0, 0, 0, 40, 0, 0,    0,
+        0x80, 0x02, 0,    0,    0x20, 0xFE, 0xFF, 0xFF, 1, 0, 24, 0, 0, 0, 0,  0, 0x00, 0x10,
+        0x0E, 0x00, 0xC4, 0x0E, 0,    0,    0xC4, 0x0E, 0, 0, 0,  0, 0, 0, 0,  0, 0,    0};
     EXPECT_EQ(*header, expected);
 }
 

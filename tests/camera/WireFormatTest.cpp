@@ -128,9 +128,16 @@ TEST_F(SensorReadTest, TwoBytesComeFromD5AndD6) {
     const Writes writes = bridge->Writes();
     ASSERT_EQ(writes.size(), 20u);  // the address-only write, then the read
     EXPECT_EQ(writes[2], (std::pair{0x10D0, 0x90}));
-    EXPECT_EQ(Writes(writes.begin() + 10, writes.end()),
-              (Writes{{0x10D9, 1}, {0x10D8, 1}, {0x10D0, 0xA2}, {0x10D1, 0x5D}, {0x10D2, 0}, {0x10D3, 0}, {0x10D4, 0},
-                      {0x10D5, 0}, {0x10D6, 0}, {0x10D7, 0x10}}));
+    EXPECT_EQ(Writes(writes.begin() + 10, writes.end()), (Writes{{0x10D9, 1},
+                                                                 {0x10D8, 1},
+                                                                 {0x10D0, 0xA2},
+                                                                 {0x10D1, 0x5D},
+                                                                 {0x10D2, 0},
+                                                                 {0x10D3, 0},
+                                                                 {0x10D4, 0},
+                                                                 {0x10D5, 0},
+                                                                 {0x10D6, 0},
+                                                                 {0x10D7, 0x10}}));
     const auto reads = bridge->Reads();
     EXPECT_THAT(std::vector<int>(reads.end() - 5, reads.end()), ElementsAre(0x10D2, 0x10D3, 0x10D4, 0x10D5, 0x10D6));
 }
@@ -160,8 +167,9 @@ TEST_F(WireTest, Sensor21InitWritesItsListOneByteEach) {
         EXPECT_EQ(writes[i + 3], (std::pair{0x10D1, 0x21}));
         sensorWrites.emplace_back(writes[i + 4].second, writes[i + 5].second);
     }
-    EXPECT_EQ(sensorWrites, (Writes{{0x46, 0x05}, {0x47, 0x00}, {0x48, 0x00}, {0x49, 0x11}, {0x4A, 0x00},
-                                    {0x4B, 0x10}, {0x4C, 0x10}}));
+    EXPECT_EQ(
+        sensorWrites,
+        (Writes{{0x46, 0x05}, {0x47, 0x00}, {0x48, 0x00}, {0x49, 0x11}, {0x4A, 0x00}, {0x4B, 0x10}, {0x4C, 0x10}}));
 }
 
 TEST_F(WireTest, KsPropSetSendsTheDriverBlockAsInstanceAndData) {

@@ -47,9 +47,9 @@ INSTANTIATE_TEST_SUITE_P(
         Expectation{"AE off", "", "off", "off", "", 0, false},
         // anti-flicker owns its "on" and "off"
         Expectation{"AntiFlicker Off", "", "", "", "", 0, false},
-        Expectation{"AntiFlicker On 60", "", "", "", "", 0, false},
-        Expectation{"on", "1", "", "", "", 0, false}, Expectation{"off", "", "off", "", "", 0, false},
-        Expectation{"EV 100 -CAM2", "", "", "", "100", 2, true}, Expectation{"EV  42 ", "", "", "", "42", 0, false},
+        Expectation{"AntiFlicker On 60", "", "", "", "", 0, false}, Expectation{"on", "1", "", "", "", 0, false},
+        Expectation{"off", "", "off", "", "", 0, false}, Expectation{"EV 100 -CAM2", "", "", "", "100", 2, true},
+        Expectation{"EV  42 ", "", "", "", "42", 0, false},
         // a blank after -CAM means all cameras; only one digit counts
         Expectation{"LED on -CAM 1", "1", "", "", "", 0, true}, Expectation{"LED on -CAM12", "1", "", "", "", 1, true},
         Expectation{"-cam9", "", "", "", "", 9, true}, Expectation{"-CAMx", "", "", "", "", 0, true},
@@ -73,7 +73,7 @@ TEST(CommandLine, TheProgramPathIsNeverACommand) {
         {"\"C:\\Tools /d /h\\KV_DS_Ctrl.exe\"", "", "AE on"},
         {"\"C:\\On Off\\KV_DS_Ctrl.exe\"", "", "", true},
         {"\"C:\\EV 5\\KV_DS_Ctrl.exe", "", "LED on", true},  // no closing quote: all of it is the path
-        {desk, desk, "EV 100 -CAM1"},                     // unquoted, as some callers start it
+        {desk, desk, "EV 100 -CAM1"},                        // unquoted, as some callers start it
         {"c:\\camera on desk\\kv_ds_ctrl.exe", desk, "AE off"},
         {"C:\\Korvex\\KV_DS_Ctrl.exe", "C:\\Korvex\\KV_DS_Ctrl.exe.bak", "INIT"},
         {"KV_DS_Ctrl", "/opt/korvex on/KV_DS_Ctrl", "FLCSwitch 1010"},

@@ -19,8 +19,8 @@ public:
     explicit RecordingTarget(DispatchCounters& counters) : m_counters(counters) {}
 
     Calls calls;
-    std::map<std::string, int> failingInit;            // device key -> Device_Init result 0
-    std::map<int, std::uint16_t> sensorRegisters;      // what Sensor_Read answers; missing: read fails
+    std::map<std::string, int> failingInit;        // device key -> Device_Init result 0
+    std::map<int, std::uint16_t> sensorRegisters;  // what Sensor_Read answers; missing: read fails
 
     int Device_Init(int vendorId, int productId, std::string key) override {
         Add("Device_Init " + Hex(vendorId) + " " + Hex(productId) + " " + key);
@@ -30,7 +30,8 @@ public:
     void Log(const std::string& text) override { Add("log: " + text); }
     void Print(const std::string& line) override { Add("print: " + line); }
     int Sensor_Write(int slave, int reg, unsigned value, int width) override {
-        Add("Sensor_Write " + Hex(slave) + " " + Hex(reg) + " " + Hex(static_cast<int>(value)) + " " + std::to_string(width));
+        Add("Sensor_Write " + Hex(slave) + " " + Hex(reg) + " " + Hex(static_cast<int>(value)) + " " +
+            std::to_string(width));
         return 1;
     }
     int Sensor_Read(int slave, int reg, std::uint16_t* value, int width) override {
@@ -50,7 +51,9 @@ public:
     void SetFlcSwitch(int dev, int productId, int value) override { Add(Dev("SetFlcSwitch", dev, productId, value)); }
     void SetFlcLevel(int dev, int productId, int value) override { Add(Dev("SetFlcLevel", dev, productId, value)); }
     void InitByModel(int productId, int dev) override { Add(Dev("InitByModel", dev, productId, 0)); }
-    void SetAutoExposureByModel(int on, int productId, int dev) override { Add(Dev("SetAutoExposureByModel", dev, productId, on)); }
+    void SetAutoExposureByModel(int on, int productId, int dev) override {
+        Add(Dev("SetAutoExposureByModel", dev, productId, on));
+    }
     void SetExposureValueByModel(int value, int dev, int productId) override {
         Add(Dev("SetExposureValueByModel", dev, productId, value));
     }
@@ -112,9 +115,11 @@ TEST_F(DispatchPassesTest, BlackBarFixReachesThe0840SensorWhateverTheCommandSele
     AddCamera("0840", "6&2&0&0000");
     Run("led on -cam1");
     const Calls sensor = target.Only("Sensor_");
-    EXPECT_EQ(sensor, (Calls{"Sensor_Write 5d f0 0 2", "Sensor_Read 5d 1 2", "Sensor_Read 5d 3 2", "Sensor_Write 5d 1 1e 2"}))
+    EXPECT_EQ(sensor,
+              (Calls{"Sensor_Write 5d f0 0 2", "Sensor_Read 5d 1 2", "Sensor_Read 5d 3 2", "Sensor_Write 5d 1 1e 2"}))
         << "reads that fail leave 4 and 0x402: register 1 gets 0x1E";
-    EXPECT_EQ(target.Only("Device_Init").front(), "Device_Init a168 840 0840&mi_00#6&2&0&0000#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global");
+    EXPECT_EQ(target.Only("Device_Init").front(),
+              "Device_Init a168 840 0840&mi_00#6&2&0&0000#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global");
     EXPECT_NE(std::find(target.calls.begin(), target.calls.end(), "log: Reduce Blackbar"), target.calls.end());
 }
 
@@ -135,7 +140,8 @@ TEST_F(DispatchPassesTest, AllCamerasGiveTheFamilyDevicesIndexesAfterTheOthers) 
     AddCamera("0990");
     AddCamera("0950");
     Run("init");
-    EXPECT_EQ(target.Only("InitByModel"), (Calls{"InitByModel dev=-1 810 0", "InitByModel dev=0 990 0", "InitByModel dev=0 950 0"}))
+    EXPECT_EQ(target.Only("InitByModel"),
+              (Calls{"InitByModel dev=-1 810 0", "InitByModel dev=0 990 0", "InitByModel dev=0 950 0"}))
         << "0x950 counts as outside the family in this mode";
     EXPECT_EQ(counters.m_notzelmar, 2);
 }
@@ -194,7 +200,8 @@ TEST_F(DispatchPassesTest, SingleCameraCounts0950InsideTheFamilyAndPassesIiAbove
     Run("ae on ev 120 -cam2");
     EXPECT_EQ(counters.m_notzelmar, 0);
     EXPECT_EQ(target.Only("SetAutoExposureByModel"), Calls{"SetAutoExposureByModel dev=1 9b5 1"}) << "ii itself";
-    EXPECT_EQ(target.Only("SetExposureValueByModel"), Calls{"SetExposureValueByModel dev=1 9b5 120"}) << "ii - W, W = 0";
+    EXPECT_EQ(target.Only("SetExposureValueByModel"), Calls{"SetExposureValueByModel dev=1 9b5 120"})
+        << "ii - W, W = 0";
 }
 
 TEST_F(DispatchPassesTest, SingleCameraLedCommandsMoveIiWhenThePairIsReversed) {

@@ -8,7 +8,8 @@
 namespace kv::ctrl {
 namespace {
 
-const std::string kCameraPath = "\\\\?\\usb#vid_a168&pid_0990&mi_00#6&12ab34cd&0&0000#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global";
+const std::string kCameraPath =
+    "\\\\?\\usb#vid_a168&pid_0990&mi_00#6&12ab34cd&0&0000#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global";
 
 class EnumerationTest : public ::testing::Test {
 protected:
@@ -38,7 +39,8 @@ TEST_F(EnumerationTest, StatusTexts) {
 
 TEST_F(EnumerationTest, KeepsKorvexCamerasAndLogsEveryPath) {
     devices.AddDevice("\\\\?\\usb#vid_046d&pid_0825&mi_00#7&1&0&0000#{65e8773d}\\global");
-    devices.AddDevice("\\\\?\\USB#VID_A168&PID_0990&MI_00#6&12AB34CD&0&0000#{65E8773D-8F56-11D0-A3B9-00A0C9223196}\\GLOBAL");
+    devices.AddDevice(
+        "\\\\?\\USB#VID_A168&PID_0990&MI_00#6&12AB34CD&0&0000#{65E8773D-8F56-11D0-A3B9-00A0C9223196}\\GLOBAL");
     devices.AddDevice("\\\\?\\usb#vid_0c45&pid_6366#5&2&0&2#{65e8773d}\\global");
     const std::string status = Enumerate();
     EXPECT_EQ(status, "\\\\?\\usb#vid_0c45&pid_6366#5&2&0&2#{65e8773d}\\global");
@@ -46,7 +48,8 @@ TEST_F(EnumerationTest, KeepsKorvexCamerasAndLogsEveryPath) {
     EXPECT_EQ(table.at(0).strInstance, "vid_a168&pid_0990&mi_00\\6&12ab34cd&0&0000");
     EXPECT_EQ(table.at(0).strPathTail, "0990&mi_00#6&12ab34cd&0&0000#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global");
     EXPECT_EQ(log.front(), "hr==S_OK");
-    EXPECT_EQ(log[2], "\\\\?\\USB#VID_A168&PID_0990&MI_00#6&12AB34CD&0&0000#{65E8773D-8F56-11D0-A3B9-00A0C9223196}\\GLOBAL");
+    EXPECT_EQ(log[2],
+              "\\\\?\\USB#VID_A168&PID_0990&MI_00#6&12AB34CD&0&0000#{65E8773D-8F56-11D0-A3B9-00A0C9223196}\\GLOBAL");
     EXPECT_EQ(log[log.size() - 2], "pEm->Reset");
     EXPECT_EQ(log.back(), "pEm->Release()");
 }

@@ -73,11 +73,10 @@ TEST_F(MainRoutineTest, NoCameraPrintsOneLineAndLeavesNoBanner) {
     EXPECT_EQ(fakes.console.lines, std::vector<std::string>{kNoCameraText});
     EXPECT_EQ(dispatcher.calls, 0);
     EXPECT_EQ(fakes.comApartment.uninitializeCalls, 0);
-    EXPECT_EQ(LogMessages(), (std::vector<std::string>{"new CDxWnd", "CoCreateInstance", "CoCreateInstance Finished",
-                                                       "hr==S_OK", "\\\\?\\usb#vid_046d&pid_0825#7&1#{65e8773d}\\global",
-                                                       "pEm->Reset", "pEm->Release()",
-                                                       "\\\\?\\usb#vid_046d&pid_0825#7&1#{65e8773d}\\global",
-                                                       "None Korvex Plugin!!"}));
+    EXPECT_EQ(LogMessages(), (std::vector<std::string>{
+                                 "new CDxWnd", "CoCreateInstance", "CoCreateInstance Finished", "hr==S_OK",
+                                 "\\\\?\\usb#vid_046d&pid_0825#7&1#{65e8773d}\\global", "pEm->Reset", "pEm->Release()",
+                                 "\\\\?\\usb#vid_046d&pid_0825#7&1#{65e8773d}\\global", "None Korvex Plugin!!"}));
 }
 
 TEST_F(MainRoutineTest, EmptyCategoryLogsErrorTwo) {
@@ -108,8 +107,8 @@ TEST_F(MainRoutineTest, SystemInfoDumpOnlyForLowerCaseSwitchAndMissingReport) {
     Run("KV_DS_Ctrl.exe /D");
     EXPECT_TRUE(fakes.processes.started.empty());
     Run("KV_DS_Ctrl.exe /d");
-    EXPECT_EQ(fakes.processes.started,
-              std::vector<std::string>{"cmd.exe /c systeminfo.exe > \"" + kDocs + "\\KV_DS_Ctrl\\Log\\systeminfo.txt\""});
+    EXPECT_EQ(fakes.processes.started, std::vector<std::string>{"cmd.exe /c systeminfo.exe > \"" + kDocs +
+                                                                "\\KV_DS_Ctrl\\Log\\systeminfo.txt\""});
     fakes.files.files[kDocs + "\\KV_DS_Ctrl\\Log\\systeminfo.txt"];
     Run("KV_DS_Ctrl.exe /d");
     EXPECT_EQ(fakes.processes.started.size(), 1u);

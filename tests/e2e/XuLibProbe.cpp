@@ -53,7 +53,8 @@ long long MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
-bool Report(const std::string& what, kv::platform::HResult hr, Clock::time_point start, const std::string& result = "") {
+bool Report(const std::string& what, kv::platform::HResult hr, Clock::time_point start,
+            const std::string& result = "") {
     if (hr == 0) {
         std::printf("%s%s\n", what.c_str(), result.empty() ? " ok" : (" = " + result).c_str());
         return true;
@@ -102,9 +103,10 @@ void BenchOne(const char* name, int count, const std::function<void(int)>& libra
     const double outside = through.median > 0 ? 100.0 * static_cast<double>(through.median - alone.median) /
                                                     static_cast<double>(through.median)
                                               : 0;
-    std::printf("bench %s: %lld us median, rig alone %lld us, %.0f%% outside the rig; 99th percentile %lld us, "
-                "rig alone %lld us; first %lld us\n",
-                name, through.median, alone.median, outside, through.p99, alone.p99, through.first);
+    std::printf(
+        "bench %s: %lld us median, rig alone %lld us, %.0f%% outside the rig; 99th percentile %lld us, "
+        "rig alone %lld us; first %lld us\n",
+        name, through.median, alone.median, outside, through.p99, alone.p99, through.first);
 }
 
 bool Bench(kv::platform::Ports& ports, int device, int count) {
@@ -116,22 +118,28 @@ bool Bench(kv::platform::Ports& ports, int device, int count) {
     std::uint8_t address[2] = {0x35, 0x03};
     const std::uint8_t data[1] = {1};
     const xulib::I2cTransfer transfer{xulib::kI2cHasAddress, 0x78, {0x35, 0x03}, {1}};
-    BenchOne("register read", count, [&](int) { xulib_RegRead(device, 0x30, 1, &value); },
-             [&](int) { link.Select(), link.RegRead(0x30, 1, bytes); });
-    BenchOne("register write", count, [&](int i) { value = i & 0xFF, xulib_RegWrite(device, 0x30, 1, &value); },
-             [&](int i) { bytes[0] = static_cast<std::uint8_t>(i), link.Select(), link.RegWrite(0x30, 1, bytes); });
+    BenchOne(
+        "register read", count, [&](int) { xulib_RegRead(device, 0x30, 1, &value); },
+        [&](int) { link.Select(), link.RegRead(0x30, 1, bytes); });
+    BenchOne(
+        "register write", count, [&](int i) { value = i & 0xFF, xulib_RegWrite(device, 0x30, 1, &value); },
+        [&](int i) { bytes[0] = static_cast<std::uint8_t>(i), link.Select(), link.RegWrite(0x30, 1, bytes); });
     xulib_SelectI2cPort(device, 2, 0);
-    BenchOne("I2C write", count, [&](int) { xulib_I2cWrite(device, 0x78, 2, address, 1, data); },
-             [&](int) { link.Select(), link.I2cWrite(transfer); });
+    BenchOne(
+        "I2C write", count, [&](int) { xulib_I2cWrite(device, 0x78, 2, address, 1, data); },
+        [&](int) { link.Select(), link.I2cWrite(transfer); });
     // What every operation pays by design: its worker thread and the mutex.
     const auto mutex = ports.sync.CreateNamedMutex(xulib::kLibraryMutexName);
     const long long bare = Timed(count, [&](int) {
-        xulib::RunOnWorker([&] {
-            if (mutex->Wait(xulib::kMutexWaitMs) == kv::platform::MutexWait::TimedOut) return kv::platform::kE_FAIL;
-            mutex->Release();
-            return kv::platform::kS_OK;
-        }, std::chrono::milliseconds(xulib::kWorkerWaitMs));
-    }).median;
+                               xulib::RunOnWorker(
+                                   [&] {
+                                       if (mutex->Wait(xulib::kMutexWaitMs) == kv::platform::MutexWait::TimedOut)
+                                           return kv::platform::kE_FAIL;
+                                       mutex->Release();
+                                       return kv::platform::kS_OK;
+                                   },
+                                   std::chrono::milliseconds(xulib::kWorkerWaitMs));
+                           }).median;
     std::printf("bench worker thread and mutex alone: %lld us median\n", bare);
     return true;
 }
@@ -145,8 +153,9 @@ bool Reads(kv::platform::Ports& ports, int device, int count, bool direct) {
     const auto cameras = xulib::FindCameras(ports, std::make_shared<std::atomic<std::uint32_t>>(0));
     if (device < 0 || device >= static_cast<int>(cameras.size())) return false;
     xulib::RegisterValue bytes{};
-    for (int i = 0; i < count; ++i) cameras[static_cast<std::size_t>(device)].link->Select(),
-        cameras[static_cast<std::size_t>(device)].link->RegRead(0x30, 1, bytes);
+    for (int i = 0; i < count; ++i)
+        cameras[static_cast<std::size_t>(device)].link->Select(),
+            cameras[static_cast<std::size_t>(device)].link->RegRead(0x30, 1, bytes);
     return true;
 }
 
@@ -194,7 +203,8 @@ int main(int argc, char** argv) {
         } else if (command == "regwrite" && left >= 4) {
             const std::int32_t value = Number(argv[i + 4]);
             std::snprintf(what, sizeof what, "regwrite %s %s", argv[i + 1], argv[i + 2]);
-            ok &= Report(what, xulib_RegWrite(Number(argv[i + 1]), Number(argv[i + 2]), Number(argv[i + 3]), &value), start);
+            ok &= Report(what, xulib_RegWrite(Number(argv[i + 1]), Number(argv[i + 2]), Number(argv[i + 3]), &value),
+                         start);
             i += 4;
         } else if (command == "port" && left >= 3) {
             xulib_SelectI2cPort(Number(argv[i + 1]), Number(argv[i + 2]), Number(argv[i + 3]));
@@ -204,8 +214,10 @@ int main(int argc, char** argv) {
             auto address = Bytes(argv[i + 3]);
             const auto data = Bytes(argv[i + 4]);
             std::snprintf(what, sizeof what, "i2cwrite %s %s", argv[i + 1], argv[i + 2]);
-            ok &= Report(what, xulib_I2cWrite(Number(argv[i + 1]), Number(argv[i + 2]), static_cast<int>(address.size()),
-                                              address.data(), static_cast<int>(data.size()), data.data()), start);
+            ok &= Report(what,
+                         xulib_I2cWrite(Number(argv[i + 1]), Number(argv[i + 2]), static_cast<int>(address.size()),
+                                        address.data(), static_cast<int>(data.size()), data.data()),
+                         start);
             i += 4;
         } else if (command == "i2cread" && left >= 4) {
             auto address = Bytes(argv[i + 3]);

@@ -86,8 +86,7 @@ platform::HResult RecordingPropertySet::Set(const platform::Guid& set, std::uint
 }
 
 platform::HResult FakeRangedProperties::GetRange(std::int32_t property, std::int32_t& minimum, std::int32_t& maximum,
-                                                 std::int32_t& step, std::int32_t& defaultValue,
-                                                 std::int32_t& flags) {
+                                                 std::int32_t& step, std::int32_t& defaultValue, std::int32_t& flags) {
     const auto found = ranges.find(property);
     if (found == ranges.end()) return platform::kE_FAIL;
     const Range& r = found->second;

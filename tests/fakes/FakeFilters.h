@@ -66,8 +66,8 @@ public:
     std::map<std::int32_t, Range> ranges;
     std::vector<std::array<std::int32_t, 3>> sets;  // property, value, flags
 
-    platform::HResult GetRange(std::int32_t property, std::int32_t& minimum, std::int32_t& maximum,
-                               std::int32_t& step, std::int32_t& defaultValue, std::int32_t& flags) override;
+    platform::HResult GetRange(std::int32_t property, std::int32_t& minimum, std::int32_t& maximum, std::int32_t& step,
+                               std::int32_t& defaultValue, std::int32_t& flags) override;
     platform::HResult Get(std::int32_t property, std::int32_t& value, std::int32_t& flags) override;
     platform::HResult Set(std::int32_t property, std::int32_t value, std::int32_t flags) override;
 };

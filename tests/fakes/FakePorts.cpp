@@ -135,7 +135,8 @@ public:
     }
     std::size_t Write(const void* data, std::size_t length) override {
         std::size_t room = length;
-        if (m_files.failWritingAfter) room = std::min(length, *m_files.failWritingAfter - std::min(*m_files.failWritingAfter, m_bytes.size()));
+        if (m_files.failWritingAfter)
+            room = std::min(length, *m_files.failWritingAfter - std::min(*m_files.failWritingAfter, m_bytes.size()));
         m_bytes.append(static_cast<const char*>(data), room);
         return room;
     }

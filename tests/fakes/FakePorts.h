@@ -316,10 +316,9 @@ struct FakePorts {
     FakeRegistry registry;
     FakeSync sync;
     FakeProfileFiles profileFiles;
-    platform::Ports ports{environment,    files,       console,  clock,        ui,
-                          processes,      comApartment, captureDevices, extensionUnits,
-                          mediaGraphs,    directUsb,   modules,  registry,     sync,
-                          profileFiles};
+    platform::Ports ports{environment, files,        console,        clock,          ui,
+                          processes,   comApartment, captureDevices, extensionUnits, mediaGraphs,
+                          directUsb,   modules,      registry,       sync,           profileFiles};
 
     FakePorts(const FakePorts&) = delete;
     FakePorts() = default;

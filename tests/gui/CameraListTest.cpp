@@ -18,7 +18,7 @@ TEST(CameraListTest, ListsTheCamerasOfKvDsCtrlsTableInItsOrder) {
         const std::string pid = i % 2 ? "0990" : "09B0";
         devices.AddNamedDevice(Camera(pid) + std::to_string(i), "Microscope " + std::to_string(i));
     }
-    devices.AddDevice("VID_A168");  // index 0 is not a match, as in KV_DS_Ctrl
+    devices.AddDevice("VID_A168");   // index 0 is not a match, as in KV_DS_Ctrl
     devices.devices.emplace_back();  // no path
 
     gui::DeviceCameraList list(devices);

@@ -21,8 +21,8 @@ class FakeView : public gui::FormView {
 public:
     std::map<gui::Control, bool> enabled;
     std::map<gui::Control, bool> checked;
-    std::map<gui::Control, int> sliders{{gui::Control::HScroll3, 81}, {gui::Control::HScroll4, 6},
-                                        {gui::Control::HScroll5, 6}};
+    std::map<gui::Control, int> sliders{
+        {gui::Control::HScroll3, 81}, {gui::Control::HScroll4, 6}, {gui::Control::HScroll5, 6}};
     std::array<bool, 4> pictures{};
     std::vector<std::string> rows;
     int chosen = -1;

@@ -23,7 +23,8 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-const char* const kPlugin = R"("extensionUnits": {"plugin": {"node": 2}}, "registers": {"0x0005": "0x03", "0x0006": "0x43"})";
+const char* const kPlugin =
+    R"("extensionUnits": {"plugin": {"node": 2}}, "registers": {"0x0005": "0x03", "0x0006": "0x43"})";
 
 std::string DeviceText(int productId, const std::string& units, const std::string& i2c) {
     char head[96];
@@ -34,8 +35,10 @@ std::string DeviceText(int productId, const std::string& units, const std::strin
 
 const std::string kTn48Registers =
     R"({"0x038E": "0x04", "0x085A": "0x01", "0x085B": "0x6F", "0x085C": "0x03", "0x0018": "0x65", "0x001D": "0x87", "0x0015": "0x21", "0x0016": "0x43"})";
-const std::string kTn48Saved = "038E=04\r\n085A=01\r\n085B=6f\r\n085C=03\r\n0018=65\r\n001D=87\r\n0015=21\r\n0016=43\r\n";
-const std::string kTn48Changed = "038E=c1\r\n085A=c2\r\n085B=c3\r\n085C=c4\r\n0018=c5\r\n001D=c6\r\n0015=c7\r\n0016=c8\r\n";
+const std::string kTn48Saved =
+    "038E=04\r\n085A=01\r\n085B=6f\r\n085C=03\r\n0018=65\r\n001D=87\r\n0015=21\r\n0016=43\r\n";
+const std::string kTn48Changed =
+    "038E=c1\r\n085A=c2\r\n085B=c3\r\n085C=c4\r\n0018=c5\r\n001D=c6\r\n0015=c7\r\n0016=c8\r\n";
 const std::string k78Registers = R"({"0x3A1E": "0x16", "0x3A1B": "0x1B", "0x3A10": "0x10", "0x3A0F": "0x0F"})";
 const std::string k78Saved = "3A1E=16\r\n3A1B=1b\r\n3A10=10\r\n3A0F=0f\r\n";
 const std::string k78Changed = "3A1E=a1\r\n3A1B=a2\r\n3A10=a3\r\n3A0F=a4\r\n";
@@ -66,14 +69,20 @@ const std::vector<FamilyCase>& Families() {
         {"Kb21V6", 0x929, DeviceText(0x929, kPlugin, R"({"0x78": {"port": 2, "registers": )" + k78Registers + "}}"),
          k78Saved, k78Changed, kNoPauses},
         {"Kb29", 0x990,
-         DeviceText(0x990, R"("extensionUnits": {"aveo": {"node": 2}}, "registers": {"0x0005": "0x03", "0x0006": "0x43", "0x0007": "0x5C"})",
-                    R"({"0x78": {"port": 2, "registers": )" + k78Registers + "}}"),
+         DeviceText(
+             0x990,
+             R"("extensionUnits": {"aveo": {"node": 2}}, "registers": {"0x0005": "0x03", "0x0006": "0x43", "0x0007": "0x5C"})",
+             R"({"0x78": {"port": 2, "registers": )" + k78Registers + "}}"),
          k78Saved, k78Changed, kNoPauses},
-        {"Kb21", 0x812, DeviceText(0x812, R"("smi": true)", R"({"0x78": {"registers": )" + k78Registers + "}}"), k78Saved,
-         k78Changed, kNoPauses},
-        {"Mh40", 0x716, DeviceText(0x716, R"("extensionUnits": {"bridge": {"node": 1}})", R"({"0x21": {"registers": {"0x24": "0x3C", "0x25": "0x2C"}}})"),
+        {"Kb21", 0x812, DeviceText(0x812, R"("smi": true)", R"({"0x78": {"registers": )" + k78Registers + "}}"),
+         k78Saved, k78Changed, kNoPauses},
+        {"Mh40", 0x716,
+         DeviceText(0x716, R"("extensionUnits": {"bridge": {"node": 1}})",
+                    R"({"0x21": {"registers": {"0x24": "0x3C", "0x25": "0x2C"}}})"),
          "24=3c\r\n25=2c\r\n", "24=11\r\n25=12\r\n", kMh40Pauses},
-        {"Mh40V6", 0x9A0, DeviceText(0x9A0, R"("extensionUnits": {"bridge": {"node": 1}})", R"({"0x21": {"registers": {"0x24": "0x4C", "0x25": "0x3C"}}})"),
+        {"Mh40V6", 0x9A0,
+         DeviceText(0x9A0, R"("extensionUnits": {"bridge": {"node": 1}})",
+                    R"({"0x21": {"registers": {"0x24": "0x4C", "0x25": "0x3C"}}})"),
          "24=4c\r\n25=3c\r\n", "24=13\r\n25=14\r\n", kMh40Pauses},
         {"Tn21V6", 0x870, DeviceText(0x870, kPlugin, R"({"0x48": {"port": 2, "registers": )" + kTn48Registers + "}}"),
          kTn48Saved, kTn48Changed, Lines(8, "pause 50")},
@@ -128,11 +137,12 @@ fs::path MakeFolder() {
 }
 
 std::unique_ptr<sim::host::SimulatedDevices> MakeDevices(const fs::path& folder, const std::string& device,
-                                                        platform::Clock& clock) {
+                                                         platform::Clock& clock) {
     std::string error;
     auto rig = sim::Rig::FromText(folder / "rig.json", R"({"devices": [)" + device + "]}", error);
     EXPECT_TRUE(rig) << error;
-    return std::make_unique<sim::host::SimulatedDevices>(std::make_unique<sim::host::SimContext>(std::move(rig), clock));
+    return std::make_unique<sim::host::SimulatedDevices>(
+        std::make_unique<sim::host::SimContext>(std::move(rig), clock));
 }
 
 const char* const kIni = "C:\\Korvex\\Setting.ini";
@@ -182,11 +192,21 @@ struct RigWorld {
     FakePorts fakes;
     EventClock clock{events};
     std::unique_ptr<sim::host::SimulatedDevices> devices;
-    platform::Ports ports{fakes.environment,        fakes.files,       fakes.console,
-                          clock,                    fakes.ui,          fakes.processes,
-                          fakes.comApartment,       devices->captureDevices(), devices->extensionUnits(),
-                          fakes.mediaGraphs,        devices->directUsb(), devices->modules(),
-                          fakes.registry,           fakes.sync,        fakes.profileFiles};
+    platform::Ports ports{fakes.environment,
+                          fakes.files,
+                          fakes.console,
+                          clock,
+                          fakes.ui,
+                          fakes.processes,
+                          fakes.comApartment,
+                          devices->captureDevices(),
+                          devices->extensionUnits(),
+                          fakes.mediaGraphs,
+                          devices->directUsb(),
+                          devices->modules(),
+                          fakes.registry,
+                          fakes.sync,
+                          fakes.profileFiles};
     ctrl::FilterPair pair;
     ctrl::KeptLibraries kept;
     RecordingCamera camera{ports, pair, kept, events};
@@ -244,7 +264,8 @@ TEST_P(FamilyTest, KeysTheFileDoesNotHoldLeaveTheirRegistersAsTheyAre) {
 INSTANTIATE_TEST_SUITE_P(EveryRow, FamilyTest, ::testing::ValuesIn(Families()),
                          [](const ::testing::TestParamInfo<FamilyCase>& row) {
                              char name[32];
-                             std::snprintf(name, sizeof name, "%s_%04X", row.param.section.c_str(), row.param.productId);
+                             std::snprintf(name, sizeof name, "%s_%04X", row.param.section.c_str(),
+                                           row.param.productId);
                              return std::string(name);
                          });
 

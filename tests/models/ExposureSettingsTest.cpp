@@ -25,7 +25,8 @@ protected:
     std::vector<std::pair<int, int>> Written() const {
         std::vector<std::pair<int, int>> writes;
         for (const auto& transfer : fakes.directUsb.transfers) {
-            if (transfer.setup.value == 0x0300) writes.push_back({transfer.sent[1] << 8 | transfer.sent[2], transfer.sent[3]});
+            if (transfer.setup.value == 0x0300)
+                writes.push_back({transfer.sent[1] << 8 | transfer.sent[2], transfer.sent[3]});
         }
         return writes;
     }
@@ -74,7 +75,8 @@ TEST_F(ExposureSettingsTest, AKeyTheFileDoesNotHoldLeavesItsRegisterAsItIs) {
         for (std::size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++found;
         return found;
     };
-    EXPECT_EQ(count("loadexposure: no key 3A1B in [Kd329] of C:\\Korvex\\Setting.ini, register left as it is"), 3u) << log;
+    EXPECT_EQ(count("loadexposure: no key 3A1B in [Kd329] of C:\\Korvex\\Setting.ini, register left as it is"), 3u)
+        << log;
     EXPECT_EQ(count("no key 3A1E in [Kd329]"), 2u) << "not named by the load that has it";
 }
 
@@ -83,19 +85,19 @@ TEST_F(ExposureSettingsTest, ASaveThatCannotWriteSaysSoOnceOnStandardError) {
     fakes.profileFiles.writesFail = true;
     ctrl::SaveExposureSettings(context, 0, camera, 0x9B0);
     ctrl::SaveExposureSettings(context, 0, camera, 0x9B0);  // a second camera of the run
-    EXPECT_EQ(fakes.console.errorLines, std::vector<std::string>{"saveexposure: could not write C:\\Korvex\\Setting.ini"});
+    EXPECT_EQ(fakes.console.errorLines,
+              std::vector<std::string>{"saveexposure: could not write C:\\Korvex\\Setting.ini"});
     EXPECT_TRUE(fakes.console.lines.empty());
     EXPECT_TRUE(fakes.profileFiles.files.empty());
 }
 
 TEST_F(ExposureSettingsTest, ValuesAreReadAsUnsignedHexOfAtMostFourCharacters) {
-    fakes.profileFiles.files[kIni] =
-        "[kd329]\n3a1e = 0x1F\n3A1B=zz\n3A10=12345\n3A0F=-1\n";
+    fakes.profileFiles.files[kIni] = "[kd329]\n3a1e = 0x1F\n3A1B=zz\n3A10=12345\n3A0F=-1\n";
     ctrl::LoadExposureSettings(context, 0, camera, 0x9B0);
-    EXPECT_THAT(Written(), ElementsAre(std::pair{0x3A1E, 0x1F},   // the C library's "0x" is taken
-                                       std::pair{0x3A1B, 0},      // no hexadecimal digit
-                                       std::pair{0x3A10, 0x34},   // "1234", its low byte
-                                       std::pair{0x3A0F, 0xFF})); // a minus wraps
+    EXPECT_THAT(Written(), ElementsAre(std::pair{0x3A1E, 0x1F},    // the C library's "0x" is taken
+                                       std::pair{0x3A1B, 0},       // no hexadecimal digit
+                                       std::pair{0x3A10, 0x34},    // "1234", its low byte
+                                       std::pair{0x3A0F, 0xFF}));  // a minus wraps
 }
 
 TEST_F(ExposureSettingsTest, ProductsOutsideEveryRowNeitherSaveNorLoad) {

@@ -17,7 +17,7 @@ using test::RecordingOps;
 using Calls = std::vector<std::string>;
 
 Calls Observe(int productId, const std::function<void(int, RecordingOps&)>& command,
-          const std::map<std::string, int>& reads = {}) {
+              const std::map<std::string, int>& reads = {}) {
     RecordingOps ops;
     ops.reads = reads;
     command(productId, ops);
@@ -45,8 +45,8 @@ TEST(AutoExposureTableTest, EachRowReadsWhatItChangesForOnAndOff) {
         EXPECT_EQ(Observe(productId, AeOff), Calls{"SMI 3503 7"});
     }
     for (int productId : {0x840, 0x848}) {
-        EXPECT_EQ(Observe(productId, AeOn), (Calls{"S 5d f0 1 2", "pause 30", "S 5d 6 709e 2", "pause 30",
-                                               "S 5d a 8011 2", "pause 30"}));
+        EXPECT_EQ(Observe(productId, AeOn),
+                  (Calls{"S 5d f0 1 2", "pause 30", "S 5d 6 709e 2", "pause 30", "S 5d a 8011 2", "pause 30"}));
         EXPECT_EQ(Observe(productId, AeOff)[2], "S 5d 6 309e 2");
     }
     for (int productId : {0x850, 0x852}) {
@@ -64,7 +64,9 @@ TEST(AutoExposureTableTest, EachRowReadsWhatItChangesForOnAndOff) {
     for (int productId : {0x716, 0x9A0, 0x9AF, 0x849, 0x8A0, 0x9B1}) EXPECT_TRUE(Observe(productId, AeOn).empty());
 }
 
-auto Ev = [](int ev) { return [ev](int productId, RecordingOps& ops) { SetExposureValueByModel(ev, productId, ops); }; };
+auto Ev = [](int ev) {
+    return [ev](int productId, RecordingOps& ops) { SetExposureValueByModel(ev, productId, ops); };
+};
 
 TEST(ExposureValueTableTest, EachRowWritesTheDocumentedRegisters) {
     EXPECT_EQ(Observe(0x9B0, Ev(100)), (Calls{"U 3a1e 64", "U 3a1b 74", "U 3a10 66", "U 3a0f 72"}));
@@ -73,12 +75,12 @@ TEST(ExposureValueTableTest, EachRowWritesTheDocumentedRegisters) {
     }
     for (int productId : {0x810, 0x813}) {
         EXPECT_EQ(Observe(productId, Ev(220)), (Calls{"SMI 3a1e 220", "pause 50", "SMI 3a1b 268", "pause 50",
-                                                  "SMI 3a10 236", "pause 50", "SMI 3a0f 252"}))
+                                                      "SMI 3a10 236", "pause 50", "SMI 3a0f 252"}))
             << "handed over unclipped";
     }
     for (int productId : {0x840, 0x848}) {
-        EXPECT_EQ(Observe(productId, Ev(16)), (Calls{"S 5d f0 2 2", "pause 20", "S 5d 2e 110 2", "pause 20",
-                                                 "S 5d 37 80a0 2", "pause 20"}));
+        EXPECT_EQ(Observe(productId, Ev(16)),
+                  (Calls{"S 5d f0 2 2", "pause 20", "S 5d 2e 110 2", "pause 20", "S 5d 37 80a0 2", "pause 20"}));
     }
     EXPECT_EQ(Observe(0x840, Ev(220))[2], "S 5d 2e ddc 2");
     for (int productId : {0x850, 0x852}) EXPECT_EQ(Observe(productId, Ev(100)), (Calls{"S 20 3 20 1", "S 20 70 64 1"}));
@@ -95,8 +97,8 @@ TEST(ExposureValueTableTest, StepRatioRecipesReadFourRegistersThenWriteWithTheir
     const Calls readsFirst{"R48 85a", "R48 85b", "R48 85c", "R48 38e"};
     // ev 100: g = 2333, 2g + 412 = 5078 = 0x13D6.
     Calls a = readsFirst;
-    a.insert(a.end(), {"W48 38e 64", "pause 20", "W48 85a 13", "pause 20", "W48 85b d6", "pause 20", "W48 85c 1",
-                       "pause 20"});
+    a.insert(a.end(),
+             {"W48 38e 64", "pause 20", "W48 85a 13", "pause 20", "W48 85b d6", "pause 20", "W48 85c 1", "pause 20"});
     for (int productId : {0x870, 0x899}) EXPECT_EQ(Observe(productId, Ev(100), reads), a);
     Calls b = readsFirst;
     b.insert(b.end(), {"W48 38e 64", "W48 85a 13", "pause 20", "W48 85b d6", "pause 20", "W48 85c 1"});
@@ -186,7 +188,8 @@ TEST(AntiFlickerTableTest, OffSixtyAndFiftyByProductId) {
     EXPECT_TRUE(Observe(0x613, Flicker(0)).empty());
     EXPECT_EQ(Observe(0x810, Flicker(1)), Calls{"SMIX 3c00 0"});
     EXPECT_EQ(Observe(0x813, Flicker(2)), Calls{"SMIX 3c00 4"});
-    for (int productId : {0x716, 0x881, 0x8A0, 0x911, 0x950, 0x9B1}) EXPECT_TRUE(Observe(productId, Flicker(1)).empty());
+    for (int productId : {0x716, 0x881, 0x8A0, 0x911, 0x950, 0x9B1})
+        EXPECT_TRUE(Observe(productId, Flicker(1)).empty());
 }
 
 }  // namespace

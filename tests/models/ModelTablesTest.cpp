@@ -63,44 +63,45 @@ TEST(LedTablesTest, LedSetOneByProductId) {
 }
 
 TEST(LedTablesTest, LedSetTwoByProductId) {
-    ExpectRows({{{0x712, 0x842, 0x849}, {"GpioA 2"}},
-                {{0x820, 0x863}, {"GpioB 2"}},
-                {{0x852}, {"GpioC 2"}},
-                {{0x825}, {"GpioD 2"}},
-                {{0x860}, {"GpioE 2"}},
-                {{0x810, 0x830}, {"Smi810 2"}},
-                {{0x812}, {"Smi812 2"}},
-                {{0x872, 0x874, 0x879, 0x882, 0x884, 0x902, 0x912, 0x922}, {"B? 84", "B 80 f4"}},
-                {{0x960, 0x99F}, {"XuF2F3 2"}},
-                {{0x617}, {"AsicLib 2"}},
-                {{0x840, 0x850, 0x870, 0x892, 0x9B0, 0x610}, {}}},
-               [](int productId, RecordingOps& ops) { TurnLed2OnByModel(productId, ops, nullptr); }, kBridgeState);
+    ExpectRows(
+        {{{0x712, 0x842, 0x849}, {"GpioA 2"}},
+         {{0x820, 0x863}, {"GpioB 2"}},
+         {{0x852}, {"GpioC 2"}},
+         {{0x825}, {"GpioD 2"}},
+         {{0x860}, {"GpioE 2"}},
+         {{0x810, 0x830}, {"Smi810 2"}},
+         {{0x812}, {"Smi812 2"}},
+         {{0x872, 0x874, 0x879, 0x882, 0x884, 0x902, 0x912, 0x922}, {"B? 84", "B 80 f4"}},
+         {{0x960, 0x99F}, {"XuF2F3 2"}},
+         {{0x617}, {"AsicLib 2"}},
+         {{0x840, 0x850, 0x870, 0x892, 0x9B0, 0x610}, {}}},
+        [](int productId, RecordingOps& ops) { TurnLed2OnByModel(productId, ops, nullptr); }, kBridgeState);
 }
 
 TEST(LedTablesTest, LedOffByProductId) {
-    ExpectRows({{{0x847, 0x712, 0x842, 0x849}, {"GpioA 0"}},
-                {{0x840, 0x841, 0x843, 0x844, 0x845, 0x846, 0x848, 0x713, 0x710, 0x714, 0x715, 0x716, 0x950},
-                 {"GpioA 2"}},
-                {{0x820, 0x863}, {"GpioB 0"}},
-                {{0x850}, {"GpioC 2"}},
-                {{0x852}, {"GpioC 0"}},
-                {{0x825}, {"GpioD 0"}},
-                {{0x860}, {"GpioE 0"}},
-                {{0x810, 0x830}, {"Smi810 0"}},
-                {{0x812}, {"Smi812 0"}},
-                {{0x870, 0x871, 0x873, 0x875, 0x876, 0x878, 0x880, 0x881, 0x885, 0x890, 0x910}, {"XuBit0 0"}},
-                {{0x900, 0x920}, {"XuBit2 0"}},
-                {{0x902, 0x922, 0x929, 0x872, 0x874, 0x879, 0x882, 0x884, 0x892, 0x912}, {"XuBits02 0"}},
-                {{0x960, 0x99F}, {"XuF2F3 0"}},
-                {{0x611, 0x615}, {"KsProp 0 0"}},
-                {{0x610}, {"KsProp 2 1"}},
-                {{0x617}, {"AsicLib 0"}},
-                {{0x9B0, 0x9BF}, {"FLC 4 16", "FLC 3 6"}},
-                {{0x600, 0x811, 0x9A0}, {}}},
-               [](int productId, RecordingOps& ops) {
-                   int counter = 3;  // already enabled this run
-                   TurnLedOffByModel(productId, ops, &counter);
-               });
+    ExpectRows(
+        {{{0x847, 0x712, 0x842, 0x849}, {"GpioA 0"}},
+         {{0x840, 0x841, 0x843, 0x844, 0x845, 0x846, 0x848, 0x713, 0x710, 0x714, 0x715, 0x716, 0x950}, {"GpioA 2"}},
+         {{0x820, 0x863}, {"GpioB 0"}},
+         {{0x850}, {"GpioC 2"}},
+         {{0x852}, {"GpioC 0"}},
+         {{0x825}, {"GpioD 0"}},
+         {{0x860}, {"GpioE 0"}},
+         {{0x810, 0x830}, {"Smi810 0"}},
+         {{0x812}, {"Smi812 0"}},
+         {{0x870, 0x871, 0x873, 0x875, 0x876, 0x878, 0x880, 0x881, 0x885, 0x890, 0x910}, {"XuBit0 0"}},
+         {{0x900, 0x920}, {"XuBit2 0"}},
+         {{0x902, 0x922, 0x929, 0x872, 0x874, 0x879, 0x882, 0x884, 0x892, 0x912}, {"XuBits02 0"}},
+         {{0x960, 0x99F}, {"XuF2F3 0"}},
+         {{0x611, 0x615}, {"KsProp 0 0"}},
+         {{0x610}, {"KsProp 2 1"}},
+         {{0x617}, {"AsicLib 0"}},
+         {{0x9B0, 0x9BF}, {"FLC 4 16", "FLC 3 6"}},
+         {{0x600, 0x811, 0x9A0}, {}}},
+        [](int productId, RecordingOps& ops) {
+            int counter = 3;  // already enabled this run
+            TurnLedOffByModel(productId, ops, &counter);
+        });
 }
 
 TEST(LedTablesTest, AFailedBridgeReadWritesNothing) {
@@ -136,11 +137,13 @@ TEST(FlcControllerTest, CounterWrapsAtTenThousandAndAMissingCounterEnablesEachTi
 }
 
 TEST(FlcControllerTest, InitCopiesTheControllersByteFromThePageOfTheProduct) {
-    const std::map<std::string, int> reads{{"I2cRead 62 0 0", 0x11}, {"I2cRead 62 40 0", 0x22}, {"I2cRead 62 50 0", 0x33}};
-    ExpectRows({{{0x910, 0x919, 0x980, 0x989}, {"port 2", "I2cRead 62 40 0", "I2cWrite 46 22"}},
-                {{0x990, 0x999}, {"port 2", "I2cRead 62 50 0", "I2cWrite 46 33"}},
-                {{0x870, 0x91A, 0x99A, 0x9B0}, {"port 2", "I2cRead 62 0 0", "I2cWrite 46 11"}}},
-               [](int productId, RecordingOps& ops) { EXPECT_TRUE(InitByModel(productId, ops)); }, reads);
+    const std::map<std::string, int> reads{
+        {"I2cRead 62 0 0", 0x11}, {"I2cRead 62 40 0", 0x22}, {"I2cRead 62 50 0", 0x33}};
+    ExpectRows(
+        {{{0x910, 0x919, 0x980, 0x989}, {"port 2", "I2cRead 62 40 0", "I2cWrite 46 22"}},
+         {{0x990, 0x999}, {"port 2", "I2cRead 62 50 0", "I2cWrite 46 33"}},
+         {{0x870, 0x91A, 0x99A, 0x9B0}, {"port 2", "I2cRead 62 0 0", "I2cWrite 46 11"}}},
+        [](int productId, RecordingOps& ops) { EXPECT_TRUE(InitByModel(productId, ops)); }, reads);
     RecordingOps ops;
     ops.i2cWriteResult = false;
     EXPECT_FALSE(InitByModel(0x990, ops));

@@ -52,7 +52,9 @@ public:
         static const char* const kNames[] = {"Smi810", "Smi812", "AsicLib"};
         Add(std::string(kNames[static_cast<int>(library)]) + " " + std::to_string(mode));
     }
-    void LedKsProp(int mode, int level) override { Add("KsProp " + std::to_string(mode) + " " + std::to_string(level)); }
+    void LedKsProp(int mode, int level) override {
+        Add("KsProp " + std::to_string(mode) + " " + std::to_string(level));
+    }
     void LedBridge(ctrl::BridgeLed helper, int mode) override {
         static const char* const kNames[] = {"XuBit0", "XuBits02", "XuBit2", "XuF2F3"};
         Add(std::string(kNames[static_cast<int>(helper)]) + " " + std::to_string(mode));

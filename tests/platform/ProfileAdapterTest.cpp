@@ -29,9 +29,7 @@ protected:
         std::ifstream reader(file, std::ios::binary);
         return std::string((std::istreambuf_iterator<char>(reader)), std::istreambuf_iterator<char>());
     }
-    void Put(const fs::path& file, const std::string& bytes) const {
-        std::ofstream(file, std::ios::binary) << bytes;
-    }
+    void Put(const fs::path& file, const std::string& bytes) const { std::ofstream(file, std::ios::binary) << bytes; }
 
     std::unique_ptr<platform::SystemPorts> system = platform::MakeSystemPorts(0, nullptr);
     platform::ProfileFiles& profiles = system->ports().profileFiles;
@@ -55,7 +53,8 @@ TEST_F(ProfileAdapterTest, AMissingFileReadsAsTheDefaultAndAWriteCreatesIt) {
 
 TEST_F(ProfileAdapterTest, AHandEditedFileKeepsItsOtherLinesAndReadsCutToTheBuffer) {
     const fs::path file = root / "Setting.ini";
-    const std::string edited = "; kept by hand\r\n[Other]\r\nkey = value with blanks\r\nblank=\r\n\r\n[Tn21]\r\n0237=01a7\r\n";
+    const std::string edited =
+        "; kept by hand\r\n[Other]\r\nkey = value with blanks\r\nblank=\r\n\r\n[Tn21]\r\n0237=01a7\r\n";
     Put(file, edited);
     EXPECT_TRUE(profiles.WriteString(file.string(), "TN21", "0237", "0155"));
     EXPECT_TRUE(profiles.WriteString(file.string(), "Tn21", "022e", "0312"));

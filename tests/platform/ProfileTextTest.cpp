@@ -24,8 +24,7 @@ const std::string kEdited =
     "[Kb29]\r\n"
     "3A10=33\r\n";
 
-std::string Read(const std::string& text, const std::string& section, const std::string& key,
-                 std::size_t buffer = 64) {
+std::string Read(const std::string& text, const std::string& section, const std::string& key, std::size_t buffer = 64) {
     return ReadProfileString(text, section, key, "0", buffer);
 }
 
@@ -78,7 +77,9 @@ TEST(ProfileTextTest, AMissingKeyGoesAfterTheSectionsLastLine) {
 TEST(ProfileTextTest, ANewSectionAfterALastLineEndingInAReturnLeavesThatLinesValueAlone) {
     // Found by the fuzz target: the value of the last line must read the same
     // after a section is appended.
-    const std::string text = "[Other]\r\n3A1E = 7 \r\xef\xef" "A1E\r";
+    const std::string text =
+        "[Other]\r\n3A1E = 7 \r\xef\xef"
+        "A1E\r";
     const auto written = WriteProfileString(text, "Tn21", "0237", "0155");
     ASSERT_TRUE(written);
     EXPECT_EQ(*written, text + "\n[Tn21]\r\n0237=0155\r\n");

@@ -23,7 +23,9 @@ TEST(TextBasicsTest, FormatsAndLowersWithoutLimitOrLocale) {
 }
 
 TEST(TextBasicsTest, Utf8AndWideTextRoundTrip) {
-    const std::string utf8 = "C:\\Programme\\Kamera \xC3\x9C" "bersicht \xE6\xB5\x8B \xF0\x9F\x93\xB7";
+    const std::string utf8 =
+        "C:\\Programme\\Kamera \xC3\x9C"
+        "bersicht \xE6\xB5\x8B \xF0\x9F\x93\xB7";
     const std::wstring wide = Utf8ToWide(utf8);
     EXPECT_EQ(wide.substr(0, 21), L"C:\\Programme\\Kamera \u00dc");
     EXPECT_EQ(wide.size(), sizeof(wchar_t) == 2 ? 34u : 33u) << "a character beyond 16 bits is a pair in UTF-16";
@@ -32,7 +34,9 @@ TEST(TextBasicsTest, Utf8AndWideTextRoundTrip) {
 }
 
 TEST(TextBasicsTest, InvalidInputBecomesTheReplacementCharacter) {
-    EXPECT_EQ(Utf8ToWide("a\xFF" "b"), L"a\uFFFDb");
+    EXPECT_EQ(Utf8ToWide("a\xFF"
+                         "b"),
+              L"a\uFFFDb");
     EXPECT_EQ(Utf8ToWide("\xC3"), L"\uFFFD") << "cut short";
     EXPECT_EQ(Utf8ToWide("\xC0\xAF"), L"\uFFFD\uFFFD") << "overlong";
     EXPECT_EQ(Utf8ToWide("\xED\xA0\x80"), L"\uFFFD\uFFFD\uFFFD") << "a surrogate";

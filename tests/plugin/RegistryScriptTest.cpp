@@ -59,9 +59,9 @@ TEST(RegistryScriptTest, ReadsTheModulesScript) {
 }
 
 TEST(RegistryScriptTest, QuotesVariablesAndKeywordsAsNames) {
-    const RegistryScript script = Parse(
-        "HKEY_CURRENT_USER { 'NoRemove' = s 'it''s %%50 at %DIR%' { val 'two words' = s '' } forceremove K }",
-        {{"DIR", "C:\\a b"}});
+    const RegistryScript script =
+        Parse("HKEY_CURRENT_USER { 'NoRemove' = s 'it''s %%50 at %DIR%' { val 'two words' = s '' } forceremove K }",
+              {{"DIR", "C:\\a b"}});
     ASSERT_EQ(script.size(), 1u);
     EXPECT_EQ(script[0].root, RegistryRoot::CurrentUser);
     ASSERT_EQ(script[0].keys.size(), 2u);

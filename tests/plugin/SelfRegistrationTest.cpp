@@ -77,10 +77,10 @@ TEST_F(SelfRegistrationTest, WritesTheNodeInterfaceTheVendorKeyTheScriptAndTheTy
     EXPECT_TRUE(debug.empty());
 
     const std::vector<std::string> first(registry.log.begin(), registry.log.begin() + 7);
-    EXPECT_EQ(first, (std::vector<std::string>{
-                         "create " + kNode, "set " + kNode + " []", "set " + kNode + " [CLSID]",
-                         "set " + kNode + " [IID]", "create " + kVendor, "set " + kVendor + " [Version Number]",
-                         "set " + kVendor + " [FileName Path]"}));
+    EXPECT_EQ(first,
+              (std::vector<std::string>{
+                  "create " + kNode, "set " + kNode + " []", "set " + kNode + " [CLSID]", "set " + kNode + " [IID]",
+                  "create " + kVendor, "set " + kVendor + " [Version Number]", "set " + kVendor + " [FileName Path]"}));
 }
 
 TEST_F(SelfRegistrationTest, ASecondRegistrationLeavesTheNodeInterfaceAndRewritesTheVendorKey) {
@@ -100,9 +100,10 @@ TEST_F(SelfRegistrationTest, FailedWritesAreReportedAndRegistrationGoesOn) {
     registry.failingValues = {"", "CLSID", "IID", "Version Number", "FileName Path"};
     // The script's default values fail too: its result is the answer.
     EXPECT_EQ(RegisterServer(Registration()), platform::FromWin32(platform::kErrorAccessDenied));
-    EXPECT_EQ(debug, (std::vector<std::string>{"RegSetValueEx 'szFunctionName' Failed ", "RegSetValueEx 'CLSID' Failed ",
-                                               "RegSetValueEx 'IID' Failed ", "RegSetValueEx 'Version Number' Failed ",
-                                               "RegSetValueEx 'FileName Path' Failed "}));
+    EXPECT_EQ(debug,
+              (std::vector<std::string>{"RegSetValueEx 'szFunctionName' Failed ", "RegSetValueEx 'CLSID' Failed ",
+                                        "RegSetValueEx 'IID' Failed ", "RegSetValueEx 'Version Number' Failed ",
+                                        "RegSetValueEx 'FileName Path' Failed "}));
 }
 
 TEST_F(SelfRegistrationTest, KeysThatCannotBeHadAreSkippedSilently) {

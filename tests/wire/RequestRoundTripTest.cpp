@@ -77,8 +77,7 @@ TEST(DriverPropertyTest, AnythingButTheExactBlockIsRefused) {
 }
 
 TEST(VendorKeysTest, ThePluginsNodeInterfaceKeyIsNamedByItsSet) {
-    EXPECT_EQ(std::string(kPluginNodeInterfaceKey),
-              std::string(kNodeInterfacesKey) + "\\" + kPluginXuSet.ToString());
+    EXPECT_EQ(std::string(kPluginNodeInterfaceKey), std::string(kNodeInterfacesKey) + "\\" + kPluginXuSet.ToString());
 }
 
 }  // namespace

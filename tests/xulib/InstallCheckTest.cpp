@@ -95,7 +95,9 @@ TEST_F(InstallCheckTest, TheMachineWideRecordPassesWhenTheUsersOwnKeyDoesNot) {
 // The key is read through the wide registry: a folder outside ASCII is the
 // file it names, and a value of the wrong type is no registration.
 TEST_F(InstallCheckTest, AFolderOutsideAsciiPassesAndAVersionOfTheWrongTypeDoesNot) {
-    Register(0x1001, "C:\\Programme\\Kamera \xC3\x9C" "bersicht\\zelunit.dll");
+    Register(0x1001,
+             "C:\\Programme\\Kamera \xC3\x9C"
+             "bersicht\\zelunit.dll");
     fake.files.files[installer];
     RunInstallCheck(fake.ports);
     EXPECT_TRUE(fake.processes.startedElevated.empty());

@@ -57,7 +57,7 @@ public:
         auto* bytes = static_cast<std::uint8_t*>(data);
         const std::uint32_t id = Le32(raw + 16);
         const HResult hr = Le32(raw + 20) == wire::kNodeSet ? m_unit->put_Property(id, dataLength, bytes)
-                                                                    : m_unit->get_Property(id, dataLength, bytes);
+                                                            : m_unit->get_Property(id, dataLength, bytes);
         ++m_answered;  // like a driver's handle, the control is used again when the request returns
         return hr;
     }
@@ -117,8 +117,12 @@ public:
         topology = std::make_shared<FakeTopology>(m_camera, m_instancesMade);
         return kS_OK;
     }
-    HResult QueryVideoProcAmp(std::shared_ptr<platform::RangedProperties>&) override { return platform::kE_NOINTERFACE; }
-    HResult QueryCameraControl(std::shared_ptr<platform::RangedProperties>&) override { return platform::kE_NOINTERFACE; }
+    HResult QueryVideoProcAmp(std::shared_ptr<platform::RangedProperties>&) override {
+        return platform::kE_NOINTERFACE;
+    }
+    HResult QueryCameraControl(std::shared_ptr<platform::RangedProperties>&) override {
+        return platform::kE_NOINTERFACE;
+    }
     HResult QueryVideoControl(std::shared_ptr<platform::VideoControl>&) override { return platform::kE_NOINTERFACE; }
     HResult QueryQualProp(std::shared_ptr<platform::QualProp>&) override { return platform::kE_NOINTERFACE; }
     HResult ShowPropertyPages(void*, const std::string&) override { return platform::kE_NOINTERFACE; }
@@ -163,7 +167,8 @@ HResult FakePluginUnit::get_PropertySize(std::uint32_t, std::uint32_t* size) { r
 HResult FakePluginUnit::get_Property(std::uint32_t id, std::uint32_t size, std::uint8_t* value) {
     m_log.Add("GET " + std::to_string(id) + " " + std::to_string(size));
     if (id == 2) {
-        for (std::uint32_t i = 0; i < size; ++i) value[i] = m_bridge.Read(static_cast<std::uint16_t>(m_readAddress + i));
+        for (std::uint32_t i = 0; i < size; ++i)
+            value[i] = m_bridge.Read(static_cast<std::uint16_t>(m_readAddress + i));
     } else if (id == 4) {
         for (std::uint32_t i = 0; i < size; ++i) value[i] = i < m_bridge.i2cReply.size() ? m_bridge.i2cReply[i] : 0xFF;
     }
@@ -178,7 +183,8 @@ HResult FakePluginUnit::put_Property(std::uint32_t id, std::uint32_t size, std::
         m_readAddress = value[0];
         m_readLength = value[1];
     } else if (id == 3) {
-        for (std::uint32_t i = 0; i < value[1]; ++i) m_bridge.registers[static_cast<std::uint16_t>(value[0] + i)] = value[2 + i];
+        for (std::uint32_t i = 0; i < value[1]; ++i)
+            m_bridge.registers[static_cast<std::uint16_t>(value[0] + i)] = value[2 + i];
     } else if (id == 4 || id == 5 || id == 19) {
         m_bridge.registers[5] = m_bridge.i2cAcknowledged ? 0 : 0x10;
     }
@@ -221,7 +227,8 @@ HResult FakeFilterControl::KsProperty(const void* property, std::uint32_t proper
     if (aveoFails) return kE_FAIL;
     if (bytesReturned) *bytesReturned = 32;
     if (isSet) {
-        if (block[0] == 0x03) m_bridge.registers[static_cast<std::uint16_t>(m_selected[1] | (m_selected[2] << 8))] = block[1];
+        if (block[0] == 0x03)
+            m_bridge.registers[static_cast<std::uint16_t>(m_selected[1] | (m_selected[2] << 8))] = block[1];
         if (block[0] == 0x01 || block[0] == 0xE0) std::memcpy(m_selected.data(), block, 32);
         return kS_OK;
     }

@@ -48,7 +48,7 @@ public:
 
     bool ready = true;
     std::optional<std::uint32_t> failPut;  // this property's puts answer E_FAIL
-    std::atomic<int> putDelayMs{0};  // changed while a late worker may read it
+    std::atomic<int> putDelayMs{0};        // changed while a late worker may read it
     std::atomic<int> endCalls{0};
 
     platform::HResult get_InfoSize(std::uint32_t* size) override;

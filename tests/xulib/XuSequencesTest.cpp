@@ -36,7 +36,8 @@ TEST_F(XuSequencesTest, PluginRegisterReadAnnouncesSizesAndClosesWithLengthOne) 
     std::int32_t value = -1;
     EXPECT_EQ(library.RegRead(0, 0x1080, 1, &value), kS_OK);
     EXPECT_EQ(value, 0x5A) << "all four bytes written, the upper ones 0";
-    EXPECT_EQ(Log(), (Lines{"SWITCH 0", "LEN 2", "PUT 2 80 01", "GET 2 1", "LEN 1"})) << "only the low address byte goes";
+    EXPECT_EQ(Log(), (Lines{"SWITCH 0", "LEN 2", "PUT 2 80 01", "GET 2 1", "LEN 1"}))
+        << "only the low address byte goes";
     EXPECT_EQ(library.StatusText(), "vidxu_RegRead  Index:0x00001080  Len:1 -> 0x0000005a OK");
 }
 

@@ -31,7 +31,9 @@ inline std::string Chunk(const char* id, const std::string& body) {
     if (body.size() % 2) out.push_back('\0');
     return out;
 }
-inline std::string List(const char* type, const std::string& body) { return Chunk("LIST", std::string(type, 4) + body); }
+inline std::string List(const char* type, const std::string& body) {
+    return Chunk("LIST", std::string(type, 4) + body);
+}
 
 // The blue value of frame n's pixels.
 inline std::uint8_t AviFrameBlue(std::uint32_t frame) { return static_cast<std::uint8_t>(10 * frame + 5); }
@@ -39,8 +41,8 @@ inline std::uint8_t AviFrameBlue(std::uint32_t frame) { return static_cast<std::
 inline bool WriteAvi(const std::string& path, const AviFormat& movie) {
     const std::uint32_t frameBytes = static_cast<std::uint32_t>(movie.width * movie.height * 3);
     std::string avih;
-    for (std::uint32_t v : {1000000u / movie.framesPerSecond, frameBytes * movie.framesPerSecond, 0u, 0x10u, movie.frames,
-                            0u, 1u, frameBytes, static_cast<std::uint32_t>(movie.width),
+    for (std::uint32_t v : {1000000u / movie.framesPerSecond, frameBytes * movie.framesPerSecond, 0u, 0x10u,
+                            movie.frames, 0u, 1u, frameBytes, static_cast<std::uint32_t>(movie.width),
                             static_cast<std::uint32_t>(movie.height), 0u, 0u, 0u, 0u})
         PutU32(avih, v);
     std::string strh = "vidsDIB ";
@@ -71,7 +73,8 @@ inline bool WriteAvi(const std::string& path, const AviFormat& movie) {
         PutU32(index, frameBytes);
         movi += Chunk("00db", pixels);
     }
-    const std::string hdrl = List("hdrl", Chunk("avih", avih) + List("strl", Chunk("strh", strh) + Chunk("strf", strf)));
+    const std::string hdrl =
+        List("hdrl", Chunk("avih", avih) + List("strl", Chunk("strh", strh) + Chunk("strf", strf)));
     const std::string body = "AVI " + hdrl + List("movi", movi) + Chunk("idx1", index);
     std::ofstream out(path, std::ios::binary);
     out << Chunk("RIFF", body);

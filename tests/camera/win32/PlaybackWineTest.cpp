@@ -53,13 +53,20 @@ protected:
     std::unique_ptr<platform::SystemPorts> system = platform::MakeSystemPorts(0, nullptr);
     // On a display a message box would wait for a user: the boxes are kept.
     RecordingUi ui;
-    platform::Ports ports{system->ports().environment,    system->ports().files,
-                          system->ports().console,        system->ports().clock,
-                          ui,                             system->ports().processes,
-                          system->ports().comApartment,   system->ports().captureDevices,
-                          system->ports().extensionUnits, system->ports().mediaGraphs,
-                          system->ports().directUsb,      system->ports().modules,
-                          system->ports().registry,       system->ports().sync,
+    platform::Ports ports{system->ports().environment,
+                          system->ports().files,
+                          system->ports().console,
+                          system->ports().clock,
+                          ui,
+                          system->ports().processes,
+                          system->ports().comApartment,
+                          system->ports().captureDevices,
+                          system->ports().extensionUnits,
+                          system->ports().mediaGraphs,
+                          system->ports().directUsb,
+                          system->ports().modules,
+                          system->ports().registry,
+                          system->ports().sync,
                           system->ports().profileFiles};
     ctrl::FilterPair pair;
     ctrl::KeptLibraries kept;

@@ -50,11 +50,13 @@ int main() {
     const DWORD start = GetTickCount();
     Sleep(HangMilliseconds());
     const std::wstring wide = GetCommandLineW();
-    std::string commandLine(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0,
-                                                                         nullptr, nullptr)), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, commandLine.data(), static_cast<int>(commandLine.size()),
-                        nullptr, nullptr);
+    std::string commandLine(
+        static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr)),
+        '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, commandLine.data(), static_cast<int>(commandLine.size()), nullptr,
+                        nullptr);
     commandLine.resize(commandLine.size() - 1);
-    Record(std::to_string(CreationTime()) + " " + std::to_string(start) + " " + std::to_string(GetTickCount()) + " " + commandLine + "\n");
+    Record(std::to_string(CreationTime()) + " " + std::to_string(start) + " " + std::to_string(GetTickCount()) + " " +
+           commandLine + "\n");
     return 0;
 }

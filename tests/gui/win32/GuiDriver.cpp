@@ -42,14 +42,25 @@ struct Named {
     int id;
 };
 
-const Named kControls[] = {
-    {"frmLEDControl", IDC_frmLEDControl}, {"optLEDoff", IDC_optLEDoff},   {"optLED2", IDC_optLED2},
-    {"optLED1", IDC_optLED1},             {"optFLC", IDC_optFLC},         {"frmFLCSwitch", IDC_frmFLCSwitch},
-    {"cmdFLC1", IDC_cmdFLC1},             {"cmdFLC2", IDC_cmdFLC2},       {"cmdFLC3", IDC_cmdFLC3},
-    {"cmdFLC4", IDC_cmdFLC4},             {"frmAxiBrightness", IDC_frmAxiBrightness},
-    {"HScroll5", IDC_HScroll5},           {"frmFLCBrightness", IDC_frmFLCBrightness},
-    {"HScroll4", IDC_HScroll4},           {"Combo3", IDC_Combo3},         {"frmAE", IDC_frmAE},
-    {"HScroll3", IDC_HScroll3},           {"OptAEOn", IDC_OptAEOn},       {"OptAEOff", IDC_OptAEOff}};
+const Named kControls[] = {{"frmLEDControl", IDC_frmLEDControl},
+                           {"optLEDoff", IDC_optLEDoff},
+                           {"optLED2", IDC_optLED2},
+                           {"optLED1", IDC_optLED1},
+                           {"optFLC", IDC_optFLC},
+                           {"frmFLCSwitch", IDC_frmFLCSwitch},
+                           {"cmdFLC1", IDC_cmdFLC1},
+                           {"cmdFLC2", IDC_cmdFLC2},
+                           {"cmdFLC3", IDC_cmdFLC3},
+                           {"cmdFLC4", IDC_cmdFLC4},
+                           {"frmAxiBrightness", IDC_frmAxiBrightness},
+                           {"HScroll5", IDC_HScroll5},
+                           {"frmFLCBrightness", IDC_frmFLCBrightness},
+                           {"HScroll4", IDC_HScroll4},
+                           {"Combo3", IDC_Combo3},
+                           {"frmAE", IDC_frmAE},
+                           {"HScroll3", IDC_HScroll3},
+                           {"OptAEOn", IDC_OptAEOn},
+                           {"OptAEOff", IDC_OptAEOff}};
 
 HWND Form() { return FindWindowW(KV_GUI_WINDOW_CLASS, nullptr); }
 
@@ -220,8 +231,8 @@ int Screenshot(const char* file) {
     BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
     SelectObject(memory, old);
     const DWORD size = static_cast<DWORD>(((width * 3 + 3) & ~3) * height);
-    BITMAPFILEHEADER header{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
-                            sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    BITMAPFILEHEADER header{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0,
+                            0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
     FILE* out = std::fopen(file, "wb");
     if (!out) return Fail("cannot write the screenshot");
     std::fwrite(&header, sizeof header, 1, out);
@@ -262,7 +273,8 @@ int main(int argc, char** argv) {
     if (action == "menu") return Menu(arg);
     if (action == "window") return WindowState();
     if (action == "device-change") return SendMessageW(Form(), WM_DEVICECHANGE, 0x8000, 0), 0;  // DBT_DEVICEARRIVAL
-    if (action == "handle") return std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(Form()))), 0;
+    if (action == "handle")
+        return std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(Form()))), 0;
     if (action == "responsive") return Responsive(static_cast<DWORD>(std::atoi(arg)));
     if (action == "screenshot") return Screenshot(arg);
     return Fail("unknown action");

@@ -29,10 +29,10 @@ protected:
     sim::win32::test::RigVariable variable{scratch.Write("rig.json", kRig)};
     FakePorts fakes;
     platform::win32::Win32DirectUsb usb;
-    platform::Ports ports{fakes.environment,    fakes.files,    fakes.console,        fakes.clock,
-                          fakes.ui,             fakes.processes, fakes.comApartment,  fakes.captureDevices,
-                          fakes.extensionUnits, fakes.mediaGraphs, usb,               fakes.modules,
-                          fakes.registry,       fakes.sync,     fakes.profileFiles};
+    platform::Ports ports{
+        fakes.environment,  fakes.files,          fakes.console,        fakes.clock,       fakes.ui, fakes.processes,
+        fakes.comApartment, fakes.captureDevices, fakes.extensionUnits, fakes.mediaGraphs, usb,      fakes.modules,
+        fakes.registry,     fakes.sync,           fakes.profileFiles};
     ctrl::DirectUsbPath path{ports};
 };
 

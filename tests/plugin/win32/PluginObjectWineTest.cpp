@@ -73,8 +73,7 @@ TEST_F(PluginObjectWineTest, APlainObjectAnswersItsThreeInterfaces) {
     ASSERT_EQ(unit->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(back.GetAddressOf())), S_OK);
     EXPECT_EQ(back.Get(), object.Get());
     ComPtr<IUnknown> other;
-    EXPECT_EQ(object->QueryInterface(IID_IClassFactory, reinterpret_cast<void**>(other.GetAddressOf())),
-              E_NOINTERFACE);
+    EXPECT_EQ(object->QueryInterface(IID_IClassFactory, reinterpret_cast<void**>(other.GetAddressOf())), E_NOINTERFACE);
     EXPECT_EQ(other, nullptr);
 }
 

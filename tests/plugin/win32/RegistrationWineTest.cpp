@@ -127,8 +127,8 @@ TEST(RegistrationWineTest, TheRegisteredTypeLibraryServesIDispatchByDispid) {
     SysFreeString(help);
     ComPtr<ITypeInfo> info;
     ASSERT_EQ(library->GetTypeInfoOfGuid(kIID_IExtensionUnit, info.GetAddressOf()), S_OK);
-    const wchar_t* methods[] = {L"get_InfoSize", L"get_Info",     L"get_PropertySize", L"get_Property",
-                                L"put_Property", L"is_Ready",     L"SwitchHandle",     L"end"};
+    const wchar_t* methods[] = {L"get_InfoSize", L"get_Info", L"get_PropertySize", L"get_Property",
+                                L"put_Property", L"is_Ready", L"SwitchHandle",     L"end"};
     for (int i = 0; i < 8; ++i) {
         LPOLESTR method = const_cast<LPOLESTR>(methods[i]);
         MEMBERID id = 0;

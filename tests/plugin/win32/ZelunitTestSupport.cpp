@@ -11,9 +11,7 @@ Zelunit::Zelunit() : library(ZelunitPath()) {}
 
 HRESULT Zelunit::RegisterServer() const { return library.As<HRESULT(STDAPICALLTYPE*)()>("DllRegisterServer")(); }
 
-HRESULT Zelunit::UnregisterServer() const {
-    return library.As<HRESULT(STDAPICALLTYPE*)()>("DllUnregisterServer")();
-}
+HRESULT Zelunit::UnregisterServer() const { return library.As<HRESULT(STDAPICALLTYPE*)()>("DllUnregisterServer")(); }
 
 HRESULT Zelunit::CanUnloadNow() const { return library.As<HRESULT(STDAPICALLTYPE*)()>("DllCanUnloadNow")(); }
 

@@ -20,7 +20,6 @@
 
 namespace kv::plugin::test {
 
-using Microsoft::WRL::ComPtr;
 using kv::sim::win32::IKsNodeControl;
 using kv::sim::win32::kIidKsNodeControl;
 using kv::sim::win32::test::ComApartment;
@@ -29,6 +28,7 @@ using kv::sim::win32::test::ScratchFolder;
 using kv::win::IExtensionUnit;
 using kv::win::kCLSID_ExtensionUnit;
 using kv::win::kIID_IExtensionUnit;
+using Microsoft::WRL::ComPtr;
 
 // {77D86AEC-1F9E-4044-95C5-0F05B382C0F5}
 inline constexpr GUID kLibId = {0x77D86AEC, 0x1F9E, 0x4044, {0x95, 0xC5, 0x0F, 0x05, 0xB3, 0x82, 0xC0, 0xF5}};

@@ -101,7 +101,8 @@ TEST_F(SimulatedDevicesTest, EnumerationShowsTheRigsDevicesInOrder) {
         }
     }
     ASSERT_EQ(paths.size(), 4u);
-    EXPECT_EQ(paths[0], "\\\\?\\usb#vid_a168&pid_0840&mi_00#6&aa&0&0000#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global");
+    EXPECT_EQ(paths[0],
+              "\\\\?\\usb#vid_a168&pid_0840&mi_00#6&aa&0&0000#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global");
     EXPECT_EQ(paths[1], "<none>");
     std::unique_ptr<platform::PropertyBag> bag;
     Device(0)->BindToStorage(bag);
@@ -152,7 +153,8 @@ TEST_F(SimulatedDevicesTest, BridgeWriteThroughKsControlReachesStateAndTraceAfte
 TEST_F(SimulatedDevicesTest, MissingInterfacesAndFailedBinding) {
     Load(kRig);
     std::shared_ptr<platform::Filter> filter;
-    EXPECT_EQ(Device(1)->BindToObject(filter), static_cast<platform::HResult>(0x8007001Fu)) << "as kvsimcam.dll answers";
+    EXPECT_EQ(Device(1)->BindToObject(filter), static_cast<platform::HResult>(0x8007001Fu))
+        << "as kvsimcam.dll answers";
     EXPECT_FALSE(filter);
     ASSERT_EQ(Device(0)->BindToObject(filter), kS_OK);
     std::shared_ptr<platform::KsTopologyInfo> topology;

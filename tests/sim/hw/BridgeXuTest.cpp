@@ -97,7 +97,8 @@ TEST_F(BridgeXuTest, RequestsTheUnitDoesNotUnderstandFailLikeADevice) {
     ByteVector block{0x06, 0x10, 0x01, 0x00};
     EXPECT_EQ(cam.Ks(wire::kBridgeXuSet, 2, kSetTopology, 1, block).hr, wire::kHrNotFound);
     EXPECT_EQ(cam.Ks(wire::kBridgeXuSet, 1, kSetTopology, 2, block).hr, wire::kHrSetNotFound) << "wrong node";
-    EXPECT_EQ(cam.Ks(wire::kPluginXuSet, 1, kSetTopology, 1, block).hr, wire::kHrSetNotFound) << "set this camera lacks";
+    EXPECT_EQ(cam.Ks(wire::kPluginXuSet, 1, kSetTopology, 1, block).hr, wire::kHrSetNotFound)
+        << "set this camera lacks";
     ByteVector latchWithValue{0x06, 0x10, 0x01, 0xFF};
     EXPECT_EQ(cam.Ks(wire::kBridgeXuSet, 1, kSetTopology, 1, latchWithValue).hr, wire::kHrGenFailure)
         << "the read latch carries 0x00 where a write carries its value";
@@ -129,7 +130,8 @@ TEST_F(BridgeXuTest, PropertySizesMustMatchTheRequestsForm) {
     const ByteVector plain(node.begin(), node.begin() + 24);
     ByteVector plainWithoutTopology = plain;
     wire::WriteLe32(plainWithoutTopology, 20, wire::kKsSet);
-    EXPECT_EQ(cam.camera().KsProperty(plainWithoutTopology, block).hr, wire::kHrSetNotFound) << "a unit answers on its node only";
+    EXPECT_EQ(cam.camera().KsProperty(plainWithoutTopology, block).hr, wire::kHrSetNotFound)
+        << "a unit answers on its node only";
     EXPECT_EQ(cam.state.bridge.registers.count(0x1006), 0u);
     EXPECT_EQ(cam.camera().KsProperty(node, block).hr, 0);
 }

@@ -16,7 +16,8 @@ protected:
     }
     Answer Transfer(std::uint8_t type, std::uint8_t request, std::uint16_t value, ByteVector& buffer,
                     std::uint16_t index = 0x0300) {
-        return cam.camera().UsbControl(UsbSetup{type, request, value, index, static_cast<std::uint16_t>(buffer.size())}, buffer);
+        return cam.camera().UsbControl(UsbSetup{type, request, value, index, static_cast<std::uint16_t>(buffer.size())},
+                                       buffer);
     }
     TestCamera cam;
 };

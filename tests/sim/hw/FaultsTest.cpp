@@ -100,7 +100,8 @@ TEST_F(FaultsTest, EveryRequestsOperationIsOneItsPathLists) {
     std::uint32_t support = 0;
     PropertyRange range;
     for (const std::uint32_t type : {kGetTopology, kSetTopology, kSupportTopology, 0x10000200u, 0x10000004u}) {
-        for (const platform::Guid& set : {wire::kBridgeXuSet, wire::kPluginXuSet, wire::kAveoXuSet, wire::kDriverPropertySet, wire::kNodeDevSpecific}) {
+        for (const platform::Guid& set : {wire::kBridgeXuSet, wire::kPluginXuSet, wire::kAveoXuSet,
+                                          wire::kDriverPropertySet, wire::kNodeDevSpecific}) {
             cam.Ks(set, 1, type, 1, four);
         }
     }
@@ -135,7 +136,8 @@ TEST_F(FaultsTest, EveryRequestsOperationIsOneItsPathLists) {
     for (const std::string_view path : {paths::kBridgeXu, paths::kDriver, paths::kOtherKs, paths::kVideoProcAmp,
                                         paths::kCameraControl, paths::kUsb, paths::kSmi, paths::kAsicLib}) {
         for (const std::string_view op : PathOps(path)) {
-            EXPECT_EQ(seen.count(std::string(path) + " " + std::string(op)), 1u) << "no request made " << path << " " << op;
+            EXPECT_EQ(seen.count(std::string(path) + " " + std::string(op)), 1u)
+                << "no request made " << path << " " << op;
         }
     }
 }

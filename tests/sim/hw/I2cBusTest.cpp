@@ -15,7 +15,9 @@ protected:
     I2cBusTest() {
         for (std::uint8_t a : {0x78, 0x5D, 0x62, 0x46}) settings[a] = *DefaultI2cDevice(a);
     }
-    std::uint16_t Reg(std::uint8_t slave, std::uint32_t reg) { return I2cDeviceRegister(settings[slave], states[slave], reg); }
+    std::uint16_t Reg(std::uint8_t slave, std::uint32_t reg) {
+        return I2cDeviceRegister(settings[slave], states[slave], reg);
+    }
 
     std::map<std::uint8_t, I2cDeviceSettings> settings;
     std::map<std::uint8_t, I2cDeviceState> states;

@@ -23,7 +23,9 @@ protected:
         cam.AddDevice(0x78);
     }
 
-    HResult Put(std::uint32_t id, ByteVector data) { return cam.Ks(wire::kPluginXuSet, id, kSetTopology, kNode, data).hr; }
+    HResult Put(std::uint32_t id, ByteVector data) {
+        return cam.Ks(wire::kPluginXuSet, id, kSetTopology, kNode, data).hr;
+    }
     HResult Len(std::uint8_t n) { return Put(1, {n}); }
     ByteVector Get(std::uint32_t id, std::size_t size) {
         ByteVector data(size, 0xEE);
@@ -92,7 +94,8 @@ TEST_F(PluginXuTest, RepliesAreCollectedWithTheirExactSize) {
     ASSERT_EQ(Put(2, {0x84, 1}), 0);
     for (const std::size_t size : {2u, 4u}) {
         ByteVector data(size, 0);
-        EXPECT_EQ(cam.Ks(wire::kPluginXuSet, 2, kGetTopology, kNode, data).hr, wire::kHrGenFailure) << size << "-byte get";
+        EXPECT_EQ(cam.Ks(wire::kPluginXuSet, 2, kGetTopology, kNode, data).hr, wire::kHrGenFailure)
+            << size << "-byte get";
     }
     EXPECT_EQ(Get(2, 1), ByteVector{0x05});
     Len(1);
@@ -144,7 +147,8 @@ TEST_F(PluginXuTest, I2cWriteWithDataSplitsAtTheDevicesAddressWidth) {
     ASSERT_EQ(I2cWrite(0x78, {0x35, 0x03}, {0x07}), 0);
     EXPECT_EQ(cam.state.i2cDevices[0x78].registers[0x3503], 0x07);
     EXPECT_TRUE(StatusOk());
-    const auto put = std::find_if(cam.records.begin(), cam.records.end(), [](const RequestRecord& r) { return !r.i2c.empty(); });
+    const auto put =
+        std::find_if(cam.records.begin(), cam.records.end(), [](const RequestRecord& r) { return !r.i2c.empty(); });
     ASSERT_NE(put, cam.records.end());
     const auto& events = put->i2c;
     ASSERT_EQ(events.size(), 1u);

@@ -35,7 +35,8 @@ pid_t Start(const std::string& rig, int worker) {
 
 TEST(ConcurrencyTest, EightProcessesOfReadModifyWriteLoseNothing) {
     ScratchDir dir;
-    const auto file = dir.Write("rig.json", R"({"devices":[{"productId":"0x0617","asicLib":true,"extensionUnits":{"bridge":{"node":1}}}]})");
+    const auto file = dir.Write(
+        "rig.json", R"({"devices":[{"productId":"0x0617","asicLib":true,"extensionUnits":{"bridge":{"node":1}}}]})");
     std::vector<pid_t> pids;
     for (int w = 0; w < kWorkers; ++w) pids.push_back(Start(file.string(), w));
     for (const pid_t pid : pids) {

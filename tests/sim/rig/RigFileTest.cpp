@@ -71,10 +71,10 @@ bool HasFamily(const Rig& rig, std::uint16_t first, std::uint16_t last) {
 TEST(RigFileTest, FamiliesRigHasACameraOfEveryProductIdFamily) {
     const auto rig = LoadRig(KV_SIM_SOURCE_DIR "/sim/rigs/families.json");
     ASSERT_TRUE(rig);
-    const std::pair<std::uint16_t, std::uint16_t> families[] = {
-        {0x850, 0x852}, {0x710, 0x716}, {0x880, 0x889}, {0x900, 0x909}, {0x920, 0x929}, {0x910, 0x919},
-        {0x9A0, 0x9AF}, {0x811, 0x813}, {0x611, 0x615}, {0x9B1, 0x9BF}, {0x840, 0x848},
-        {0x820, 0x820}, {0x825, 0x825}};  // the two GPIO LED patterns of lines 4 and 0
+    const std::pair<std::uint16_t, std::uint16_t>
+        families[] = {{0x850, 0x852}, {0x710, 0x716}, {0x880, 0x889}, {0x900, 0x909}, {0x920, 0x929},
+                      {0x910, 0x919}, {0x9A0, 0x9AF}, {0x811, 0x813}, {0x611, 0x615}, {0x9B1, 0x9BF},
+                      {0x840, 0x848}, {0x820, 0x820}, {0x825, 0x825}};  // the two GPIO LED patterns of lines 4 and 0
     for (const auto& [first, last] : families) EXPECT_TRUE(HasFamily(*rig, first, last)) << std::hex << first;
 
     bool plugin90x = false, aveo92x = false, silentEngine = false, busy = false, extraBits = false;
@@ -100,7 +100,11 @@ TEST(RigFileTest, FamiliesRigHasACameraOfEveryProductIdFamily) {
 // register a recipe reads starts non-zero and unlike the others of its
 // device, so reading the wrong one or writing without reading shows.
 TEST(RigFileTest, ReadyRigsStartRecipeRegistersFromDistinctNonZeroValues) {
-    struct Read { std::uint16_t first, last; int slave; std::vector<std::uint32_t> registers; };
+    struct Read {
+        std::uint16_t first, last;
+        int slave;
+        std::vector<std::uint32_t> registers;
+    };
     const std::vector<Read> reads = {
         {0x840, 0x848, 0x5D, {0x01, 0x03, (2u << 16) | 0x23, (2u << 16) | 0x2E, (2u << 16) | 0x5B}},
         {0x850, 0x852, 0x20, {0x10}},
@@ -127,19 +131,24 @@ TEST(RigFileTest, ReadyRigsStartRecipeRegistersFromDistinctNonZeroValues) {
             for (const Read& read : reads) {
                 const std::uint16_t pid = device.config.productId;
                 if (pid < read.first || pid > read.last) continue;
-                if (read.slave >= 0 && !device.config.i2cDevices.at(static_cast<std::uint8_t>(read.slave)).acknowledges) continue;
+                if (read.slave >= 0 && !device.config.i2cDevices.at(static_cast<std::uint8_t>(read.slave)).acknowledges)
+                    continue;
                 std::set<std::uint32_t> seen;
                 for (const std::uint32_t reg : read.registers) {
                     std::uint32_t value = 0;
                     if (read.slave < 0) {
                         const auto& registers = device.initial.bridge.registers;
-                        value = registers.count(static_cast<std::uint16_t>(reg)) ? registers.at(static_cast<std::uint16_t>(reg)) : 0;
+                        value = registers.count(static_cast<std::uint16_t>(reg))
+                                    ? registers.at(static_cast<std::uint16_t>(reg))
+                                    : 0;
                     } else {
-                        const auto& registers = device.initial.i2cDevices.at(static_cast<std::uint8_t>(read.slave)).registers;
+                        const auto& registers =
+                            device.initial.i2cDevices.at(static_cast<std::uint8_t>(read.slave)).registers;
                         value = registers.count(reg) ? registers.at(reg) : 0;
                     }
                     EXPECT_NE(value, 0u) << name << " device " << i << " register 0x" << std::hex << reg;
-                    EXPECT_TRUE(seen.insert(value).second) << name << " device " << i << " register 0x" << std::hex << reg;
+                    EXPECT_TRUE(seen.insert(value).second)
+                        << name << " device " << i << " register 0x" << std::hex << reg;
                     ++checked;
                 }
             }
@@ -238,7 +247,8 @@ TEST(RigFileTest, LookUpsForTheStandInLibraries) {
     std::string error;
     const auto rig = Rig::FromText(dir.path() / "r.json", R"({"devices":[{"productId":"0x840"},
         {"vendorId":"0x0C45","productId":"0x810"},{"productId":"0x810","smi":true},{"productId":"0x9B0","directUsb":true},
-        {"productId":"0x617","asicLib":true}]})", error);
+        {"productId":"0x617","asicLib":true}]})",
+                                   error);
     ASSERT_TRUE(rig) << error;
     EXPECT_EQ(rig->FindByVidPid(0xA168, 0x810), 2);
     EXPECT_EQ(rig->FindByVidPidPosition(0xA168, 0x810, 1), 2) << "positions count this vendor's devices only";
@@ -255,30 +265,40 @@ TEST(RigFileTest, ErrorsNameTheField) {
         {R"({"devices":[{"productId":"0x1G"}]})", "devices[0].productId: expected an integer"},
         {R"({"devices":[{"productId":70000}]})", "devices[0].productId: must be from 0 to 0xFFFF"},
         {R"({"devices":[{"productId":1,"prodId":2}]})", "devices[0].prodId: unknown field"},
-        {R"({"devices":[{"productId":1,"i2cDevices":{"0x50":{}}}]})", "devices[0].i2cDevices.0x50: addressWidth and valueWidth"},
+        {R"({"devices":[{"productId":1,"i2cDevices":{"0x50":{}}}]})",
+         "devices[0].i2cDevices.0x50: addressWidth and valueWidth"},
         {R"({"devices":[{"productId":1,"i2cDevices":{"0x5D":{"registers":{"0x06":"0x10000"}}}}]})",
          "devices[0].i2cDevices.0x5D.registers.0x06: must be from"},
         {R"({"devices":[{"productId":1,"i2cDevices":{"0x62":{"registers":{"0x100":1}}}}]})",
          "devices[0].i2cDevices.0x62.registers.0x100: expected a register address"},
-        {R"({"devices":[{"productId":1,"i2cDevices":{"0x62":{"pages":{}}}}]})", "devices[0].i2cDevices.0x62.pages: only a paged"},
-        {R"({"devices":[{"productId":1,"i2cDevices":{"0x62":{"port":0}}}]})", "devices[0].i2cDevices.0x62.port: must be from 1 to 2"},
-        {R"({"devices":[{"productId":1,"registers":{"0x1006":256}}]})", "devices[0].registers.0x1006: must be from 0 to 255"},
-        {R"({"devices":[{"productId":1,"faults":[{"path":"nowhere","effect":"fail"}]}]})", "devices[0].faults[0].path: unknown path"},
-        {R"({"devices":[{"productId":1,"faults":[{"path":"usb","effect":"hang"}]}]})", "devices[0].faults[0].ms: missing"},
-        {R"({"devices":[{"productId":1,"faults":[{"path":"usb","effect":"stop"}]}]})", "devices[0].faults[0].effect: expected"},
+        {R"({"devices":[{"productId":1,"i2cDevices":{"0x62":{"pages":{}}}}]})",
+         "devices[0].i2cDevices.0x62.pages: only a paged"},
+        {R"({"devices":[{"productId":1,"i2cDevices":{"0x62":{"port":0}}}]})",
+         "devices[0].i2cDevices.0x62.port: must be from 1 to 2"},
+        {R"({"devices":[{"productId":1,"registers":{"0x1006":256}}]})",
+         "devices[0].registers.0x1006: must be from 0 to 255"},
+        {R"({"devices":[{"productId":1,"faults":[{"path":"nowhere","effect":"fail"}]}]})",
+         "devices[0].faults[0].path: unknown path"},
+        {R"({"devices":[{"productId":1,"faults":[{"path":"usb","effect":"hang"}]}]})",
+         "devices[0].faults[0].ms: missing"},
+        {R"({"devices":[{"productId":1,"faults":[{"path":"usb","effect":"stop"}]}]})",
+         "devices[0].faults[0].effect: expected"},
         {R"({"devices":[{"productId":1,"faults":[{"path":"usb","op":"out","effect":"fail"},{"path":"usb","op":"set","effect":"fail"}]}]})",
          "devices[0].faults[1].op: no such operation on path usb (expected open, out or in)"},
         {R"({"devices":[{"productId":1,"faults":[{"path":"bridge-xu","op":"write","effect":"fail"}]}]})",
-         "devices[0].faults[0].op: no such operation on path bridge-xu (expected get, set, support, basicsupport or other)"},
+         "devices[0].faults[0].op: no such operation on path bridge-xu (expected get, set, support, basicsupport or "
+         "other)"},
         {R"({"devices":[{"productId":1,"faults":[{"path":"smi","op":"set_sensor","effect":"fail"}]}]})",
          "devices[0].faults[0].op: no such operation on path smi"},
         {R"({"devices":[{"productId":1,"faults":[{"path":"asiclib","op":"init","id":4106,"effect":"fail"}]}]})",
          "devices[0].faults[0].id: operation init carries no id"},
-        {R"({"devices":[{"productId":1,"missingInterfaces":["IFoo"]}]})", "devices[0].missingInterfaces[0]: unknown interface"},
+        {R"({"devices":[{"productId":1,"missingInterfaces":["IFoo"]}]})",
+         "devices[0].missingInterfaces[0]: unknown interface"},
         {R"({"devices":[{"productId":1,"extensionUnits":{"plugin":{"node":5}},"nodeTypes":["camera-terminal"]}]})",
          "devices[0].extensionUnits.plugin.node: no such node"},
         {R"({"devices":[{"productId":1,"nodeTypes":["lens"]}]})", "devices[0].nodeTypes[0]: expected camera-terminal"},
-        {R"({"devices":[{"productId":1,"videoProcAmp":{"1":{"min":5,"max":1}}}]})", "devices[0].videoProcAmp.1.max: must be from 5"},
+        {R"({"devices":[{"productId":1,"videoProcAmp":{"1":{"min":5,"max":1}}}]})",
+         "devices[0].videoProcAmp.1.max: must be from 5"},
         {R"({"devices":[{"productId":1,"smi":{"gpio":[1,2]}}]})", "devices[0].smi.gpio: expected 4 port values"},
         {R"({"devices":[{"productId":1,"smi":{"sensor":"0x50"}}]})",
          "devices[0].smi.sensor: no device at the sensor's address in i2cDevices"},

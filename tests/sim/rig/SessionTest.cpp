@@ -69,7 +69,10 @@ TEST_F(SessionTest, StateOutlivesTheSessionAndIsSharedThroughTheFile) {
 TEST_F(SessionTest, TraceHasOneLinePerRequestInOrderWithTheBytes) {
     BridgeWrite(session, 0x1006, 0x01);
     Bytes block(32, 0);
-    block[0] = 5; block[1] = 0x0A; block[3] = 0x04; block[5] = 0x62;  // FLC switch pattern
+    block[0] = 5;
+    block[1] = 0x0A;
+    block[3] = 0x04;
+    block[5] = 0x62;  // FLC switch pattern
     ASSERT_EQ(session.KsProperty(1, NodeProperty(wire::kAveoXuSet, 2, 0x10000002, 2), block).hr, 0);
 
     const auto lines = TraceLines(*rig);
@@ -146,7 +149,8 @@ TEST_F(SessionTest, AnOutdatedRigNeverWipesTheStateOfTheEditedOne) {
     EXPECT_FALSE(edited->FileChanged());
     EXPECT_TRUE(rig->FileChanged());
     EXPECT_EQ(BridgeWrite(session, 0x1006, 0x01).hr, platform::kE_FAIL);
-    EXPECT_NE(session.lastError().find("edited after this process loaded it"), std::string::npos) << session.lastError();
+    EXPECT_NE(session.lastError().find("edited after this process loaded it"), std::string::npos)
+        << session.lastError();
     EXPECT_EQ(BridgeRead(newer, 0x1007), 0x77) << "the newer process's write is kept";
     EXPECT_EQ(BridgeRead(newer, 0x1006), 0x3C);
 }
@@ -209,7 +213,8 @@ TEST_F(SessionTest, DumpRoundTripsEveryKindOfState) {
     BridgeWrite(session, 0x10D4, 0x02);
     BridgeWrite(session, 0x10D7, 0x10);
     Bytes ext(32, 0);
-    ext[0] = 0xF2; ext[1] = 0x01;
+    ext[0] = 0xF2;
+    ext[1] = 0x01;
     session.KsProperty(1, NodeProperty(wire::kAveoXuSet, 2, 0x10000002, 2), ext);
     session.Set(0, PropertyGroup::VideoProcAmp, 1, 40, 2);
 

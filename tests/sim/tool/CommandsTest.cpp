@@ -16,7 +16,8 @@
 namespace kv::sim::test {
 namespace {
 
-int RunCommand(const Rig& rig, const std::string& name, std::vector<std::string> args, std::string& out, std::string& err) {
+int RunCommand(const Rig& rig, const std::string& name, std::vector<std::string> args, std::string& out,
+               std::string& err) {
     for (const auto& command : tool::Commands()) {
         if (name != command.name) continue;
         std::ostringstream o;
@@ -32,7 +33,8 @@ int RunCommand(const Rig& rig, const std::string& name, std::vector<std::string>
 
 TEST(KvsimCommandsTest, DumpTraceAndReset) {
     ScratchDir dir;
-    const auto rig = LoadRig(dir.Write("rig.json", R"({"devices":[{"productId":"0x0610","driverProperties":{"29":1}}]})"));
+    const auto rig =
+        LoadRig(dir.Write("rig.json", R"({"devices":[{"productId":"0x0610","driverProperties":{"29":1}}]})"));
     ASSERT_TRUE(rig);
     std::string out;
     std::string err;

@@ -123,9 +123,9 @@ protected:
         std::vector<ListedDevice> devices;
         ASSERT_EQ(ListVideoInputs(devices), S_OK);
         ASSERT_EQ(BindFilter(devices[0], filter), S_OK);
-        ASSERT_EQ(filter->QueryInterface(kv::win::kIID_IKsTopologyInfo,
-                                         reinterpret_cast<void**>(topology.GetAddressOf())),
-                  S_OK);
+        ASSERT_EQ(
+            filter->QueryInterface(kv::win::kIID_IKsTopologyInfo, reinterpret_cast<void**>(topology.GetAddressOf())),
+            S_OK);
         g_seen.outer = nullptr;
         g_seen.node = 0xFFFFFFFF;
         g_seen.putControlAnswer = S_OK;

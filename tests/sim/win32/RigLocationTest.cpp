@@ -51,7 +51,8 @@ TEST(RigLocationTest, AStandInFindsTheRecordedRigWithoutTheEnvironment) {
     EXPECT_EQ(trace[0]["op"], "get-gpio");
 
     ForgetRecordedRig();
-    EXPECT_EQ(smi.As<GetByIds>("SMI_GetGPIOValueByVidPid")(0, &value, 0x810, 0xA168), 1);  // no rig: a failure, not a crash
+    EXPECT_EQ(smi.As<GetByIds>("SMI_GetGPIOValueByVidPid")(0, &value, 0x810, 0xA168),
+              1);  // no rig: a failure, not a crash
 }
 
 }  // namespace

@@ -246,7 +246,8 @@ TEST_F(SimCaptureFilterTest, ReleasedFiltersLeaveTheServerUnused) {
         ASSERT_EQ(Query(filter, kv::win::kIID_IKsTopologyInfo, topology), S_OK);
         ASSERT_EQ(filter->EnumPins(&pins), S_OK);
         ComPtr<IUnknown> node;
-        EXPECT_TRUE(FAILED(topology->CreateNodeInstance(1, IID_IUnknown, reinterpret_cast<void**>(node.GetAddressOf()))));
+        EXPECT_TRUE(
+            FAILED(topology->CreateNodeInstance(1, IID_IUnknown, reinterpret_cast<void**>(node.GetAddressOf()))));
     }
     const HMODULE server = GetModuleHandleW(L"kvsimcam.dll");
     ASSERT_NE(server, nullptr);

@@ -43,15 +43,34 @@ protected:
 
 TEST_F(SmiUtilityTest, ExportsEveryEntryPointByItsPlainName) {
     ASSERT_TRUE(smi.Loaded());
-    for (const char* name :
-         {"SMI_CreateDeviceObject", "SMI_DestoryDeviceObject", "SMI_CreateVideoRender", "SMI_GetVIDPID",
-          "SMI_SnapshotCurrentResolution", "SMI_SnapshotMaxResolution", "SMI_SnapshotMaxResolutionAutoMode",
-          "SMI_SnapshotUserDefineResolution", "SMI_SnapshotUserDefineResolutionAutoMode", "SMI_StillPinSnapshot",
-          "SMI_DoOV3640AF_Reset", "SMI_DoOV3640AF_ShowFrame", "SMI_DoOV3640AF_HideFrame", "SMI_DoOV3640AF_Once",
-          "SMI_DoOV3640AF_Continue", "SMI_GetEEPROMVersion", "SMI_SetSensorRegister", "SMI_SetSensorRegisterByVidPid",
-          "SMI_SetSensorRegisterByVidPidIdx", "SMI_GetSensorRegister", "SMI_GetSensorRegisterByVidPidIdx",
-          "SMI_GetSensorRegisterByVidPid", "SMI_SetGPIOValue", "SMI_GetGPIOValue", "SMI_SetGPIOValueByVidPid",
-          "SMI_SetGPIOValueByVidPidIdx", "SMI_GetGPIOValueByVidPid", "SMI_GetGPIOValueByVidPidIdx"}) {
+    for (const char* name : {"SMI_CreateDeviceObject",
+                             "SMI_DestoryDeviceObject",
+                             "SMI_CreateVideoRender",
+                             "SMI_GetVIDPID",
+                             "SMI_SnapshotCurrentResolution",
+                             "SMI_SnapshotMaxResolution",
+                             "SMI_SnapshotMaxResolutionAutoMode",
+                             "SMI_SnapshotUserDefineResolution",
+                             "SMI_SnapshotUserDefineResolutionAutoMode",
+                             "SMI_StillPinSnapshot",
+                             "SMI_DoOV3640AF_Reset",
+                             "SMI_DoOV3640AF_ShowFrame",
+                             "SMI_DoOV3640AF_HideFrame",
+                             "SMI_DoOV3640AF_Once",
+                             "SMI_DoOV3640AF_Continue",
+                             "SMI_GetEEPROMVersion",
+                             "SMI_SetSensorRegister",
+                             "SMI_SetSensorRegisterByVidPid",
+                             "SMI_SetSensorRegisterByVidPidIdx",
+                             "SMI_GetSensorRegister",
+                             "SMI_GetSensorRegisterByVidPidIdx",
+                             "SMI_GetSensorRegisterByVidPid",
+                             "SMI_SetGPIOValue",
+                             "SMI_GetGPIOValue",
+                             "SMI_SetGPIOValueByVidPid",
+                             "SMI_SetGPIOValueByVidPidIdx",
+                             "SMI_GetGPIOValueByVidPid",
+                             "SMI_GetGPIOValueByVidPidIdx"}) {
         EXPECT_NE(smi.Entry(name), nullptr) << name;
     }
 }

@@ -139,7 +139,7 @@ TEST_F(UsbKTest, EntriesAndDriverTableHaveThePublishedLayout) {
     ASSERT_TRUE(lib.As<LoadApi>("LibK_LoadDriverAPI")(table, 2));
     std::vector<void*> slot((512 - 8) / sizeof(void*));
     std::memcpy(slot.data(), table + 8, 512 - 8);
-    EXPECT_NE(slot[0], nullptr);   // Init
+    EXPECT_NE(slot[0], nullptr);  // Init
     EXPECT_EQ(slot[7], lib.Entry("UsbK_ControlTransfer"));
     EXPECT_NE(slot[21], nullptr);  // QueryPipe
     EXPECT_FALSE(lib.As<LoadApi>("LibK_LoadDriverAPI")(table, 9));
