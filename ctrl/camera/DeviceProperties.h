@@ -29,7 +29,6 @@ public:
     int KsProp_Set(int propertyId, int value);
     platform::HResult Camera_QueryRanges();
     platform::HResult VideoProcAmp_SetDefaults();
-    void Image_Reset() { VideoProcAmp_SetDefaults(); }
 
     // The interfaces go with the graphs they were read through.
     void ReleaseInterfaces() {
