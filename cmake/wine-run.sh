@@ -6,7 +6,8 @@
 #                                         (or in $KV_WINEPREFIX, kept, if set);
 #                                         with KV_WINE_REQUIRE_OUTPUT set, a run
 #                                         that prints nothing fails
-#   wine-run.sh STATE --new-prefix        print the path of a fresh prefix
+#   wine-run.sh STATE --new-prefix        print the path of a fresh prefix, its
+#                                         wineserver kept running for its runs
 #   wine-run.sh STATE --drop-prefix DIR   stop its wineserver and remove it
 #   wine-run.sh STATE --loader            print the Wine loader the runs use
 #
@@ -57,13 +58,21 @@ new_prefix() {
     echo "$dir"
 }
 
+# A prefix that several runs share keeps one wineserver until it is dropped.
+# Otherwise the server ends a few seconds after each run, and runs started
+# on a busy machine just then (several at once, as the GUI starts them) meet
+# a server on its way out, or race each other to start a new one.
+keep_server() {
+    WINEPREFIX="$1" wineserver -p </dev/null >/dev/null 2>&1
+}
+
 drop_prefix() {
     WINEPREFIX="$1" wineserver -k >/dev/null 2>&1 || true
     rm -rf "$1"
 }
 
 case "${1:-}" in
-    --new-prefix) new_prefix; exit 0 ;;
+    --new-prefix) prefix=$(new_prefix); keep_server "$prefix"; echo "$prefix"; exit 0 ;;
     --drop-prefix) drop_prefix "$2"; exit 0 ;;
     --loader) echo "$WINE"; exit 0 ;;
 esac

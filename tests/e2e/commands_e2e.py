@@ -52,7 +52,7 @@ class HostRig:
 
     def start(self, *args):
         return subprocess.Popen(["./" + os.path.basename(self.program), *args], cwd=self.folder, env=self.env,
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
 
     def sim(self, *args):
         return subprocess.run([self.kvsim, "--rig", self.rig, *args], env=self.env, capture_output=True, text=True,
@@ -109,7 +109,7 @@ class WineRig:
 
     def start(self, *args):
         return subprocess.Popen([self.wine_run, self.wine_state, self.program, *args], env=self.env,
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
 
     def sim(self, *args):
         return self.run(self.kvsim, "--rig", self.rig, *args, check=True).stdout
@@ -421,11 +421,13 @@ def concurrent_processes(machine, rigs, work):
     running = [machine.start(*command) for command in commands]
     for command, process in zip(commands, running):
         try:
-            status = process.wait(timeout=600)
+            errors = process.communicate(timeout=600)[1]
+            status = process.returncode
         except subprocess.TimeoutExpired:
             process.kill()
+            errors = process.communicate()[1]
             status = "hung"
-        check(status == 0, f"concurrent {' '.join(command)}: exit status {status}")
+        check(status == 0, f"concurrent {' '.join(command)}: exit status {status}, standard error: {errors[-2000:]!r}")
     after = dump(machine)
     expect_in = lambda label, value, allowed: check(value in allowed, f"{label}: {value!r}, not one of {allowed!r}")
     expect_in("concurrent 0990 FLC pattern", sensor(after["0x0990"], "0x62")["0x04"], (10, 5, 15, 16))
