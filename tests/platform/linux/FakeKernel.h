@@ -1,0 +1,104 @@
+// A kernel for the Linux adapters' tests: sysfs as files and links, device
+// nodes that answer the capability query and the extension-unit query, and
+// a record of what was opened and asked.
+#pragma once
+
+#include <linux/usb/video.h>
+#include <linux/uvcvideo.h>
+#include <linux/videodev2.h>
+
+#include <cstring>
+#include <functional>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "platform/linux/LinuxKernel.h"
+#include "platform/linux/UvcDescriptors.h"
+
+namespace kv::platform::linux_uvc {
+
+struct UnitQuery {
+    std::uint8_t unit, selector, query;
+    std::uint16_t size;
+    friend bool operator==(const UnitQuery&, const UnitQuery&) = default;
+};
+
+class FakeKernel : public LinuxKernel {
+public:
+    std::map<std::string, std::string> files, links;
+    std::map<std::string, int> openErrors;
+    std::map<std::string, std::uint32_t> deviceCaps;
+    std::vector<std::string> opened;
+    std::vector<UnitQuery> queries;
+    // Answers an extension-unit query: 0 or an errno.
+    std::function<int(uvc_xu_control_query&)> unit = [](uvc_xu_control_query&) { return 0; };
+
+    std::optional<std::string> ReadFile(const std::string& path) override { return Find(files, path); }
+    std::optional<std::string> ReadLink(const std::string& path) override { return Find(links, path); }
+    std::vector<std::string> ListDirectory(const std::string& path) override {
+        std::set<std::string> names;
+        for (const auto* entries : {&files, &links}) {
+            for (const auto& [entry, _] : *entries) {
+                if (entry.rfind(path + "/", 0) == 0)
+                    names.insert(entry.substr(path.size() + 1, entry.find('/', path.size() + 1) - path.size() - 1));
+            }
+        }
+        return {names.begin(), names.end()};
+    }
+    int Open(const std::string& path, int& error) override {
+        error = openErrors.count(path) ? openErrors[path] : 0;
+        if (error) return -1;
+        opened.push_back(path);
+        m_open[static_cast<int>(opened.size()) + 2] = path;
+        return static_cast<int>(opened.size()) + 2;
+    }
+    int Ioctl(int fd, unsigned long request, void* argument) override {
+        if (request == VIDIOC_QUERYCAP) {
+            auto* capability = static_cast<v4l2_capability*>(argument);
+            capability->capabilities = V4L2_CAP_DEVICE_CAPS | V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_META_CAPTURE;
+            capability->device_caps = deviceCaps[m_open.at(fd)];
+            std::strcpy(reinterpret_cast<char*>(capability->card), ("Camera " + m_open.at(fd)).c_str());
+            return 0;
+        }
+        if (request != UVCIOC_CTRL_QUERY) return ENOTTY;
+        auto& query = *static_cast<uvc_xu_control_query*>(argument);
+        queries.push_back({query.unit, query.selector, query.query, query.size});
+        return unit(query);
+    }
+    void Close(int fd) override { m_open.erase(fd); }
+    std::size_t OpenCount() const { return m_open.size(); }
+
+    // A camera's node below its USB interface at `port` on bus 1.
+    void AddNode(const std::string& name, const std::string& port, const std::string& vendor,
+                 const std::string& product, std::uint32_t caps, const std::string& descriptors = "") {
+        const std::string device = "/sys/devices/pci0000:00/0000:00:14.0/usb1/" + port;
+        links["/sys/class/video4linux/" + name] =
+            "../../devices/pci0000:00/0000:00:14.0/usb1/" + port + "/" + port + ":1.0/video4linux/" + name;
+        files[device + "/idVendor"] = vendor + "\n";
+        files[device + "/idProduct"] = product + "\n";
+        files[device + "/descriptors"] = descriptors;
+        files[device + "/" + port + ":1.0/bInterfaceNumber"] = "00\n";
+        deviceCaps["/dev/" + name] = caps;
+    }
+
+private:
+    static std::optional<std::string> Find(const std::map<std::string, std::string>& map, const std::string& key) {
+        const auto it = map.find(key);
+        return it == map.end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
+    std::map<int, std::string> m_open;
+};
+
+// VideoControl interface 0 declaring these units, as sysfs "descriptors" holds it.
+inline std::string UnitDescriptors(const std::vector<std::pair<std::uint8_t, Guid>>& units) {
+    std::string blob = {9, 0x04, 0, 0, 0, 0x0E, 0x01, 0, 0};
+    for (const auto& [id, guid] : units) {
+        blob += std::string{24, 0x24, 0x06, static_cast<char>(id)};
+        for (const auto byte : guid.ToBytes()) blob += static_cast<char>(byte);
+        blob += std::string(4, '\0');
+    }
+    return blob;
+}
+
+}  // namespace kv::platform::linux_uvc

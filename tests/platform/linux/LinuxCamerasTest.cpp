@@ -1,0 +1,77 @@
+// The capture nodes the Linux adapters list, against a fake kernel: ours
+// only, capture nodes only, in port order, named as the core reads a
+// device path; and one line for a camera whose node cannot be opened.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "platform/CameraWalk.h"
+#include "platform/linux/LinuxCaptureDevices.h"
+#include "tests/fakes/FakePorts.h"
+#include "tests/platform/linux/FakeKernel.h"
+
+namespace kv::platform::linux_uvc {
+namespace {
+
+constexpr std::uint32_t kCapture = V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_STREAMING;
+constexpr std::uint32_t kMetadata = V4L2_CAP_META_CAPTURE | V4L2_CAP_STREAMING;
+
+std::vector<CameraDescriptor> Walk(CaptureDevices& devices) {
+    std::vector<CameraDescriptor> found;
+    const auto walk = CameraWalk::Open(devices);
+    CameraDescriptor device;
+    while (walk && walk->Next(device)) found.push_back(device);
+    return found;
+}
+
+TEST(LinuxCamerasTest, ListsOurCaptureNodesInPortOrder) {
+    FakeKernel kernel;
+    kernel.AddNode("video0", "1-10", "a168", "0870", kCapture);
+    kernel.AddNode("video1", "1-10", "a168", "0870", kMetadata);
+    kernel.AddNode("video2", "1-3", "046d", "0825", kCapture);
+    kernel.AddNode("video4", "1-2.1", "A168", "09B0", kCapture);
+    kernel.AddNode("video6", "1-2", "a168", "0850", kCapture);
+    kernel.links["/sys/class/video4linux/v4l-subdev0"] = kernel.links["/sys/class/video4linux/video6"];
+    test::FakeConsole console;
+    LinuxCaptureDevices devices(kernel, console);
+
+    const auto found = Walk(devices);
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_EQ(found[0].devicePath,
+              "\\\\?\\usb#vid_a168&pid_0850&mi_00#1-2#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global");
+    EXPECT_EQ(found[0].friendlyName, "Camera /dev/video6") << "the driver's card name";
+    EXPECT_EQ(found[1].devicePath,
+              "\\\\?\\usb#vid_a168&pid_09b0&mi_00#1-2.1#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global");
+    EXPECT_EQ(found[2].friendlyName, "Camera /dev/video0") << "1-10 after 1-2.1: ports compare as numbers";
+    EXPECT_EQ(std::count(kernel.opened.begin(), kernel.opened.end(), "/dev/video2"), 0)
+        << "another vendor's node is never opened";
+    EXPECT_EQ(kernel.OpenCount(), 0u) << "enumeration keeps no node open";
+    EXPECT_TRUE(console.errorLines.empty());
+}
+
+TEST(LinuxCamerasTest, ANodeThatCannotBeOpenedIsToldOnceWithTheFix) {
+    FakeKernel kernel;
+    kernel.AddNode("video0", "1-2", "a168", "0870", kCapture);
+    kernel.AddNode("video1", "1-2", "a168", "0870", kMetadata);
+    kernel.AddNode("video2", "1-4", "a168", "0850", kCapture);
+    kernel.openErrors = {{"/dev/video0", EACCES}, {"/dev/video1", EACCES}};
+    test::FakeConsole console;
+    LinuxCaptureDevices devices(kernel, console);
+
+    EXPECT_EQ(Walk(devices).size(), 1u);
+    EXPECT_EQ(Walk(devices).size(), 1u);
+    ASSERT_EQ(console.errorLines.size(), 1u) << "one line per camera and run";
+    EXPECT_NE(console.errorLines[0].find("/dev/video0"), std::string::npos) << console.errorLines[0];
+    EXPECT_NE(console.errorLines[0].find("1-2"), std::string::npos);
+    EXPECT_NE(console.errorLines[0].find("docs/linux.md"), std::string::npos);
+
+    const CameraDescriptor gone = Walk(devices).at(0);
+    kernel.openErrors["/dev/video2"] = EBUSY;
+    std::shared_ptr<Filter> filter;
+    EXPECT_TRUE(Failed(gone.Bind(filter)));
+    ASSERT_EQ(console.errorLines.size(), 2u);
+    EXPECT_EQ(console.errorLines[1].find("docs/linux.md"), std::string::npos) << "no permission fix for a busy node";
+}
+
+}  // namespace
+}  // namespace kv::platform::linux_uvc

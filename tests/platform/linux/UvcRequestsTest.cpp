@@ -1,0 +1,127 @@
+// Extension-unit requests of a bound capture node, against a fake kernel:
+// which query each property request becomes, and the driver's errors as the
+// results the register library already handles.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "platform/linux/LinuxCaptureDevices.h"
+#include "plugin/PluginIds.h"
+#include "tests/fakes/FakePorts.h"
+#include "tests/platform/linux/FakeKernel.h"
+#include "wire/BridgeRegister.h"
+#include "wire/ExtensionUnits.h"
+
+namespace kv::platform::linux_uvc {
+namespace {
+
+class UvcRequestsTest : public ::testing::Test {
+protected:
+    // Units 4 (Aveo), 5 (bridge) and 6 (plug-in): nodes 1, 2 and 3.
+    void SetUp() override {
+        kernel.AddNode("video0", "1-2", "a168", "0870", V4L2_CAP_VIDEO_CAPTURE,
+                       UnitDescriptors({{4, wire::kAveoXuSet}, {5, wire::kBridgeXuSet}, {6, wire::kPluginXuSet}}));
+        std::unique_ptr<DeviceEnumerator> enumerator;
+        std::unique_ptr<MonikerEnumerator> monikers;
+        std::unique_ptr<Moniker> moniker;
+        ASSERT_EQ(devices.CreateSystemDeviceEnumerator(enumerator), kS_OK);
+        ASSERT_EQ(enumerator->CreateVideoInputEnumerator(monikers), kS_OK);
+        ASSERT_EQ(monikers->Next(moniker), kS_OK);
+        ASSERT_EQ(moniker->BindToObject(filter), kS_OK);
+        ASSERT_EQ(filter->QueryKsControl(control), kS_OK);
+    }
+
+    HResult Send(const Guid& set, std::uint32_t id, std::uint32_t flags, std::uint32_t node,
+                 std::vector<std::uint8_t>& data, std::uint32_t* returned = nullptr) {
+        const auto property = wire::NodeProperty(set, id, flags, node);
+        return control->KsProperty(property.data(), wire::kKsNodePropertySize, data.empty() ? nullptr : data.data(),
+                                   static_cast<std::uint32_t>(data.size()), returned);
+    }
+
+    FakeKernel kernel;
+    test::FakeConsole console;
+    LinuxCaptureDevices devices{kernel, console};
+    std::shared_ptr<Filter> filter;
+    std::shared_ptr<KsControl> control;
+};
+
+TEST_F(UvcRequestsTest, SetsAndGetsBecomeQueriesOnTheUnitOfTheirSet) {
+    std::vector<std::uint8_t> block(wire::kAveoBlockSize, 0x5A);
+    std::uint32_t returned = 0;
+    EXPECT_EQ(Send(wire::kAveoXuSet, wire::kAveoControl, wire::kNodeSet, 1, block, &returned), kS_OK);
+    EXPECT_EQ(returned, 32u);
+
+    // The program names the bridge on a node of its own: the set decides.
+    kernel.unit = [](uvc_xu_control_query& q) {
+        if (q.query == UVC_GET_LEN) q.data[0] = 4, q.data[1] = 0;
+        if (q.query == UVC_GET_CUR) q.data[2] = 0x77;
+        return 0;
+    };
+    std::vector<std::uint8_t> none, small(3), reply(8);
+    EXPECT_EQ(Send(wire::kBridgeXuSet, wire::kBridgeControl, wire::kNodeGet, wire::kBridgeNode, none, &returned),
+              wire::kHrMoreData);
+    EXPECT_EQ(returned, 4u) << "a get without data asks the size";
+    EXPECT_EQ(Send(wire::kBridgeXuSet, wire::kBridgeControl, wire::kNodeGet, 1, small), wire::kHrInsufficientBuffer);
+    EXPECT_EQ(Send(wire::kBridgeXuSet, wire::kBridgeControl, wire::kNodeGet, 1, reply, &returned), kS_OK);
+    EXPECT_EQ(returned, 4u);
+    EXPECT_EQ(reply[2], 0x77);
+
+    const std::vector<UnitQuery> expected = {{4, 2, UVC_SET_CUR, 32},
+                                             {5, 1, UVC_GET_LEN, 2},
+                                             {5, 1, UVC_GET_LEN, 2},
+                                             {5, 1, UVC_GET_LEN, 2},
+                                             {5, 1, UVC_GET_CUR, 4}};
+    EXPECT_EQ(kernel.queries, expected);
+}
+
+TEST_F(UvcRequestsTest, OnlyTheUnitsNodeSupportsItsSetAndNothingElseReachesTheDriver) {
+    std::vector<std::uint8_t> none, block(4);
+    EXPECT_EQ(Send(wire::kAveoXuSet, 0, wire::kNodeSetSupport, 1, none), kS_OK);
+    EXPECT_EQ(Send(wire::kAveoXuSet, 0, wire::kNodeSetSupport, 3, none), wire::kHrSetNotFound);
+    EXPECT_EQ(Send(wire::kDriverPropertySet, 1, wire::kNodeGet, 1, block), wire::kHrSetNotFound);
+    const auto plain = wire::NodeProperty(wire::kAveoXuSet, 2, wire::kKsGet, 0);
+    EXPECT_EQ(control->KsProperty(plain.data(), wire::kKsPropertySize, block.data(), 4, nullptr), wire::kHrSetNotFound)
+        << "not a node request";
+    EXPECT_EQ(Send(wire::kAveoXuSet, 2, wire::kKsTopology | wire::kKsBasicSupport, 1, block), wire::kHrNotSupported);
+    EXPECT_EQ(Send(wire::kAveoXuSet, 0x102, wire::kNodeSet, 1, block), wire::kHrNotFound) << "one-byte selectors";
+    EXPECT_TRUE(kernel.queries.empty());
+}
+
+TEST_F(UvcRequestsTest, TheDriversErrorsAreTheResultsTheLibraryHandles) {
+    const std::pair<int, HResult> cases[] = {{ENOENT, wire::kHrNotFound},      {ENOBUFS, wire::kHrInsufficientBuffer},
+                                             {EIO, wire::kHrGenFailure},       {EPIPE, wire::kHrGenFailure},
+                                             {EBADRQC, wire::kHrNotSupported}, {ENODEV, kE_FAIL}};
+    std::vector<std::uint8_t> block(4);
+    for (const auto& [error, result] : cases) {
+        kernel.unit = [error = error](uvc_xu_control_query&) { return error; };
+        std::uint32_t returned = 99;
+        EXPECT_EQ(Send(wire::kBridgeXuSet, 1, wire::kNodeSet, 1, block, &returned), result) << error;
+        EXPECT_EQ(Send(wire::kBridgeXuSet, 1, wire::kNodeGet, 1, block), result) << error;
+        EXPECT_EQ(returned, 0u);
+    }
+}
+
+TEST_F(UvcRequestsTest, ThePluginUnitIsServedByThePluginCoreInProcess) {
+    std::shared_ptr<KsTopologyInfo> topology;
+    ASSERT_EQ(filter->QueryKsTopologyInfo(topology), kS_OK);
+    std::uint32_t count = 0;
+    Guid type;
+    EXPECT_EQ(topology->NumNodes(count), kS_OK);
+    EXPECT_EQ(count, 4u);
+    EXPECT_EQ(topology->NodeType(3, type), kS_OK);
+    EXPECT_EQ(type, wire::kNodeDevSpecific);
+    EXPECT_EQ(topology->NodeType(4, type), kE_INVALIDARG);
+
+    std::shared_ptr<NodeInstance> instance;
+    EXPECT_EQ(topology->CreateNodeInstance(1, wire::kIidKsNodeControl, instance), kE_NOINTERFACE);
+    ASSERT_EQ(topology->CreateNodeInstance(3, wire::kIidKsNodeControl, instance), kS_OK);
+    std::shared_ptr<ExtensionUnit> unit;
+    ASSERT_EQ(instance->QueryExtensionUnit(unit), kS_OK);
+    std::uint8_t length = 3;
+    EXPECT_EQ(unit->put_Property(wire::kPluginLength, 1, &length), kS_OK);
+    unit->end();
+    EXPECT_EQ(kernel.queries, (std::vector<UnitQuery>{{6, 1, UVC_SET_CUR, 1}}));
+}
+
+}  // namespace
+}  // namespace kv::platform::linux_uvc
