@@ -7,22 +7,19 @@
 #include <linux/uvcvideo.h>
 #include <linux/videodev2.h>
 
+#include <array>
 #include <cstring>
 #include <functional>
 #include <map>
-#include <set>
 #include <vector>
 
+#include "platform/CameraWalk.h"
 #include "platform/linux/LinuxKernel.h"
 #include "platform/linux/UvcDescriptors.h"
 
 namespace kv::platform::linux_uvc {
 
-struct UnitQuery {
-    std::uint8_t unit, selector, query;
-    std::uint16_t size;
-    friend bool operator==(const UnitQuery&, const UnitQuery&) = default;
-};
+using UnitQuery = std::array<int, 4>;  // unit, selector, query, size
 
 class FakeKernel : public LinuxKernel {
 public:
@@ -34,24 +31,23 @@ public:
     // Answers an extension-unit query: 0 or an errno.
     std::function<int(uvc_xu_control_query&)> unit = [](uvc_xu_control_query&) { return 0; };
 
-    std::optional<std::string> ReadFile(const std::string& path) override { return Find(files, path); }
-    std::optional<std::string> ReadLink(const std::string& path) override { return Find(links, path); }
+    std::optional<std::string> ReadFile(const std::string& path) override {
+        return files.count(path) ? std::optional(files[path]) : std::nullopt;
+    }
+    std::optional<std::string> ReadLink(const std::string& path) override {
+        return links.count(path) ? std::optional(links[path]) : std::nullopt;
+    }
     std::vector<std::string> ListDirectory(const std::string& path) override {
-        std::set<std::string> names;
-        for (const auto* entries : {&files, &links}) {
-            for (const auto& [entry, _] : *entries) {
-                if (entry.rfind(path + "/", 0) == 0)
-                    names.insert(entry.substr(path.size() + 1, entry.find('/', path.size() + 1) - path.size() - 1));
-            }
-        }
-        return {names.begin(), names.end()};
+        std::vector<std::string> names;
+        for (const auto& [link, _] : links) names.push_back(link.substr(path.size() + 1));
+        return names;
     }
     int Open(const std::string& path, int& error) override {
-        error = openErrors.count(path) ? openErrors[path] : 0;
+        error = openErrors[path];
         if (error) return -1;
         opened.push_back(path);
-        m_open[static_cast<int>(opened.size()) + 2] = path;
-        return static_cast<int>(opened.size()) + 2;
+        m_open[static_cast<int>(opened.size())] = path;
+        return static_cast<int>(opened.size());
     }
     int Ioctl(int fd, unsigned long request, void* argument) override {
         if (request == VIDIOC_QUERYCAP) {
@@ -83,10 +79,6 @@ public:
     }
 
 private:
-    static std::optional<std::string> Find(const std::map<std::string, std::string>& map, const std::string& key) {
-        const auto it = map.find(key);
-        return it == map.end() ? std::nullopt : std::optional<std::string>(it->second);
-    }
     std::map<int, std::string> m_open;
 };
 
@@ -99,6 +91,14 @@ inline std::string UnitDescriptors(const std::vector<std::pair<std::uint8_t, Gui
         blob += std::string(4, '\0');
     }
     return blob;
+}
+
+inline std::vector<CameraDescriptor> Walk(CaptureDevices& devices) {
+    std::vector<CameraDescriptor> found;
+    const auto walk = CameraWalk::Open(devices);
+    CameraDescriptor device;
+    while (walk && walk->Next(device)) found.push_back(device);
+    return found;
 }
 
 }  // namespace kv::platform::linux_uvc
