@@ -14,7 +14,7 @@ constexpr HResult kNoSuchValue = static_cast<HResult>(0x80070002u);  // ERROR_FI
 
 class NodePropertyBag : public PropertyBag {
 public:
-    explicit NodePropertyBag(const CameraNode& camera) : m_camera(camera) {}
+    explicit NodePropertyBag(CameraNode camera) : m_camera(std::move(camera)) {}
     HResult Read(const std::string& name, std::string& value) override {
         if (name == "DevicePath") {
             value = DevicePath(m_camera);
@@ -27,7 +27,7 @@ public:
     }
 
 private:
-    const CameraNode& m_camera;
+    CameraNode m_camera;  // a bag may outlive its moniker
 };
 
 class NodeMoniker : public Moniker {
@@ -97,7 +97,8 @@ private:
 }  // namespace
 
 void LinuxDeviceContext::Tell(const UnopenedNode& unopened) {
-    if (told.insert(unopened.portPath).second) console.WriteErrorLine(UnopenedLine(unopened));
+    const std::lock_guard lock(m_toldLock);
+    if (m_told.insert(unopened.portPath).second) console.WriteErrorLine(UnopenedLine(unopened));
 }
 
 HResult LinuxCaptureDevices::CreateSystemDeviceEnumerator(std::unique_ptr<DeviceEnumerator>& enumerator) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 
@@ -20,14 +21,18 @@ namespace kv::platform::linux_uvc {
 // What the adapters share: the kernel, the trees, and the cameras whose
 // trouble has been told already (once per run, however often the program
 // walks the devices).
-struct LinuxDeviceContext {
+class LinuxDeviceContext {
+public:
     LinuxDeviceContext(LinuxKernel& k, Console& c, KernelRoots r) : kernel(k), console(c), roots(std::move(r)) {}
     void Tell(const UnopenedNode& unopened);
 
     LinuxKernel& kernel;
     Console& console;
     KernelRoots roots;
-    std::set<std::string> told;
+
+private:
+    std::mutex m_toldLock;  // the ports may be used from any thread
+    std::set<std::string> m_told;
 };
 
 class LinuxCaptureDevices : public CaptureDevices {
