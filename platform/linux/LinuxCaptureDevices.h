@@ -2,8 +2,8 @@
 // nodes in port order, their property bags, and filters whose extension-unit
 // requests become the driver's extension-unit queries; and the plug-in class
 // those filters' node instances share (the plug-in's portable core, in
-// process). The standard controls and video are not served yet: a filter
-// answers that it lacks those interfaces.
+// process). Video is not served yet: a filter answers that it lacks the
+// video interfaces.
 #pragma once
 
 #include <memory>

@@ -1,7 +1,9 @@
-// The filter of a capture node: its control, its topology and the plug-in's
-// node instances. The interfaces Linux has no counterpart for yet are lacking,
-// as a filter without them answers.
+// The filter of a capture node: its control, its topology, the plug-in's
+// node instances and the standard controls. The interfaces Linux has no
+// counterpart for yet are lacking, as a filter without them answers.
 #include "platform/linux/LinuxFilter.h"
+
+#include "platform/linux/V4l2Controls.h"
 
 #include "plugin/ExtensionUnitCore.h"
 #include "plugin/PluginIds.h"
@@ -59,7 +61,7 @@ private:
 class NodeFilter : public Filter {
 public:
     NodeFilter(std::shared_ptr<OpenNode> node, std::vector<ExtensionUnitDescriptor> units)
-        : m_units(units), m_control(std::make_shared<UvcKsControl>(std::move(node), std::move(units))) {}
+        : m_node(node), m_units(units), m_control(std::make_shared<UvcKsControl>(std::move(node), std::move(units))) {}
 
     HResult QueryKsControl(std::shared_ptr<KsControl>& control) override {
         control = m_control;
@@ -71,13 +73,20 @@ public:
     }
     // The camera driver's own property set exists only on Windows.
     HResult QueryKsPropertySet(std::shared_ptr<KsPropertySet>&) override { return kE_NOINTERFACE; }
-    HResult QueryVideoProcAmp(std::shared_ptr<RangedProperties>&) override { return kE_NOINTERFACE; }
-    HResult QueryCameraControl(std::shared_ptr<RangedProperties>&) override { return kE_NOINTERFACE; }
+    HResult QueryVideoProcAmp(std::shared_ptr<RangedProperties>& procAmp) override {
+        procAmp = MakeV4l2Controls(m_node, ControlGroup::VideoProcAmp);
+        return kS_OK;
+    }
+    HResult QueryCameraControl(std::shared_ptr<RangedProperties>& cameraControl) override {
+        cameraControl = MakeV4l2Controls(m_node, ControlGroup::CameraControl);
+        return kS_OK;
+    }
     HResult QueryVideoControl(std::shared_ptr<VideoControl>&) override { return kE_NOINTERFACE; }
     HResult QueryQualProp(std::shared_ptr<QualProp>&) override { return kE_NOINTERFACE; }
     HResult ShowPropertyPages(void*, const std::string&) override { return kE_NOTIMPL; }
 
 private:
+    std::shared_ptr<OpenNode> m_node;
     std::vector<ExtensionUnitDescriptor> m_units;
     std::shared_ptr<KsControl> m_control;
 };

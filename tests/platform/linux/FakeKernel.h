@@ -28,6 +28,8 @@ public:
     std::map<std::string, std::uint32_t> deviceCaps;
     std::vector<std::string> opened;
     std::vector<UnitQuery> queries;
+    std::map<std::uint32_t, v4l2_queryctrl> controls;
+    std::map<std::uint32_t, std::int32_t> values;
     // Answers an extension-unit query: 0 or an errno.
     std::function<int(uvc_xu_control_query&)> unit = [](uvc_xu_control_query&) { return 0; };
 
@@ -57,6 +59,17 @@ public:
             std::strcpy(reinterpret_cast<char*>(capability->card), ("Camera " + m_open.at(fd)).c_str());
             return 0;
         }
+        if (request == VIDIOC_QUERYCTRL) {
+            auto* query = static_cast<v4l2_queryctrl*>(argument);
+            return controls.count(query->id) ? (*query = controls[query->id], 0) : EINVAL;
+        }
+        if (request == VIDIOC_G_CTRL || request == VIDIOC_S_CTRL) {
+            auto* control = static_cast<v4l2_control*>(argument);
+            if (!controls.count(control->id)) return EINVAL;
+            if (request == VIDIOC_G_CTRL) control->value = values[control->id];
+            else values[control->id] = control->value;
+            return 0;
+        }
         if (request != UVCIOC_CTRL_QUERY) return ENOTTY;
         auto& query = *static_cast<uvc_xu_control_query*>(argument);
         queries.push_back({query.unit, query.selector, query.query, query.size});
@@ -76,6 +89,11 @@ public:
         files[device + "/descriptors"] = descriptors;
         files[device + "/" + port + ":1.0/bInterfaceNumber"] = "00\n";
         deviceCaps["/dev/" + name] = caps;
+    }
+
+    void AddControl(std::uint32_t id, std::int32_t minimum, std::int32_t maximum, std::int32_t value) {
+        controls[id] = v4l2_queryctrl{id, V4L2_CTRL_TYPE_INTEGER, {}, minimum, maximum, 1, value, 0, {}};
+        values[id] = value;
     }
 
 private:
