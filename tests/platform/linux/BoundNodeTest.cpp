@@ -1,6 +1,7 @@
-// Extension-unit requests of a bound capture node, against a fake kernel:
-// which query each property request becomes, and the driver's errors as the
-// results the register library already handles.
+// A bound capture node against a fake kernel: which extension-unit query each
+// property request becomes, the driver's errors as the results the register
+// library already handles, and the standard properties as the driver's
+// controls (exposure in the proxy's log2 seconds, with its automatic mode).
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -15,7 +16,7 @@
 namespace kv::platform::linux_uvc {
 namespace {
 
-class UvcRequestsTest : public ::testing::Test {
+class BoundNodeTest : public ::testing::Test {
 protected:
     // Units 4 (Aveo), 5 (bridge) and 6 (plug-in): nodes 1, 2 and 3.
     void SetUp() override {
@@ -25,9 +26,9 @@ protected:
         ASSERT_EQ(filter->QueryKsControl(control), kS_OK);
     }
 
-    HResult Send(const Guid& set, std::uint32_t id, std::uint32_t flags, std::uint32_t node,
+    HResult Send(const Guid& set, std::uint32_t id, std::uint32_t requestFlags, std::uint32_t node,
                  std::vector<std::uint8_t>& data, std::uint32_t* returned = nullptr) {
-        const auto property = wire::NodeProperty(set, id, flags, node);
+        const auto property = wire::NodeProperty(set, id, requestFlags, node);
         return control->KsProperty(property.data(), wire::kKsNodePropertySize, data.empty() ? nullptr : data.data(),
                                    static_cast<std::uint32_t>(data.size()), returned);
     }
@@ -37,9 +38,10 @@ protected:
     LinuxCaptureDevices devices{kernel, console};
     std::shared_ptr<Filter> filter;
     std::shared_ptr<KsControl> control;
+    std::int32_t minimum = 0, maximum = 0, step = 0, def = 0, flags = 0, value = 0;
 };
 
-TEST_F(UvcRequestsTest, SetsAndGetsBecomeQueriesOnTheUnitOfTheirSet) {
+TEST_F(BoundNodeTest, SetsAndGetsBecomeQueriesOnTheUnitOfTheirSet) {
     std::vector<std::uint8_t> block(wire::kAveoBlockSize, 0x5A);
     std::uint32_t returned = 0;
     EXPECT_EQ(Send(wire::kAveoXuSet, wire::kAveoControl, wire::kNodeSet, 1, block, &returned), kS_OK);
@@ -66,7 +68,7 @@ TEST_F(UvcRequestsTest, SetsAndGetsBecomeQueriesOnTheUnitOfTheirSet) {
     EXPECT_EQ(kernel.queries[4], (UnitQuery{5, 1, UVC_GET_CUR, 4}));
 }
 
-TEST_F(UvcRequestsTest, OnlyTheUnitsNodeSupportsItsSetAndNothingElseReachesTheDriver) {
+TEST_F(BoundNodeTest, OnlyTheUnitsNodeSupportsItsSetAndNothingElseReachesTheDriver) {
     std::vector<std::uint8_t> none, block(4);
     EXPECT_EQ(Send(wire::kAveoXuSet, 0, wire::kNodeSetSupport, 1, none), kS_OK);
     EXPECT_EQ(Send(wire::kAveoXuSet, 0, wire::kNodeSetSupport, 3, none), wire::kHrSetNotFound);
@@ -79,7 +81,7 @@ TEST_F(UvcRequestsTest, OnlyTheUnitsNodeSupportsItsSetAndNothingElseReachesTheDr
     EXPECT_TRUE(kernel.queries.empty());
 }
 
-TEST_F(UvcRequestsTest, TheDriversErrorsAreTheResultsTheLibraryHandles) {
+TEST_F(BoundNodeTest, TheDriversErrorsAreTheResultsTheLibraryHandles) {
     const std::pair<int, HResult> cases[] = {{ENOENT, wire::kHrNotFound},      {ENOBUFS, wire::kHrInsufficientBuffer},
                                              {EIO, wire::kHrGenFailure},       {EPIPE, wire::kHrGenFailure},
                                              {EBADRQC, wire::kHrNotSupported}, {ENODEV, kE_FAIL}};
@@ -93,7 +95,7 @@ TEST_F(UvcRequestsTest, TheDriversErrorsAreTheResultsTheLibraryHandles) {
     }
 }
 
-TEST_F(UvcRequestsTest, ThePluginUnitIsServedByThePluginCoreInProcess) {
+TEST_F(BoundNodeTest, ThePluginUnitIsServedByThePluginCoreInProcess) {
     std::shared_ptr<KsTopologyInfo> topology;
     ASSERT_EQ(filter->QueryKsTopologyInfo(topology), kS_OK);
     Guid type;
@@ -110,6 +112,43 @@ TEST_F(UvcRequestsTest, ThePluginUnitIsServedByThePluginCoreInProcess) {
     EXPECT_EQ(unit->put_Property(wire::kPluginLength, 1, &length), kS_OK);
     unit->end();
     EXPECT_EQ(kernel.queries, (std::vector<UnitQuery>{{6, 1, UVC_SET_CUR, 1}}));
+}
+
+TEST_F(BoundNodeTest, VideoProcessingPropertiesAreTheDriversControls) {
+    kernel.AddControl(V4L2_CID_BRIGHTNESS, -64, 64, 0);
+    kernel.AddControl(V4L2_CID_CONTRAST, 0, 95, 40);
+    std::shared_ptr<RangedProperties> procAmp;
+    ASSERT_EQ(filter->QueryVideoProcAmp(procAmp), kS_OK);
+
+    EXPECT_EQ(procAmp->GetRange(0, minimum, maximum, step, def, flags), kS_OK);
+    EXPECT_EQ(std::vector<std::int32_t>({minimum, maximum, step, def, flags}),
+              std::vector<std::int32_t>({-64, 64, 1, 0, 2}));
+    EXPECT_EQ(procAmp->Set(1, 32, 2), kS_OK);
+    EXPECT_EQ(kernel.values[V4L2_CID_CONTRAST], 32);
+    EXPECT_EQ(procAmp->GetRange(3, minimum, maximum, step, def, flags), wire::kHrNotFound) << "no such control";
+    EXPECT_EQ(procAmp->Set(6, 1, 2), wire::kHrNotFound) << "color enable is not mapped";
+}
+
+TEST_F(BoundNodeTest, ExposureIsShownInLog2SecondsWithItsAutomaticMode) {
+    kernel.AddControl(V4L2_CID_EXPOSURE_ABSOLUTE, 3, 2047, 156);
+    kernel.AddControl(V4L2_CID_EXPOSURE_AUTO, 0, 3, V4L2_EXPOSURE_APERTURE_PRIORITY);
+    kernel.values[V4L2_CID_EXPOSURE_ABSOLUTE] = 312;
+    std::shared_ptr<RangedProperties> cameraControl;
+    ASSERT_EQ(filter->QueryCameraControl(cameraControl), kS_OK);
+
+    EXPECT_EQ(cameraControl->GetRange(4, minimum, maximum, step, def, flags), kS_OK);
+    EXPECT_EQ(std::vector<std::int32_t>({minimum, maximum, step, def, flags}),
+              std::vector<std::int32_t>({-12, -2, 1, -6, 3}));
+    EXPECT_EQ(cameraControl->Get(4, value, flags), kS_OK);
+    EXPECT_EQ(value, -5);
+    EXPECT_EQ(flags, 1);
+
+    EXPECT_EQ(cameraControl->Set(4, -3, 2), kS_OK);
+    EXPECT_EQ(kernel.values[V4L2_CID_EXPOSURE_AUTO], V4L2_EXPOSURE_MANUAL);
+    EXPECT_EQ(kernel.values[V4L2_CID_EXPOSURE_ABSOLUTE], 1250);
+    EXPECT_EQ(cameraControl->Set(4, 0, 1), kS_OK);
+    EXPECT_EQ(kernel.values[V4L2_CID_EXPOSURE_AUTO], V4L2_EXPOSURE_APERTURE_PRIORITY);
+    EXPECT_EQ(kernel.values[V4L2_CID_EXPOSURE_ABSOLUTE], 1250) << "automatic only switches the mode";
 }
 
 }  // namespace
