@@ -10,7 +10,8 @@ namespace kv::platform::linux_uvc {
 
 namespace {
 
-constexpr HResult kNoSuchValue = static_cast<HResult>(0x80070002u);  // ERROR_FILE_NOT_FOUND
+constexpr HResult kNoSuchValue = static_cast<HResult>(0x80070002u);         // ERROR_FILE_NOT_FOUND
+constexpr HResult kDeviceNotConnected = static_cast<HResult>(0x8007048Fu);  // ERROR_DEVICE_NOT_CONNECTED
 
 class NodePropertyBag : public PropertyBag {
 public:
@@ -46,6 +47,8 @@ public:
             return ResultOfErrno(error) == kS_OK ? kE_FAIL : ResultOfErrno(error);
         }
         auto node = std::make_shared<OpenNode>(m_context->kernel, fd);
+        // Checked once the node is open, so that what was checked is what is open.
+        if (!StillOurs(m_context->kernel, m_context->roots, m_camera)) return kDeviceNotConnected;
         const std::string descriptors = m_context->kernel.ReadFile(m_camera.usbDevice + "/descriptors").value_or("");
         const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(descriptors.data()),
                                                   descriptors.size());

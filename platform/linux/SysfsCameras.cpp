@@ -78,8 +78,21 @@ unsigned long NodeNumber(const std::string& node) {
     return std::strtoul(node.c_str() + digits, nullptr, 10);
 }
 
-// The USB side of a class entry; nothing when it is not on a USB interface.
-std::optional<CameraNode> UsbSide(LinuxKernel& kernel, const KernelRoots& roots, const std::string& name) {
+// The node's capabilities and card name; false when it does not capture video.
+bool ReadsAsCapture(OpenNode& node, CameraNode& camera) {
+    v4l2_capability capability{};
+    if (node.Ioctl(VIDIOC_QUERYCAP, &capability) != 0) return false;
+    const std::uint32_t caps =
+        (capability.capabilities & V4L2_CAP_DEVICE_CAPS) != 0 ? capability.device_caps : capability.capabilities;
+    if ((caps & V4L2_CAP_VIDEO_CAPTURE) == 0) return false;
+    const auto* card = reinterpret_cast<const char*>(capability.card);
+    camera.card.assign(card, strnlen(card, sizeof capability.card));
+    return true;
+}
+
+}  // namespace
+
+std::optional<CameraNode> ReadUsbSide(LinuxKernel& kernel, const KernelRoots& roots, const std::string& name) {
     const std::string classDir = Normalize(roots.sysfs + "/class/video4linux");
     const auto link = kernel.ReadLink(classDir + "/" + name);
     if (!link || link->empty()) return std::nullopt;
@@ -103,25 +116,11 @@ std::optional<CameraNode> UsbSide(LinuxKernel& kernel, const KernelRoots& roots,
     return camera;
 }
 
-// The node's capabilities and card name; false when it does not capture video.
-bool ReadsAsCapture(OpenNode& node, CameraNode& camera) {
-    v4l2_capability capability{};
-    if (node.Ioctl(VIDIOC_QUERYCAP, &capability) != 0) return false;
-    const std::uint32_t caps =
-        (capability.capabilities & V4L2_CAP_DEVICE_CAPS) != 0 ? capability.device_caps : capability.capabilities;
-    if ((caps & V4L2_CAP_VIDEO_CAPTURE) == 0) return false;
-    const auto* card = reinterpret_cast<const char*>(capability.card);
-    camera.card.assign(card, strnlen(card, sizeof capability.card));
-    return true;
-}
-
-}  // namespace
-
 CameraScan ScanCameraNodes(LinuxKernel& kernel, const KernelRoots& roots) {
     CameraScan scan;
     for (const std::string& name : kernel.ListDirectory(roots.sysfs + "/class/video4linux")) {
         if (!IsVideoNodeName(name)) continue;
-        auto camera = UsbSide(kernel, roots, name);
+        auto camera = ReadUsbSide(kernel, roots, name);
         if (!camera || camera->vendorId != kKorvexVendorId) continue;
         int error = 0;
         const int fd = kernel.Open(camera->node, error);
@@ -130,7 +129,8 @@ CameraScan ScanCameraNodes(LinuxKernel& kernel, const KernelRoots& roots) {
             continue;
         }
         OpenNode node(kernel, fd);
-        if (ReadsAsCapture(node, *camera)) scan.cameras.push_back(std::move(*camera));
+        if (StillOurs(kernel, roots, *camera) && ReadsAsCapture(node, *camera))
+            scan.cameras.push_back(std::move(*camera));
     }
     std::sort(scan.cameras.begin(), scan.cameras.end(), [](const CameraNode& a, const CameraNode& b) {
         if (a.portPath != b.portPath) return PortPathBefore(a.portPath, b.portPath);
@@ -138,6 +138,12 @@ CameraScan ScanCameraNodes(LinuxKernel& kernel, const KernelRoots& roots) {
                std::make_tuple(b.interfaceNumber, NodeNumber(b.node));
     });
     return scan;
+}
+
+bool StillOurs(LinuxKernel& kernel, const KernelRoots& roots, const CameraNode& camera) {
+    const auto now = ReadUsbSide(kernel, roots, BaseName(camera.node));
+    return now && now->vendorId == kKorvexVendorId && now->usbDevice == camera.usbDevice &&
+           now->interfaceNumber == camera.interfaceNumber;
 }
 
 bool PortPathBefore(const std::string& a, const std::string& b) {

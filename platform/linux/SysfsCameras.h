@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,14 @@ struct CameraScan {
 
 // Only nodes of our vendor's devices are ever opened.
 CameraScan ScanCameraNodes(LinuxKernel& kernel, const KernelRoots& roots);
+
+// The USB side of the class entry `name` ("video0"), card name aside;
+// nothing when the node is not on a USB interface.
+std::optional<CameraNode> ReadUsbSide(LinuxKernel& kernel, const KernelRoots& roots, const std::string& name);
+
+// True while the node still belongs to the same interface of the same camera
+// of ours: a node number is given again to whatever device comes next.
+bool StillOurs(LinuxKernel& kernel, const KernelRoots& roots, const CameraNode& camera);
 
 // Port paths compared number by number: "1-2" < "1-2.1" < "1-10".
 bool PortPathBefore(const std::string& a, const std::string& b);

@@ -62,6 +62,11 @@ TEST(LinuxCamerasTest, ANodeThatCannotBeOpenedIsToldOnceWithTheFix) {
     EXPECT_TRUE(Failed(gone.Bind(filter)));
     ASSERT_EQ(console.errorLines.size(), 2u);
     EXPECT_EQ(console.errorLines[1].find("docs/linux.md"), std::string::npos) << "no permission fix for a busy node";
+
+    kernel.openErrors.clear();
+    kernel.AddNode("video2", "1-5", "046d", "0825", kCapture);
+    EXPECT_EQ(gone.Bind(filter), static_cast<HResult>(0x8007048Fu)) << "the number now names another vendor's node";
+    EXPECT_EQ(kernel.OpenCount(), 0u);
 }
 
 }  // namespace
