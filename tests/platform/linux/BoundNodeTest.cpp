@@ -7,7 +7,6 @@
 #include <cerrno>
 
 #include "platform/linux/LinuxCaptureDevices.h"
-#include "plugin/PluginIds.h"
 #include "tests/fakes/FakePorts.h"
 #include "tests/platform/linux/FakeKernel.h"
 #include "wire/BridgeRegister.h"
@@ -93,25 +92,6 @@ TEST_F(BoundNodeTest, TheDriversErrorsAreTheResultsTheLibraryHandles) {
         EXPECT_EQ(Send(wire::kBridgeXuSet, 1, wire::kNodeGet, 1, block), result) << error;
         EXPECT_EQ(returned, 0u);
     }
-}
-
-TEST_F(BoundNodeTest, ThePluginUnitIsServedByThePluginCoreInProcess) {
-    std::shared_ptr<KsTopologyInfo> topology;
-    ASSERT_EQ(filter->QueryKsTopologyInfo(topology), kS_OK);
-    Guid type;
-    EXPECT_EQ(topology->NodeType(3, type), kS_OK);
-    EXPECT_EQ(type, wire::kNodeDevSpecific) << "the register library probes these nodes";
-    EXPECT_EQ(topology->NodeType(4, type), kE_INVALIDARG);
-
-    std::shared_ptr<NodeInstance> instance;
-    EXPECT_EQ(topology->CreateNodeInstance(1, wire::kIidKsNodeControl, instance), kE_NOINTERFACE);
-    ASSERT_EQ(topology->CreateNodeInstance(3, wire::kIidKsNodeControl, instance), kS_OK);
-    std::shared_ptr<ExtensionUnit> unit;
-    ASSERT_EQ(instance->QueryExtensionUnit(unit), kS_OK);
-    std::uint8_t length = 3;
-    EXPECT_EQ(unit->put_Property(wire::kPluginLength, 1, &length), kS_OK);
-    unit->end();
-    EXPECT_EQ(kernel.queries, (std::vector<UnitQuery>{{6, 1, UVC_SET_CUR, 1}}));
 }
 
 TEST_F(BoundNodeTest, VideoProcessingPropertiesAreTheDriversControls) {

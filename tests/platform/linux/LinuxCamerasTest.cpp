@@ -5,9 +5,11 @@
 
 #include <cerrno>
 
+#include "ctrl/xulib/CameraProbe.h"
 #include "platform/linux/LinuxCaptureDevices.h"
 #include "tests/fakes/FakePorts.h"
 #include "tests/platform/linux/FakeKernel.h"
+#include "wire/PropertySets.h"
 
 namespace kv::platform::linux_uvc {
 namespace {
@@ -67,6 +69,29 @@ TEST(LinuxCamerasTest, ANodeThatCannotBeOpenedIsToldOnceWithTheFix) {
     kernel.AddNode("video2", "1-5", "046d", "0825", kCapture);
     EXPECT_EQ(gone.Bind(filter), static_cast<HResult>(0x8007048Fu)) << "the number now names another vendor's node";
     EXPECT_EQ(kernel.OpenCount(), 0u);
+}
+
+// The register library's own probe over the adapters, as on a Linux host.
+TEST(LinuxCamerasTest, TheRegisterLibraryFindsBothUnitKinds) {
+    FakeKernel kernel;
+    kernel.AddNode("video0", "1-2", "a168", "0850", kCapture, UnitDescriptors({{3, wire::kPluginXuSet}}));
+    kernel.AddNode("video2", "1-3", "a168", "09b0", kCapture, UnitDescriptors({{4, wire::kAveoXuSet}}));
+    test::FakePorts fakes;
+    fakes.environment.windows = false;
+    fakes.environment.osVersion.reset();
+    LinuxCaptureDevices devices(kernel, fakes.console);
+    Ports ports{fakes.environment, fakes.files,        fakes.console,  fakes.clock,          fakes.ui,
+                fakes.processes,   fakes.comApartment, devices,        fakes.extensionUnits, fakes.mediaGraphs,
+                fakes.directUsb,   fakes.modules,      fakes.registry, fakes.sync,           fakes.profileFiles};
+
+    const auto found = ctrl::xulib::FindCameras(ports, std::make_shared<std::atomic<std::uint32_t>>(0));
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].link->Kind(), ctrl::xulib::kPluginKind);
+    EXPECT_EQ(found[1].link->Kind(), ctrl::xulib::kAveoKind);
+    EXPECT_EQ(found[0].link->RegWrite(0x10, 1, {0x55}), kS_OK);
+    ASSERT_FALSE(kernel.queries.empty());
+    EXPECT_EQ(kernel.queries.back(), (UnitQuery{3, 1, UVC_SET_CUR, 1})) << "the sequence closes with LEN 1";
+    found[0].link->Close();  // the plug-in's process-wide list lets go of this kernel's nodes
 }
 
 }  // namespace
