@@ -73,9 +73,10 @@ public:
                                                        const std::string& commandLine) override;
 };
 
-// This platform's cameras are not reached: the video-input category is
-// empty. It has no apartments, no plug-in class and no viewer graphs either
-// (NoComApartment, AbsentExtensionUnitFactory, AbsentMediaGraphs).
+// An empty video-input category, for a POSIX system whose cameras are not
+// reached (on Linux the program's ports take platform/linux's adapters). It
+// has no apartments and no viewer graphs either (NoComApartment,
+// AbsentMediaGraphs).
 class PosixCaptureDevices : public CaptureDevices {
 public:
     HResult CreateSystemDeviceEnumerator(std::unique_ptr<DeviceEnumerator>& enumerator) override;

@@ -1,9 +1,18 @@
-// The POSIX adapters bundled as the program's port set.
+// The POSIX adapters bundled as the program's port set, with the cameras
+// reached through the Linux video driver.
+#include "platform/linux/LinuxCaptureDevices.h"
 #include "platform/posix/PosixAdapters.h"
 
 namespace kv::platform {
 
 namespace {
+
+// Nodes that the plug-in's process-wide list still holds may be closed after
+// the ports are gone: the kernel calls outlive them.
+linux_uvc::LinuxKernel& Kernel() {
+    static linux_uvc::SystemKernel kernel;
+    return kernel;
+}
 
 class PosixSystemPorts : public SystemPorts {
 public:
@@ -18,8 +27,8 @@ private:
     posix::PosixUi m_ui;
     posix::PosixProcesses m_processes;
     NoComApartment m_comApartment;
-    posix::PosixCaptureDevices m_captureDevices;
-    AbsentExtensionUnitFactory m_extensionUnits;
+    linux_uvc::LinuxCaptureDevices m_captureDevices{Kernel(), m_console};
+    linux_uvc::LinuxExtensionUnitFactory m_extensionUnits;
     AbsentMediaGraphs m_mediaGraphs;
     posix::PosixDirectUsb m_directUsb;
     posix::PosixModules m_modules;

@@ -10,6 +10,7 @@
 
 #include "ctrl/ProgramPorts.h"
 #include "platform/CameraWalk.h"
+#include "platform/linux/LinuxCaptureDevices.h"
 #include "platform/posix/PosixAdapters.h"
 
 namespace kv::ctrl {
@@ -52,6 +53,8 @@ TEST_F(ProgramPortsTest, WithoutARigTheProgramSeesThePlatformOnly) {
     const auto system = MakeProgramPorts(1, argv);
     EXPECT_EQ(ListedDevices(system->ports()), 0);
     EXPECT_EQ(system->ports().modules.Load("SMIUtility.dll"), nullptr);
+    EXPECT_NE(dynamic_cast<platform::linux_uvc::LinuxCaptureDevices*>(&system->ports().captureDevices), nullptr)
+        << "real cameras through the Linux video driver";
 }
 
 TEST_F(ProgramPortsTest, ARigReplacesTheDevicesAndTheOutsideLibraries) {
