@@ -63,9 +63,13 @@ new_prefix() {
 # on a busy machine just then (several at once, as the GUI starts them) meet
 # a server on its way out, or race each other to start a new one. (A test
 # that waits for the prefix's programs with `wineserver -w` must not ask for
-# it: that waits for the server itself to end.)
+# it: that waits for the server itself to end.) The first program of a
+# server's life starts the prefix's system processes, which then live as long
+# as the server: a first program of our own, with no output, keeps the later
+# runs' output pipes from being held open by them.
 keep_server() {
     WINEPREFIX="$1" wineserver -p </dev/null >/dev/null 2>&1
+    WINEPREFIX="$1" "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
 }
 
 drop_prefix() {
