@@ -6,8 +6,9 @@
 #                                         (or in $KV_WINEPREFIX, kept, if set);
 #                                         with KV_WINE_REQUIRE_OUTPUT set, a run
 #                                         that prints nothing fails
-#   wine-run.sh STATE --new-prefix        print the path of a fresh prefix, its
-#                                         wineserver kept running for its runs
+#   wine-run.sh STATE --new-prefix        print the path of a fresh prefix
+#   wine-run.sh STATE --keep-server DIR   keep one wineserver running for the
+#                                         prefix's runs until it is dropped
 #   wine-run.sh STATE --drop-prefix DIR   stop its wineserver and remove it
 #   wine-run.sh STATE --loader            print the Wine loader the runs use
 #
@@ -58,12 +59,17 @@ new_prefix() {
     echo "$dir"
 }
 
-# A prefix that several runs share keeps one wineserver until it is dropped.
-# Otherwise the server ends a few seconds after each run, and runs started
+# Without it the server ends a few seconds after each run, and runs started
 # on a busy machine just then (several at once, as the GUI starts them) meet
-# a server on its way out, or race each other to start a new one.
+# a server on its way out, or race each other to start a new one. (A test
+# that waits for the prefix's programs with `wineserver -w` must not ask for
+# it: that waits for the server itself to end.) The first program of a
+# server's life starts the prefix's system processes, which then live as long
+# as the server: a first program of our own, with no output, keeps the later
+# runs' output pipes from being held open by them.
 keep_server() {
     WINEPREFIX="$1" wineserver -p </dev/null >/dev/null 2>&1
+    WINEPREFIX="$1" "$WINE" cmd /c exit </dev/null >/dev/null 2>&1
 }
 
 drop_prefix() {
@@ -72,7 +78,8 @@ drop_prefix() {
 }
 
 case "${1:-}" in
-    --new-prefix) prefix=$(new_prefix); keep_server "$prefix"; echo "$prefix"; exit 0 ;;
+    --new-prefix) new_prefix; exit 0 ;;
+    --keep-server) keep_server "$2"; exit 0 ;;
     --drop-prefix) drop_prefix "$2"; exit 0 ;;
     --loader) echo "$WINE"; exit 0 ;;
 esac

@@ -84,6 +84,8 @@ class WineRig:
         self.kvsim, self.wine_run, self.wine_state = kvsim, wine_run, wine_state
         self.prefix = subprocess.run([wine_run, wine_state, "--new-prefix"], capture_output=True, text=True,
                                      check=True).stdout.strip()
+        # Runs started at once must not meet a server on its way out.
+        subprocess.run([wine_run, wine_state, "--keep-server", self.prefix], check=True)
         self.folder = os.path.join(self.prefix, "drive_c", "KorvexCamera")
         os.makedirs(self.folder)
         for name in os.listdir(deliverables):
