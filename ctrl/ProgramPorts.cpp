@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/posix/PosixSystemPorts.h"
+#include "plugin/InProcessPlugin.h"
 #include "sim/host/SimulatedDevices.h"
 #endif
 
@@ -74,10 +76,18 @@ private:
     std::unique_ptr<platform::Ports> m_ports;
 };
 
+// Linux has no registration of the plug-in class: the plug-in's core serves
+// the cameras' plug-in unit in process. Plug-in objects on the process-wide
+// list outlive the ports, and so does the class.
+platform::ExtensionUnitFactory& PluginClass() {
+    static plugin::InProcessPlugin pluginClass;
+    return pluginClass;
+}
+
 }  // namespace
 
 std::unique_ptr<platform::SystemPorts> MakeProgramPorts(int argc, char** argv) {
-    auto system = platform::MakeSystemPorts(argc, argv);
+    auto system = platform::posix::MakePosixSystemPorts(argc, argv, PluginClass());
     std::string error;
     auto simulated = sim::host::SimulatedDevices::FromEnvironment(system->ports().clock, error);
     if (!error.empty()) std::fprintf(stderr, "KV_SIM_RIG: %s\n", error.c_str());

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "platform/linux/LinuxFilter.h"
-#include "plugin/ExtensionUnitCore.h"
 
 namespace kv::platform::linux_uvc {
 
@@ -52,7 +51,8 @@ public:
         const std::string descriptors = m_context->kernel.ReadFile(m_camera.usbDevice + "/descriptors").value_or("");
         const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(descriptors.data()),
                                                   descriptors.size());
-        filter = MakeLinuxFilter(std::move(node), UnitsOfInterface(bytes, m_camera.interfaceNumber));
+        filter =
+            MakeLinuxFilter(std::move(node), UnitsOfInterface(bytes, m_camera.interfaceNumber), m_context->pluginClass);
         return kS_OK;
     }
 
@@ -106,11 +106,6 @@ void LinuxDeviceContext::Tell(const UnopenedNode& unopened) {
 
 HResult LinuxCaptureDevices::CreateSystemDeviceEnumerator(std::unique_ptr<DeviceEnumerator>& enumerator) {
     enumerator = std::make_unique<NodeEnumerator>(m_context);
-    return kS_OK;
-}
-
-HResult LinuxExtensionUnitFactory::CreateExtensionUnit(std::shared_ptr<ExtensionUnit>& unit) {
-    unit = std::make_shared<plugin::ExtensionUnitCore>();
     return kS_OK;
 }
 

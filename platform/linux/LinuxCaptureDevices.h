@@ -1,9 +1,9 @@
 // Capture-devices port over the kernel's video driver: our cameras' capture
 // nodes in port order, their property bags, and filters whose extension-unit
-// requests become the driver's extension-unit queries; and the plug-in class
-// those filters' node instances share (the plug-in's portable core, in
-// process). Video is not served yet: a filter answers that it lacks the
-// video interfaces.
+// requests become the driver's extension-unit queries. The plug-in's unit
+// gets its node instances from the plug-in class the program hands in (the
+// plug-in's portable core, in process). Video is not served yet: a filter
+// answers that it lacks the video interfaces.
 #pragma once
 
 #include <memory>
@@ -18,16 +18,18 @@
 
 namespace kv::platform::linux_uvc {
 
-// What the adapters share: the kernel, the trees, and the cameras whose
-// trouble has been told already (once per run, however often the program
-// walks the devices).
+// What the adapters share: the kernel, the plug-in class, the trees, and the
+// cameras whose trouble has been told already (once per run, however often
+// the program walks the devices).
 class LinuxDeviceContext {
 public:
-    LinuxDeviceContext(LinuxKernel& k, Console& c, KernelRoots r) : kernel(k), console(c), roots(std::move(r)) {}
+    LinuxDeviceContext(LinuxKernel& k, Console& c, ExtensionUnitFactory& p, KernelRoots r)
+        : kernel(k), console(c), pluginClass(p), roots(std::move(r)) {}
     void Tell(const UnopenedNode& unopened);
 
     LinuxKernel& kernel;
     Console& console;
+    ExtensionUnitFactory& pluginClass;
     KernelRoots roots;
 
 private:
@@ -37,17 +39,14 @@ private:
 
 class LinuxCaptureDevices : public CaptureDevices {
 public:
-    LinuxCaptureDevices(LinuxKernel& kernel, Console& console, KernelRoots roots = {})
-        : m_context(std::make_shared<LinuxDeviceContext>(kernel, console, std::move(roots))) {}
+    // `pluginClass` must outlive every filter bound here.
+    LinuxCaptureDevices(LinuxKernel& kernel, Console& console, ExtensionUnitFactory& pluginClass,
+                        KernelRoots roots = {})
+        : m_context(std::make_shared<LinuxDeviceContext>(kernel, console, pluginClass, std::move(roots))) {}
     HResult CreateSystemDeviceEnumerator(std::unique_ptr<DeviceEnumerator>& enumerator) override;
 
 private:
     std::shared_ptr<LinuxDeviceContext> m_context;
-};
-
-class LinuxExtensionUnitFactory : public ExtensionUnitFactory {
-public:
-    HResult CreateExtensionUnit(std::shared_ptr<ExtensionUnit>& unit) override;
 };
 
 }  // namespace kv::platform::linux_uvc

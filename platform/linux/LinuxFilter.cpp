@@ -5,30 +5,17 @@
 
 #include "platform/linux/V4l2Controls.h"
 
-#include "plugin/ExtensionUnitCore.h"
-#include "plugin/PluginIds.h"
 #include "wire/PropertySets.h"
 
 namespace kv::platform::linux_uvc {
 
 namespace {
 
-class PluginNodeInstance : public NodeInstance {
-public:
-    explicit PluginNodeInstance(std::shared_ptr<plugin::ExtensionUnitCore> plugin) : m_plugin(std::move(plugin)) {}
-    HResult QueryExtensionUnit(std::shared_ptr<ExtensionUnit>& unit) override {
-        unit = m_plugin;
-        return kS_OK;
-    }
-
-private:
-    std::shared_ptr<plugin::ExtensionUnitCore> m_plugin;
-};
-
 class UnitTopology : public KsTopologyInfo {
 public:
-    UnitTopology(std::vector<ExtensionUnitDescriptor> units, std::shared_ptr<KsControl> control)
-        : m_units(std::move(units)), m_control(std::move(control)) {}
+    UnitTopology(std::vector<ExtensionUnitDescriptor> units, std::shared_ptr<KsControl> control,
+                 ExtensionUnitFactory& pluginClass)
+        : m_units(std::move(units)), m_control(std::move(control)), m_pluginClass(pluginClass) {}
     HResult NumNodes(std::uint32_t& count) override {
         count = kFirstUnitNode + static_cast<std::uint32_t>(m_units.size());
         return kS_OK;
@@ -39,36 +26,34 @@ public:
         return kS_OK;
     }
     // As the platform's proxy does for a unit with a registered plug-in (the
-    // plug-in's own unit here): a plug-in object told the node and given the
-    // node's control.
+    // plug-in's own unit here): the plug-in class makes the instance.
     HResult CreateNodeInstance(std::uint32_t node, const Guid& iid, std::shared_ptr<NodeInstance>& instance) override {
         if (node >= kFirstUnitNode + m_units.size()) return kE_INVALIDARG;
         if (node < kFirstUnitNode || m_units[node - kFirstUnitNode].guid != wire::kPluginXuSet) return kE_NOINTERFACE;
-        if (iid != wire::kIidKsNodeControl && iid != plugin::kIidExtensionUnit) return kE_NOINTERFACE;
-        auto plugin = std::make_shared<plugin::ExtensionUnitCore>();
-        plugin->put_NodeId(node);
-        const HResult hr = plugin->put_KsControl(m_control);
-        if (Failed(hr)) return hr;
-        instance = std::make_shared<PluginNodeInstance>(std::move(plugin));
-        return kS_OK;
+        return m_pluginClass.CreateNodeInstance(node, iid, m_control, instance);
     }
 
 private:
     std::vector<ExtensionUnitDescriptor> m_units;
     std::shared_ptr<KsControl> m_control;
+    ExtensionUnitFactory& m_pluginClass;
 };
 
 class NodeFilter : public Filter {
 public:
-    NodeFilter(std::shared_ptr<OpenNode> node, std::vector<ExtensionUnitDescriptor> units)
-        : m_node(node), m_units(units), m_control(std::make_shared<UvcKsControl>(std::move(node), std::move(units))) {}
+    NodeFilter(std::shared_ptr<OpenNode> node, std::vector<ExtensionUnitDescriptor> units,
+               ExtensionUnitFactory& pluginClass)
+        : m_node(node),
+          m_units(units),
+          m_control(std::make_shared<UvcKsControl>(std::move(node), std::move(units))),
+          m_pluginClass(pluginClass) {}
 
     HResult QueryKsControl(std::shared_ptr<KsControl>& control) override {
         control = m_control;
         return kS_OK;
     }
     HResult QueryKsTopologyInfo(std::shared_ptr<KsTopologyInfo>& topology) override {
-        topology = std::make_shared<UnitTopology>(m_units, m_control);
+        topology = std::make_shared<UnitTopology>(m_units, m_control, m_pluginClass);
         return kS_OK;
     }
     // The camera driver's own property set exists only on Windows.
@@ -89,12 +74,14 @@ private:
     std::shared_ptr<OpenNode> m_node;
     std::vector<ExtensionUnitDescriptor> m_units;
     std::shared_ptr<KsControl> m_control;
+    ExtensionUnitFactory& m_pluginClass;
 };
 
 }  // namespace
 
-std::shared_ptr<Filter> MakeLinuxFilter(std::shared_ptr<OpenNode> node, std::vector<ExtensionUnitDescriptor> units) {
-    return std::make_shared<NodeFilter>(std::move(node), std::move(units));
+std::shared_ptr<Filter> MakeLinuxFilter(std::shared_ptr<OpenNode> node, std::vector<ExtensionUnitDescriptor> units,
+                                        ExtensionUnitFactory& pluginClass) {
+    return std::make_shared<NodeFilter>(std::move(node), std::move(units), pluginClass);
 }
 
 }  // namespace kv::platform::linux_uvc

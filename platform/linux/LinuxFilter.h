@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "platform/CaptureDevices.h"
+#include "platform/ExtensionUnitFactory.h"
 #include "platform/linux/UvcRequests.h"
 
 namespace kv::platform::linux_uvc {
 
-std::shared_ptr<Filter> MakeLinuxFilter(std::shared_ptr<OpenNode> node, std::vector<ExtensionUnitDescriptor> units);
+// The plug-in's unit gets its node instances from `pluginClass`.
+std::shared_ptr<Filter> MakeLinuxFilter(std::shared_ptr<OpenNode> node, std::vector<ExtensionUnitDescriptor> units,
+                                        ExtensionUnitFactory& pluginClass);
 
 }  // namespace kv::platform::linux_uvc

@@ -1,5 +1,7 @@
 // The POSIX adapters bundled as the program's port set, with the cameras
 // reached through the Linux video driver.
+#include "platform/posix/PosixSystemPorts.h"
+
 #include "platform/linux/LinuxCaptureDevices.h"
 #include "platform/posix/PosixAdapters.h"
 
@@ -16,7 +18,10 @@ linux_uvc::LinuxKernel& Kernel() {
 
 class PosixSystemPorts : public SystemPorts {
 public:
-    PosixSystemPorts(int argc, char** argv) : m_environment(argc, argv) {}
+    PosixSystemPorts(int argc, char** argv, ExtensionUnitFactory& pluginClass)
+        : m_environment(argc, argv),
+          m_captureDevices(Kernel(), m_console, pluginClass),
+          m_extensionUnits(pluginClass) {}
     Ports& ports() override { return m_ports; }
 
 private:
@@ -27,8 +32,8 @@ private:
     posix::PosixUi m_ui;
     posix::PosixProcesses m_processes;
     NoComApartment m_comApartment;
-    linux_uvc::LinuxCaptureDevices m_captureDevices{Kernel(), m_console};
-    linux_uvc::LinuxExtensionUnitFactory m_extensionUnits;
+    linux_uvc::LinuxCaptureDevices m_captureDevices;
+    ExtensionUnitFactory& m_extensionUnits;
     AbsentMediaGraphs m_mediaGraphs;
     posix::PosixDirectUsb m_directUsb;
     posix::PosixModules m_modules;
@@ -42,8 +47,15 @@ private:
 
 }  // namespace
 
+std::unique_ptr<SystemPorts> posix::MakePosixSystemPorts(int argc, char** argv, ExtensionUnitFactory& pluginClass) {
+    return std::make_unique<PosixSystemPorts>(argc, argv, pluginClass);
+}
+
+// Without a plug-in class of the program's choosing, the plug-in class is not
+// registered.
 std::unique_ptr<SystemPorts> MakeSystemPorts(int argc, char** argv) {
-    return std::make_unique<PosixSystemPorts>(argc, argv);
+    static AbsentExtensionUnitFactory notRegistered;
+    return posix::MakePosixSystemPorts(argc, argv, notRegistered);
 }
 
 }  // namespace kv::platform

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "platform/linux/LinuxCaptureDevices.h"
+#include "plugin/InProcessPlugin.h"
 #include "tests/fakes/FakePorts.h"
 #include "tests/platform/linux/FakeKernel.h"
 #include "wire/BridgeRegister.h"
@@ -34,7 +35,8 @@ protected:
 
     FakeKernel kernel;
     test::FakeConsole console;
-    LinuxCaptureDevices devices{kernel, console};
+    plugin::InProcessPlugin pluginClass;
+    LinuxCaptureDevices devices{kernel, console, pluginClass};
     std::shared_ptr<Filter> filter;
     std::shared_ptr<KsControl> control;
     std::int32_t minimum = 0, maximum = 0, step = 0, def = 0, flags = 0, value = 0;

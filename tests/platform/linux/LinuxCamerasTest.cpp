@@ -7,6 +7,7 @@
 
 #include "ctrl/xulib/CameraProbe.h"
 #include "platform/linux/LinuxCaptureDevices.h"
+#include "plugin/InProcessPlugin.h"
 #include "tests/fakes/FakePorts.h"
 #include "tests/platform/linux/FakeKernel.h"
 #include "wire/PropertySets.h"
@@ -26,7 +27,8 @@ TEST(LinuxCamerasTest, ListsOurCaptureNodesInPortOrder) {
     kernel.AddNode("video6", "1-2", "a168", "0850", kCapture);
     kernel.links["/sys/class/video4linux/v4l-subdev0"] = kernel.links["/sys/class/video4linux/video6"];
     test::FakeConsole console;
-    LinuxCaptureDevices devices(kernel, console);
+    plugin::InProcessPlugin pluginClass;
+    LinuxCaptureDevices devices(kernel, console, pluginClass);
 
     const auto found = Walk(devices);
     ASSERT_EQ(found.size(), 3u);
@@ -49,7 +51,8 @@ TEST(LinuxCamerasTest, ANodeThatCannotBeOpenedIsToldOnceWithTheFix) {
     kernel.AddNode("video2", "1-4", "a168", "0850", kCapture);
     kernel.openErrors = {{"/dev/video0", EACCES}, {"/dev/video1", EACCES}};
     test::FakeConsole console;
-    LinuxCaptureDevices devices(kernel, console);
+    plugin::InProcessPlugin pluginClass;
+    LinuxCaptureDevices devices(kernel, console, pluginClass);
 
     EXPECT_EQ(Walk(devices).size(), 1u);
     EXPECT_EQ(Walk(devices).size(), 1u);
@@ -79,7 +82,8 @@ TEST(LinuxCamerasTest, TheRegisterLibraryFindsBothUnitKinds) {
     test::FakePorts fakes;
     fakes.environment.windows = false;
     fakes.environment.osVersion.reset();
-    LinuxCaptureDevices devices(kernel, fakes.console);
+    plugin::InProcessPlugin pluginClass;
+    LinuxCaptureDevices devices(kernel, fakes.console, pluginClass);
     Ports ports{fakes.environment, fakes.files,        fakes.console,  fakes.clock,          fakes.ui,
                 fakes.processes,   fakes.comApartment, devices,        fakes.extensionUnits, fakes.mediaGraphs,
                 fakes.directUsb,   fakes.modules,      fakes.registry, fakes.sync,           fakes.profileFiles};
