@@ -55,6 +55,12 @@ TEST_F(ProgramPortsTest, WithoutARigTheProgramSeesThePlatformOnly) {
     EXPECT_EQ(system->ports().modules.Load("SMIUtility.dll"), nullptr);
     EXPECT_NE(dynamic_cast<platform::linux_uvc::LinuxCaptureDevices*>(&system->ports().captureDevices), nullptr)
         << "real cameras through the Linux video driver";
+    std::shared_ptr<platform::ExtensionUnit> unit;
+    EXPECT_EQ(system->ports().extensionUnits.CreateExtensionUnit(unit), platform::kS_OK)
+        << "the plug-in core in process is the plug-in class";
+    EXPECT_EQ(platform::MakeSystemPorts(1, argv)->ports().extensionUnits.CreateExtensionUnit(unit),
+              platform::kClassNotRegistered)
+        << "the platform's own port set chooses no plug-in";
 }
 
 TEST_F(ProgramPortsTest, ARigReplacesTheDevicesAndTheOutsideLibraries) {
