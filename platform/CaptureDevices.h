@@ -112,6 +112,7 @@ class Filter {
 public:
     virtual ~Filter() = default;
     virtual HResult QueryKsControl(std::shared_ptr<KsControl>& control) = 0;
+    // kNotOnThisPlatform where no camera driver has one.
     virtual HResult QueryKsPropertySet(std::shared_ptr<KsPropertySet>& propertySet) = 0;
     virtual HResult QueryKsTopologyInfo(std::shared_ptr<KsTopologyInfo>& topology) = 0;
     virtual HResult QueryVideoProcAmp(std::shared_ptr<RangedProperties>& procAmp) = 0;

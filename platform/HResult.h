@@ -16,6 +16,9 @@ constexpr HResult kE_POINTER = static_cast<HResult>(0x80004003u);
 constexpr HResult kE_FAIL = static_cast<HResult>(0x80004005u);
 constexpr HResult kE_INVALIDARG = static_cast<HResult>(0x80070057u);
 constexpr HResult kClassNotRegistered = static_cast<HResult>(0x80040154u);  // REGDB_E_CLASSNOTREG
+// What the platform has no counterpart for at all, as against what a device
+// or driver lacks (the camera driver's own property set off Windows).
+constexpr HResult kNotOnThisPlatform = static_cast<HResult>(0x80070078u);  // ERROR_CALL_NOT_IMPLEMENTED
 
 constexpr bool Succeeded(HResult hr) { return hr >= 0; }
 constexpr bool Failed(HResult hr) { return hr < 0; }

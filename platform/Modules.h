@@ -32,6 +32,9 @@ public:
     // folder, never in the current folder or along PATH (for what an
     // elevated process loads). Null when it is not there.
     virtual std::unique_ptr<Module> LoadFromProgramFolder(const std::string& name) = 0;
+    // False where no library of this name can exist at all (a Windows
+    // library on another system), as against one that is merely missing.
+    virtual bool CanExist(const std::string& /*name*/) { return true; }
 };
 
 }  // namespace kv::platform

@@ -33,6 +33,12 @@ int DeviceProperties::KsProp_Set(int propertyId, int value) {
     return 1;
 }
 
+bool DeviceProperties::PlatformLacksDriverPropertySet() const {
+    std::shared_ptr<platform::KsPropertySet> propertySet;
+    return m_filterPair.baseFilter &&
+           m_filterPair.baseFilter->QueryKsPropertySet(propertySet) == platform::kNotOnThisPlatform;
+}
+
 platform::HResult DeviceProperties::Camera_QueryRanges() {
     if (!m_filterPair.baseFilter) return platform::kE_POINTER;
     if (m_ranges.size() < kRangeRecords) m_ranges.resize(kRangeRecords);

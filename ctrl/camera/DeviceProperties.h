@@ -27,6 +27,9 @@ public:
     explicit DeviceProperties(FilterPair& filterPair) : m_filterPair(filterPair) {}
 
     int KsProp_Set(int propertyId, int value);
+    // The bound filter's answer that no driver of this platform has the
+    // property set (a filter that merely lacks it is not that).
+    bool PlatformLacksDriverPropertySet() const;
     platform::HResult Camera_QueryRanges();
     platform::HResult VideoProcAmp_SetDefaults();
 

@@ -63,6 +63,7 @@ public:
 
     // Driver and DirectShow properties.
     int KsProp_Set(int propertyId, int value) override { return m_properties.KsProp_Set(propertyId, value); }
+    bool PlatformLacksDriverPropertySet() const { return m_properties.PlatformLacksDriverPropertySet(); }
     platform::HResult Camera_QueryRanges() override { return m_properties.Camera_QueryRanges(); }
     platform::HResult VideoProcAmp_SetDefaults() override { return m_properties.VideoProcAmp_SetDefaults(); }
     void Image_Reset() override { VideoProcAmp_SetDefaults(); }

@@ -73,6 +73,18 @@ public:
         ctrl::LoadExposureSettings(m_context, dev, m_camera, productId);
     }
     void OpenDirectUsbDevice() override { m_context.directUsb.OpenDirectUsbDevice(m_context.counters.m_strSelDevice); }
+    bool LacksOnThisPlatform(int cameraNumber, int productId, const ModelOperations& operations, bool bound) override {
+        const unsigned needs = OutsideNeedsOf(productId, operations);
+        OutsideNeed unmet = kNeedsNothing;
+        if (!bound) {
+            unmet = UnloadableLibrary(needs, m_ports.modules);
+        } else if ((needs & kNeedsDriverPropertySet) != 0 && m_camera.PlatformLacksDriverPropertySet()) {
+            unmet = kNeedsDriverPropertySet;
+        }
+        if (unmet == kNeedsNothing) return false;
+        m_ports.console.WriteErrorLine(UnmetNeedLine(cameraNumber, productId, unmet));
+        return true;
+    }
 
 private:
     // The LED routines get no index of their own: the camera's position

@@ -54,6 +54,24 @@ void BlackBarPrePass(const CameraTable& table, DispatchTarget& target) {
     }
 }
 
+// The per-model operations the command runs on each camera it reaches.
+ModelOperations OperationsOf(const ParsedCommand& command) {
+    ModelOperations operations;
+    operations.led1On = command.strOn == "1";
+    operations.led2On = command.strOn == "2";
+    operations.ledOff = command.strAE.empty() && command.strOff == "off";
+    operations.antiFlicker60 = command.antiFlicker60Pos >= 1;
+    operations.antiFlicker50 = command.antiFlicker50Pos >= 1;
+    operations.antiFlickerOff = command.antiFlickerOffPos >= 1;
+    operations.init = command.initPos >= 1;
+    operations.autoExposureOn = command.strAE == "on";
+    operations.autoExposureOff = command.strAE == "off";
+    operations.exposureValue = !command.strEVPara.empty();
+    operations.saveSettings = !command.strSave.empty();
+    operations.loadSettings = !command.strLoad.empty();
+    return operations;
+}
+
 void AntiFlicker(const ParsedCommand& command, int productId, int dev, DispatchTarget& target) {
     if (command.antiFlicker60Pos >= 1) target.SetAntiFlickerByModel(productId, 1, dev);
     if (command.antiFlicker50Pos >= 1) target.SetAntiFlickerByModel(productId, 2, dev);
@@ -71,6 +89,7 @@ void LoadExposure(int dev, int productId, DispatchTarget& target) {
 void AllCameras(const ParsedCommand& command, const CameraTable& table, DispatchTarget& target,
                 DispatchCounters& counters) {
     target.Log("nCamNum==0");
+    const ModelOperations operations = OperationsOf(command);
     std::string strOut;
     for (int p = 0; p < table.nCamCount(); ++p) {
         const CameraEntry& entry = table.at(p);
@@ -82,7 +101,9 @@ void AllCameras(const ParsedCommand& command, const CameraTable& table, Dispatch
         counters.ii = p;
         if (productId < 0x870 || productId == 0x950) ++counters.m_notzelmar;
         target.Log(platform::FormatText("ii=%d,m_notzelmar=%d", p, counters.m_notzelmar));
+        if (target.LacksOnThisPlatform(p + 1, productId, operations, false)) continue;
         if (!target.Device_Init(kKorvexVendorId, productId, entry.strPathTail)) continue;
+        if (target.LacksOnThisPlatform(p + 1, productId, operations, true)) continue;
         const int dev = p - counters.m_notzelmar;
         if (productId == kDirectUsbProduct) {
             // This model is reached only through the direct USB path, which
@@ -150,7 +171,10 @@ void SingleCamera(const ParsedCommand& command, const CameraTable& table, Dispat
     const std::string sPid = PidText(table.at(s).strInstance);
     const int productId = ProductIdFromPidText(sPid);
     target.SetWindowHandle(0);
+    const ModelOperations operations = OperationsOf(command);
+    if (target.LacksOnThisPlatform(s + 1, productId, operations, false)) return;
     target.Device_Init(kKorvexVendorId, productId, table.at(s).strPathTail);
+    if (target.LacksOnThisPlatform(s + 1, productId, operations, true)) return;
     counters.ii = s;
     target.Log(platform::FormatText("ii=%d,m_notzelmar=%d", counters.ii, counters.m_notzelmar));
 

@@ -9,6 +9,7 @@
 
 #include "ctrl/cli/CameraTable.h"
 #include "ctrl/cli/CommandLine.h"
+#include "ctrl/models/OutsideNeeds.h"
 #include "ctrl/models/RunCounters.h"
 
 namespace kv::ctrl {
@@ -40,6 +41,14 @@ public:
     virtual void SaveExposureSettings(int dev, int productId) = 0;
     virtual void LoadExposureSettings(int dev, int productId) = 0;
     virtual void OpenDirectUsbDevice() = 0;
+    // Whether this platform lacks what the operations need on this model (an
+    // outside Windows library, asked before the camera is bound; the camera
+    // driver's own property set, asked once it is bound). When so, the target
+    // has told it in one line and the dispatcher leaves the camera alone.
+    virtual bool LacksOnThisPlatform(int /*cameraNumber*/, int /*productId*/, const ModelOperations& /*operations*/,
+                                     bool /*bound*/) {
+        return false;
+    }
 };
 
 constexpr int kKorvexVendorId = 0xA168;

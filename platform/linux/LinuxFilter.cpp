@@ -57,7 +57,7 @@ public:
         return kS_OK;
     }
     // The camera driver's own property set exists only on Windows.
-    HResult QueryKsPropertySet(std::shared_ptr<KsPropertySet>&) override { return kE_NOINTERFACE; }
+    HResult QueryKsPropertySet(std::shared_ptr<KsPropertySet>&) override { return kNotOnThisPlatform; }
     HResult QueryVideoProcAmp(std::shared_ptr<RangedProperties>& procAmp) override {
         procAmp = MakeV4l2Controls(m_node, ControlGroup::VideoProcAmp);
         return kS_OK;

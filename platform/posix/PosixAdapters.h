@@ -94,6 +94,7 @@ class PosixModules : public Modules {
 public:
     std::unique_ptr<Module> Load(const std::string& name) override;
     std::unique_ptr<Module> LoadFromProgramFolder(const std::string& name) override { return Load(name); }
+    bool CanExist(const std::string&) override { return false; }
 };
 
 // There is no registry here: no key can be opened.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <set>
 
 #include "ctrl/cli/DispatchPasses.h"
 
@@ -21,6 +22,7 @@ public:
     Calls calls;
     std::map<std::string, int> failingInit;        // device key -> Device_Init result 0
     std::map<int, std::uint16_t> sensorRegisters;  // what Sensor_Read answers; missing: read fails
+    std::set<std::pair<int, bool>> lacking;        // camera number, bound: the platform lacks what it needs
 
     int Device_Init(int vendorId, int productId, std::string key) override {
         Add("Device_Init " + Hex(vendorId) + " " + Hex(productId) + " " + key);
@@ -60,6 +62,11 @@ public:
     void SaveExposureSettings(int dev, int productId) override { Add(Dev("SaveExposureSettings", dev, productId, 0)); }
     void LoadExposureSettings(int dev, int productId) override { Add(Dev("LoadExposureSettings", dev, productId, 0)); }
     void OpenDirectUsbDevice() override { Add("OpenDirectUsbDevice"); }
+    bool LacksOnThisPlatform(int cameraNumber, int, const ModelOperations& operations, bool bound) override {
+        lastOperations = operations;
+        return lacking.count({cameraNumber, bound}) != 0;
+    }
+    ModelOperations lastOperations;
 
     // The calls whose text starts with `prefix`.
     Calls Only(const std::string& prefix) const {
@@ -274,6 +281,22 @@ TEST_F(DispatchPassesTest, ACameraNumberBeyondTheTableSendsNoCommandButThePrePas
     EXPECT_EQ(target.Only("print: "), Calls{"print: -CAM3: there is no camera 3; 1 camera is connected."});
     EXPECT_TRUE(target.Only("TurnLed").empty());
     EXPECT_EQ(target.Only("Device_Init").size(), 1u) << "only the black-bar pre-pass binds";
+}
+
+// A camera whose model needs what the platform lacks gets nothing of the
+// command, and the others theirs; before binding nothing binds it either.
+TEST_F(DispatchPassesTest, ACameraThePlatformCannotServeIsLeftAlone) {
+    AddCamera("0610");
+    AddCamera("0990", "6&2&0&0000");
+    target.lacking = {{1, true}};
+    Run("ae on");
+    EXPECT_TRUE(target.lastOperations.autoExposureOn);
+    EXPECT_EQ(target.Only("SetAutoExposureByModel"), Calls{"SetAutoExposureByModel dev=0 990 1"});
+    target.calls.clear();
+    target.lacking = {{2, false}};
+    Run("led on -cam2");
+    EXPECT_TRUE(target.Only("Device_Init").empty());
+    EXPECT_TRUE(target.Only("TurnLed").empty());
 }
 
 TEST(DispatchCountersTest, FlcUseCountIsGuardedOutsideZeroToSeven) {

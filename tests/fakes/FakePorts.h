@@ -278,9 +278,11 @@ public:
     };
     std::map<std::string, Library> libraries;
     std::vector<std::string> loaded;  // "name" or "program-folder:name", in order
+    std::set<std::string> foreign;    // names that cannot exist on this platform
 
     std::unique_ptr<platform::Module> Load(const std::string& name) override;
     std::unique_ptr<platform::Module> LoadFromProgramFolder(const std::string& name) override;
+    bool CanExist(const std::string& name) override { return foreign.count(name) == 0; }
 };
 
 // Named mutexes inside the process: a real timed mutex each, unless a wait

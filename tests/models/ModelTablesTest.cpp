@@ -5,6 +5,8 @@
 #include <functional>
 
 #include "ctrl/models/ModelRoutines.h"
+#include "ctrl/models/OutsideNeeds.h"
+#include "tests/fakes/FakePorts.h"
 #include "tests/models/RecordingOps.h"
 
 namespace kv::ctrl {
@@ -147,6 +149,32 @@ TEST(FlcControllerTest, InitCopiesTheControllersByteFromThePageOfTheProduct) {
     RecordingOps ops;
     ops.i2cWriteResult = false;
     EXPECT_FALSE(InitByModel(0x990, ops));
+}
+
+// What Linux cannot have is read off the tables: a model's command needs an
+// outside library or the driver's property set only where its row reaches one.
+TEST(OutsideNeedsTest, TheTablesTellWhatEachModelsCommandNeeds) {
+    ModelOperations led, autoExposure, settings, flicker;
+    led.led1On = true;
+    autoExposure.autoExposureOn = true;
+    settings.saveSettings = true;
+    flicker.antiFlicker50 = true;
+    EXPECT_EQ(OutsideNeedsOf(0x610, autoExposure), kNeedsDriverPropertySet);
+    EXPECT_EQ(OutsideNeedsOf(0x617, led), kNeedsClientPropertyPageLib);
+    EXPECT_EQ(OutsideNeedsOf(0x830, led), kNeedsSmiUtility);
+    EXPECT_EQ(OutsideNeedsOf(0x830, autoExposure), kNeedsNothing);
+    EXPECT_EQ(OutsideNeedsOf(0x811, ModelOperations{}), kNeedsSmiUtility) << "binding loads the library";
+    settings.autoExposureOn = true;
+    EXPECT_EQ(OutsideNeedsOf(0x870, settings), kNeedsNothing);
+    EXPECT_EQ(OutsideNeedsOf(0x610, flicker), kNeedsDriverPropertySet);
+    EXPECT_EQ(OutsideNeedsOf(0x9B0, led), kNeedsNothing);
+}
+
+TEST(OutsideNeedsTest, OnlyALibraryThatCannotExistIsUnmet) {
+    test::FakeModules modules;
+    EXPECT_EQ(UnloadableLibrary(kNeedsSmiUtility | kNeedsDriverPropertySet, modules), kNeedsNothing);
+    modules.foreign = {"ClientPropertyPageLIB.dll"};
+    EXPECT_EQ(UnloadableLibrary(kNeedsSmiUtility | kNeedsClientPropertyPageLib, modules), kNeedsClientPropertyPageLib);
 }
 
 }  // namespace

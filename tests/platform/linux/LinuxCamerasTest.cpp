@@ -5,8 +5,11 @@
 
 #include <cerrno>
 
+#include "ctrl/cli/CameraDispatcher.h"
+#include "ctrl/cli/RunContext.h"
 #include "ctrl/xulib/CameraProbe.h"
 #include "platform/linux/LinuxCaptureDevices.h"
+#include "platform/posix/PosixAdapters.h"
 #include "plugin/InProcessPlugin.h"
 #include "tests/fakes/FakePorts.h"
 #include "tests/platform/linux/FakeKernel.h"
@@ -96,6 +99,43 @@ TEST(LinuxCamerasTest, TheRegisterLibraryFindsBothUnitKinds) {
     ASSERT_FALSE(kernel.queries.empty());
     EXPECT_EQ(kernel.queries.back(), (UnitQuery{3, 1, UVC_SET_CUR, 1})) << "the sequence closes with LEN 1";
     found[0].link->Close();  // the plug-in's process-wide list lets go of this kernel's nodes
+}
+
+// A whole run over the adapters: a model that needs what Linux cannot have
+// is told in one line and left alone, and the run goes on with the next one.
+TEST(LinuxCamerasTest, AModelNeedingWhatLinuxLacksIsToldAndTheNextCameraServed) {
+    FakeKernel kernel;
+    kernel.AddNode("video0", "1-2", "a168", "0610", kCapture, UnitDescriptors({{4, wire::kBridgeXuSet}}));
+    kernel.AddNode("video2", "1-3", "a168", "0810", kCapture, UnitDescriptors({{5, wire::kBridgeXuSet}}));
+    kernel.AddNode("video4", "1-4", "a168", "0850", kCapture, UnitDescriptors({{6, wire::kBridgeXuSet}}));
+    test::FakePorts fakes;
+    fakes.environment.windows = false;
+    fakes.environment.osVersion.reset();
+    fakes.environment.rawCommandLine = "KV_DS_Ctrl AE on";
+    plugin::InProcessPlugin pluginClass;
+    LinuxCaptureDevices devices(kernel, fakes.console, pluginClass);
+    posix::PosixModules modules;
+    Ports ports{
+        fakes.environment,  fakes.files, fakes.console,        fakes.clock,       fakes.ui,        fakes.processes,
+        fakes.comApartment, devices,     fakes.extensionUnits, fakes.mediaGraphs, fakes.directUsb, modules,
+        fakes.registry,     fakes.sync,  fakes.profileFiles};
+    ctrl::RunContext context(ports);
+    ctrl::CameraDispatcher dispatcher(ports, context.counters());
+
+    ctrl::RunKvDsCtrl(ports, context, dispatcher);
+    context.FinishLateWorkers();
+    EXPECT_EQ(fakes.console.errorLines,
+              (std::vector<std::string>{"-CAM1 (model 0610): needs the camera driver's own property set, which only "
+                                        "the Windows driver has; nothing was done on this camera.",
+                                        "-CAM2 (model 0810): needs SMIUtility.dll, a Windows library that cannot be "
+                                        "loaded here; nothing was done on this camera."}));
+    EXPECT_TRUE(fakes.ui.messageBoxes.empty()) << "no half-done attempt at the library";
+    const auto toUnit = [&](int unit) {
+        return std::count_if(kernel.queries.begin(), kernel.queries.end(),
+                             [&](const UnitQuery& q) { return q[0] == unit; });
+    };
+    EXPECT_EQ(toUnit(4) + toUnit(5), 0);
+    EXPECT_GT(toUnit(6), 0) << "the 0850 camera's auto exposure goes through its bridge";
 }
 
 }  // namespace
