@@ -1,5 +1,6 @@
-// The composition point of our programs: the platform's ports, or on the
-// Linux host the simulated rig's devices in place of the platform's.
+// The composition point of our programs: the platform's ports; on the Linux
+// host with the cameras reached through the video driver, or the simulated
+// rig's devices, in place of the platform's.
 #include "ctrl/ProgramPorts.h"
 
 #ifndef _WIN32
@@ -7,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/posix/PosixSystemPorts.h"
+#include "linux_uvc/LinuxCaptureDevices.h"
 #include "plugin/InProcessPlugin.h"
 #include "sim/host/SimulatedDevices.h"
 #endif
@@ -78,16 +79,42 @@ private:
 
 // Linux has no registration of the plug-in class: the plug-in's core serves
 // the cameras' plug-in unit in process. Plug-in objects on the process-wide
-// list outlive the ports, and so does the class.
+// list outlive the ports, and so do the class and the kernel calls that
+// close their nodes.
 platform::ExtensionUnitFactory& PluginClass() {
     static plugin::InProcessPlugin pluginClass;
     return pluginClass;
 }
 
+platform::linux_uvc::LinuxKernel& Kernel() {
+    static platform::linux_uvc::SystemKernel kernel;
+    return kernel;
+}
+
+// The POSIX ports, with the cameras the video driver made and the plug-in
+// class in process.
+class LinuxCameraPorts : public platform::SystemPorts {
+public:
+    explicit LinuxCameraPorts(std::unique_ptr<platform::SystemPorts> system)
+        : m_system(std::move(system)), m_captureDevices(Kernel(), m_system->ports().console, PluginClass()) {
+        platform::Ports& own = m_system->ports();
+        m_ports = std::make_unique<platform::Ports>(
+            platform::Ports{own.environment, own.files, own.console, own.clock, own.ui, own.processes, own.comApartment,
+                            m_captureDevices, PluginClass(), own.mediaGraphs, own.directUsb, own.modules, own.registry,
+                            own.sync, own.profileFiles});
+    }
+    platform::Ports& ports() override { return *m_ports; }
+
+private:
+    std::unique_ptr<platform::SystemPorts> m_system;
+    platform::linux_uvc::LinuxCaptureDevices m_captureDevices;
+    std::unique_ptr<platform::Ports> m_ports;
+};
+
 }  // namespace
 
 std::unique_ptr<platform::SystemPorts> MakeProgramPorts(int argc, char** argv) {
-    auto system = platform::posix::MakePosixSystemPorts(argc, argv, PluginClass());
+    auto system = std::make_unique<LinuxCameraPorts>(platform::MakeSystemPorts(argc, argv));
     std::string error;
     auto simulated = sim::host::SimulatedDevices::FromEnvironment(system->ports().clock, error);
     if (!error.empty()) std::fprintf(stderr, "KV_SIM_RIG: %s\n", error.c_str());

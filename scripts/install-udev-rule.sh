@@ -1,10 +1,10 @@
 #!/bin/sh
 # Installs the udev rule that gives the video group access to Korvex cameras
-# (platform/linux/70-korvex-camera.rules), then has udev apply it to the
+# (linux_uvc/70-korvex-camera.rules), then has udev apply it to the
 # cameras already connected. Run as root: sudo sh scripts/install-udev-rule.sh
 set -eu
 cd "$(dirname "$0")/.."
-rule=platform/linux/70-korvex-camera.rules
+rule=linux_uvc/70-korvex-camera.rules
 target=/etc/udev/rules.d/70-korvex-camera.rules
 if [ "$(id -u)" -ne 0 ]; then
     echo "install-udev-rule: run as root (sudo sh scripts/install-udev-rule.sh)" >&2

@@ -74,7 +74,7 @@ public:
 };
 
 // An empty video-input category, for a POSIX system whose cameras are not
-// reached (on Linux the program's ports take platform/linux's adapters). It
+// reached (on Linux the program's ports take linux_uvc's adapters). It
 // has no apartments and no viewer graphs either (NoComApartment,
 // AbsentMediaGraphs).
 class PosixCaptureDevices : public CaptureDevices {

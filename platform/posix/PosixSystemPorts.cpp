@@ -1,27 +1,13 @@
-// The POSIX adapters bundled as the program's port set, with the cameras
-// reached through the Linux video driver.
-#include "platform/posix/PosixSystemPorts.h"
-
-#include "platform/linux/LinuxCaptureDevices.h"
+// The POSIX adapters bundled as the program's port set.
 #include "platform/posix/PosixAdapters.h"
 
 namespace kv::platform {
 
 namespace {
 
-// Nodes that the plug-in's process-wide list still holds may be closed after
-// the ports are gone: the kernel calls outlive them.
-linux_uvc::LinuxKernel& Kernel() {
-    static linux_uvc::SystemKernel kernel;
-    return kernel;
-}
-
 class PosixSystemPorts : public SystemPorts {
 public:
-    PosixSystemPorts(int argc, char** argv, ExtensionUnitFactory& pluginClass)
-        : m_environment(argc, argv),
-          m_captureDevices(Kernel(), m_console, pluginClass),
-          m_extensionUnits(pluginClass) {}
+    PosixSystemPorts(int argc, char** argv) : m_environment(argc, argv) {}
     Ports& ports() override { return m_ports; }
 
 private:
@@ -32,8 +18,8 @@ private:
     posix::PosixUi m_ui;
     posix::PosixProcesses m_processes;
     NoComApartment m_comApartment;
-    linux_uvc::LinuxCaptureDevices m_captureDevices;
-    ExtensionUnitFactory& m_extensionUnits;
+    posix::PosixCaptureDevices m_captureDevices;
+    AbsentExtensionUnitFactory m_extensionUnits;
     AbsentMediaGraphs m_mediaGraphs;
     posix::PosixDirectUsb m_directUsb;
     posix::PosixModules m_modules;
@@ -47,15 +33,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<SystemPorts> posix::MakePosixSystemPorts(int argc, char** argv, ExtensionUnitFactory& pluginClass) {
-    return std::make_unique<PosixSystemPorts>(argc, argv, pluginClass);
-}
-
-// Without a plug-in class of the program's choosing, the plug-in class is not
-// registered.
 std::unique_ptr<SystemPorts> MakeSystemPorts(int argc, char** argv) {
-    static AbsentExtensionUnitFactory notRegistered;
-    return posix::MakePosixSystemPorts(argc, argv, notRegistered);
+    return std::make_unique<PosixSystemPorts>(argc, argv);
 }
 
 }  // namespace kv::platform

@@ -10,7 +10,7 @@
 
 #include "ctrl/ProgramPorts.h"
 #include "platform/CameraWalk.h"
-#include "platform/linux/LinuxCaptureDevices.h"
+#include "linux_uvc/LinuxCaptureDevices.h"
 #include "platform/posix/PosixAdapters.h"
 
 namespace kv::ctrl {

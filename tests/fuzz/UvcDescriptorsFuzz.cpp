@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "platform/linux/UvcDescriptors.h"
+#include "linux_uvc/UvcDescriptors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace kv::platform::linux_uvc;

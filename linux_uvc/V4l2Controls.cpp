@@ -1,7 +1,7 @@
 // VIDIOC_QUERYCTRL, VIDIOC_G_CTRL and VIDIOC_S_CTRL behind the ranged
 // properties. A property with an automatic mode has a second control that
 // switches it; the proxy's flags (1 auto, 2 manual) read and set that one.
-#include "platform/linux/V4l2Controls.h"
+#include "linux_uvc/V4l2Controls.h"
 
 #include <linux/videodev2.h>
 
@@ -10,7 +10,7 @@
 #include <cmath>
 #include <optional>
 
-#include "platform/linux/UvcRequests.h"
+#include "linux_uvc/UvcRequests.h"
 #include "wire/KsProperty.h"
 
 namespace kv::platform::linux_uvc {

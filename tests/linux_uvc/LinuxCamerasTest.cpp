@@ -8,11 +8,11 @@
 #include "ctrl/cli/CameraDispatcher.h"
 #include "ctrl/cli/RunContext.h"
 #include "ctrl/xulib/CameraProbe.h"
-#include "platform/linux/LinuxCaptureDevices.h"
+#include "linux_uvc/LinuxCaptureDevices.h"
 #include "platform/posix/PosixAdapters.h"
 #include "plugin/InProcessPlugin.h"
 #include "tests/fakes/FakePorts.h"
-#include "tests/platform/linux/FakeKernel.h"
+#include "tests/linux_uvc/FakeKernel.h"
 #include "wire/PropertySets.h"
 
 namespace kv::platform::linux_uvc {

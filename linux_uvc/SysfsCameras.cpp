@@ -2,7 +2,7 @@
 // below its USB interface (.../1-2/1-2:1.0/video4linux/videoN). The walk goes
 // up that link's target rather than through the node's "device" link, which
 // a mocked sysfs may not make.
-#include "platform/linux/SysfsCameras.h"
+#include "linux_uvc/SysfsCameras.h"
 
 #include <linux/videodev2.h>
 

@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "platform/linux/UvcDescriptors.h"
+#include "linux_uvc/UvcDescriptors.h"
 
 namespace kv::platform::linux_uvc {
 namespace {

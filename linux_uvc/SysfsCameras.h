@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/LinuxKernel.h"
+#include "linux_uvc/LinuxKernel.h"
 
 namespace kv::platform::linux_uvc {
 

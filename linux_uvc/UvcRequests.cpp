@@ -1,5 +1,5 @@
 // KSP_NODE requests on the capture node's extension units.
-#include "platform/linux/UvcRequests.h"
+#include "linux_uvc/UvcRequests.h"
 
 #include <linux/usb/video.h>
 #include <linux/uvcvideo.h>

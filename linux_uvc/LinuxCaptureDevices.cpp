@@ -1,9 +1,9 @@
 // Enumeration, property bags and binding of the capture nodes.
-#include "platform/linux/LinuxCaptureDevices.h"
+#include "linux_uvc/LinuxCaptureDevices.h"
 
 #include <vector>
 
-#include "platform/linux/LinuxFilter.h"
+#include "linux_uvc/LinuxFilter.h"
 
 namespace kv::platform::linux_uvc {
 

@@ -7,7 +7,7 @@
 
 #include "platform/CaptureDevices.h"
 #include "platform/ExtensionUnitFactory.h"
-#include "platform/linux/UvcRequests.h"
+#include "linux_uvc/UvcRequests.h"
 
 namespace kv::platform::linux_uvc {
 

@@ -6,10 +6,10 @@
 
 #include <cerrno>
 
-#include "platform/linux/LinuxCaptureDevices.h"
+#include "linux_uvc/LinuxCaptureDevices.h"
 #include "plugin/InProcessPlugin.h"
 #include "tests/fakes/FakePorts.h"
-#include "tests/platform/linux/FakeKernel.h"
+#include "tests/linux_uvc/FakeKernel.h"
 #include "wire/BridgeRegister.h"
 #include "wire/ExtensionUnits.h"
 

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "platform/CameraWalk.h"
-#include "platform/linux/LinuxKernel.h"
-#include "platform/linux/UvcDescriptors.h"
+#include "linux_uvc/LinuxKernel.h"
+#include "linux_uvc/UvcDescriptors.h"
 
 namespace kv::platform::linux_uvc {
 

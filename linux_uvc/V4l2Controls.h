@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/CaptureDevices.h"
-#include "platform/linux/LinuxKernel.h"
+#include "linux_uvc/LinuxKernel.h"
 
 namespace kv::platform::linux_uvc {
 

@@ -1,5 +1,5 @@
 // The real kernel calls behind the seam.
-#include "platform/linux/LinuxKernel.h"
+#include "linux_uvc/LinuxKernel.h"
 
 #include <dirent.h>
 #include <fcntl.h>

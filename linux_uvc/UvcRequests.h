@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "platform/CaptureDevices.h"
-#include "platform/linux/LinuxKernel.h"
-#include "platform/linux/UvcDescriptors.h"
+#include "linux_uvc/LinuxKernel.h"
+#include "linux_uvc/UvcDescriptors.h"
 
 namespace kv::platform::linux_uvc {
 

@@ -14,7 +14,7 @@
 #include "platform/CaptureDevices.h"
 #include "platform/Console.h"
 #include "platform/ExtensionUnitFactory.h"
-#include "platform/linux/SysfsCameras.h"
+#include "linux_uvc/SysfsCameras.h"
 
 namespace kv::platform::linux_uvc {
 

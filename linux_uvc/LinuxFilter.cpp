@@ -1,9 +1,9 @@
 // The filter of a capture node: its control, its topology, the plug-in's
 // node instances and the standard controls. The interfaces Linux has no
 // counterpart for yet are lacking, as a filter without them answers.
-#include "platform/linux/LinuxFilter.h"
+#include "linux_uvc/LinuxFilter.h"
 
-#include "platform/linux/V4l2Controls.h"
+#include "linux_uvc/V4l2Controls.h"
 
 #include "wire/PropertySets.h"
 

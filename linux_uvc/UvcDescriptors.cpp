@@ -1,7 +1,7 @@
 // USB descriptors are a chain of (bLength, bDescriptorType, ...) records.
 // Interface descriptors open a scope: the class-specific records after one
 // belong to it until the next interface descriptor.
-#include "platform/linux/UvcDescriptors.h"
+#include "linux_uvc/UvcDescriptors.h"
 
 namespace kv::platform::linux_uvc {
 
