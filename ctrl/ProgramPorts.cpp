@@ -9,6 +9,7 @@
 #include <string>
 
 #include "linux_uvc/LinuxCaptureDevices.h"
+#include "linux_uvc/LinuxDirectUsb.h"
 #include "plugin/InProcessPlugin.h"
 #include "sim/host/SimulatedDevices.h"
 #endif
@@ -91,16 +92,20 @@ platform::linux_uvc::LinuxKernel& Kernel() {
     return kernel;
 }
 
-// The POSIX ports, with the cameras the video driver made and the plug-in
-// class in process.
+// The POSIX ports, with the cameras the video driver made, the plug-in class
+// in process, and direct USB over libusb (which detaches the video driver
+// only when the user allows it).
 class LinuxCameraPorts : public platform::SystemPorts {
 public:
     explicit LinuxCameraPorts(std::unique_ptr<platform::SystemPorts> system)
-        : m_system(std::move(system)), m_captureDevices(Kernel(), m_system->ports().console, PluginClass()) {
+        : m_system(std::move(system)),
+          m_captureDevices(Kernel(), m_system->ports().console, PluginClass()),
+          m_directUsb(m_usbLibrary, m_system->ports().console,
+                      platform::linux_uvc::DirectUsbConsentGiven(std::getenv(platform::linux_uvc::kDirectUsbConsent))) {
         platform::Ports& own = m_system->ports();
         m_ports = std::make_unique<platform::Ports>(
             platform::Ports{own.environment, own.files, own.console, own.clock, own.ui, own.processes, own.comApartment,
-                            m_captureDevices, PluginClass(), own.mediaGraphs, own.directUsb, own.modules, own.registry,
+                            m_captureDevices, PluginClass(), own.mediaGraphs, m_directUsb, own.modules, own.registry,
                             own.sync, own.profileFiles});
     }
     platform::Ports& ports() override { return *m_ports; }
@@ -108,6 +113,8 @@ public:
 private:
     std::unique_ptr<platform::SystemPorts> m_system;
     platform::linux_uvc::LinuxCaptureDevices m_captureDevices;
+    platform::linux_uvc::SystemUsbLibrary m_usbLibrary;
+    platform::linux_uvc::LinuxDirectUsb m_directUsb;
     std::unique_ptr<platform::Ports> m_ports;
 };
 

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what a fresh Debian 12 machine lacks to build and test everything:
-# the host toolchain, clang with its fuzzer runtime, clang-format (the layout
-# check), GoogleTest, Python (the
+# the host toolchain (with pkg-config and libusb-1.0, which the Linux
+# cameras' direct USB path links), clang with its fuzzer runtime,
+# clang-format (the layout check), GoogleTest, Python (the
 # end-to-end tests read the rig's trace with it), MinGW-w64
 # for both Windows trees, Wine with its 32-bit loader (the shipped programs
 # are 32-bit), Xvfb, NSIS (makensis makes the Windows setup program), and
@@ -14,7 +15,7 @@
 #                                        to configure the host tree and run the
 #                                        demo (no Windows tools, no i386)
 set -eu
-host_packages="cmake g++ make googletest libgtest-dev libgmock-dev nlohmann-json3-dev python3"
+host_packages="cmake g++ make pkg-config libusb-1.0-0-dev googletest libgtest-dev libgmock-dev nlohmann-json3-dev python3"
 case "${1:-}" in
     --host) packages=$host_packages ;;
     "") packages="$host_packages clang libclang-rt-14-dev clang-format

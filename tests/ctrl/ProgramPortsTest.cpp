@@ -11,6 +11,7 @@
 #include "ctrl/ProgramPorts.h"
 #include "platform/CameraWalk.h"
 #include "linux_uvc/LinuxCaptureDevices.h"
+#include "linux_uvc/LinuxDirectUsb.h"
 #include "platform/posix/PosixAdapters.h"
 
 namespace kv::ctrl {
@@ -55,6 +56,7 @@ TEST_F(ProgramPortsTest, WithoutARigTheProgramSeesThePlatformOnly) {
     EXPECT_EQ(system->ports().modules.Load("SMIUtility.dll"), nullptr);
     EXPECT_NE(dynamic_cast<platform::linux_uvc::LinuxCaptureDevices*>(&system->ports().captureDevices), nullptr)
         << "real cameras through the Linux video driver";
+    EXPECT_NE(dynamic_cast<platform::linux_uvc::LinuxDirectUsb*>(&system->ports().directUsb), nullptr);
     std::shared_ptr<platform::ExtensionUnit> unit;
     EXPECT_EQ(system->ports().extensionUnits.CreateExtensionUnit(unit), platform::kS_OK)
         << "the plug-in core in process is the plug-in class";
