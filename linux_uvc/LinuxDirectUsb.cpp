@@ -22,10 +22,14 @@ constexpr std::uint8_t kRecipientInterface = 0x01;
 // The platform's error codes the core knows from a failed open.
 std::uint32_t PlatformErrorOf(int usbError) {
     switch (usbError) {
-        case kUsbErrorAccess: return 5;        // access denied
-        case kUsbErrorNoDevice: return 1167;   // device not connected
-        case kUsbErrorBusy: return 170;        // in use
-        default: return 31;                    // the device does not function
+    case kUsbErrorAccess:
+        return 5;  // access denied
+    case kUsbErrorNoDevice:
+        return 1167;  // device not connected
+    case kUsbErrorBusy:
+        return 170;  // in use
+    default:
+        return 31;  // the device does not function
     }
 }
 
@@ -141,11 +145,11 @@ public:
             const UsbDeviceFacts& device = devices[i];
             if (device.vendorId != kVendorId || device.portPath.empty()) continue;
             m_indexes.push_back(i);
-            m_entries.push_back({device.vendorId, device.productId,
-                                 FormatText("USB\\VID_%04X&PID_%04X&MI_%02X\\", device.vendorId, device.productId,
-                                            kListedInterface) +
-                                     device.portPath,
-                                 0});
+            m_entries.push_back(
+                {device.vendorId, device.productId,
+                 FormatText("USB\\VID_%04X&PID_%04X&MI_%02X\\", device.vendorId, device.productId, kListedInterface) +
+                     device.portPath,
+                 0});
         }
     }
     std::uint32_t Count() override { return static_cast<std::uint32_t>(m_entries.size()); }

@@ -39,7 +39,8 @@ private:
         int DetachKernelDriver(int n) override { return usb.Call("detach " + std::to_string(n)); }
         int ClaimInterface(int n) override { return usb.Call("claim " + std::to_string(n)); }
         int ControlTransfer(const UsbSetupPacket& setup, std::uint8_t* data, unsigned) override {
-            const int error = usb.Call(FormatText("transfer %02X %04X %04X", setup.requestType, setup.value, setup.index));
+            const int error =
+                usb.Call(FormatText("transfer %02X %04X %04X", setup.requestType, setup.value, setup.index));
             if (setup.requestType & 0x80) data[0] = 0x5A;
             return error ? error : setup.length;
         }
@@ -105,9 +106,9 @@ TEST_F(LinuxDirectUsbTest, WithConsentTheInterfaceIsTakenForTheCameraAndGivenBac
     EXPECT_TRUE(path->UsbKWriteSensorRegister(0x12, 0x3500));
     EXPECT_EQ(path->UsbKReadSensorRegister(0x3500), 0x5A);
     path.reset();
-    EXPECT_THAT(usb.calls, ElementsAre("open 1-2.1", "detach 0", "claim 0", "transfer 21 0300 0300",
-                                       "transfer 21 0301 0300", "transfer A1 0301 0300", "release 0", "attach 0",
-                                       "close"));
+    EXPECT_THAT(usb.calls,
+                ElementsAre("open 1-2.1", "detach 0", "claim 0", "transfer 21 0300 0300", "transfer 21 0301 0300",
+                            "transfer A1 0301 0300", "release 0", "attach 0", "close"));
     EXPECT_TRUE(fakes.console.errorLines.empty());
 }
 
@@ -137,8 +138,8 @@ TEST_F(LinuxDirectUsbTest, TheDriverGetsItsInterfaceBackWhateverFailed) {
     path = Open(true);
     EXPECT_TRUE(path->UsbKWriteSensorRegister(0x12, 0x3500));
     path.reset();
-    EXPECT_THAT(usb.calls, ElementsAre("open 1-2.1", "detach 0", "claim 0", "transfer 21 0300 0300", "release 0",
-                                       "close"))
+    EXPECT_THAT(usb.calls,
+                ElementsAre("open 1-2.1", "detach 0", "claim 0", "transfer 21 0300 0300", "release 0", "close"))
         << "no driver had it: none is given it";
 }
 
