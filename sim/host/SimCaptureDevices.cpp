@@ -1,7 +1,6 @@
 // Capture-devices port served from a simulated rig.
 #include "sim/host/SimCaptureDevices.h"
 
-#include "plugin/ExtensionUnitCore.h"
 #include "sim/host/SimPortFilter.h"
 
 namespace kv::sim::host {
@@ -86,11 +85,6 @@ private:
 };
 
 }  // namespace
-
-HResult SimExtensionUnitFactory::CreateExtensionUnit(std::shared_ptr<platform::ExtensionUnit>& unit) {
-    unit = std::make_shared<plugin::ExtensionUnitCore>();
-    return kS_OK;
-}
 
 HResult SimCaptureDevices::CreateSystemDeviceEnumerator(std::unique_ptr<platform::DeviceEnumerator>& enumerator) {
     if (m_context.rig().description().enumerator == EnumeratorMode::CreateFails) return kClassNotRegistered;

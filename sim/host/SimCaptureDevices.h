@@ -20,12 +20,4 @@ private:
     SimContext& m_context;
 };
 
-// A plug-in object of zelunit's portable core, as CoCreateInstance of
-// CExtensionUnit would make on Windows: it shares the process's plug-in state
-// with the node instances of every simulated filter.
-class SimExtensionUnitFactory : public platform::ExtensionUnitFactory {
-public:
-    platform::HResult CreateExtensionUnit(std::shared_ptr<platform::ExtensionUnit>& unit) override;
-};
-
 }  // namespace kv::sim::host

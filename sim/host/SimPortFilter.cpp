@@ -4,8 +4,7 @@
 
 #include <vector>
 
-#include "plugin/ExtensionUnitCore.h"
-#include "plugin/PluginIds.h"
+#include "plugin/InProcessPlugin.h"
 #include "sim/hw/Topology.h"
 #include "wire/PropertySets.h"
 
@@ -57,20 +56,6 @@ private:
     std::size_t m_device;
 };
 
-// The node plug-in the platform's proxy made: the plug-in object's
-// IExtensionUnit face.
-class SimNodeInstance : public platform::NodeInstance {
-public:
-    explicit SimNodeInstance(std::shared_ptr<plugin::ExtensionUnitCore> plugin) : m_plugin(std::move(plugin)) {}
-    HResult QueryExtensionUnit(std::shared_ptr<platform::ExtensionUnit>& unit) override {
-        unit = m_plugin;
-        return platform::kS_OK;
-    }
-
-private:
-    std::shared_ptr<plugin::ExtensionUnitCore> m_plugin;
-};
-
 class SimKsTopologyInfo : public platform::KsTopologyInfo {
 public:
     SimKsTopologyInfo(const CameraConfig& config, std::shared_ptr<platform::Filter> filter)
@@ -88,15 +73,9 @@ public:
                                std::shared_ptr<platform::NodeInstance>& instance) override {
         if (node >= NodeCount(m_config)) return platform::kE_INVALIDARG;
         if (!NodeAnswers(m_config, node, wire::kPluginXuSet)) return platform::kE_NOINTERFACE;
-        if (iid != wire::kIidKsNodeControl && iid != plugin::kIidExtensionUnit) return platform::kE_NOINTERFACE;
-        auto plugin = std::make_shared<plugin::ExtensionUnitCore>();
-        plugin->put_NodeId(node);
         std::shared_ptr<platform::KsControl> control;
         if (platform::Failed(m_filter->QueryKsControl(control))) control.reset();
-        const HResult hr = plugin->put_KsControl(std::move(control));
-        if (platform::Failed(hr)) return hr;
-        instance = std::make_shared<SimNodeInstance>(std::move(plugin));
-        return platform::kS_OK;
+        return plugin::InProcessPlugin().CreateNodeInstance(node, iid, std::move(control), instance);
     }
 
 private:

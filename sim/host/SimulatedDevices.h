@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/Clock.h"
+#include "plugin/InProcessPlugin.h"
 #include "sim/host/SimCaptureDevices.h"
 #include "sim/host/SimDirectUsb.h"
 #include "sim/host/SimStandIns.h"
@@ -27,7 +28,10 @@ public:
 private:
     std::unique_ptr<SimContext> m_context;
     SimCaptureDevices m_captureDevices;
-    SimExtensionUnitFactory m_extensionUnits;
+    // The plug-in class in process, as CoCreateInstance of CExtensionUnit
+    // makes it on Windows: its objects share the process's plug-in state with
+    // the node instances of every simulated filter.
+    plugin::InProcessPlugin m_extensionUnits;
     SimDirectUsb m_directUsb;
     StandInModules m_modules;
 };
