@@ -43,6 +43,16 @@ done
 
 [ "$need_i386" -eq 1 ] && $sudo dpkg --add-architecture i386
 echo "installing:$missing"
-$sudo apt-get update -q
+# A mirror caught mid-sync serves a package list of the wrong size for a
+# minute or so: try the update again after a pause, and when it still fails
+# go on with the lists that did arrive (the install then names any package
+# it cannot find).
+tries=1
+until $sudo apt-get update -q -o Acquire::Retries=3; do
+    [ "$tries" -ge 4 ] && { echo "install-deps: package lists still incomplete; going on with what arrived" >&2; break; }
+    tries=$((tries + 1))
+    echo "install-deps: package lists incomplete; trying again in 30 s ($tries of 4)" >&2
+    sleep 30
+done
 # shellcheck disable=SC2086
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends -o Acquire::Retries=3 $missing
