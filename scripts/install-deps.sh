@@ -44,15 +44,21 @@ done
 [ "$need_i386" -eq 1 ] && $sudo dpkg --add-architecture i386
 echo "installing:$missing"
 # A mirror caught mid-sync serves a package list of the wrong size for a
-# minute or so: try the update again after a pause, and when it still fails
-# go on with the lists that did arrive (the install then names any package
-# it cannot find).
-tries=1
+# while: try the update again after a pause. When a list still fails, apt goes
+# on without it; if that list is an i386 one of the security suite, the
+# security suite's amd64 libraries no longer have i386 twins of the same
+# version and the install breaks. So in that case both architectures take the
+# release's own suite (its point releases carry the security fixes too).
+tries=1 target=""
 until $sudo apt-get update -q -o Acquire::Retries=3; do
-    [ "$tries" -ge 4 ] && { echo "install-deps: package lists still incomplete; going on with what arrived" >&2; break; }
+    if [ "$tries" -ge 3 ]; then
+        target="-t $(. /etc/os-release && echo "$VERSION_CODENAME")"
+        echo "install-deps: package lists still incomplete; installing from the release's own suite ($target)" >&2
+        break
+    fi
     tries=$((tries + 1))
-    echo "install-deps: package lists incomplete; trying again in 30 s ($tries of 4)" >&2
+    echo "install-deps: package lists incomplete; trying again in 30 s ($tries of 3)" >&2
     sleep 30
 done
 # shellcheck disable=SC2086
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends -o Acquire::Retries=3 $missing
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends -o Acquire::Retries=3 $target $missing
