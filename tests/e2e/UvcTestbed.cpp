@@ -99,7 +99,7 @@ Bytes Descriptors(std::uint16_t vendor, std::uint16_t product, const std::vector
     Append(out, {13, 0x24, 0x01, 0x00, 0x01, 0, 0, 0x80, 0x8D, 0x5B, 0x00, 1, 1});
     Append(out, {18, 0x24, 0x02, 1, 0x01, 0x02, 0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0});
     for (const Unit& unit : units) {
-        Append(out, {26, 0x24, 0x06, unit.id});
+        Append(out, {27, 0x24, 0x06, unit.id});
         const auto guid = unit.set.ToBytes();
         out.insert(out.end(), guid.begin(), guid.end());
         Append(out, {16, 1, 1, 2, 0xFF, 0xFF, 0});

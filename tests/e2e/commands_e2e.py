@@ -6,12 +6,18 @@ documented register effect in the rig (`kvsim dump`); saveexposure on one
 run and loadexposure on a later one restore the registers; under Wine, a save
 into a read-only Setting.ini says so and changes nothing. The program copied
 into a folder whose name holds commands does exactly what its arguments say.
+In the uvc mode every command runs once more through the program's Linux
+adapters, on a kernel that umockdev mocks from the same rigs, and must leave
+the effects of the host run, except on the cameras whose models need what
+Linux lacks: those are named, one line each, and left as they were.
 
     commands_e2e.py host KV_DS_CTRL KVSIM RIGS_DIR
     commands_e2e.py wine KV_DS_CTRL KVSIM RIGS_DIR WINE_RUN WINE_STATE DELIVERABLES_DIR STANDIN_DIR
+    commands_e2e.py uvc KV_DS_CTRL KVSIM RIGS_DIR UVC_TESTBED
 """
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -74,6 +80,27 @@ class HostRig:
 
     def close(self):
         pass
+
+
+class UvcRig(HostRig):
+    """The host program, once on the rig's own adapters (ctrl) and once on its
+    Linux adapters in a umockdev testbed of the rig's cameras (ctrl_linux)."""
+
+    def __init__(self, program, kvsim, work, testbed):
+        super().__init__(program, kvsim, work)
+        self.testbed = testbed
+        # umockdev's preload library comes before the sanitizers' runtime in
+        # the library list, and GLib's once-only allocations in the preload
+        # library and the testbed outlive the leak check.
+        suppressions = os.path.join(work, "umockdev.supp")
+        with open(suppressions, "w") as handle:
+            handle.write("leak:libumockdev\nleak:libglib-2.0\nleak:libgobject-2.0\nleak:libgio-2.0\n")
+        self.linux_env = dict(self.env, ASAN_OPTIONS=os.environ.get("ASAN_OPTIONS", "") + ":verify_asan_link_order=0",
+                              LSAN_OPTIONS=f"suppressions={suppressions}:print_suppressions=0")
+
+    def ctrl_linux(self, *args):
+        return subprocess.run([self.testbed, self.rig, "--", "./" + os.path.basename(self.program), *args],
+                              cwd=self.folder, env=self.linux_env, capture_output=True, text=True, timeout=300)
 
 
 class WineRig:
@@ -445,9 +472,87 @@ def concurrent_processes(machine, rigs, work):
     # checked here.
 
 
+# What Linux lacks, by model: the camera driver's own property set and the
+# two Windows libraries. The program leaves such a camera alone for the
+# commands named here (by the names of LINUX_COMMANDS), in one line.
+DRIVER_PROPERTY_COMMANDS = {"LED on", "LED off", "AE", "EV", "Hz", "Load"}
+LINUX_LACKS = {
+    "0x0610": DRIVER_PROPERTY_COMMANDS,
+    "0x0612": DRIVER_PROPERTY_COMMANDS,
+    "0x0617": DRIVER_PROPERTY_COMMANDS | {"LED on 2"},
+    "0x0810": {"*"},
+    "0x0812": {"*"},
+    "0x0813": {"*"},
+}
+# The camera table holds ten cameras: the rest of a rig is never reached.
+TABLE_SIZE = 10
+# Without the user's consent the direct USB requests are not sent: the
+# camera whose device the run opened (0x09B0) says so once per run, and the
+# other effects are those of a run on a machine whose USB library lists no
+# device. (0x09B5's direct requests go to the device opened for a 0x09B0,
+# so with none in the rig they reach nothing, on Windows too.)
+DIRECT_USB_COMMANDS = {"0x09B0": {"LED on", "LED off", "FLC", "AE", "EV", "Hz", "FlickerOff", "Save",
+                                  "Load"}}
+LINUX_COMMANDS = [("LED on", ("LED", "on")), ("LED off", ("LED", "off")), ("LED on 2", ("LED", "on", "2")),
+                  ("AE", ("AE", "on")), ("AE", ("AE", "off")), ("EV", ("EV", "100")),
+                  ("Hz", ("AntiFlicker", "On", "50")), ("Hz", ("AntiFlicker", "On", "60")),
+                  ("FlickerOff", ("AntiFlicker", "Off")), ("FLC", ("FLCSwitch", "1010")), ("FLC", ("FLCLevel", "3")),
+                  ("INIT", ("INIT",)), ("Save", ("saveexposure",)), ("Load", ("loadexposure",))]
+
+
+def named(table, kind, order):
+    return {product for product, kinds in table.items()
+            if product in order[:TABLE_SIZE] and (kind in kinds or "*" in kinds)}
+
+
+def without_direct_usb(rig, work):
+    """The rig as a machine whose USB library lists none of its cameras."""
+    with open(rig) as handle:
+        description = json.load(handle)
+    for device in description["devices"]:
+        device.pop("directUsb", None)
+    variant = os.path.join(work, "no-usb-" + os.path.basename(rig))
+    with open(variant, "w") as handle:
+        json.dump(description, handle)
+    return variant
+
+
+def linux_commands(machine, rigs, work):
+    for name in ("demo", "families"):
+        rig = os.path.join(work, name + ".json")
+        shutil.copy(os.path.join(rigs, name + ".json"), rig)
+        no_usb = without_direct_usb(rig, work)
+        machine.use(rig)
+        order = [device["productId"] for device in json.loads(machine.sim("dump"))["devices"]]
+        start = register_values(dump(machine))
+        for kind, args in LINUX_COMMANDS:
+            label = f"{name}: {' '.join(args)} on Linux"
+            machine.use(no_usb)
+            windows = register_values(run(machine, *args))
+            machine.use(rig)
+            result = machine.ctrl_linux(*args)
+            check(result.returncode == 0, f"{label}: exit status {result.returncode}: {result.stderr[-800:]}")
+            left_out = named(LINUX_LACKS, kind, order)
+            models = {"0x" + model.upper() for model in re.findall(r"^-CAM\d+ \(model (\w{4})\): needs ", result.stderr, re.M)}
+            expect(f"{label}: cameras left out", models, left_out)
+            ports = re.findall(r"^Korvex camera at USB port 1-(\d+): nothing was sent by direct USB", result.stderr, re.M)
+            expect(f"{label}: direct USB withheld", {order[int(n) - 1] for n in ports},
+                   named(DIRECT_USB_COMMANDS, kind, order))
+            after = register_values(dump(machine))
+            for product in order:
+                expect(f"{label}: {product}", after[product], start[product] if product in left_out else windows[product])
+
+
 def main():
     mode, program, kvsim, rigs = sys.argv[1:5]
     work = tempfile.mkdtemp()
+    if mode == "uvc":
+        machine = UvcRig(program, kvsim, work, sys.argv[5])
+        try:
+            linux_commands(machine, rigs, work)
+        finally:
+            shutil.rmtree(work, ignore_errors=True)
+        return report(mode)
     machine = HostRig(program, kvsim, work) if mode == "host" else WineRig(program, kvsim, work, *sys.argv[5:9])
     try:
         demo_commands(machine, rigs, work)
@@ -458,6 +563,10 @@ def main():
     finally:
         machine.close()
         shutil.rmtree(work, ignore_errors=True)
+    return report(mode)
+
+
+def report(mode):
     if failures:
         print(f"{len(failures)} check(s) failed")
         return 1
