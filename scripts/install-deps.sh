@@ -3,7 +3,8 @@
 # the host toolchain (with pkg-config and libusb-1.0, which the Linux
 # cameras' direct USB path links), clang with its fuzzer runtime,
 # clang-format (the layout check), GoogleTest, Python (the
-# end-to-end tests read the rig's trace with it), MinGW-w64
+# end-to-end tests read the rig's trace with it), umockdev (the Linux
+# adapters' mocked-kernel test), MinGW-w64
 # for both Windows trees, Wine with its 32-bit loader (the shipped programs
 # are 32-bit), Xvfb, NSIS (makensis makes the Windows setup program), and
 # the GStreamer plugins and OpenGL (for both Windows trees) that Wine's own
@@ -19,6 +20,7 @@ host_packages="cmake g++ make pkg-config libusb-1.0-0-dev googletest libgtest-de
 case "${1:-}" in
     --host) packages=$host_packages ;;
     "") packages="$host_packages clang libclang-rt-14-dev clang-format
+  umockdev libumockdev-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 wine32:i386 xvfb nsis
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good libgl1 libgl1-mesa-dri libglx-mesa0
   gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386" ;;

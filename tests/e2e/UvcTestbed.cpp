@@ -9,8 +9,9 @@
 //   kv_uvc_testbed RIG -- PROGRAM [ARGUMENTS...]
 //
 // It starts itself again under umockdev's preload library, which the
-// command inherits. Ends with the program's exit status, or 70 when a request reached a
-// device of another vendor, which the adapters must never open.
+// command inherits. Ends with the program's exit status, or 70 when a
+// request reached a device of another vendor, which the adapters must never
+// open.
 #include <linux/usb/video.h>
 #include <linux/uvcvideo.h>
 #include <linux/videodev2.h>
@@ -24,7 +25,6 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,10 +71,9 @@ struct Node {
 
 std::vector<Unit> UnitsOf(const kv::sim::CameraConfig& config) {
     std::vector<Unit> units;
-    const std::pair<const kv::sim::ExtensionUnitSettings*, Guid> kinds[] = {
-        {&config.bridgeXu, kv::wire::kBridgeXuSet},
-        {&config.pluginXu, kv::wire::kPluginXuSet},
-        {&config.aveoXu, kv::wire::kAveoXuSet}};
+    const std::pair<const kv::sim::ExtensionUnitSettings*, Guid> kinds[] = {{&config.bridgeXu, kv::wire::kBridgeXuSet},
+                                                                            {&config.pluginXu, kv::wire::kPluginXuSet},
+                                                                            {&config.aveoXu, kv::wire::kAveoXuSet}};
     for (const auto& [settings, set] : kinds) {
         if (settings->present) units.push_back({static_cast<std::uint8_t>(3 + units.size()), set, settings->node});
     }
@@ -182,7 +181,7 @@ std::int32_t AutoValue(const StandardControl& control, bool automatic) {
 
 class Testbed {
 public:
-    Testbed(const kv::sim::Rig& rig) : m_rig(rig), m_session(rig), m_bed(umockdev_testbed_new()) {}
+    explicit Testbed(const kv::sim::Rig& rig) : m_rig(rig), m_session(rig), m_bed(umockdev_testbed_new()) {}
     ~Testbed() {
         for (UMockdevIoctlBase* handler : m_handlers) g_object_unref(handler);
         g_object_unref(m_bed);
@@ -249,9 +248,9 @@ void Testbed::AddCamera(std::size_t index, std::string& error) {
         hex += pair;
     }
     Add("P: " + usb + "\nN: " + usbfs + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DEVNAME=/dev/" + usbfs +
-            "\nE: BUSNUM=001\nE: DEVNUM=" + std::string(usbfs + 12) + "\n" + ids + "A: busnum=1\nA: devnum=" +
-            std::to_string(index + 2) + "\nA: serial=" + port + "\nA: dev=189:" + std::to_string(index + 1) +
-            "\nH: descriptors=" + hex + "\n",
+            "\nE: BUSNUM=001\nE: DEVNUM=" + std::string(usbfs + 12) + "\n" + ids +
+            "A: busnum=1\nA: devnum=" + std::to_string(index + 2) + "\nA: serial=" + port +
+            "\nA: dev=189:" + std::to_string(index + 1) + "\nH: descriptors=" + hex + "\n",
         error);
     Add("P: " + interface + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\nA: bInterfaceNumber=00\n" +
             "A: bInterfaceClass=0e\nA: bInterfaceSubClass=01\n",
@@ -259,9 +258,8 @@ void Testbed::AddCamera(std::size_t index, std::string& error) {
     for (const bool capture : {true, false}) {
         const std::string name = "video" + std::to_string(2 * index + (capture ? 0 : 1));
         const std::string node = "/dev/" + name;
-        Add("P: " + interface + "/video4linux/" + name + "\nN: " + name +
-                "\nE: SUBSYSTEM=video4linux\nE: DEVNAME=" + node + "\nA: name=" + camera.card +
-                "\nA: dev=81:" + name.substr(5) + "\n",
+        Add("P: " + interface + "/video4linux/" + name + "\nN: " + name + "\nE: SUBSYSTEM=video4linux\nE: DEVNAME=" +
+                node + "\nA: name=" + camera.card + "\nA: dev=81:" + name.substr(5) + "\n",
             error);
         UMockdevIoctlBase* handler = m_handlers.emplace_back(umockdev_ioctl_base_new());
         g_signal_connect(handler, "handle-ioctl", G_CALLBACK(OnIoctl), this);
@@ -376,7 +374,8 @@ int Testbed::ControlQuery(const Node& node, UMockdevIoctlData* argument) {
         error = EBADRQC;
         break;
     }
-    if (!error && query.query != UVC_SET_CUR) umockdev_ioctl_data_update(data, 0, bytes.data(), static_cast<gint>(bytes.size()));
+    if (!error && query.query != UVC_SET_CUR)
+        umockdev_ioctl_data_update(data, 0, bytes.data(), static_cast<gint>(bytes.size()));
     g_object_unref(data);
     return error;
 }
@@ -418,11 +417,12 @@ int Testbed::StandardControlCall(const Node& node, unsigned long request, UMockd
     const StandardControl* control = FindControl(value.id);
     if (!control) return EINVAL;
     std::int32_t current = 0, flags = 0;
-    if (kv::platform::Failed(m_session.Get(device, control->group, control->property, current, flags).hr)) return EINVAL;
+    if (kv::platform::Failed(m_session.Get(device, control->group, control->property, current, flags).hr))
+        return EINVAL;
     if (request == VIDIOC_G_CTRL) {
-        value.value = control->autoSwitch ? AutoValue(*control, flags & kv::sim::kFlagAuto)
-                      : IsExposure(*control)  ? ToDriverExposure(current)
-                                              : current;
+        value.value = control->autoSwitch    ? AutoValue(*control, flags & kv::sim::kFlagAuto)
+                      : IsExposure(*control) ? ToDriverExposure(current)
+                                             : current;
         umockdev_ioctl_data_update(argument, 0, reinterpret_cast<guint8*>(&value), sizeof value);
         return 0;
     }
@@ -432,7 +432,8 @@ int Testbed::StandardControlCall(const Node& node, unsigned long request, UMockd
         current = IsExposure(*control) ? FromDriverExposure(value.value) : value.value;
         flags = kv::sim::kFlagManual;
     }
-    return kv::platform::Failed(m_session.Set(device, control->group, control->property, current, flags).hr) ? ERANGE : 0;
+    return kv::platform::Failed(m_session.Set(device, control->group, control->property, current, flags).hr) ? ERANGE
+                                                                                                             : 0;
 }
 
 struct Child {
@@ -451,11 +452,10 @@ int Testbed::Run(char** command) {
 
     GPid pid = 0;
     GError* failure = nullptr;
-    const gboolean started =
-        g_spawn_async(nullptr, command, environment,
-                      static_cast<GSpawnFlags>(G_SPAWN_DO_NOT_REAP_CHILD | G_SPAWN_SEARCH_PATH |
-                                               G_SPAWN_CHILD_INHERITS_STDIN),
-                      nullptr, nullptr, &pid, &failure);
+    const gboolean started = g_spawn_async(
+        nullptr, command, environment,
+        static_cast<GSpawnFlags>(G_SPAWN_DO_NOT_REAP_CHILD | G_SPAWN_SEARCH_PATH | G_SPAWN_CHILD_INHERITS_STDIN),
+        nullptr, nullptr, &pid, &failure);
     g_strfreev(environment);
     if (!started) {
         std::fprintf(stderr, "kv_uvc_testbed: %s: %s\n", command[0], failure->message);

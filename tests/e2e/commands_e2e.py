@@ -505,23 +505,40 @@ def named(table, kind, order):
             if product in order[:TABLE_SIZE] and (kind in kinds or "*" in kinds)}
 
 
-def without_direct_usb(rig, work):
-    """The rig as a machine whose USB library lists none of its cameras."""
-    with open(rig) as handle:
+STANDARD_PROPERTIES = {("videoprocamp", 0), ("videoprocamp", 3), ("cameracontrol", 4)}
+
+
+def linux_rigs(rigs, name, work):
+    """The rig with standard properties on its first camera (binding a camera
+    reads their ranges and values), and the same rig as a machine whose USB
+    library lists none of its cameras."""
+    with open(os.path.join(rigs, name + ".json")) as handle:
         description = json.load(handle)
-    for device in description["devices"]:
-        device.pop("directUsb", None)
-    variant = os.path.join(work, "no-usb-" + os.path.basename(rig))
-    with open(variant, "w") as handle:
-        json.dump(description, handle)
-    return variant
+    # Brightness, saturation and exposure.
+    description["devices"][0].update(
+        videoProcAmp={"0": {"min": 0, "max": 255, "value": 128}, "3": {"min": 0, "max": 100, "value": 50}},
+        cameraControl={"4": {"min": -11, "max": -2, "value": -5, "caps": 3, "flags": 2}})
+    paths = []
+    for variant in ("", "no-usb-"):
+        if variant:
+            for device in description["devices"]:
+                device.pop("directUsb", None)
+        paths.append(os.path.join(work, variant + name + ".json"))
+        with open(paths[-1], "w") as handle:
+            json.dump(description, handle)
+    return paths
+
+
+def standard_property_requests(machine):
+    """What the first camera was asked of the standard properties it has."""
+    requests = [json.loads(line) for line in machine.sim("trace").splitlines() if line.strip()]
+    return {(r["path"], r["op"], r.get("property")) for r in requests
+            if r["camera"] == 0 and (r["path"], r.get("property")) in STANDARD_PROPERTIES}
 
 
 def linux_commands(machine, rigs, work):
     for name in ("demo", "families"):
-        rig = os.path.join(work, name + ".json")
-        shutil.copy(os.path.join(rigs, name + ".json"), rig)
-        no_usb = without_direct_usb(rig, work)
+        rig, no_usb = linux_rigs(rigs, name, work)
         machine.use(rig)
         order = [device["productId"] for device in json.loads(machine.sim("dump"))["devices"]]
         start = register_values(dump(machine))
@@ -529,8 +546,10 @@ def linux_commands(machine, rigs, work):
             label = f"{name}: {' '.join(args)} on Linux"
             machine.use(no_usb)
             windows = register_values(run(machine, *args))
+            properties = standard_property_requests(machine)
             machine.use(rig)
             result = machine.ctrl_linux(*args)
+            expect(f"{label}: standard properties", standard_property_requests(machine), properties)
             check(result.returncode == 0, f"{label}: exit status {result.returncode}: {result.stderr[-800:]}")
             left_out = named(LINUX_LACKS, kind, order)
             models = {"0x" + model.upper() for model in re.findall(r"^-CAM\d+ \(model (\w{4})\): needs ", result.stderr, re.M)}
