@@ -1,10 +1,13 @@
 // kv_sim_probe: works through the program's own port set, as the console
 // program does. Either drives a rig's camera: enumerate, bind the device
 // whose path contains a text, write one bridge register through IKsControl,
-// and read it back; or loads an outside library by name, as the camera
-// object loads them, and looks up one entry point.
+// and read it back; or binds such a device, prints its standard properties
+// (ranges and values) and sets its exposure manually; or loads an outside
+// library by name, as the camera object loads them, and looks up one entry
+// point.
 //
 //   kv_sim_probe PATH-TEXT REGISTER VALUE      (numbers in hexadecimal)
+//   kv_sim_probe --properties PATH-TEXT EXPOSURE
 //   kv_sim_probe --load LIBRARY ENTRY-POINT
 #include <array>
 #include <cstdio>
@@ -43,15 +46,54 @@ int LoadLibraryByName(Modules& modules, const std::string& library, const std::s
     return found ? 0 : 1;
 }
 
+// Every video-processing and camera-control property as "absent" or with
+// its range and value; then exposure (camera control 4) set manually and
+// read back.
+int PrintProperties(Filter& filter, std::int32_t exposure) {
+    std::shared_ptr<RangedProperties> groups[2];
+    filter.QueryVideoProcAmp(groups[0]);
+    filter.QueryCameraControl(groups[1]);
+    const char* names[2] = {"video-proc-amp", "camera-control"};
+    for (int group = 0; group < 2; ++group) {
+        for (std::int32_t property = 0; property < 10; ++property) {
+            std::int32_t minimum = 0, maximum = 0, step = 0, byDefault = 0, caps = 0, value = 0, flags = 0;
+            if (!groups[group] || groups[group]->GetRange(property, minimum, maximum, step, byDefault, caps) != kS_OK ||
+                groups[group]->Get(property, value, flags) != kS_OK) {
+                std::printf("%s %d absent\n", names[group], property);
+                continue;
+            }
+            std::printf("%s %d range %d..%d step %d default %d caps %d value %d flags %d\n", names[group], property,
+                        minimum, maximum, step, byDefault, caps, value, flags);
+        }
+    }
+    constexpr std::int32_t kExposure = 4, kManual = 2;
+    std::int32_t value = 0, flags = 0;
+    const bool set = groups[1] && groups[1]->Set(kExposure, exposure, kManual) == kS_OK &&
+                     groups[1]->Get(kExposure, value, flags) == kS_OK;
+    std::printf("exposure set %d: %s %d flags %d\n", exposure, set ? "read" : "failed", value, flags);
+    return set && value == exposure ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: kv_sim_probe PATH-TEXT REGISTER VALUE | --load LIBRARY ENTRY-POINT\n");
+        std::fprintf(stderr,
+                     "usage: kv_sim_probe PATH-TEXT REGISTER VALUE | --properties PATH-TEXT EXPOSURE"
+                     " | --load LIBRARY ENTRY-POINT\n");
         return 2;
     }
     const auto system = kv::ctrl::MakeProgramPorts(argc, argv);
     if (std::string(argv[1]) == "--load") return LoadLibraryByName(system->ports().modules, argv[2], argv[3]);
+    if (std::string(argv[1]) == "--properties") {
+        system->ports().comApartment.Initialize();
+        const auto filter = BindDevice(system->ports().captureDevices, argv[2]);
+        if (!filter) {
+            std::printf("no device to bind\n");
+            return 1;
+        }
+        return PrintProperties(*filter, static_cast<std::int32_t>(std::strtol(argv[3], nullptr, 10)));
+    }
 
     const auto reg = static_cast<std::uint16_t>(std::strtoul(argv[2], nullptr, 16));
     const auto value = static_cast<std::uint8_t>(std::strtoul(argv[3], nullptr, 16));

@@ -11,8 +11,10 @@
 // It starts itself again under umockdev's preload library, which the
 // command inherits. Ends with the program's exit status, or 70 when a
 // request reached a device of another vendor, which the adapters must never
-// open.
+// open, or 71 when a camera's interface was not given back to the video
+// driver.
 #include <linux/usb/video.h>
+#include <linux/usbdevice_fs.h>
 #include <linux/uvcvideo.h>
 #include <linux/videodev2.h>
 #include <sys/wait.h>
@@ -24,11 +26,13 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "sim/hw/CameraProperties.h"
+#include "sim/hw/DirectUsbDevice.h"
 #include "sim/rig/Rig.h"
 #include "sim/rig/Session.h"
 #include "wire/KsProperty.h"
@@ -41,6 +45,7 @@ using kv::sim::PropertyGroup;
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr int kForeignRequestStatus = 70;
+constexpr int kDriverNotGivenBackStatus = 71;
 constexpr const char* kPreload = "libumockdev-preload.so.0";
 
 std::string WithPreload(const char* preload) {
@@ -62,11 +67,20 @@ struct Camera {
     bool korvex = false;
     std::string card;
     std::vector<Unit> units;
+    // Its usbfs side: who holds interface 0 (the video driver, the program
+    // through usbfs, or nobody), and the finished transfers (the caller's
+    // addresses of their URBs) not yet reaped.
+    std::string interfaceDriver = "uvcvideo";
+    bool usbOpened = false;
+    std::deque<gulong> finishedUrbs;
 };
 
+enum class NodeKind { Capture, Metadata, Usbfs };
+
 struct Node {
-    const Camera* camera = nullptr;
-    bool capture = false;
+    Camera* camera = nullptr;
+    NodeKind kind = NodeKind::Capture;
+    bool capture() const { return kind == NodeKind::Capture; }
 };
 
 std::vector<Unit> UnitsOf(const kv::sim::CameraConfig& config) {
@@ -197,10 +211,13 @@ private:
     }
     void AddCamera(std::size_t index, std::string& error);
     void Add(const std::string& description, std::string& error);
+    void Attach(const std::string& path, const Node& node, std::string& error);
     void Answer(UMockdevIoctlClient* client);
     int QueryCapability(const Node& node, UMockdevIoctlData* argument);
     int ControlQuery(const Node& node, UMockdevIoctlData* argument);
     int StandardControlCall(const Node& node, unsigned long request, UMockdevIoctlData* argument);
+    int UsbfsCall(Camera& camera, unsigned long request, UMockdevIoctlData* argument, long& result);
+    int SubmitControlTransfer(Camera& camera, UMockdevIoctlData* urb);
     kv::sim::Answer Settle(kv::sim::Answer answer) {
         if (answer.hangMs) g_usleep(static_cast<gulong>(answer.hangMs) * 1000);
         return answer;
@@ -209,7 +226,7 @@ private:
     const kv::sim::Rig& m_rig;
     kv::sim::Session m_session;
     UMockdevTestbed* m_bed;
-    std::vector<UMockdevIoctlBase*> m_handlers;  // one per node: a handler listens on one node
+    std::vector<UMockdevIoctlBase*> m_handlers;
     std::vector<Camera> m_cameras;
     std::map<std::string, Node> m_nodes;
     bool m_foreignRequest = false;
@@ -252,6 +269,7 @@ void Testbed::AddCamera(std::size_t index, std::string& error) {
             "A: busnum=1\nA: devnum=" + std::to_string(index + 2) + "\nA: serial=" + port +
             "\nA: dev=189:" + std::to_string(index + 1) + "\nH: descriptors=" + hex + "\n",
         error);
+    Attach("/dev/" + std::string(usbfs), Node{&camera, NodeKind::Usbfs}, error);
     Add("P: " + interface + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\nA: bInterfaceNumber=00\n" +
             "A: bInterfaceClass=0e\nA: bInterfaceSubClass=01\n",
         error);
@@ -261,15 +279,20 @@ void Testbed::AddCamera(std::size_t index, std::string& error) {
         Add("P: " + interface + "/video4linux/" + name + "\nN: " + name + "\nE: SUBSYSTEM=video4linux\nE: DEVNAME=" +
                 node + "\nA: name=" + camera.card + "\nA: dev=81:" + name.substr(5) + "\n",
             error);
-        UMockdevIoctlBase* handler = m_handlers.emplace_back(umockdev_ioctl_base_new());
-        g_signal_connect(handler, "handle-ioctl", G_CALLBACK(OnIoctl), this);
-        GError* failure = nullptr;
-        if (error.empty() && !umockdev_testbed_attach_ioctl(m_bed, node.c_str(), handler, &failure)) {
-            error = node + ": " + failure->message;
-            g_error_free(failure);
-        }
-        m_nodes[node] = Node{&camera, capture};
+        Attach(node, Node{&camera, capture ? NodeKind::Capture : NodeKind::Metadata}, error);
     }
+}
+
+// One handler per node: a handler listens on one node only.
+void Testbed::Attach(const std::string& path, const Node& node, std::string& error) {
+    UMockdevIoctlBase* handler = m_handlers.emplace_back(umockdev_ioctl_base_new());
+    g_signal_connect(handler, "handle-ioctl", G_CALLBACK(OnIoctl), this);
+    GError* failure = nullptr;
+    if (error.empty() && !umockdev_testbed_attach_ioctl(m_bed, path.c_str(), handler, &failure)) {
+        error = path + ": " + failure->message;
+        g_error_free(failure);
+    }
+    m_nodes[path] = node;
 }
 
 void Testbed::Add(const std::string& description, std::string& error) {
@@ -286,9 +309,12 @@ void Testbed::Answer(UMockdevIoctlClient* client) {
     // The argument is the caller's pointer: what it points at is the
     // request's structure, of the size the request number holds.
     GError* failure = nullptr;
-    UMockdevIoctlData* argument =
-        umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0, _IOC_SIZE(request), &failure);
+    UMockdevIoctlData* pointer = umockdev_ioctl_client_get_arg(client);
+    UMockdevIoctlData* argument = _IOC_SIZE(request) == 0
+                                      ? static_cast<UMockdevIoctlData*>(g_object_ref(pointer))
+                                      : umockdev_ioctl_data_resolve(pointer, 0, _IOC_SIZE(request), &failure);
     int error = ENOTTY;
+    long result = 0;
     if (!argument) {
         error = EFAULT;
         if (failure) g_error_free(failure);
@@ -299,6 +325,8 @@ void Testbed::Answer(UMockdevIoctlClient* client) {
                      found->first.c_str());
         m_foreignRequest = true;
         error = EIO;
+    } else if (found->second.kind == NodeKind::Usbfs) {
+        error = UsbfsCall(*found->second.camera, request, argument, result);
     } else if (request == VIDIOC_QUERYCAP) {
         error = QueryCapability(found->second, argument);
     } else if (request == UVCIOC_CTRL_QUERY) {
@@ -307,7 +335,7 @@ void Testbed::Answer(UMockdevIoctlClient* client) {
         error = StandardControlCall(found->second, request, argument);
     }
     if (argument) g_object_unref(argument);
-    umockdev_ioctl_client_complete(client, error ? -1 : 0, error);
+    umockdev_ioctl_client_complete(client, error ? -1 : result, error);
 }
 
 int Testbed::QueryCapability(const Node& node, UMockdevIoctlData* argument) {
@@ -319,7 +347,7 @@ int Testbed::QueryCapability(const Node& node, UMockdevIoctlData* argument) {
     capability.version = 0x060100;
     capability.capabilities =
         V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_META_CAPTURE | V4L2_CAP_STREAMING | V4L2_CAP_DEVICE_CAPS;
-    capability.device_caps = (node.capture ? V4L2_CAP_VIDEO_CAPTURE : V4L2_CAP_META_CAPTURE) | V4L2_CAP_STREAMING;
+    capability.device_caps = (node.capture() ? V4L2_CAP_VIDEO_CAPTURE : V4L2_CAP_META_CAPTURE) | V4L2_CAP_STREAMING;
     umockdev_ioctl_data_update(argument, 0, reinterpret_cast<guint8*>(&capability), sizeof capability);
     return 0;
 }
@@ -328,7 +356,7 @@ int Testbed::QueryCapability(const Node& node, UMockdevIoctlData* argument) {
 // get of the query's size, GET_LEN the model's size query, GET_INFO "get and
 // set". As the driver does, the metadata node refuses the query.
 int Testbed::ControlQuery(const Node& node, UMockdevIoctlData* argument) {
-    if (!node.capture) return ENOTTY;
+    if (!node.capture()) return ENOTTY;
     uvc_xu_control_query query{};
     std::memcpy(&query, argument->data, sizeof query);
     const auto& units = node.camera->units;
@@ -384,7 +412,7 @@ int Testbed::ControlQuery(const Node& node, UMockdevIoctlData* argument) {
 // ranged properties; a property the model lacks is a control the driver
 // does not have (EINVAL).
 int Testbed::StandardControlCall(const Node& node, unsigned long request, UMockdevIoctlData* argument) {
-    if (!node.capture) return EINVAL;
+    if (!node.capture()) return EINVAL;
     const std::size_t device = node.camera->device;
     if (request == VIDIOC_QUERYCTRL) {
         v4l2_queryctrl query{};
@@ -436,6 +464,97 @@ int Testbed::StandardControlCall(const Node& node, unsigned long request, UMockd
                                                                                                              : 0;
 }
 
+// The usbfs calls libusb makes for the direct USB path: who holds the
+// interface, the driver's detach and give-back, claim and release, and
+// control transfers, which the model carries out when they are submitted
+// and which are then reaped: a transfer is finished at once.
+int Testbed::UsbfsCall(Camera& camera, unsigned long request, UMockdevIoctlData* argument, long& result) {
+    switch (request) {
+    case USBDEVFS_GETDRIVER: {
+        usbdevfs_getdriver query{};
+        std::memcpy(&query, argument->data, sizeof query);
+        if (query.interface != 0 || camera.interfaceDriver.empty()) return ENODATA;
+        std::snprintf(query.driver, sizeof query.driver, "%s", camera.interfaceDriver.c_str());
+        umockdev_ioctl_data_update(argument, 0, reinterpret_cast<guint8*>(&query), sizeof query);
+        return 0;
+    }
+    case USBDEVFS_IOCTL: {
+        usbdevfs_ioctl command{};
+        std::memcpy(&command, argument->data, sizeof command);
+        if (command.ifno != 0) return EINVAL;
+        if (command.ioctl_code == static_cast<int>(USBDEVFS_DISCONNECT)) {
+            if (camera.interfaceDriver != "uvcvideo") return ENODATA;
+            camera.interfaceDriver.clear();
+            return 0;
+        }
+        if (command.ioctl_code == static_cast<int>(USBDEVFS_CONNECT)) {
+            if (camera.interfaceDriver == "usbfs") return EBUSY;
+            camera.interfaceDriver = "uvcvideo";
+            result = 1;  // as the kernel answers: a driver took the interface
+            return 0;
+        }
+        return ENOTTY;
+    }
+    case USBDEVFS_CLAIMINTERFACE:
+    case USBDEVFS_RELEASEINTERFACE: {
+        unsigned int interface = 0;
+        std::memcpy(&interface, argument->data, sizeof interface);
+        const bool claim = request == USBDEVFS_CLAIMINTERFACE;
+        if (interface != 0) return EINVAL;
+        if (claim && camera.interfaceDriver == "uvcvideo") return EBUSY;
+        if (!claim && camera.interfaceDriver != "usbfs") return EINVAL;
+        camera.interfaceDriver = claim ? "usbfs" : "";
+        if (claim && !camera.usbOpened) camera.usbOpened = kv::platform::Succeeded(m_session.UsbOpen(camera.device).hr);
+        return 0;
+    }
+    case USBDEVFS_SUBMITURB:
+        return SubmitControlTransfer(camera, argument);
+    case USBDEVFS_REAPURB:
+    case USBDEVFS_REAPURBNDELAY: {
+        if (camera.finishedUrbs.empty()) return EAGAIN;
+        const std::uint64_t address = camera.finishedUrbs.front();
+        camera.finishedUrbs.pop_front();
+        umockdev_ioctl_data_update(argument, 0, reinterpret_cast<guint8*>(const_cast<std::uint64_t*>(&address)),
+                                   sizeof address);
+        return 0;
+    }
+    case USBDEVFS_DISCARDURB:
+        return EINVAL;  // every transfer has finished already
+    default:
+        return ENOTTY;
+    }
+}
+
+int Testbed::SubmitControlTransfer(Camera& camera, UMockdevIoctlData* urb) {
+    usbdevfs_urb transfer{};
+    std::memcpy(&transfer, urb->data, sizeof transfer);
+    constexpr std::size_t kSetupSize = 8;
+    if (transfer.type != USBDEVFS_URB_TYPE_CONTROL || transfer.buffer_length < static_cast<int>(kSetupSize)) {
+        return EINVAL;
+    }
+    if (camera.interfaceDriver != "usbfs") return EBUSY;  // the interface is not claimed
+    GError* failure = nullptr;
+    UMockdevIoctlData* buffer = umockdev_ioctl_data_resolve(urb, offsetof(usbdevfs_urb, buffer),
+                                                            static_cast<gsize>(transfer.buffer_length), &failure);
+    if (!buffer) {
+        if (failure) g_error_free(failure);
+        return EFAULT;
+    }
+    std::span<const std::uint8_t, kSetupSize> setup(buffer->data, kSetupSize);
+    Bytes data(buffer->data + kSetupSize, buffer->data + transfer.buffer_length);
+    const auto answer = Settle(m_session.UsbControl(camera.device, kv::sim::UsbSetup::FromBytes(setup), data));
+    const bool in = (setup[0] & 0x80) != 0;
+    transfer.status = kv::platform::Failed(answer.hr) ? -EPIPE : 0;
+    transfer.actual_length = transfer.status ? 0 : static_cast<int>(in ? answer.bytesReturned : data.size());
+    if (in && transfer.actual_length > 0) {
+        umockdev_ioctl_data_update(buffer, kSetupSize, data.data(), transfer.actual_length);
+    }
+    g_object_unref(buffer);
+    umockdev_ioctl_data_update(urb, 0, reinterpret_cast<guint8*>(&transfer), sizeof transfer);
+    camera.finishedUrbs.push_back(urb->client_addr);
+    return 0;
+}
+
 struct Child {
     GMainLoop* loop;
     int status;
@@ -475,6 +594,13 @@ int Testbed::Run(char** command) {
     g_main_loop_run(child.loop);
     g_main_loop_unref(child.loop);
     if (m_foreignRequest) return kForeignRequestStatus;
+    for (const Camera& camera : m_cameras) {
+        if (camera.interfaceDriver == "uvcvideo") continue;
+        std::fprintf(
+            stderr, "kv_uvc_testbed: the video driver was not given back interface 0 of the camera at USB port 1-%zu\n",
+            camera.device + 1);
+        return kDriverNotGivenBackStatus;
+    }
     if (WIFSIGNALED(child.status)) return 128 + WTERMSIG(child.status);
     return WEXITSTATUS(child.status);
 }

@@ -13,7 +13,7 @@ Linux lacks: those are named, one line each, and left as they were.
 
     commands_e2e.py host KV_DS_CTRL KVSIM RIGS_DIR
     commands_e2e.py wine KV_DS_CTRL KVSIM RIGS_DIR WINE_RUN WINE_STATE DELIVERABLES_DIR STANDIN_DIR
-    commands_e2e.py uvc KV_DS_CTRL KVSIM RIGS_DIR UVC_TESTBED
+    commands_e2e.py uvc KV_DS_CTRL KVSIM RIGS_DIR UVC_TESTBED KV_SIM_PROBE
 """
 import json
 import os
@@ -86,9 +86,9 @@ class UvcRig(HostRig):
     """The host program, once on the rig's own adapters (ctrl) and once on its
     Linux adapters in a umockdev testbed of the rig's cameras (ctrl_linux)."""
 
-    def __init__(self, program, kvsim, work, testbed):
+    def __init__(self, program, kvsim, work, testbed, probe):
         super().__init__(program, kvsim, work)
-        self.testbed = testbed
+        self.testbed, self.probe = testbed, probe
         # umockdev's preload library comes before the sanitizers' runtime in
         # the library list, and GLib's once-only allocations in the preload
         # library and the testbed outlive the leak check.
@@ -98,9 +98,10 @@ class UvcRig(HostRig):
         self.linux_env = dict(self.env, ASAN_OPTIONS=os.environ.get("ASAN_OPTIONS", "") + ":verify_asan_link_order=0",
                               LSAN_OPTIONS=f"suppressions={suppressions}:print_suppressions=0")
 
-    def ctrl_linux(self, *args):
+    def ctrl_linux(self, *args, consent=False):
+        env = dict(self.linux_env, KV_LINUX_DIRECT_USB="1") if consent else self.linux_env
         return subprocess.run([self.testbed, self.rig, "--", "./" + os.path.basename(self.program), *args],
-                              cwd=self.folder, env=self.linux_env, capture_output=True, text=True, timeout=300)
+                              cwd=self.folder, env=env, capture_output=True, text=True, timeout=300)
 
 
 class WineRig:
@@ -489,7 +490,7 @@ TABLE_SIZE = 10
 # Without the user's consent the direct USB requests are not sent: the
 # camera whose device the run opened (0x09B0) says so once per run, and the
 # other effects are those of a run on a machine whose USB library lists no
-# device. (0x09B5's direct requests go to the device opened for a 0x09B0,
+# device. With it, they are those of the host run. (0x09B5's direct requests go to the device opened for a 0x09B0,
 # so with none in the rig they reach nothing, on Windows too.)
 DIRECT_USB_COMMANDS = {"0x09B0": {"LED on", "LED off", "FLC", "AE", "EV", "Hz", "FlickerOff", "Save",
                                   "Load"}}
@@ -505,13 +506,9 @@ def named(table, kind, order):
             if product in order[:TABLE_SIZE] and (kind in kinds or "*" in kinds)}
 
 
-STANDARD_PROPERTIES = {("videoprocamp", 0), ("videoprocamp", 3), ("cameracontrol", 4)}
-
-
 def linux_rigs(rigs, name, work):
-    """The rig with standard properties on its first camera (binding a camera
-    reads their ranges and values), and the same rig as a machine whose USB
-    library lists none of its cameras."""
+    """The rig with standard properties on its first camera, and the same rig
+    as a machine whose USB library lists none of its cameras."""
     with open(os.path.join(rigs, name + ".json")) as handle:
         description = json.load(handle)
     # Brightness, saturation and exposure.
@@ -529,11 +526,24 @@ def linux_rigs(rigs, name, work):
     return paths
 
 
-def standard_property_requests(machine):
-    """What the first camera was asked of the standard properties it has."""
-    requests = [json.loads(line) for line in machine.sim("trace").splitlines() if line.strip()]
-    return {(r["path"], r["op"], r.get("property")) for r in requests
-            if r["camera"] == 0 and (r["path"], r.get("property")) in STANDARD_PROPERTIES}
+def standard_properties(machine, rig, no_usb):
+    """The first camera's standard properties (no command reads them; the
+    probe does, through the same port set) read and one set, once through
+    the rig's own adapters and once through the Linux adapters' controls."""
+    def properties(run):
+        result = run([machine.probe, "--properties", "pid_0840", "-7"])
+        check(result.returncode == 0, f"standard properties: {result.stdout}{result.stderr[-800:]}")
+        return [line for line in result.stdout.splitlines() if not line.startswith("device ")]
+
+    machine.use(no_usb)
+    windows = properties(lambda command: subprocess.run(command, env=machine.env, capture_output=True, text=True,
+                                                        timeout=120))
+    check(len([line for line in windows if "range" in line]) == 3, f"standard properties: {windows}")
+    machine.use(rig)
+    linux = properties(lambda command: subprocess.run([machine.testbed, rig, "--", *command], env=machine.linux_env,
+                                                      capture_output=True, text=True, timeout=120))
+    expect("standard properties on Linux", linux, windows)
+    expect("exposure set on Linux", dump(machine)["0x0840"]["cameraControl"]["4"]["value"], -7)
 
 
 def linux_commands(machine, rigs, work):
@@ -543,30 +553,42 @@ def linux_commands(machine, rigs, work):
         order = [device["productId"] for device in json.loads(machine.sim("dump"))["devices"]]
         start = register_values(dump(machine))
         for kind, args in LINUX_COMMANDS:
-            label = f"{name}: {' '.join(args)} on Linux"
-            machine.use(no_usb)
-            windows = register_values(run(machine, *args))
-            properties = standard_property_requests(machine)
-            machine.use(rig)
-            result = machine.ctrl_linux(*args)
-            expect(f"{label}: standard properties", standard_property_requests(machine), properties)
-            check(result.returncode == 0, f"{label}: exit status {result.returncode}: {result.stderr[-800:]}")
-            left_out = named(LINUX_LACKS, kind, order)
-            models = {"0x" + model.upper() for model in re.findall(r"^-CAM\d+ \(model (\w{4})\): needs ", result.stderr, re.M)}
-            expect(f"{label}: cameras left out", models, left_out)
-            ports = re.findall(r"^Korvex camera at USB port 1-(\d+): nothing was sent by direct USB", result.stderr, re.M)
-            expect(f"{label}: direct USB withheld", {order[int(n) - 1] for n in ports},
-                   named(DIRECT_USB_COMMANDS, kind, order))
-            after = register_values(dump(machine))
-            for product in order:
-                expect(f"{label}: {product}", after[product], start[product] if product in left_out else windows[product])
+            same_on_linux(machine, f"{name}: {' '.join(args)} on Linux", kind, args, rig, no_usb, order, start)
+        if name == "demo":
+            # With the user's consent the direct requests go out through the
+            # mocked usbfs, and the testbed checks that the video driver got
+            # each camera's interface back (exit status 71 otherwise).
+            for kind, args in LINUX_COMMANDS:
+                if kind in DIRECT_USB_COMMANDS["0x09B0"] and args != ("AE", "off"):
+                    same_on_linux(machine, f"demo: {' '.join(args)} on Linux with direct USB", kind, args, rig, rig,
+                                  order, start, consent=True)
+            standard_properties(machine, rig, no_usb)
+
+
+def same_on_linux(machine, label, kind, args, rig, reference, order, start, consent=False):
+    """A command through the Linux adapters leaves the effects of the host run
+    on the reference rig, but for the cameras it names as left out."""
+    machine.use(reference)
+    windows = register_values(run(machine, *args))
+    machine.use(rig)
+    result = machine.ctrl_linux(*args, consent=consent)
+    check(result.returncode == 0, f"{label}: exit status {result.returncode}: {result.stderr[-800:]}")
+    left_out = named(LINUX_LACKS, kind, order)
+    models = {"0x" + model.upper() for model in re.findall(r"^-CAM\d+ \(model (\w{4})\): needs ", result.stderr, re.M)}
+    expect(f"{label}: cameras left out", models, left_out)
+    ports = re.findall(r"^Korvex camera at USB port 1-(\d+): nothing was sent by direct USB", result.stderr, re.M)
+    expect(f"{label}: direct USB withheld", {order[int(n) - 1] for n in ports},
+           set() if consent else named(DIRECT_USB_COMMANDS, kind, order))
+    after = register_values(dump(machine))
+    for product in order:
+        expect(f"{label}: {product}", after[product], start[product] if product in left_out else windows[product])
 
 
 def main():
     mode, program, kvsim, rigs = sys.argv[1:5]
     work = tempfile.mkdtemp()
     if mode == "uvc":
-        machine = UvcRig(program, kvsim, work, sys.argv[5])
+        machine = UvcRig(program, kvsim, work, *sys.argv[5:7])
         try:
             linux_commands(machine, rigs, work)
         finally:
