@@ -613,8 +613,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     // The testbed builds its sysfs through the preload library's eyes too.
-    const std::string preload = WithPreload(g_getenv("LD_PRELOAD"));
-    if (preload != (g_getenv("LD_PRELOAD") ? g_getenv("LD_PRELOAD") : "")) {
+    const char* current = g_getenv("LD_PRELOAD");
+    const std::string preload = WithPreload(current);
+    if (preload != (current ? current : "")) {
         g_setenv("LD_PRELOAD", preload.c_str(), TRUE);
         execv("/proc/self/exe", argv);
         std::fprintf(stderr, "kv_uvc_testbed: cannot start itself with %s: %s\n", kPreload, std::strerror(errno));

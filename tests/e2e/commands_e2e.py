@@ -98,10 +98,13 @@ class UvcRig(HostRig):
         self.linux_env = dict(self.env, ASAN_OPTIONS=os.environ.get("ASAN_OPTIONS", "") + ":verify_asan_link_order=0",
                               LSAN_OPTIONS=f"suppressions={suppressions}:print_suppressions=0")
 
-    def ctrl_linux(self, *args, consent=False):
+    def in_testbed(self, command, consent=False):
         env = dict(self.linux_env, KV_LINUX_DIRECT_USB="1") if consent else self.linux_env
-        return subprocess.run([self.testbed, self.rig, "--", "./" + os.path.basename(self.program), *args],
-                              cwd=self.folder, env=env, capture_output=True, text=True, timeout=300)
+        return subprocess.run([self.testbed, self.rig, "--", *command], cwd=self.folder, env=env, capture_output=True,
+                              text=True, timeout=300)
+
+    def ctrl_linux(self, *args, consent=False):
+        return self.in_testbed(["./" + os.path.basename(self.program), *args], consent)
 
 
 class WineRig:
@@ -490,10 +493,10 @@ TABLE_SIZE = 10
 # Without the user's consent the direct USB requests are not sent: the
 # camera whose device the run opened (0x09B0) says so once per run, and the
 # other effects are those of a run on a machine whose USB library lists no
-# device. With it, they are those of the host run. (0x09B5's direct requests go to the device opened for a 0x09B0,
-# so with none in the rig they reach nothing, on Windows too.)
-DIRECT_USB_COMMANDS = {"0x09B0": {"LED on", "LED off", "FLC", "AE", "EV", "Hz", "FlickerOff", "Save",
-                                  "Load"}}
+# device. With it, they are those of the host run. (0x09B5's direct requests
+# go to the device opened for a 0x09B0, so with none in the rig they reach
+# nothing, on Windows too.)
+DIRECT_USB_COMMANDS = {"0x09B0": {"LED on", "LED off", "FLC", "AE", "EV", "Hz", "FlickerOff", "Save", "Load"}}
 LINUX_COMMANDS = [("LED on", ("LED", "on")), ("LED off", ("LED", "off")), ("LED on 2", ("LED", "on", "2")),
                   ("AE", ("AE", "on")), ("AE", ("AE", "off")), ("EV", ("EV", "100")),
                   ("Hz", ("AntiFlicker", "On", "50")), ("Hz", ("AntiFlicker", "On", "60")),
@@ -530,18 +533,17 @@ def standard_properties(machine, rig, no_usb):
     """The first camera's standard properties (no command reads them; the
     probe does, through the same port set) read and one set, once through
     the rig's own adapters and once through the Linux adapters' controls."""
-    def properties(run):
-        result = run([machine.probe, "--properties", "pid_0840", "-7"])
+    command = [machine.probe, "--properties", "pid_0840", "-7"]
+
+    def properties(result):
         check(result.returncode == 0, f"standard properties: {result.stdout}{result.stderr[-800:]}")
         return [line for line in result.stdout.splitlines() if not line.startswith("device ")]
 
     machine.use(no_usb)
-    windows = properties(lambda command: subprocess.run(command, env=machine.env, capture_output=True, text=True,
-                                                        timeout=120))
+    windows = properties(subprocess.run(command, env=machine.env, capture_output=True, text=True, timeout=120))
     check(len([line for line in windows if "range" in line]) == 3, f"standard properties: {windows}")
     machine.use(rig)
-    linux = properties(lambda command: subprocess.run([machine.testbed, rig, "--", *command], env=machine.linux_env,
-                                                      capture_output=True, text=True, timeout=120))
+    linux = properties(machine.in_testbed(command))
     expect("standard properties on Linux", linux, windows)
     expect("exposure set on Linux", dump(machine)["0x0840"]["cameraControl"]["4"]["value"], -7)
 
@@ -557,7 +559,8 @@ def linux_commands(machine, rigs, work):
         if name == "demo":
             # With the user's consent the direct requests go out through the
             # mocked usbfs, and the testbed checks that the video driver got
-            # each camera's interface back (exit status 71 otherwise).
+            # each camera's interface back (exit status 71 otherwise). AE on
+            # stands for AE off too: the same sensor path.
             for kind, args in LINUX_COMMANDS:
                 if kind in DIRECT_USB_COMMANDS["0x09B0"] and args != ("AE", "off"):
                     same_on_linux(machine, f"demo: {' '.join(args)} on Linux with direct USB", kind, args, rig, rig,
@@ -588,26 +591,17 @@ def main():
     mode, program, kvsim, rigs = sys.argv[1:5]
     work = tempfile.mkdtemp()
     if mode == "uvc":
-        machine = UvcRig(program, kvsim, work, *sys.argv[5:7])
-        try:
-            linux_commands(machine, rigs, work)
-        finally:
-            shutil.rmtree(work, ignore_errors=True)
-        return report(mode)
-    machine = HostRig(program, kvsim, work) if mode == "host" else WineRig(program, kvsim, work, *sys.argv[5:9])
+        machine, scenarios = UvcRig(program, kvsim, work, *sys.argv[5:7]), (linux_commands,)
+    else:
+        machine = HostRig(program, kvsim, work) if mode == "host" else WineRig(program, kvsim, work, *sys.argv[5:9])
+        scenarios = (demo_commands, program_path_never_a_command, families_commands, faulty_cameras,
+                     concurrent_processes)
     try:
-        demo_commands(machine, rigs, work)
-        program_path_never_a_command(machine, rigs, work)
-        families_commands(machine, rigs, work)
-        faulty_cameras(machine, rigs, work)
-        concurrent_processes(machine, rigs, work)
+        for scenario in scenarios:
+            scenario(machine, rigs, work)
     finally:
         machine.close()
         shutil.rmtree(work, ignore_errors=True)
-    return report(mode)
-
-
-def report(mode):
     if failures:
         print(f"{len(failures)} check(s) failed")
         return 1
